@@ -1,0 +1,37 @@
+# make run | make test | make bench | make fuzz
+# Each installs what is missing, configures and builds first.
+
+BUILD      ?= build
+JOBS       ?= $(shell nproc)
+FUZZ_TIME  ?= 300
+CMAKE_ARGS ?=
+
+.PHONY: all deps configure build run test bench fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@if [ ! -f $(BUILD)/CMakeCache.txt ]; then \
+	    cmake -S . -B $(BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS); \
+	fi
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@scripts/run $(BUILD)
+
+test: build
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@scripts/bench $(BUILD)
+
+fuzz: build
+	@scripts/fuzz $(BUILD) $(FUZZ_TIME)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+// What the reader needs of an open file: single-byte and block reads.
+class ByteStream {
+public:
+    virtual ~ByteStream() = default;
+    // The next byte (0..255), or -1 at the end of the stream.
+    virtual int ReadByte() = 0;
+    // Reads up to `count` bytes into `out`; returns how many arrived.
+    virtual size_t Read(unsigned char* out, size_t count) = 0;
+};
+
+// A stream over bytes in memory; the bytes must outlive the stream.
+class MemoryStream final : public ByteStream {
+public:
+    MemoryStream(const unsigned char* data, size_t size) : m_data(data), m_size(size) {}
+    int ReadByte() override;
+    size_t Read(unsigned char* out, size_t count) override;
+
+private:
+    const unsigned char* m_data;
+    size_t m_size;
+    size_t m_pos = 0;
+};
+
+// A stream over a C runtime file opened in binary mode; does not close it.
+class FileStream final : public ByteStream {
+public:
+    explicit FileStream(std::FILE* file) : m_file(file) {}
+    int ReadByte() override;
+    size_t Read(unsigned char* out, size_t count) override;
+
+private:
+    std::FILE* m_file;
+};
