@@ -44,15 +44,40 @@ public:
     const JpegSection& Section(int index) const { return sections[index]; }
 
 private:
+    // The walk of one EXIF block ends on directories that link to themselves
+    // or to each other: it never nests deeper than kMaxDirectoryDepth (ordinary
+    // files nest three deep) and walks each directory offset at most once,
+    // remembering up to kMaxWalkedDirectories of them; when that record is
+    // full no further directory is walked. So one block costs at most
+    // kMaxWalkedDirectories directories of at most 65535 entries each.
+    static constexpr int kMaxDirectoryDepth = 8;
+    static constexpr int kMaxWalkedDirectories = 32;
+
     void StoreFrameHeader(const unsigned char* data, int size, int marker);
     void StoreComment(const unsigned char* data, int size);
     void SetError(const char* message);
     void Print(const char* message);
 
-    bool WalkDirectory(unsigned char* directory, unsigned char* base, uint32_t length, int depth);
+    // Directory walk over the block at blockBase, offsets counted from there.
+    bool WalkDirectory(uint32_t offset, int depth);
+    bool MarkWalked(uint32_t offset);
+    void FollowLink(int32_t target, int depth);
+    struct Thumbnail {
+        uint32_t offset;
+        uint32_t length;
+    };
+    void ApplyTag(unsigned tag, unsigned format, uint32_t valueOffset, uint32_t byteCount,
+                  Thumbnail& thumbnail);
+    void StoreUserComment(uint32_t valueOffset, uint32_t byteCount);
+
+    // Values, read in the block's byte order and never past its end.
+    static uint32_t ComponentSize(unsigned format);
     unsigned ReadU16(const unsigned char* p) const;
     int32_t ReadS32(const unsigned char* p) const;
     double ValueAsNumber(int format, const unsigned char* value, uint32_t available) const;
+    double NumberAt(unsigned format, uint32_t valueOffset) const;
+    int32_t IntegerAt(unsigned format, uint32_t valueOffset) const;
+    void CopyText(char* field, uint32_t maxChars, uint32_t valueOffset, uint32_t byteCount) const;
 
     ExifSummary* summary;
     char lastError[256];
@@ -62,4 +87,14 @@ private:
     int32_t sectionCount;
     bool ownsSummary;
     MessageSink* sink;
+
+    // The EXIF block being parsed.
+    unsigned char* blockBase;
+    uint32_t blockLength;
+    uint32_t walkedOffsets[kMaxWalkedDirectories];
+    int walkedCount;
+
+    // The record used when the caller gives none; it lives as long as the
+    // reader, so there is nothing to allocate or free for it.
+    ExifSummary ownRecord;
 };

@@ -1,0 +1,32 @@
+#include "ByteStream.h"
+
+#include <cstring>
+
+int MemoryStream::ReadByte() {
+    if (m_pos >= m_size)
+        return -1;
+    return m_data[m_pos++];
+}
+
+size_t MemoryStream::Read(unsigned char* out, size_t count) {
+    size_t left = m_size - m_pos;
+    size_t n = count < left ? count : left;
+    if (n == 0)
+        return 0;
+    std::memcpy(out, m_data + m_pos, n);
+    m_pos += n;
+    return n;
+}
+
+int FileStream::ReadByte() {
+    if (m_file == nullptr)
+        return -1;
+    int c = std::fgetc(m_file);
+    return c == EOF ? -1 : c;
+}
+
+size_t FileStream::Read(unsigned char* out, size_t count) {
+    if (m_file == nullptr || count == 0)
+        return 0;
+    return std::fread(out, 1, count, m_file);
+}

@@ -1,0 +1,165 @@
+#include "JpegExifReader.h"
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+bool IsFrameHeader(int marker) {
+    switch (marker) {
+    case 0xC0: case 0xC1: case 0xC2: case 0xC3:
+    case 0xC5: case 0xC6: case 0xC7:
+    case 0xC9: case 0xCA: case 0xCB:
+    case 0xCD: case 0xCE: case 0xCF:
+        return true;
+    default:
+        return false;
+    }
+}
+
+constexpr int kMaxFillBytes = 6;
+constexpr int kMaxCommentEnd = 1000;
+
+} // namespace
+
+CJpegExifReader::CJpegExifReader(ExifSummary* givenSummary, MessageSink* givenSink)
+    : summary(givenSummary), largestExifDimension(0), bigEndian(0), sectionCount(0),
+      ownsSummary(givenSummary == nullptr),
+      sink(givenSink != nullptr ? givenSink : &StandardOutputSink()), blockBase(nullptr),
+      blockLength(0), walkedCount(0) {
+    std::memset(&ownRecord, 0, sizeof ownRecord);
+    if (ownsSummary)
+        summary = &ownRecord;
+    lastError[0] = '\0';
+    std::memset(sections, 0, sizeof sections);
+    std::memset(walkedOffsets, 0, sizeof walkedOffsets);
+}
+
+CJpegExifReader::~CJpegExifReader() {
+    // Also frees a buffer left beyond sectionCount by a short read.
+    for (JpegSection& section : sections)
+        delete[] section.data;
+}
+
+void CJpegExifReader::SetError(const char* message) {
+    std::strncpy(lastError, message, sizeof lastError - 1);
+    lastError[sizeof lastError - 1] = '\0';
+}
+
+void CJpegExifReader::Print(const char* message) { sink->Print(message); }
+
+bool CJpegExifReader::ReadSections(ByteStream& file) {
+    int first = file.ReadByte();
+    int second = file.ReadByte();
+    if (first != 0xFF || second != 0xD8)
+        return false;
+
+    bool commentSeen = false;
+    for (;;) {
+        if (sectionCount >= kMaxSections) {
+            SetError("Too many sections in jpg file");
+            return false;
+        }
+
+        int fillBytes = 0;
+        int marker;
+        while ((marker = file.ReadByte()) == 0xFF) {
+            if (++fillBytes > kMaxFillBytes) {
+                Print("too many padding unsigned chars\n");
+                return false;
+            }
+        }
+
+        JpegSection& section = sections[sectionCount];
+        section.marker = marker;
+
+        int high = file.ReadByte();
+        int low = file.ReadByte();
+        if (marker < 0 || high < 0 || low < 0 || high * 256 + low < 2) {
+            SetError("invalid marker");
+            return false;
+        }
+        int size = high * 256 + low;
+        section.size = size;
+
+        // A buffer left here by an earlier failed read is replaced, not leaked.
+        delete[] section.data;
+        section.data = new (std::nothrow) unsigned char[size];
+        if (section.data == nullptr) {
+            SetError("Could not allocate memory");
+            return false;
+        }
+        section.data[0] = static_cast<unsigned char>(high);
+        section.data[1] = static_cast<unsigned char>(low);
+        size_t payloadSize = static_cast<size_t>(size) - 2;
+        if (file.Read(section.data + 2, payloadSize) != payloadSize) {
+            SetError("Premature end of file?");
+            return false;
+        }
+
+        ++sectionCount;
+        bool keep = true;
+        unsigned char* payload = section.data + 2;
+        if (IsFrameHeader(marker)) {
+            StoreFrameHeader(section.data, size, marker);
+        } else if (marker == 0xDA) {
+            return true;
+        } else if (marker == 0xD9) {
+            Print("No image in jpeg!\n");
+            return false;
+        } else if (marker == 0xE0) {
+            keep = false;
+        } else if (marker == 0xE1) {
+            if (payloadSize >= 4 && std::memcmp(payload, "Exif", 4) == 0)
+                summary->exifValid = ParseExifBlock(payload, size);
+            else
+                keep = false;
+        } else if (marker == 0xFE) {
+            if (commentSeen) {
+                keep = false;
+            } else {
+                commentSeen = true;
+                StoreComment(section.data, size);
+            }
+        }
+
+        if (!keep) {
+            --sectionCount;
+            delete[] section.data;
+            section.data = nullptr;
+        }
+    }
+}
+
+void CJpegExifReader::StoreFrameHeader(const unsigned char* data, int size, int marker) {
+    // A frame header too short to hold its size and component count is
+    // malformed; nothing of it is stored.
+    if (size < 8)
+        return;
+    summary->height = data[3] * 256 + data[4];
+    summary->width = data[5] * 256 + data[6];
+    summary->isColor = data[7] == 3 ? 1 : 0;
+    summary->encodingProcess = marker;
+}
+
+void CJpegExifReader::StoreComment(const unsigned char* data, int size) {
+    char text[kMaxCommentEnd];
+    int end = size < kMaxCommentEnd ? size : kMaxCommentEnd;
+    int length = 0;
+    for (int i = 2; i < end; ++i) {
+        unsigned char c = data[i];
+        if (c == '\r') {
+            // A CR LF pair becomes the line feed alone.
+            if (i + 1 < size && data[i + 1] == '\n')
+                continue;
+            text[length++] = '?';
+        } else if (c == '\t' || c == '\n' || c >= 32) {
+            text[length++] = static_cast<char>(c);
+        } else {
+            text[length++] = '?';
+        }
+    }
+    text[length] = '\0';
+    std::memset(summary->comment, 0, sizeof summary->comment);
+    std::memcpy(summary->comment, text, static_cast<size_t>(length) + 1);
+}
