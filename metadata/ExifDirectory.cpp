@@ -14,11 +14,17 @@ constexpr uint32_t kEntrySize = 12;
 // Inches per ResolutionUnit code; 0 for a code that changes nothing.
 float InchesPerUnit(int32_t code) {
     switch (code) {
-    case 1: case 2: return 1.0f;
-    case 3: return 0.39370078f;
-    case 4: return 0.039370079f;
-    case 5: return 0.000039370079f;
-    default: return 0;
+    case 1:
+    case 2:
+        return 1.0f;
+    case 3:
+        return 0.39370078f;
+    case 4:
+        return 0.039370079f;
+    case 5:
+        return 0.000039370079f;
+    default:
+        return 0;
     }
 }
 
@@ -26,11 +32,17 @@ float InchesPerUnit(int32_t code) {
 // nothing.
 float MillimetresPerUnit(int32_t code) {
     switch (code) {
-    case 1: case 2: return 25.4f;
-    case 3: return 10.0f;
-    case 4: return 1.0f;
-    case 5: return 0.001f;
-    default: return 0;
+    case 1:
+    case 2:
+        return 25.4f;
+    case 3:
+        return 10.0f;
+    case 4:
+        return 1.0f;
+    case 5:
+        return 0.001f;
+    default:
+        return 0;
     }
 }
 
@@ -80,8 +92,8 @@ bool CJpegExifReader::ParseExifBlock(unsigned char* payload, int segmentSize) {
 
     if (summary->focalPlaneXResolution != 0) {
         summary->ccdWidth =
-            static_cast<float>(static_cast<double>(summary->focalPlaneUnit) *
-                               largestExifDimension / summary->focalPlaneXResolution);
+            static_cast<float>(static_cast<double>(summary->focalPlaneUnit) * largestExifDimension /
+                               summary->focalPlaneXResolution);
     }
     return true;
 }

@@ -7,17 +7,28 @@ namespace {
 
 bool IsFrameHeader(int marker) {
     switch (marker) {
-    case 0xC0: case 0xC1: case 0xC2: case 0xC3:
-    case 0xC5: case 0xC6: case 0xC7:
-    case 0xC9: case 0xCA: case 0xCB:
-    case 0xCD: case 0xCE: case 0xCF:
+    case 0xC0:
+    case 0xC1:
+    case 0xC2:
+    case 0xC3:
+    case 0xC5:
+    case 0xC6:
+    case 0xC7:
+    case 0xC9:
+    case 0xCA:
+    case 0xCB:
+    case 0xCD:
+    case 0xCE:
+    case 0xCF:
         return true;
     default:
         return false;
     }
 }
 
+// 0xFF bytes accepted before a marker code, the marker's own included.
 constexpr int kMaxFillBytes = 6;
+// A comment is taken from the segment's bytes 2..999: at most 998 characters.
 constexpr int kMaxCommentEnd = 1000;
 
 } // namespace
@@ -46,7 +57,9 @@ void CJpegExifReader::SetError(const char* message) {
     lastError[sizeof lastError - 1] = '\0';
 }
 
-void CJpegExifReader::Print(const char* message) { sink->Print(message); }
+void CJpegExifReader::Print(const char* message) {
+    sink->Print(message);
+}
 
 bool CJpegExifReader::ReadSections(ByteStream& file) {
     int first = file.ReadByte();

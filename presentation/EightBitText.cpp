@@ -11,13 +11,14 @@ std::size_t BoundedLength(const char* field, std::size_t fieldSize) {
 
 namespace {
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
 
 // Bytes taken by the sequence starting at lead, or 0 when lead cannot start
 // one. The range of the second byte is what rules out overlong forms,
 // surrogates and code points above U+10FFFF.
-std::size_t SequenceLength(unsigned char lead, unsigned char& secondMin,
-                           unsigned char& secondMax) {
+std::size_t SequenceLength(unsigned char lead, unsigned char& secondMin, unsigned char& secondMax) {
     secondMin = 0x80;
     secondMax = 0xBF;
     if (lead >= 0xC2 && lead <= 0xDF)

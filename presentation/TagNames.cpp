@@ -94,11 +94,21 @@ constexpr CodeName kEncodings[] = {
 
 } // namespace
 
-const char* OrientationName(int32_t code) { return Find(kOrientations, code); }
-const char* LightSourceName(int32_t code) { return Find(kLightSources, code); }
-const char* MeteringModeName(int32_t code) { return Find(kMeteringModes, code); }
-const char* ExposureProgramName(int32_t code) { return Find(kExposurePrograms, code); }
-const char* JpegQualityName(int32_t code) { return Find(kJpegQualities, code); }
+const char* OrientationName(int32_t code) {
+    return Find(kOrientations, code);
+}
+const char* LightSourceName(int32_t code) {
+    return Find(kLightSources, code);
+}
+const char* MeteringModeName(int32_t code) {
+    return Find(kMeteringModes, code);
+}
+const char* ExposureProgramName(int32_t code) {
+    return Find(kExposurePrograms, code);
+}
+const char* JpegQualityName(int32_t code) {
+    return Find(kJpegQualities, code);
+}
 
 const char* EncodingName(int32_t markerCode) {
     const char* name = Find(kEncodings, markerCode);

@@ -37,11 +37,11 @@ enum Row : std::size_t {
 };
 
 constexpr std::array<const char*, 24> kLabels = {
-    "Camera make",   "Camera model",    "Date/Time",     "Exif version",       "Width and Height",
-    "X Resolution (dpi)", "Y Resolution (dpi)", "Orientation", "Flash Used", "Focal length",
-    "35mm Equivalent", "CCD width",     "Exposure Time", "Brightness",         "Aperture",
-    "Focus Dist",    "ISO Equiv",       "Exposure bias", "Whitebalance",       "Metering Mode",
-    "Exposure",      "Jpeg Quality",    "Encoding",      "Comment",
+    "Camera make",        "Camera model",       "Date/Time",     "Exif version", "Width and Height",
+    "X Resolution (dpi)", "Y Resolution (dpi)", "Orientation",   "Flash Used",   "Focal length",
+    "35mm Equivalent",    "CCD width",          "Exposure Time", "Brightness",   "Aperture",
+    "Focus Dist",         "ISO Equiv",          "Exposure bias", "Whitebalance", "Metering Mode",
+    "Exposure",           "Jpeg Quality",       "Encoding",      "Comment",
 };
 
 class RowList {
@@ -61,7 +61,9 @@ std::string NameOrNumber(const char* name, int32_t code) {
 // through double rather than int keeps quotients of hostile values (a tiny
 // sensor width, a tiny exposure time) away from an out-of-range conversion;
 // adding 0.0 turns a truncated -0.0 into 0.
-std::string WholeNumberText(double value) { return FixedText(std::trunc(value) + 0.0, 0, 0); }
+std::string WholeNumberText(double value) {
+    return FixedText(std::trunc(value) + 0.0, 0, 0);
+}
 
 // "1/n" for the usual short times, seconds for longer ones. Only a positive
 // time has a meaningful reciprocal; a negative or NaN one shows as it stands.
@@ -92,11 +94,12 @@ std::string CommentText(const ExifSummary& record) {
 
 } // namespace
 
-const std::array<const char*, 24>& TagRowLabels() { return kLabels; }
+const std::array<const char*, 24>& TagRowLabels() {
+    return kLabels;
+}
 
-std::vector<TagRow> BuildTagRows(const ExifSummary& record) {
+std::vector<TagRow> BuildTagRows(const ExifSummary& r) {
     RowList rows;
-    const ExifSummary& r = record;
 
     if (r.cameraMake[0] != '\0')
         rows.Add(CameraMake, FieldText(r.cameraMake));
@@ -148,8 +151,7 @@ std::vector<TagRow> BuildTagRows(const ExifSummary& record) {
     if (r.meteringMode != 0)
         rows.Add(MeteringMode, NameOrNumber(MeteringModeName(r.meteringMode), r.meteringMode));
     if (r.exposureProgram != 0)
-        rows.Add(Exposure,
-                 NameOrNumber(ExposureProgramName(r.exposureProgram), r.exposureProgram));
+        rows.Add(Exposure, NameOrNumber(ExposureProgramName(r.exposureProgram), r.exposureProgram));
     if (r.jpegQuality != 0)
         rows.Add(JpegQuality, NameOrNumber(JpegQualityName(r.jpegQuality), r.jpegQuality));
 

@@ -1,0 +1,69 @@
+#include "Options.h"
+
+#include <cstring>
+
+#ifndef VELMORA_TAGS_VERSION
+#define VELMORA_TAGS_VERSION "unknown"
+#endif
+
+bool ParseArguments(int argc, const char* const* argv, Options& options, std::string& error) {
+    bool formatGiven = false;
+    auto setFormat = [&](Options::Format format, const char* name) {
+        if (formatGiven && options.format != format) {
+            error = std::string("only one output format may be given, not also ") + name;
+            return false;
+        }
+        formatGiven = true;
+        options.format = format;
+        return true;
+    };
+
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (optionsEnded || arg[0] != '-' || arg[1] == '\0') {
+            options.operands.emplace_back(arg);
+        } else if (std::strcmp(arg, "--") == 0) {
+            optionsEnded = true;
+        } else if (std::strcmp(arg, "-r") == 0 || std::strcmp(arg, "--recursive") == 0) {
+            options.recursive = true;
+        } else if (std::strcmp(arg, "--csv") == 0) {
+            if (!setFormat(Options::Format::Csv, arg))
+                return false;
+        } else if (std::strcmp(arg, "--json") == 0) {
+            if (!setFormat(Options::Format::Json, arg))
+                return false;
+        } else if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0) {
+            options.help = true;
+        } else if (std::strcmp(arg, "--version") == 0) {
+            options.version = true;
+        } else {
+            error = std::string("unknown option ") + arg;
+            return false;
+        }
+    }
+    if (!options.help && !options.version && options.operands.empty()) {
+        error = "no file named";
+        return false;
+    }
+    return true;
+}
+
+const char* UsageText() {
+    return "Usage: velmora-tags [-r] [--csv | --json] FILE...\n"
+           "Prints the EXIF tags of JPEG files as the Properties pane shows them.\n"
+           "\n"
+           "  -r, --recursive  read the .jpg, .jpeg, .jpe and .jfif files in the named\n"
+           "                   folders and their subfolders, in name order\n"
+           "  --csv            one line per file: the path, then one column per tag\n"
+           "  --json           one JSON object per file and line, with the whole record\n"
+           "  -h, --help       show this help and exit\n"
+           "  --version        show the version and exit\n"
+           "\n"
+           "Exit status: 0 when every file had EXIF data, 1 when some had none,\n"
+           "2 when some could not be read or the command line was wrong.\n";
+}
+
+const char* VersionText() {
+    return "velmora-tags " VELMORA_TAGS_VERSION "\n";
+}

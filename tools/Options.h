@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What the command line asked for.
+struct Options {
+    enum class Format { Text, Csv, Json };
+    Format format = Format::Text;
+    bool recursive = false;
+    bool help = false;
+    bool version = false;
+    // File and folder names exactly as given: bytes, never re-encoded.
+    std::vector<std::string> operands;
+};
+
+// Parses argv[1..argc-1]. On a usage error returns false with a one-line
+// reason in `error`.
+bool ParseArguments(int argc, const char* const* argv, Options& options, std::string& error);
+
+const char* UsageText();
+const char* VersionText();

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "FileReport.h"
+
+#include <memory>
+#include <string>
+
+// Turns the report of each file into output text, one file at a time, so
+// nothing has to be kept between files.
+class ReportFormat {
+public:
+    virtual ~ReportFormat() = default;
+    // Written once, before the first file.
+    virtual void Begin(std::string& out) { (void)out; }
+    virtual void File(const std::string& path, const FileReport& report, std::string& out) = 0;
+    // A file that could not be opened or read; its reason also goes to
+    // standard error.
+    virtual void Unreadable(const std::string& path, const std::string& reason,
+                            std::string& out) = 0;
+    // Whether the reader's printed messages are part of this output; when
+    // not, they go to standard error.
+    virtual bool CarriesPrintedMessages() const { return false; }
+};
+
+// The pane's rows as "Label<TAB>Value" lines. With `headers`, each file's
+// block starts with "PATH:" and blocks are separated by an empty line.
+std::unique_ptr<ReportFormat> MakeTextFormat(bool headers);
+// A header line, then per file the path and one column for each of the 24
+// row labels, quoted as RFC 4180 asks.
+std::unique_ptr<ReportFormat> MakeCsvFormat();
+// One JSON object per file and line.
+std::unique_ptr<ReportFormat> MakeJsonFormat();

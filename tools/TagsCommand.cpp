@@ -1,0 +1,129 @@
+#include "TagsCommand.h"
+
+#include "DirectoryWalk.h"
+#include "FileReading.h"
+#include "ReportFormat.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kProgram = "velmora-tags";
+
+// Reads each visited file and writes its output at once, so memory does not
+// grow with the number of files.
+class TagsRun final : public FileVisitor {
+public:
+    TagsRun(ReportFormat& format, std::FILE* out, std::FILE* err)
+        : m_format(format), m_out(out), m_err(err) {}
+
+    void Begin() {
+        m_format.Begin(m_buffer);
+        Flush();
+    }
+
+    void VisitFile(const std::string& path) override {
+        FileReport report;
+        std::string error;
+        if (!InspectFile(path.c_str(), report, error)) {
+            Unreadable(path, error);
+            return;
+        }
+        if (!m_format.CarriesPrintedMessages()) {
+            for (const std::string& message : report.printed)
+                Complain(path, message);
+        }
+        m_format.File(path, report, m_buffer);
+        Flush();
+        if (!report.record.exifValid)
+            Raise(kSomeWithoutExif);
+    }
+
+    void Unlistable(const std::string& path, const std::string& reason) override {
+        Unreadable(path, reason);
+    }
+
+    int Status() const { return m_status; }
+
+private:
+    void Unreadable(const std::string& path, const std::string& reason) {
+        Complain(path, reason);
+        m_format.Unreadable(path, reason, m_buffer);
+        Flush();
+        Raise(kSomeUnreadable);
+    }
+
+    void Complain(const std::string& path, const std::string& text) {
+        std::fprintf(m_err, "%s: %s: %s", kProgram, path.c_str(), text.c_str());
+        if (text.empty() || text.back() != '\n')
+            std::fputc('\n', m_err);
+    }
+
+    void Flush() {
+        if (!m_buffer.empty())
+            std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_out);
+        m_buffer.clear();
+    }
+
+    void Raise(int status) { m_status = std::max(m_status, status); }
+
+    ReportFormat& m_format;
+    std::FILE* m_out;
+    std::FILE* m_err;
+    std::string m_buffer; // reused from file to file
+    int m_status = kAllHadExif;
+};
+
+std::unique_ptr<ReportFormat> MakeFormat(const Options& options) {
+    switch (options.format) {
+    case Options::Format::Csv:
+        return MakeCsvFormat();
+    case Options::Format::Json:
+        return MakeJsonFormat();
+    case Options::Format::Text:
+        break;
+    }
+    // Blocks get a "PATH:" line whenever more than one file may follow.
+    const bool headers =
+        options.operands.size() > 1 ||
+        (options.recursive && !options.operands.empty() && IsFolder(options.operands.front()));
+    return MakeTextFormat(headers);
+}
+
+// A failed write (a full disk, a closed pipe) must not end in success.
+int Finish(std::FILE* out, std::FILE* err, int status) {
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        std::fprintf(err, "%s: could not write the output\n", kProgram);
+        return kSomeUnreadable;
+    }
+    return status;
+}
+
+} // namespace
+
+int RunTags(const Options& options, std::FILE* out, std::FILE* err) {
+    const std::unique_ptr<ReportFormat> format = MakeFormat(options);
+    TagsRun run(*format, out, err);
+    run.Begin();
+    for (const std::string& operand : options.operands)
+        WalkOperand(operand, options.recursive, run);
+    return Finish(out, err, run.Status());
+}
+
+int RunCommandLine(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+    Options options;
+    std::string error;
+    if (!ParseArguments(argc, argv, options, error)) {
+        std::fprintf(err, "%s: %s\nTry '%s --help'.\n", kProgram, error.c_str(), kProgram);
+        return kSomeUnreadable;
+    }
+    if (options.help) {
+        std::fputs(UsageText(), out);
+        return Finish(out, err, kAllHadExif);
+    }
+    if (options.version) {
+        std::fputs(VersionText(), out);
+        return Finish(out, err, kAllHadExif);
+    }
+    return RunTags(options, out, err);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Options.h"
+
+#include <cstdio>
+
+// Exit statuses of the tool.
+enum ExitStatus {
+    kAllHadExif = 0,
+    kSomeWithoutExif = 1,
+    kSomeUnreadable = 2, // also a wrong command line
+};
+
+// Reads the files the options name and writes their tags to `out`;
+// complaints go to `err`. Returns the exit status.
+int RunTags(const Options& options, std::FILE* out, std::FILE* err);
+
+// The whole command: arguments, help, version, then RunTags.
+int RunCommandLine(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
