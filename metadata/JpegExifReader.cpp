@@ -158,6 +158,10 @@ void CJpegExifReader::StoreFrameHeader(const unsigned char* data, int size, int 
 void CJpegExifReader::StoreComment(const unsigned char* data, int size) {
     char text[kMaxCommentEnd];
     int end = size < kMaxCommentEnd ? size : kMaxCommentEnd;
+    // Writers that store the comment as a C string leave its terminator (and
+    // sometimes more zero padding) at the end: that is not text to show.
+    while (end > 2 && data[end - 1] == 0)
+        --end;
     int length = 0;
     for (int i = 2; i < end; ++i) {
         unsigned char c = data[i];

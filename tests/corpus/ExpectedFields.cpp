@@ -136,8 +136,8 @@ std::vector<FieldComparison> CompareWithReference(const ExifSummary& r,
     c.Real("focalLength", r.focalLength, c.Number("ExifIFD:FocalLength"));
     c.Real("exposureBias", r.exposureBias, c.Number("ExifIFD:ExposureCompensation"));
 
-    const double iso = std::trunc(c.Number("ExifIFD:ISO"));
-    c.Integer("isoEquivalent", r.isoEquivalent, iso < 50 ? iso * 200 : iso);
+    // Stored as recorded, low daylight speeds of phones included.
+    c.Integer("isoEquivalent", r.isoEquivalent, std::trunc(c.Number("ExifIFD:ISO")));
     const auto flash = static_cast<int64_t>(c.Number("ExifIFD:Flash"));
     c.Integer("flashUsed", r.flashUsed, (flash & 7) != 0 ? 1 : 0);
     c.Integer("meteringMode", r.meteringMode, c.Number("ExifIFD:MeteringMode"));

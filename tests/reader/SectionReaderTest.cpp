@@ -150,6 +150,15 @@ TEST(SectionReader, StoresOnlyTheFirstCommentWithItsControlBytesMapped) {
     // A CR that is the segment's last byte has no line feed after it.
     ReadFile last(JpegBuilder().Soi().Segment(0xFE, {'x', '\r'}).BareSos().Data());
     EXPECT_STREQ(last.record.comment, "x?");
+
+    // Zero bytes that end the segment are a C string's terminator and
+    // padding, not text; a zero inside the text is still a control byte.
+    ReadFile padded(JpegBuilder()
+                        .Soi()
+                        .Segment(0xFE, {'T', 'r', 'u', 's', 't', 0, 'x', 0, 0, 0})
+                        .BareSos()
+                        .Data());
+    EXPECT_STREQ(padded.record.comment, "Trust?x");
 }
 
 TEST(SectionReader, CutsLongCommentsAt998Characters) {
