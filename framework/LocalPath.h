@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+
+// File names on Linux are bytes; Qt holds them as QString decoded as UTF-8
+// whatever the locale. A listed name always round-trips through
+// QFile::encodeName, because Qt's directory listing (QDir, QDirIterator and so
+// QFileSystemModel) leaves out entries whose names are not valid UTF-8 rather
+// than hand out a lossy name. These keep the bytes exact from then on, so a
+// path is never re-encoded into the name of some other file.
+
+// The bytes of `path` for the file system; empty when the text cannot be
+// encoded without loss (it holds unpaired surrogates, for instance).
+QByteArray LocalPathBytes(const QString& path);
+// A file URL for the path with exactly these bytes, every byte outside the
+// unreserved set percent-encoded.
+QUrl LocalFileUrl(const QByteArray& pathBytes);

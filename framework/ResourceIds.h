@@ -1,0 +1,91 @@
+#pragma once
+
+// Ids of the user-interface resources other than commands: strings, menus,
+// bitmaps and the child windows of the main frame.
+namespace ResourceId {
+
+// Shared by the template string, the frame's menu, its shortcuts and the icon.
+inline constexpr unsigned MainFrame = 128;
+inline constexpr unsigned AboutDialog = 100;
+inline constexpr unsigned EditPopupMenu = 119;
+inline constexpr unsigned StyleMenu = 200;
+
+// Ribbon bitmaps
+inline constexpr unsigned HomeSmallImages = 110;
+inline constexpr unsigned HomeLargeImages = 111;
+inline constexpr unsigned AppButtonImage = 112;
+inline constexpr unsigned PanelImages = 113;
+inline constexpr unsigned FileLargeImages = 114;
+inline constexpr unsigned FileSmallImages = 115;
+
+// Child windows of the main frame
+inline constexpr unsigned RibbonBar = 59398;
+inline constexpr unsigned StatusBar = 59393;
+inline constexpr unsigned AddressBox = 59393;
+inline constexpr unsigned AddressRebar = 59396;
+inline constexpr unsigned FoldersPane = 32822;
+inline constexpr unsigned PropertiesPane = 157;
+
+} // namespace ResourceId
+
+// Ids of strings that are not command prompts.
+namespace StringId {
+
+inline constexpr unsigned OleInitFailed = 100;
+inline constexpr unsigned SocketsInitFailed = 104;
+inline constexpr unsigned StatusPane1 = 122;
+inline constexpr unsigned StatusPane2 = 123;
+inline constexpr unsigned MainFrame = 128; // the template's seven line-feed separated fields
+inline constexpr unsigned PropertiesCaption = 158;
+
+// Ribbon labels
+inline constexpr unsigned RibbonFile = 260;
+inline constexpr unsigned RibbonNew = 262;
+inline constexpr unsigned RibbonOpen = 263;
+inline constexpr unsigned RibbonSave = 264;
+inline constexpr unsigned RibbonSaveAs = 265;
+inline constexpr unsigned RibbonPrint = 266;
+inline constexpr unsigned RibbonPrintLabel = 267;
+inline constexpr unsigned RibbonQuickPrint = 268;
+inline constexpr unsigned RibbonPrintPreview = 269;
+inline constexpr unsigned RibbonPrintSetup = 270;
+inline constexpr unsigned RibbonClose = 271;
+inline constexpr unsigned RibbonRecentDocuments = 272;
+inline constexpr unsigned RibbonExit = 273;
+inline constexpr unsigned RibbonHome = 274;
+inline constexpr unsigned RibbonClipboard = 275;
+inline constexpr unsigned RibbonPaste = 276;
+inline constexpr unsigned RibbonCut = 277;
+inline constexpr unsigned RibbonCopy = 278;
+inline constexpr unsigned RibbonSelectAll = 279;
+inline constexpr unsigned RibbonStyle = 286;
+inline constexpr unsigned RibbonStyleTooltip = 287;
+inline constexpr unsigned RibbonStyleDescription = 288;
+inline constexpr unsigned RibbonStatusBar = 289;
+inline constexpr unsigned RibbonView = 290;
+
+inline constexpr unsigned EditMenuName = 306;
+
+inline constexpr unsigned AppTitle = 57344;
+inline constexpr unsigned Idle = 57345; // "Ready"
+
+// Status indicators
+inline constexpr unsigned IndicatorExt = 59136;
+inline constexpr unsigned IndicatorCaps = 59137;
+inline constexpr unsigned IndicatorNum = 59138;
+inline constexpr unsigned IndicatorScroll = 59139;
+inline constexpr unsigned IndicatorOverwrite = 59140;
+inline constexpr unsigned IndicatorRecord = 59141;
+
+// Prompts of the window's system commands
+inline constexpr unsigned SysSize = 61184;
+inline constexpr unsigned SysMove = 61185;
+inline constexpr unsigned SysMinimize = 61186;
+inline constexpr unsigned SysMaximize = 61187;
+inline constexpr unsigned SysNextWindow = 61188;
+inline constexpr unsigned SysPrevWindow = 61189;
+inline constexpr unsigned SysClose = 61190;
+inline constexpr unsigned SysRestore = 61202;
+inline constexpr unsigned SysTaskList = 61203;
+
+} // namespace StringId
