@@ -1,5 +1,4 @@
 #include "MenuBuilder.h"
-#include "Menus.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -147,16 +146,6 @@ TEST(ResourceMenus, ItemsWithoutACommandAreDisabled) {
     for (const QAction* item : MenuOf(bar.get(), 0)->actions())
         if (!item->isSeparator())
             EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
-}
-
-TEST(ResourceMenus, GreyedEntryIsMarkedInTheData) {
-    int greyed = 0;
-    for (const MenuEntry& entry : MenuResource(128))
-        if (entry.greyed) {
-            ++greyed;
-            EXPECT_EQ(entry.commandId, 57616u);
-        }
-    EXPECT_EQ(greyed, 1);
 }
 
 TEST(ResourceMenus, BeforeShowUpdatesTheMenusSharedActions) {

@@ -58,6 +58,7 @@ TEST(ResourcePictures, EveryStripHasItsExactSizeAndAlpha) {
         EXPECT_EQ(image.height(), strip.height) << strip.id;
         EXPECT_TRUE(image.hasAlphaChannel()) << strip.id;
     }
+    EXPECT_TRUE(LoadBitmap(999).isNull());
 }
 
 // Distinct commands get distinct pictures: catches a strip whose images slid
@@ -82,17 +83,6 @@ TEST(ResourcePictures, NoImageOfAStripIsBlank) {
         for (int index = 0; index < image.width() / image.height(); ++index)
             EXPECT_TRUE(LooksLikePicture(Cell(image, index))) << strip.id << " image " << index;
     }
-}
-
-TEST(ResourcePictures, StripImageCutsSquaresAndRefusesMissingOnes) {
-    const QPixmap panels = LoadBitmap(113);
-    const QPixmap clipboard = StripImage(panels, 27);
-    EXPECT_EQ(clipboard.size(), QSize(16, 16));
-    EXPECT_EQ(clipboard.toImage(), panels.copy(27 * 16, 0, 16, 16).toImage());
-    EXPECT_TRUE(StripImage(panels, -1).isNull());
-    EXPECT_TRUE(StripImage(panels, 28).isNull());
-    EXPECT_TRUE(StripImage(QPixmap(), 0).isNull());
-    EXPECT_TRUE(LoadBitmap(999).isNull());
 }
 
 TEST(ResourcePictures, ApplicationIconHasEverySize) {

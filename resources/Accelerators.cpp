@@ -1,0 +1,54 @@
+#include "Accelerators.h"
+
+#include "CommandIds.h"
+
+#include <algorithm>
+
+#include <QAction>
+
+namespace {
+
+// The classic keys and their older equivalents (Shift+Delete, Ctrl+Insert,
+// Shift+Insert, Alt+Backspace) issue the same commands.
+constexpr Accelerator kMainFrame[] = {
+    {Qt::CTRL | Qt::Key_N, CommandId::FileNew},
+    {Qt::CTRL | Qt::Key_O, CommandId::FileOpen},
+    {Qt::CTRL | Qt::Key_S, CommandId::FileSave},
+    {Qt::CTRL | Qt::Key_Z, CommandId::EditUndo},
+    {Qt::CTRL | Qt::Key_X, CommandId::EditCut},
+    {Qt::CTRL | Qt::Key_C, CommandId::EditCopy},
+    {Qt::CTRL | Qt::Key_V, CommandId::EditPaste},
+    {Qt::ALT | Qt::Key_Backspace, CommandId::EditUndo},
+    {Qt::SHIFT | Qt::Key_Delete, CommandId::EditCut},
+    {Qt::CTRL | Qt::Key_Insert, CommandId::EditCopy},
+    {Qt::SHIFT | Qt::Key_Insert, CommandId::EditPaste},
+    {QKeyCombination(Qt::Key_F6), CommandId::NextPane},
+    {Qt::SHIFT | Qt::Key_F6, CommandId::PrevPane},
+};
+
+} // namespace
+
+std::span<const Accelerator> MainFrameAccelerators() {
+    return kMainFrame;
+}
+
+QList<QKeySequence> ShortcutsOf(unsigned commandId) {
+    QList<QKeySequence> keys;
+    for (const Accelerator& row : kMainFrame)
+        if (row.commandId == commandId)
+            keys.append(QKeySequence(row.keys));
+    return keys;
+}
+
+void ApplyAccelerators(const ActionLookup& action) {
+    for (size_t i = 0; i < std::size(kMainFrame); ++i) {
+        const unsigned id = kMainFrame[i].commandId;
+        const bool firstRowOfCommand =
+            std::none_of(kMainFrame, kMainFrame + i,
+                         [id](const Accelerator& earlier) { return earlier.commandId == id; });
+        if (!firstRowOfCommand)
+            continue;
+        if (QAction* command = action(id))
+            command->setShortcuts(ShortcutsOf(id));
+    }
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+// The pictures compiled into the program (velmora.qrc). Their data is linked
+// straight into every executable that links velmora_resources, so the
+// ":/bitmaps/<id>.png" and ":/icons/..." paths work without any initialisation.
+// The framework's ImageStrip cuts the single images out of a bitmap.
+
+// The sizes of the application icon, in pixels.
+inline constexpr int kApplicationIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+// The application icon with every size, for windows and the About box.
+QIcon ApplicationIcon();
+
+// The strip of bitmap `id` (":/bitmaps/<id>.png"); a null pixmap for an
+// unknown id.
+QPixmap LoadBitmap(unsigned id);
