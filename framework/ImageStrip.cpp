@@ -31,8 +31,7 @@ QPixmap ImageStrip::Image(int index) const {
         blank.fill(Qt::transparent);
         return blank;
     }
-    return m_strip.copy(index * m_imageSize.width(), 0, m_imageSize.width(),
-                        m_imageSize.height());
+    return m_strip.copy(index * m_imageSize.width(), 0, m_imageSize.width(), m_imageSize.height());
 }
 
 QIcon ImageStrip::ExtractIcon(int index) const {

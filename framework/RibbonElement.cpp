@@ -31,8 +31,8 @@ QString AccessLetter(const QString& label) {
 RibbonElement::RibbonElement(unsigned id, const QString& text, QWidget* parent)
     : QWidget(parent), m_id(id) {
     SetText(text);
+    // Repainted as the mouse comes and goes, for the highlight.
     setAttribute(Qt::WA_Hover);
-    setFocusPolicy(Qt::NoFocus);
 }
 
 void RibbonElement::SetText(const QString& text) {
@@ -163,7 +163,7 @@ QPoint RibbonElement::KeyTipAnchor(bool) const {
     case RibbonLook::Small:
         break;
     }
-    return mapToGlobal(QPoint(r.left() + 10, r.bottom()));
+    return mapToGlobal(QPoint(r.left() + 11, r.top() + 15));
 }
 
 const ThemeColours& RibbonElement::Colours() const {

@@ -13,16 +13,33 @@ const ThemeColours& DefaultColours() {
 
 QColor Mix(const QColor& a, const QColor& b, qreal amount) {
     const auto blend = [amount](int x, int y) { return int(x + (y - x) * amount + 0.5); };
-    return QColor(blend(a.red(), b.red()), blend(a.green(), b.green()),
-                  blend(a.blue(), b.blue()));
+    return QColor(blend(a.red(), b.red()), blend(a.green(), b.green()), blend(a.blue(), b.blue()));
+}
+
+namespace {
+
+// Dark styles take less white, or their light text would lose its ground.
+qreal Lift(const ThemeColours& colours, bool hot) {
+    const bool dark = QColor(colours.ribbonTop).lightness() < 128;
+    return (dark ? 0.08 : 0.3) + (hot ? 0.1 : 0.0);
+}
+
+} // namespace
+
+QColor PanelTop(const ThemeColours& colours, bool hot) {
+    return Mix(QColor(colours.ribbonTop), Qt::white, Lift(colours, hot));
+}
+
+QColor PanelBottom(const ThemeColours& colours, bool hot) {
+    return Mix(QColor(colours.ribbonBottom), Qt::white, Lift(colours, hot) / 2);
 }
 
 QColor TextColour(const ThemeColours& colours, Surface surface, bool enabled) {
     const QColor text(surface == Surface::Ribbon ? colours.ribbonText : colours.text);
     if (enabled)
         return text;
-    const QColor ground(surface == Surface::Ribbon ? colours.ribbonBottom : colours.base);
-    return Mix(text, ground, 0.6);
+    const QColor ground = surface == Surface::Ribbon ? PanelTop(colours) : QColor(colours.base);
+    return Mix(text, ground, 0.55);
 }
 
 QColor MenuBackground(const ThemeColours& colours) {

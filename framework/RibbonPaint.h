@@ -22,6 +22,9 @@ QColor Mix(const QColor& a, const QColor& b, qreal amount = 0.5);
 // (the application button's main panel, drop-down lists).
 enum class Surface { Ribbon, Menu };
 QColor TextColour(const ThemeColours& colours, Surface surface, bool enabled);
+// The ground of a panel: the ribbon's colours, a little lighter.
+QColor PanelTop(const ThemeColours& colours, bool hot = false);
+QColor PanelBottom(const ThemeColours& colours, bool hot = false);
 QColor MenuBackground(const ThemeColours& colours);
 
 // The rounded highlight of an element under the mouse, pressed or checked.

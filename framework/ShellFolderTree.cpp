@@ -27,6 +27,10 @@ ShellFolderTree::ShellFolderTree(QWidget* parent)
 
 ShellFolderTree::~ShellFolderTree() = default;
 
+ShellFileList* ShellFolderTree::RelatedList() const {
+    return m_relatedList;
+}
+
 void ShellFolderTree::SetRelatedList(ShellFileList* list) {
     m_relatedList = list;
     QString shown;

@@ -19,7 +19,7 @@ public:
     // From now on choosing a folder shows it in `list`; null unties the tree.
     // A list that shows no folder yet is shown the folder selected now.
     void SetRelatedList(ShellFileList* list);
-    ShellFileList* RelatedList() const { return m_relatedList; }
+    ShellFileList* RelatedList() const;
 
     // Selects the folder at `path` and scrolls to it; false when the tree
     // has no such folder.

@@ -1,5 +1,9 @@
 #include "Resources.h"
 
+void InitResources() {
+    Q_INIT_RESOURCE(velmora);
+}
+
 QIcon ApplicationIcon() {
     QIcon icon;
     for (const int size : kApplicationIconSizes)

@@ -65,7 +65,7 @@ protected:
     std::unique_ptr<CMainFrame> frame;
 };
 
-TEST_F(ShellClick, AJpegShowsExactlyItsRowsAndTheNextFileReplacesThem) {
+TEST_F(ShellClick, EachFileClickedReplacesTheRowsWithExactlyItsOwn) {
     const ShownRows camera = ExpectedRows(m_camera);
     ASSERT_FALSE(camera.empty());
 
@@ -78,10 +78,7 @@ TEST_F(ShellClick, AJpegShowsExactlyItsRowsAndTheNextFileReplacesThem) {
 
     Click("b.jpg");
     EXPECT_EQ(Shown(), ExpectedRows(m_second));
-}
-
-TEST_F(ShellClick, AFileWithoutExifEmptiesTheList) {
-    Click("a.jpg");
+    // A file without EXIF data empties the list.
     Click("notes.txt");
     EXPECT_TRUE(Shown().empty());
 }

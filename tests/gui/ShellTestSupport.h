@@ -29,7 +29,8 @@ protected:
 
     static QSettings Stored() {
         return QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                         QString::fromLatin1(SettingsStore::kDefaultKey), QStringLiteral("Velmora"));
+                         QString::fromLatin1(SettingsStore::kDefaultKey),
+                         QStringLiteral("Velmora"));
     }
     static void ClearSettings() {
         QSettings settings = Stored();

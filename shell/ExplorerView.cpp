@@ -1,0 +1,73 @@
+#include "ExplorerView.h"
+
+#include "CommandIds.h"
+#include "FolderBar.h"
+#include "MainFrame.h"
+
+#include <QComboBox>
+#include <QResizeEvent>
+
+CExplorerView::CExplorerView(QWidget* parent) : QWidget(parent), m_shellList(this) {
+    setObjectName(QStringLiteral("explorerView"));
+    m_shellList.setObjectName(QStringLiteral("shellList"));
+    m_shellList.setProperty("controlId", kShellListId);
+    // The list covers the whole view, so the view never paints a background.
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusProxy(&m_shellList);
+    m_shellList.SetViewMode(ShellFileList::ViewMode::Details);
+
+    AddViewModeCommand(CommandId::ViewLargeIcon, ShellFileList::ViewMode::LargeIcons);
+    AddViewModeCommand(CommandId::ViewDetails, ShellFileList::ViewMode::Details);
+    AddViewModeCommand(CommandId::ViewList, ShellFileList::ViewMode::List);
+    AddViewModeCommand(CommandId::ViewSmallIcon, ShellFileList::ViewMode::SmallIcons);
+
+    connect(&m_shellList, &ShellFileList::folderChanged, this, [this] { UpdateAddressBox(); });
+    connect(&m_shellList, &ShellFileList::itemClicked, this,
+            [this](int item, int column, const QString&) { OnClick(item, column); });
+}
+
+CExplorerView::~CExplorerView() = default;
+
+void CExplorerView::AddViewModeCommand(unsigned id, ShellFileList::ViewMode mode) {
+    AddCommand(id, [this, mode] { m_shellList.SetViewMode(mode); });
+    AddUpdate(id, [this, mode](CommandUI& ui) { ui.SetRadio(m_shellList.GetViewMode() == mode); });
+}
+
+CMainFrame* CExplorerView::Frame() const {
+    return qobject_cast<CMainFrame*>(window());
+}
+
+void CExplorerView::OnInitialUpdate() {
+    UpdateAddressBox();
+}
+
+void CExplorerView::OnActivateView(bool activate, CExplorerView*, CExplorerView*) {
+    if (!activate)
+        return;
+    if (CMainFrame* frame = Frame())
+        frame->FolderPane().ShellTree().SetRelatedList(&m_shellList);
+}
+
+void CExplorerView::UpdateAddressBox() {
+    QString text;
+    if (!m_shellList.GetCurrentFolder(text) && !m_shellList.GetCurrentFolderName(text))
+        text = QString::fromLatin1(kUnknownFolder);
+    // Only the edit field: the entries of the box are the user's.
+    if (CMainFrame* frame = Frame())
+        frame->AddressBox().setEditText(text);
+}
+
+void CExplorerView::OnClick(int item, int column) {
+    // Blank space and empty cells name no file.
+    if (m_shellList.GetItemText(item, column).isEmpty())
+        return;
+    // The name's own bytes: a path is never re-encoded on its way to the file.
+    const QByteArray path = m_shellList.GetItemPathBytes(item);
+    if (CMainFrame* frame = Frame())
+        frame->ShowImageTags(path);
+}
+
+void CExplorerView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    m_shellList.setGeometry(QRect(QPoint(0, 0), event->size()));
+}

@@ -1,0 +1,307 @@
+#include "MainFrame.h"
+
+#include "AutoHideBar.h"
+#include "CommandIds.h"
+#include "CommandRouter.h"
+#include "ExplorerView.h"
+#include "FileInspection.h"
+#include "PaneStyle.h"
+#include "ResourceIds.h"
+#include "RibbonContent.h"
+#include "SettingsStore.h"
+#include "StringTable.h"
+#include "StyleRoles.h"
+#include "VelmoraApp.h"
+#include "ViewMenu.h"
+#include "VisualStyles.h"
+#include "WaitCursor.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+
+namespace {
+
+const QString kStatusBarKey = QStringLiteral("Workspace/StatusBar");
+
+// Creation styles of the two panes: visible, and the edge each docks at first.
+constexpr quint32 kFolderPaneStyle = PaneStyle::Visible | PaneStyle::AlignLeft;
+constexpr quint32 kPropertiesPaneStyle = PaneStyle::Visible | PaneStyle::AlignRight;
+const QRect kPaneRect(0, 0, 200, 200);
+constexpr int kAddressBoxWidth = 200;
+constexpr QSize kDefaultSize(1024, 720);
+
+QString BarName(unsigned id) {
+    return QStringLiteral("Bar%1").arg(id);
+}
+
+} // namespace
+
+CVelmoraApp& CMainFrame::App() {
+    return *CVelmoraApp::Instance();
+}
+
+CMainFrame::CMainFrame() {
+    setObjectName(QStringLiteral("MainFrame"));
+    setWindowTitle(StringTable::DocString(StringTable::DocField::WindowTitle));
+    CVelmoraApp& app = App();
+    app.m_applicationLook = unsigned(app.Settings().GetInt(QString::fromLatin1(kApplicationLookKey),
+                                                           int(kDefaultApplicationLook)));
+    connect(&app.Styles(), &VisualStyles::DockingModeChanged, this, &CMainFrame::ApplyDockingMode);
+    RegisterCommands();
+    app.Router().SetTarget(CommandRouter::Stage::Frame, this);
+}
+
+CMainFrame::~CMainFrame() {
+    // The view and its list go first, while the panes it talks to still exist.
+    delete takeCentralWidget();
+}
+
+void CMainFrame::RegisterCommands() {
+    using namespace CommandId;
+    // The view answers the four view modes it knows before they get here.
+    AddUpdateRange(ViewModeFirst, ViewModeLast, [](CommandUI& ui) { ui.Enable(false); });
+    AddCommandRange(ViewModeFirst, ViewModeLast, [](unsigned) {});
+    AddCommandRange(AppLookFirst, AppLookLast, [this](unsigned id) { ApplyVisualStyle(id); });
+    AddUpdateRange(AppLookFirst, AppLookLast,
+                   [](CommandUI& ui) { ui.SetRadio(ui.Id() == App().m_applicationLook); });
+    AddCommand(ViewFolders, [this] { OnToggleFolders(); });
+    AddUpdate(ViewFolders, [this](CommandUI& ui) { ui.SetCheck(m_folderPane.IsPaneVisible()); });
+    AddCommand(ViewStatusBar, [this] { m_statusBar.setVisible(m_statusBar.isHidden()); });
+    AddUpdate(ViewStatusBar, [this](CommandUI& ui) { ui.SetCheck(!m_statusBar.isHidden()); });
+    // Brings a closed "Properties" pane back; nothing else could.
+    AddCommand(ViewProperties, [this] {
+        if (m_propertiesCreated)
+            m_propertiesPane.ShowPane(!m_propertiesPane.IsPaneVisible(), true);
+    });
+    AddUpdate(ViewProperties, [this](CommandUI& ui) {
+        ui.Enable(m_propertiesCreated);
+        ui.SetCheck(m_propertiesCreated && m_propertiesPane.IsPaneVisible());
+    });
+}
+
+bool CMainFrame::Create() {
+    if (m_created)
+        return false;
+    // The frame's own part: the view fills the centre.
+    setCentralWidget(new CExplorerView(this));
+    // A first start's size; the panes dock into it.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(kDefaultSize.boundedTo(screen->availableSize()));
+    else
+        resize(kDefaultSize);
+    if (!OnCreate())
+        return false;
+    m_created = true;
+    RestoreWorkspace();
+    return true;
+}
+
+bool CMainFrame::OnCreate() {
+    // The theme is in place before any bar or pane exists.
+    ApplyVisualStyle(App().m_applicationLook);
+
+    m_ribbon.setObjectName(BarName(ResourceId::RibbonBar));
+    m_ribbon.SetCommandRouter(&App().Router());
+    m_ribbon.FollowVisualStyles(App().Styles());
+    m_ribbon.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&m_ribbon, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { ShowViewMenu(&m_ribbon, pos); });
+    setMenuWidget(&m_ribbon);
+    BuildRibbon();
+
+    m_statusBar.setObjectName(BarName(ResourceId::StatusBar));
+    m_statusBar.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&m_statusBar, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { ShowViewMenu(&m_statusBar, pos); });
+    setStatusBar(&m_statusBar);
+
+    if (!CreateAddressBar())
+        return false;
+
+    if (!m_folderPane.Create(QStringLiteral("Folders"), this, kPaneRect, true,
+                             int(ResourceId::FoldersPane), kFolderPaneStyle))
+        return false;
+
+    CreateStatusBar();
+
+    App().Styles().SetDockingMode(DockingMode::Smart);
+    ApplyDockingMode(App().Styles().Docking());
+    EnableAutoHidePanes(this, PaneStyle::AlignAny);
+
+    m_folderPane.EnableDocking(PaneStyle::AlignLeft | PaneStyle::AlignRight);
+    m_folderPane.DockToFrame();
+
+    m_addressRebar.setAllowedAreas(Qt::TopToolBarArea);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, &m_addressRebar);
+
+    m_propertiesCreated =
+        m_propertiesPane.Create(StringTable::Load(StringId::PropertiesCaption), this, kPaneRect,
+                                true, int(ResourceId::PropertiesPane), kPropertiesPaneStyle);
+    if (m_propertiesCreated) {
+        m_propertiesPane.EnableDocking(PaneStyle::AlignAny);
+        m_propertiesPane.DockToFrame();
+    }
+    return true;
+}
+
+bool CMainFrame::CreateAddressBar() {
+    m_addressBox.setObjectName(QStringLiteral("AddressBox"));
+    m_addressBox.setEditable(true);
+    // Entries come only from OnAddressEntered: no insertion of Qt's own, equal
+    // entries allowed, and no completion that would change the typed path.
+    m_addressBox.setInsertPolicy(QComboBox::NoInsert);
+    m_addressBox.setDuplicatesEnabled(true);
+    m_addressBox.setCompleter(nullptr);
+    m_addressBox.setMinimumWidth(kAddressBoxWidth);
+    m_addressBox.setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    connect(&m_addressBox, &QComboBox::activated, this, &CMainFrame::OnAddressSelected);
+    connect(m_addressBox.lineEdit(), &QLineEdit::returnPressed, this,
+            &CMainFrame::OnAddressEntered);
+
+    m_addressRebar.setObjectName(BarName(ResourceId::AddressRebar));
+    m_addressRebar.setWindowTitle(QStringLiteral("Address"));
+    m_addressRebar.setProperty(StyleRole::kProperty, StyleRole::kAddressBar);
+    m_addressRebar.setMovable(true); // the gripper is always shown
+    m_addressRebar.setFloatable(false);
+    m_addressLabel.setText(QStringLiteral("Address"));
+    m_addressLabel.setBuddy(&m_addressBox);
+    m_addressLabel.setContentsMargins(4, 0, 4, 0);
+    m_addressRebar.addWidget(&m_addressLabel);
+    m_addressRebar.addWidget(&m_addressBox);
+    return true;
+}
+
+void CMainFrame::CreateStatusBar() {
+    m_statusPane1.setObjectName(QStringLiteral("StatusPane%1").arg(CommandId::StatusPane1));
+    m_statusPane1.setText(StringTable::Load(StringId::StatusPane1));
+    m_statusPane2.setObjectName(QStringLiteral("StatusPane%1").arg(CommandId::StatusPane2));
+    m_statusPane2.setText(StringTable::Load(StringId::StatusPane2));
+    m_statusBar.addWidget(&m_statusPane1, 1);
+    m_statusBar.addPermanentWidget(&m_statusPane2);
+}
+
+QLabel* CMainFrame::StatusPane(unsigned id) {
+    if (id == CommandId::StatusPane1)
+        return &m_statusPane1;
+    if (id == CommandId::StatusPane2)
+        return &m_statusPane2;
+    return nullptr;
+}
+
+void CMainFrame::BuildRibbon() {
+    BuildRibbonContent(m_ribbon, m_appButton, m_panelImages, App().Router());
+}
+
+void CMainFrame::InitialUpdateFrame() {
+    if (auto* view = qobject_cast<CExplorerView*>(centralWidget())) {
+        SetActiveView(view);
+        view->OnInitialUpdate();
+    }
+}
+
+CExplorerView* CMainFrame::GetActiveView() const {
+    return m_activeView;
+}
+
+void CMainFrame::SetActiveView(CExplorerView* view) {
+    CExplorerView* previous = m_activeView;
+    m_activeView = view;
+    App().Router().SetTarget(CommandRouter::Stage::View, view);
+    if (previous && previous != view)
+        previous->OnActivateView(false, view, previous);
+    if (view)
+        view->OnActivateView(true, view, previous);
+}
+
+bool CMainFrame::ShowImageTags(const QByteArray& path) {
+    return InspectFile(path, m_propertiesPane);
+}
+
+bool CMainFrame::ShowImageTags(const QString& path) {
+    return InspectFile(path, m_propertiesPane);
+}
+
+void CMainFrame::ApplyVisualStyle(unsigned id) {
+    const WaitCursor wait;
+    CVelmoraApp& app = App();
+    app.m_applicationLook = id;
+    app.Styles().ApplyVisualStyle(id);
+    // The whole frame at once, bars and panes included.
+    if (isVisible())
+        repaint();
+    else
+        update();
+    app.Settings().WriteInt(QString::fromLatin1(kApplicationLookKey), int(id));
+}
+
+void CMainFrame::ApplyDockingMode(DockingMode mode) {
+    // Smart docking opens the place a dragged pane would take; standard
+    // docking shows only an outline there.
+    DockOptions options = AllowTabbedDocks;
+    if (mode == DockingMode::Smart)
+        options |= AnimatedDocks;
+    setDockOptions(options);
+}
+
+void CMainFrame::OnAddressSelected(int index) {
+    if (index < 0)
+        return;
+    const QString path = m_addressBox.itemText(index);
+    if (m_activeView)
+        m_activeView->FileList().DisplayFolder(path);
+}
+
+void CMainFrame::OnAddressEntered() {
+    const QString typed = m_addressBox.currentText();
+    if (m_activeView)
+        m_activeView->FileList().DisplayFolder(typed);
+    // Qt makes the first entry of an empty box current, which would replace
+    // what the view just wrote into the edit field.
+    const QString shown = m_addressBox.currentText();
+    m_addressBox.addItem(typed);
+    m_addressBox.setEditText(shown);
+}
+
+void CMainFrame::OnToggleFolders() {
+    m_folderPane.ShowPane(!m_folderPane.IsPaneVisible(), true);
+}
+
+void CMainFrame::SaveWorkspace() {
+    SettingsStore& settings = App().Settings();
+    settings.SaveWindowState(*this);
+    settings.WriteInt(kStatusBarKey, m_statusBar.isHidden() ? 0 : 1);
+}
+
+bool CMainFrame::RestoreWorkspace() {
+    const SettingsStore& settings = App().Settings();
+    if (settings.GetInt(kStatusBarKey, 1) == 0)
+        m_statusBar.hide();
+    return settings.RestoreWindowState(*this);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_created)
+        SaveWorkspace();
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Every activation of the frame activates its view again.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_activeView)
+        m_activeView->OnActivateView(true, m_activeView, m_activeView);
+}
+
+QMenu* CMainFrame::createPopupMenu() {
+    return CreateViewMenu(App().Router(), this);
+}
+
+void CMainFrame::ShowViewMenu(QWidget* source, const QPoint& pos) {
+    QMenu* menu = createPopupMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(source->mapToGlobal(pos));
+}

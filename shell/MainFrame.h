@@ -1,0 +1,121 @@
+#pragma once
+
+#include "CommandTarget.h"
+#include "DrawingTheme.h"
+#include "FolderBar.h"
+#include "ImageStrip.h"
+#include "PropertiesWnd.h"
+#include "RibbonApplicationButton.h"
+#include "RibbonBar.h"
+
+#include <QByteArray>
+#include <QComboBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStatusBar>
+#include <QString>
+#include <QToolBar>
+
+class CExplorerView;
+class CVelmoraApp;
+
+// The main window: the ribbon on top, under it the address bar, the
+// "Folders" pane at the left, the "Properties" pane at the right, the status
+// bar at the bottom and the file list view in the centre. It is the frame
+// stage of the command route and carries the road from a clicked file to the
+// tag list (ShowImageTags).
+//
+// Needs the one CVelmoraApp: the current visual style, the settings and the
+// command route live there.
+class CMainFrame : public QMainWindow, public CommandTarget {
+    Q_OBJECT
+public:
+    static constexpr char kApplicationLookKey[] = "ApplicationLook";
+    static constexpr unsigned kDefaultApplicationLook = 217; // Office 2007, silver
+
+    // Reads the stored visual style into the application's m_applicationLook.
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Creates the view, applies the visual style and creates, fills and docks
+    // every bar and pane, then brings back the layout of the last run. False,
+    // with the frame unusable, when the status bar, the address bar or the
+    // "Folders" pane cannot be made; a "Properties" pane that cannot be made
+    // is left out.
+    bool Create();
+    // Activates the view (tying the folder tree to its list) and runs its
+    // initial update. Done once the frame is created, before it is shown.
+    void InitialUpdateFrame();
+
+    CExplorerView* GetActiveView() const;
+    // Makes `view` the active view: the first stage of the command route.
+    void SetActiveView(CExplorerView* view);
+
+    // Reads the file's EXIF rows into the "Properties" pane (see InspectFile).
+    // `path` holds the name's bytes exactly as the file system has them.
+    bool ShowImageTags(const QByteArray& path);
+    bool ShowImageTags(const QString& path);
+
+    // Selects the visual style `id` (210..218; any other value gives the
+    // Office 2007 theme in its current colours), redraws the frame and
+    // stores the id.
+    void ApplyVisualStyle(unsigned id);
+    // Fills the ribbon with its categories, panels and elements.
+    void BuildRibbon();
+
+    // The address box: an entry picked from its list, or the typed text
+    // confirmed with Enter, is shown in the active view's file list.
+    void OnAddressSelected(int index);
+    void OnAddressEntered();
+    // Shows the "Folders" pane when it is hidden, hides it otherwise.
+    void OnToggleFolders();
+
+    // The window's placement, the layout of its bars and panes (docked,
+    // floating, tabbed or collapsed) and the status bar, kept between runs.
+    void SaveWorkspace();
+    bool RestoreWorkspace();
+
+    RibbonBar& Ribbon() { return m_ribbon; }
+    RibbonApplicationButton& AppButton() { return m_appButton; }
+    // The 16 x 16 images of the ribbon's panels.
+    ImageStrip& PanelImages() { return m_panelImages; }
+    QToolBar& AddressRebar() { return m_addressRebar; }
+    QComboBox& AddressBox() { return m_addressBox; }
+    CFolderBar& FolderPane() { return m_folderPane; }
+    CPropertiesWnd& PropertiesPane() { return m_propertiesPane; }
+    QStatusBar& StatusBar() { return m_statusBar; }
+    // The status pane with id 120 or 121; null for any other id.
+    QLabel* StatusPane(unsigned id);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    QMenu* createPopupMenu() override;
+
+private:
+    static CVelmoraApp& App();
+    bool OnCreate();
+    void CreateStatusBar();
+    bool CreateAddressBar();
+    void RegisterCommands();
+    void ApplyDockingMode(DockingMode mode);
+    void ShowViewMenu(QWidget* source, const QPoint& pos);
+
+    // Declared parents first: children held by value must go before them.
+    RibbonBar m_ribbon;
+    RibbonApplicationButton m_appButton;
+    ImageStrip m_panelImages;
+    QToolBar m_addressRebar;
+    QLabel m_addressLabel;
+    QComboBox m_addressBox;
+    CFolderBar m_folderPane;
+    CPropertiesWnd m_propertiesPane;
+    QStatusBar m_statusBar;
+    QLabel m_statusPane1;
+    QLabel m_statusPane2;
+
+    QPointer<CExplorerView> m_activeView;
+    bool m_created = false;
+    bool m_propertiesCreated = false;
+};
