@@ -46,11 +46,11 @@ constexpr std::array<const char*, 24> kLabels = {
 
 class RowList {
 public:
-    void Add(Row row, std::string value) { rows_.push_back({kLabels[row], std::move(value)}); }
-    std::vector<TagRow> Take() { return std::move(rows_); }
+    void Add(Row row, std::string value) { m_rows.push_back({kLabels[row], std::move(value)}); }
+    std::vector<TagRow> Take() { return std::move(m_rows); }
 
 private:
-    std::vector<TagRow> rows_;
+    std::vector<TagRow> m_rows;
 };
 
 std::string NameOrNumber(const char* name, int32_t code) {
