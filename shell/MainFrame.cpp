@@ -1,10 +1,12 @@
 #include "MainFrame.h"
 
+#include "Accelerators.h"
 #include "AutoHideBar.h"
 #include "CommandIds.h"
 #include "CommandRouter.h"
 #include "ExplorerView.h"
 #include "FileInspection.h"
+#include "FrameMenu.h"
 #include "PaneStyle.h"
 #include "ResourceIds.h"
 #include "RibbonContent.h"
@@ -12,7 +14,6 @@
 #include "StringTable.h"
 #include "StyleRoles.h"
 #include "VelmoraApp.h"
-#include "ViewMenu.h"
 #include "VisualStyles.h"
 #include "WaitCursor.h"
 
@@ -94,6 +95,7 @@ bool CMainFrame::Create() {
         resize(kDefaultSize);
     if (!OnCreate())
         return false;
+    LoadAccelerators();
     m_created = true;
     RestoreWorkspace();
     return true;
@@ -108,14 +110,14 @@ bool CMainFrame::OnCreate() {
     m_ribbon.FollowVisualStyles(App().Styles());
     m_ribbon.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&m_ribbon, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { ShowViewMenu(&m_ribbon, pos); });
+            [this](const QPoint& pos) { ShowContextMenu(&m_ribbon, pos); });
     setMenuWidget(&m_ribbon);
     BuildRibbon();
 
     m_statusBar.setObjectName(BarName(ResourceId::StatusBar));
     m_statusBar.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&m_statusBar, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { ShowViewMenu(&m_statusBar, pos); });
+            [this](const QPoint& pos) { ShowContextMenu(&m_statusBar, pos); });
     setStatusBar(&m_statusBar);
 
     if (!CreateAddressBar())
@@ -201,6 +203,20 @@ void CMainFrame::InitialUpdateFrame() {
         SetActiveView(view);
         view->OnInitialUpdate();
     }
+}
+
+void CMainFrame::LoadAccelerators() {
+    // The table's keys go on the commands' shared actions; added to the frame
+    // they work wherever the focus is in the window.
+    CommandRouter& router = App().Router();
+    ApplyAccelerators([&router](unsigned id) { return router.Action(id); });
+    for (const Accelerator& row : MainFrameAccelerators())
+        addAction(router.Action(row.commandId));
+}
+
+void CMainFrame::UpdateFrameTitle(const QString& documentTitle) {
+    setWindowTitle(QStringLiteral("%1 - %2").arg(
+        documentTitle, StringTable::DocString(StringTable::DocField::WindowTitle)));
 }
 
 CExplorerView* CMainFrame::GetActiveView() const {
@@ -297,10 +313,10 @@ void CMainFrame::changeEvent(QEvent* event) {
 }
 
 QMenu* CMainFrame::createPopupMenu() {
-    return CreateViewMenu(App().Router(), this);
+    return CreateFrameContextMenu(App().Router(), this);
 }
 
-void CMainFrame::ShowViewMenu(QWidget* source, const QPoint& pos) {
+void CMainFrame::ShowContextMenu(QWidget* source, const QPoint& pos) {
     QMenu* menu = createPopupMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(source->mapToGlobal(pos));

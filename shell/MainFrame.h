@@ -52,6 +52,9 @@ public:
     // Makes `view` the active view: the first stage of the command route.
     void SetActiveView(CExplorerView* view);
 
+    // The caption: the document's title, then the application's ("Untitled - Velmora").
+    void UpdateFrameTitle(const QString& documentTitle);
+
     // Reads the file's EXIF rows into the "Properties" pane (see InspectFile).
     // `path` holds the name's bytes exactly as the file system has them.
     bool ShowImageTags(const QByteArray& path);
@@ -99,8 +102,9 @@ private:
     void CreateStatusBar();
     bool CreateAddressBar();
     void RegisterCommands();
+    void LoadAccelerators();
     void ApplyDockingMode(DockingMode mode);
-    void ShowViewMenu(QWidget* source, const QPoint& pos);
+    void ShowContextMenu(QWidget* source, const QPoint& pos);
 
     // Declared parents first: children held by value must go before them.
     RibbonBar m_ribbon;
