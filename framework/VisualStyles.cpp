@@ -62,7 +62,15 @@ void VisualStyles::ApplyVisualStyle(unsigned id) {
     const WaitCursor wait;
     SelectTheme(id);
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        app->setPalette(Palette());
+        const QPalette palette = Palette();
+        app->setPalette(palette);
+        // Item views draw their branch arrows and focus marks in the window
+        // text colour on the base colour: dark themes pair light window text
+        // with a light base, which would hide them.
+        QPalette views = palette;
+        for (const auto group : {QPalette::Active, QPalette::Inactive})
+            views.setColor(group, QPalette::WindowText, palette.color(group, QPalette::Text));
+        app->setPalette(views, "QAbstractItemView");
         app->setStyleSheet(StyleSheet());
     }
     emit ThemeChanged();
