@@ -1,5 +1,6 @@
 #include "RibbonMainPanel.h"
 
+#include "ResourceIds.h"
 #include "RibbonApplicationButton.h"
 #include "RibbonBar.h"
 #include "RibbonButton.h"
@@ -7,6 +8,7 @@
 #include "RibbonMetrics.h"
 #include "RibbonPaint.h"
 #include "RibbonRecentFilesList.h"
+#include "StringTable.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -206,6 +208,13 @@ bool RibbonMainPanel::eventFilter(QObject* watched, QEvent* event) {
 
 void RibbonMainPanel::hideEvent(QHideEvent* event) {
     QFrame::hideEvent(event);
+    // The element last pointed at gets no Leave once the panel is gone: put
+    // the idle text back in place of its prompt.
+    if (RibbonApplicationButton* owner =
+            m_category->Bar() ? m_category->Bar()->ApplicationButton() : nullptr) {
+        QStatusTipEvent idle(StringTable::Load(StringId::Idle));
+        QCoreApplication::sendEvent(owner, &idle);
+    }
     emit closed();
 }
 

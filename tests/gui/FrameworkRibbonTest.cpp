@@ -349,6 +349,7 @@ TEST_F(RibbonFixture, ApplicationButtonOpensTheMainPanel) {
     QTest::mouseClick(open, Qt::LeftButton);
     EXPECT_FALSE(panel->isVisible()) << "choosing an element closes the panel";
     EXPECT_EQ(issued, std::vector<unsigned>{FileOpen});
+    EXPECT_EQ(Status(), QStringLiteral("Ready")) << "no prompt left behind by the closed panel";
     QTest::mouseClick(&appButton, Qt::LeftButton);
     QTest::mouseClick(exit, Qt::LeftButton);
     EXPECT_FALSE(panel->isVisible());
