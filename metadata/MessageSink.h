@@ -11,3 +11,6 @@ public:
 
 // The sink that writes to standard output.
 MessageSink& StandardOutputSink();
+
+// The sink that drops them, for callers whose standard output nobody reads.
+MessageSink& DiscardingSink();

@@ -1,6 +1,7 @@
 #include "VelmoraDoc.h"
 
 #include "CommandIds.h"
+#include "RegularFile.h"
 #include "UserPrompts.h"
 
 #include <QFile>
@@ -41,29 +42,14 @@ bool CVelmoraDoc::OnNewDocument() {
 
 bool CVelmoraDoc::OnOpenDocument(const QString& path, QString& error) {
     // Opened the way a reader would open it, and closed again at once: the
-    // document reads nothing. Non-blocking, so a FIFO cannot hang the window.
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        error = ErrnoText(errno);
+    // document reads nothing. A FIFO or device is refused without blocking.
+    const char* reason = nullptr;
+    std::FILE* file = OpenRegularFile(QFile::encodeName(path).constData(), &reason);
+    if (file == nullptr) {
+        error = QString::fromLocal8Bit(reason);
         return false;
     }
-    struct stat info {};
-    const bool statted = ::fstat(fd, &info) == 0;
-    const int statError = errno;
-    ::close(fd);
-    if (!statted) {
-        error = ErrnoText(statError);
-        return false;
-    }
-    if (S_ISDIR(info.st_mode)) {
-        error = ErrnoText(EISDIR);
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        error = QStringLiteral("Not a regular file");
-        return false;
-    }
+    std::fclose(file);
     SetPathName(path);
     return true;
 }

@@ -1,13 +1,11 @@
 #include "FileReading.h"
 
 #include "MessageSink.h"
+#include "RegularFile.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -41,10 +39,6 @@ std::optional<uint32_t> ThumbnailOffset(const CJpegExifReader& reader, const Exi
     return std::nullopt;
 }
 
-std::string SystemError(int code) {
-    return std::strerror(code);
-}
-
 } // namespace
 
 void InspectStream(ByteStream& stream, FileReport& report) {
@@ -62,44 +56,13 @@ void InspectStream(ByteStream& stream, FileReport& report) {
         report.rows = BuildTagRows(report.record);
 }
 
-std::FILE* OpenRegularFile(const char* path, std::string& error) {
-    struct stat st;
-    if (::stat(path, &st) != 0) {
-        error = SystemError(errno);
-        return nullptr;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        error = "is a folder";
-        return nullptr;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        error = "not a regular file";
-        return nullptr;
-    }
-    // O_NONBLOCK: should the name have become a FIFO since the check, the
-    // open does not wait for a writer; fstat then refuses it.
-    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        error = SystemError(errno);
-        return nullptr;
-    }
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        error = "not a regular file";
-        return nullptr;
-    }
-    std::FILE* file = ::fdopen(fd, "rb");
-    if (file == nullptr) {
-        error = SystemError(errno);
-        ::close(fd);
-    }
-    return file;
-}
-
 bool InspectFile(const char* path, FileReport& report, std::string& error) {
-    std::FILE* file = OpenRegularFile(path, error);
-    if (file == nullptr)
+    const char* reason = nullptr;
+    std::FILE* file = OpenRegularFile(path, &reason);
+    if (file == nullptr) {
+        error = reason;
         return false;
+    }
     FileStream stream(file);
     InspectStream(stream, report);
     // The reader takes a failed read for the end of the file; the tool must
@@ -108,7 +71,7 @@ bool InspectFile(const char* path, FileReport& report, std::string& error) {
     const int readErrno = errno;
     std::fclose(file);
     if (readFailed) {
-        error = std::string("read error: ") + SystemError(readErrno);
+        error = std::string("read error: ") + std::strerror(readErrno);
         return false;
     }
     return true;

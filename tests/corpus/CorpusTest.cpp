@@ -20,11 +20,6 @@ namespace {
 
 const std::string kCorpus = VELMORA_CORPUS_DIR;
 
-class Silent final : public MessageSink {
-public:
-    void Print(const char*) override {}
-};
-
 std::vector<std::string> CorpusFiles(const std::string& folder) {
     std::vector<std::string> names;
     if (DIR* dir = ::opendir(folder.c_str())) {
@@ -44,9 +39,8 @@ bool ReadRecord(const std::string& path, ExifSummary& record) {
     if (file == nullptr)
         return false;
     std::memset(&record, 0, sizeof record);
-    Silent silent;
     {
-        CJpegExifReader reader(&record, &silent);
+        CJpegExifReader reader(&record, &DiscardingSink());
         FileStream stream(file);
         reader.ReadSections(stream);
     }
