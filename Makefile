@@ -6,6 +6,8 @@ JOBS       ?= $(shell nproc)
 FUZZ_TIME  ?= 300
 CMAKE_ARGS ?=
 
+MAKEFLAGS += --no-print-directory
+
 .PHONY: all deps configure build run test bench fuzz clean
 
 all: build
