@@ -1,6 +1,6 @@
 #include "CameraFiles.h"
 
-#include "JpegBuilder.h"
+#include "CameraPicture.h"
 
 using namespace fixture;
 
@@ -8,88 +8,74 @@ namespace bench {
 
 namespace {
 
-ExifBuilder CameraExif(const CameraShot& shot) {
-    ExifBuilder exif(shot.order);
-    const int sub = exif.AddDirectory();
-    const int interop = exif.AddDirectory();
-    const int ifd1 = exif.AddDirectory();
-
-    exif.Ascii(0, 0x010F, shot.make)
-        .Ascii(0, 0x0110, shot.model)
-        .Short(0, 0x0112, 1)
-        .Rational(0, 0x011A, 72, 1)
-        .Rational(0, 0x011B, 72, 1)
-        .Short(0, 0x0128, 2)
-        .Ascii(0, 0x0131, "Firmware 1.02")
-        .Ascii(0, 0x0132, shot.dateTime)
-        .Short(0, 0x0213, 2)
-        .Link(0, 0x8769, sub)
-        .Next(0, ifd1);
-
-    exif.Rational(sub, 0x829A, 1, shot.exposureDenominator)
-        .Rational(sub, 0x829D, shot.fNumberTenths, 10)
-        .Short(sub, 0x8822, 2)
-        .Short(sub, 0x8827, shot.iso)
-        .Undefined(sub, 0x9000, {'0', '2', '3', '0'})
-        .Ascii(sub, 0x9003, shot.dateTime)
-        .Ascii(sub, 0x9004, shot.dateTime)
-        .Undefined(sub, 0x9101, {1, 2, 3, 0})
-        .SRational(sub, 0x9204, 0, 3)
-        .Rational(sub, 0x9205, 3, 1)
-        .Short(sub, 0x9207, 5)
-        .Short(sub, 0x9209, 0x10)
-        .Rational(sub, 0x920A, shot.focalLengthTenths, 10);
-    if (shot.makerNoteBytes != 0) {
-        Bytes note(shot.makerNoteBytes);
-        uint32_t x = shot.seed * 2654435761u + 1;
-        for (unsigned char& b : note) {
-            x = x * 1664525u + 1013904223u;
-            b = static_cast<unsigned char>(x >> 24);
-        }
-        exif.Undefined(sub, 0x927C, note);
+// The note's bytes vary with the seed, as one camera's notes differ from
+// another's.
+Bytes MakerNote(uint32_t size, uint32_t seed) {
+    Bytes note(size);
+    uint32_t x = seed * 2654435761u + 1;
+    for (unsigned char& b : note) {
+        x = x * 1664525u + 1013904223u;
+        b = static_cast<unsigned char>(x >> 24);
     }
-    exif.Undefined(sub, 0x9286, Bytes(8, 0))
-        .Undefined(sub, 0xA000, {'0', '1', '0', '0'})
-        .Short(sub, 0xA001, 1)
-        .Short(sub, 0xA002, shot.width)
-        .Short(sub, 0xA003, shot.height)
-        .Link(sub, 0xA005, interop)
-        .Rational(sub, 0xA20E, 4000000, 1478)
-        .Rational(sub, 0xA20F, 4000000, 1478)
-        .Short(sub, 0xA210, 2);
+    return note;
+}
 
-    exif.Ascii(interop, 0x0001, "R98").Undefined(interop, 0x0002, {'0', '1', '0', '0'});
+CameraPicture Picture(const CameraShot& shot) {
+    CameraPicture camera;
+    camera.order = shot.order;
+    camera.comment = shot.comment;
+    camera.image = {shot.width, shot.height, 90, 140, 200};
+    if (!shot.exif)
+        return camera;
 
-    exif.Short(ifd1, 0x0103, 6)
-        .Rational(ifd1, 0x011A, 72, 1)
-        .Rational(ifd1, 0x011B, 72, 1)
-        .Short(ifd1, 0x0128, 2)
-        .Long(ifd1, 0x0201, 0)
-        .Long(ifd1, 0x0202, 0);
-    JpegBuilder thumb;
-    thumb.Soi().FlatImage(160, 120, 120, 130, 140);
-    const uint32_t at = exif.Append(thumb.Data());
-    exif.Set(ifd1, 0x0201, exif.U32(at))
-        .Set(ifd1, 0x0202, exif.U32(static_cast<uint32_t>(thumb.Data().size())));
-    return exif;
+    camera.first = FirstDirectory(shot.make, shot.model, 1, 72);
+    camera.first[0x0131] = Ascii("Firmware 1.02");
+    camera.first[0x0132] = Ascii(shot.dateTime);
+    camera.first[0x0213] = Short(2);
+    camera.exif = {
+        {0x829A, Rational(1, shot.exposureDenominator)},
+        {0x829D, Rational(shot.fNumberTenths, 10)},
+        {0x8822, Short(2)},
+        {0x8827, Short(shot.iso)},
+        {0x9000, Undefined({'0', '2', '3', '0'})},
+        {0x9003, Ascii(shot.dateTime)},
+        {0x9004, Ascii(shot.dateTime)},
+        {0x9101, Undefined({1, 2, 3, 0})},
+        {0x9204, SRational(0, 3)},
+        {0x9205, Rational(3, 1)},
+        {0x9207, Short(5)},
+        {0x9209, Short(0x10)},
+        {0x920A, Rational(shot.focalLengthTenths, 10)},
+        {0x9286, Undefined(Bytes(8, 0))},
+        {0xA000, Undefined({'0', '1', '0', '0'})},
+        {0xA001, Short(1)},
+        {0xA002, Short(shot.width)},
+        {0xA003, Short(shot.height)},
+        {0xA20E, Rational(4000000, 1478)},
+        {0xA20F, Rational(4000000, 1478)},
+        {0xA210, Short(2)},
+    };
+    if (shot.makerNoteBytes != 0)
+        camera.exif[0x927C] = Undefined(MakerNote(shot.makerNoteBytes, shot.seed));
+    camera.interop = {{0x0001, Ascii("R98")}, {0x0002, Undefined({'0', '1', '0', '0'})}};
+    camera.thumbnail = {
+        {0x0103, Short(6)},
+        {0x011A, Rational(72, 1)},
+        {0x011B, Rational(72, 1)},
+        {0x0128, Short(2)},
+    };
+    camera.thumbnailJpeg = FlatJpeg({160, 120, 120, 130, 140});
+    return camera;
 }
 
 } // namespace
 
 Bytes CameraHeaders(const CameraShot& shot) {
-    JpegBuilder jpeg;
-    jpeg.Soi().App0Jfif();
-    if (shot.exif)
-        jpeg.App1(CameraExif(shot));
-    if (!shot.comment.empty())
-        jpeg.Comment(shot.comment);
-    return jpeg.Data();
+    return fixture::CameraHeaders(Picture(shot));
 }
 
 Bytes CameraFile(const CameraShot& shot) {
-    JpegBuilder jpeg;
-    jpeg.Raw(CameraHeaders(shot)).FlatImage(shot.width, shot.height, 90, 140, 200);
-    return jpeg.Data();
+    return CameraJpeg(Picture(shot));
 }
 
 } // namespace bench

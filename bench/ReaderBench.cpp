@@ -2,7 +2,7 @@
 
 #include "ByteStream.h"
 #include "CameraFiles.h"
-#include "JpegBuilder.h"
+#include "CameraPicture.h"
 #include "JpegExifReader.h"
 #include "MessageSink.h"
 #include "TagRows.h"

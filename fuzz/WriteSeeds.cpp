@@ -3,11 +3,11 @@
 // interpreted tags, directory loops, broken links and offsets, segment-level
 // oddities and truncations. Small files, so the fuzzer's mutations stay cheap.
 
+#include "CameraPicture.h"
 #include "ExifBuilder.h"
 #include "JpegBuilder.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -77,31 +77,13 @@ Bytes Encode(const ExifBuilder& exif, uint16_t format, double v) {
     case kRational:
     case kSRational:
         return Cat(exif.U32(static_cast<uint32_t>(static_cast<int64_t>(v * 1000))), exif.U32(1000));
-    case kFloat: {
-        float f = static_cast<float>(v);
-        uint32_t bits;
-        std::memcpy(&bits, &f, sizeof bits);
-        return exif.U32(bits);
-    }
-    case kDouble: {
-        uint64_t bits;
-        std::memcpy(&bits, &v, sizeof bits);
-        Bytes hi = exif.U32(static_cast<uint32_t>(bits >> 32));
-        Bytes lo = exif.U32(static_cast<uint32_t>(bits));
-        return exif.Order() == ByteOrder::Big ? Cat(hi, lo) : Cat(lo, hi);
-    }
+    case kFloat:
+        return exif.F32(static_cast<float>(v));
+    case kDouble:
+        return exif.F64(v);
     default:
         return exif.U32(static_cast<uint32_t>(v));
     }
-}
-
-Entry Make(uint16_t tag, uint16_t format, uint32_t count, Bytes value) {
-    Entry e;
-    e.tag = tag;
-    e.format = format;
-    e.count = count;
-    e.value = std::move(value);
-    return e;
 }
 
 // Every numeric tag the reader interprets, all written in one format.
@@ -112,7 +94,7 @@ Bytes AllTagsInFormat(ByteOrder order, uint16_t format) {
     auto put = [&](int dir, uint16_t tag, double v) {
         Bytes value = Encode(exif, format, v);
         const uint32_t count = format == kAscii ? static_cast<uint32_t>(value.size()) : 1;
-        exif.Add(dir, Make(tag, format, count, value));
+        exif.Add(dir, MakeEntry(tag, format, count, value));
     };
     put(0, 0x0112, 6);
     put(0, 0x011A, 300);
@@ -240,12 +222,12 @@ void WriteBadLinksAndOffsets(SeedWriter& out) {
         const std::string o = OrderName(order);
         {
             ExifBuilder exif = Basic(order);
-            exif.Add(0, Make(0x8769, kLong, 1, exif.U32(0x7FFFFF00)));
+            exif.Add(0, MakeEntry(0x8769, kLong, 1, exif.U32(0x7FFFFF00)));
             out.Write("link_far_" + o + ".jpg", Wrap(exif));
         }
         {
             ExifBuilder exif = Basic(order);
-            exif.Add(0, Make(0xA005, kLong, 1, exif.U32(0x80000000u)));
+            exif.Add(0, MakeEntry(0xA005, kLong, 1, exif.U32(0x80000000u)));
             out.Write("link_negative_" + o + ".jpg", Wrap(exif));
         }
         {
@@ -255,23 +237,23 @@ void WriteBadLinksAndOffsets(SeedWriter& out) {
         }
         for (uint16_t format : {uint16_t{0}, uint16_t{13}, uint16_t{0xFFFF}}) {
             ExifBuilder exif = Basic(order);
-            exif.Add(0, Make(0x1234, format, 1, exif.U32(0)));
+            exif.Add(0, MakeEntry(0x1234, format, 1, exif.U32(0)));
             out.Write("format_" + std::to_string(format) + "_" + o + ".jpg", Wrap(exif));
         }
         {
             // Counts whose byte count overflows 32 bits, or is negative.
             ExifBuilder exif = Basic(order);
-            Entry big = Make(0x829A, kDouble, 0x7FFFFFFF, exif.U32(8));
+            Entry big = MakeEntry(0x829A, kDouble, 0x7FFFFFFF, exif.U32(8));
             big.offsetOverride = 8;
             exif.Add(0, big);
-            Entry negative = Make(0x010F, kAscii, 0xFFFFFFFF, exif.U32(8));
+            Entry negative = MakeEntry(0x010F, kAscii, 0xFFFFFFFF, exif.U32(8));
             negative.offsetOverride = 8;
             exif.Add(0, negative);
             out.Write("huge_counts_" + o + ".jpg", Wrap(exif));
         }
         {
             ExifBuilder exif = Basic(order);
-            Entry past = Make(0x920A, kRational, 1, exif.U32(0));
+            Entry past = MakeEntry(0x920A, kRational, 1, exif.U32(0));
             past.offsetOverride = 0xFFFFFFF8u;
             exif.Add(0, past);
             out.Write("value_negative_offset_" + o + ".jpg", Wrap(exif));
@@ -281,7 +263,7 @@ void WriteBadLinksAndOffsets(SeedWriter& out) {
             // entry with an exact offset adds nothing to the layout, so the
             // text's offset can be learned from a first build.
             const Bytes text{'E', 'n', 'd', 'M', 'a', 'k', 'e', 0};
-            Entry make = Make(0x010F, kAscii, 8, {});
+            Entry make = MakeEntry(0x010F, kAscii, 8, {});
             make.offsetOverride = 0;
             ExifBuilder probe(order);
             const uint32_t at = probe.Add(0, make).Append(text);

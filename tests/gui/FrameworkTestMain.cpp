@@ -1,5 +1,6 @@
+#include "TestEnvironment.h"
+
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -7,12 +8,9 @@
 // XDG_CONFIG_HOME once, on first use, so it is pointed at a temporary folder
 // before anything can touch it.
 int main(int argc, char** argv) {
-    QTemporaryDir configHome;
-    if (!configHome.isValid())
+    const TestEnvironment environment({"XDG_CONFIG_HOME"});
+    if (!environment.IsValid())
         return 1;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

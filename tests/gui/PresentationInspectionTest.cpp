@@ -1,7 +1,5 @@
 #include "FileInspection.h"
-#include "JpegBuilder.h"
-#include "JpegExifReader.h"
-#include "PresentationTestSupport.h"
+#include "InspectionTestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,7 +8,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -21,22 +18,6 @@
 namespace {
 
 using fixture::Bytes;
-
-// The rows the reader and the row builder give for these bytes.
-ShownRows ExpectedRows(const Bytes& bytes) {
-    ExifSummary record;
-    std::memset(&record, 0, sizeof record);
-    CJpegExifReader reader(&record);
-    MemoryStream stream(bytes.data(), bytes.size());
-    reader.ReadSections(stream);
-    return AsShown(BuildTagRows(record));
-}
-
-Bytes SecondCameraJpeg() {
-    fixture::ExifBuilder exif;
-    exif.Ascii(0, 0x010F, "Second");
-    return fixture::JpegBuilder().Soi().App1(exif).Frame(10, 20).BareSos().Data();
-}
 
 // Whether this process holds a descriptor open on `path`.
 bool IsOpenHere(const QByteArray& path) {

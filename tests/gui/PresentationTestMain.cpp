@@ -1,11 +1,12 @@
+#include "TestEnvironment.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
 // One QApplication for every test of the pane and the file inspection.
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const TestEnvironment environment;
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,4 +1,5 @@
 #include "Resources.h"
+#include "TestEnvironment.h"
 
 #include <QApplication>
 
@@ -6,8 +7,7 @@
 
 // One QApplication for every test of the pictures, menus and shortcuts.
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const TestEnvironment environment;
     QApplication app(argc, argv);
     InitResources();
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,3 +1,4 @@
+#include "CameraPicture.h"
 #include "CommandLine.h"
 #include "JpegBuilder.h"
 #include "PresentationTestSupport.h"

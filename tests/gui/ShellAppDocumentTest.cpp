@@ -1,3 +1,4 @@
+#include "CameraPicture.h"
 #include "CommandIds.h"
 #include "JpegBuilder.h"
 #include "RibbonMainPanel.h"

@@ -1,12 +1,7 @@
-#include "ByteStream.h"
-#include "JpegBuilder.h"
-#include "JpegExifReader.h"
-#include "PresentationTestSupport.h"
+#include "InspectionTestSupport.h"
 #include "ShellTestSupport.h"
 
 #include <QElapsedTimer>
-
-#include <cstring>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,23 +12,6 @@
 namespace {
 
 using fixture::Bytes;
-
-ShownRows ExpectedRows(const Bytes& bytes) {
-    ExifSummary record;
-    std::memset(&record, 0, sizeof record);
-    CJpegExifReader reader(&record);
-    MemoryStream stream(bytes.data(), bytes.size());
-    reader.ReadSections(stream);
-    return AsShown(BuildTagRows(record));
-}
-
-Bytes SecondCameraJpeg() {
-    fixture::ExifBuilder exif;
-    exif.Ascii(0, 0x010F, "Second").Ascii(0, 0x0110, "Model 2");
-    fixture::JpegBuilder jpeg;
-    jpeg.Soi().App1(exif).Frame(10, 20).BareSos();
-    return jpeg.Data();
-}
 
 class ShellClick : public ShellFixture {
 protected:
@@ -61,7 +39,7 @@ protected:
     }
 
     const Bytes m_camera = fixture::CameraLikeJpeg();
-    const Bytes m_second = SecondCameraJpeg();
+    const Bytes m_second = SecondCameraJpeg("Model 2");
     std::unique_ptr<CMainFrame> frame;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CameraPicture.h"
 #include "ExifBuilder.h"
 #include "JpegBuilder.h"
 #include "JpegExifReader.h"
@@ -24,11 +25,7 @@ constexpr ByteOrder kBothOrders[] = {ByteOrder::Little, ByteOrder::Big};
 // offset, `linkTo` makes the value the offset of that directory.
 inline fixture::Entry RawEntry(uint16_t tag, uint16_t format, uint32_t count, Bytes value = {},
                                std::optional<uint32_t> offset = std::nullopt, int linkTo = -1) {
-    fixture::Entry e;
-    e.tag = tag;
-    e.format = format;
-    e.count = count;
-    e.value = std::move(value);
+    fixture::Entry e = fixture::MakeEntry(tag, format, count, std::move(value));
     e.offsetOverride = offset;
     e.linkTo = linkTo;
     return e;
@@ -83,60 +80,35 @@ struct ReadFile {
     bool ok = false;
 };
 
-// An EXIF block shaped like a camera's: first directory, EXIF sub-directory,
-// interoperability directory and a thumbnail directory after the first.
+// The typical camera with other values and formats where the tests want
+// them: FLOAT, DOUBLE and LONG values, and a second resolution in the
+// thumbnail directory. The file has a comment after the EXIF block.
+inline fixture::CameraPicture ReaderCamera(ByteOrder order) {
+    using namespace fixture;
+    CameraPicture camera = TypicalCamera(order);
+    camera.first[0x0112] = Short(6);
+    camera.first[0x011A] = camera.first[0x011B] = Rational(300, 1);
+    camera.first.erase(0x0132);
+    for (uint16_t tag : {0x9201, 0x9202, 0x9205})
+        camera.exif.erase(tag);
+    camera.exif[0x9102] = Rational(5, 2);
+    camera.exif[0x9206] = Double(2.5);
+    camera.exif[0x920A] = Float(5.8f);
+    camera.exif[0x9286] = AsciiComment("Hi  ");
+    camera.exif[0xA002] = Long(2048);
+    camera.thumbnail[0x011A] = Rational(72, 1);
+    camera.comment = "after";
+    camera.image = {64, 48, 1, 2, 3};
+    return camera;
+}
+
 inline ExifBuilder CameraExif(ByteOrder order) {
-    ExifBuilder exif(order);
-    const int sub = exif.AddDirectory();
-    const int interop = exif.AddDirectory();
-    const int ifd1 = exif.AddDirectory();
-    exif.Ascii(0, 0x010F, "Velmora")
-        .Ascii(0, 0x0110, "Test Camera 100")
-        .Short(0, 0x0112, 6)
-        .Rational(0, 0x011A, 300, 1)
-        .Rational(0, 0x011B, 300, 1)
-        .Short(0, 0x0128, 2)
-        .Link(0, 0x8769, sub)
-        .Next(0, ifd1);
-    exif.Rational(sub, 0x829A, 1, 125)
-        .Rational(sub, 0x829D, 28, 10)
-        .Short(sub, 0x8822, 2)
-        .Short(sub, 0x8827, 200)
-        .Undefined(sub, 0x9000, {'0', '2', '2', '0'})
-        .Ascii(sub, 0x9003, "2026:12:07 10:30:00")
-        .Rational(sub, 0x9102, 5, 2)
-        .SRational(sub, 0x9203, -5, 4)
-        .SRational(sub, 0x9204, -1, 3)
-        .Double(sub, 0x9206, 2.5)
-        .Short(sub, 0x9207, 5)
-        .Short(sub, 0x9208, 1)
-        .Short(sub, 0x9209, 0x19)
-        .Float(sub, 0x920A, 5.8f)
-        .Undefined(sub, 0x9286, {'A', 'S', 'C', 'I', 'I', 0, 0, 0, 'H', 'i', ' ', ' '})
-        .Long(sub, 0xA002, 2048)
-        .Short(sub, 0xA003, 1536)
-        .Link(sub, 0xA005, interop)
-        .Rational(sub, 0xA20E, 3000, 1)
-        .Rational(sub, 0xA20F, 3000, 1)
-        .Short(sub, 0xA210, 2);
-    exif.Ascii(interop, 0x0001, "R98");
-    exif.Short(ifd1, 0x0103, 6)
-        .Rational(ifd1, 0x011A, 72, 1)
-        .Long(ifd1, 0x0201, 0)
-        .Long(ifd1, 0x0202, 0);
-    JpegBuilder thumb;
-    thumb.Soi().FlatImage(16, 16, 200, 120, 40);
-    const uint32_t at = exif.Append(thumb.Data());
-    exif.Set(ifd1, 0x0201, exif.U32(at))
-        .Set(ifd1, 0x0202, exif.U32(static_cast<uint32_t>(thumb.Data().size())));
-    return exif;
+    return fixture::CameraExif(ReaderCamera(order));
 }
 
 // A camera-like file: APP0, APP1 EXIF, COM, DQT, SOF0, DHT, DHT, SOS, data.
 inline Bytes CameraFile(ByteOrder order) {
-    JpegBuilder jpeg;
-    jpeg.Soi().App0Jfif().App1(CameraExif(order)).Comment("after").FlatImage(64, 48, 1, 2, 3);
-    return jpeg.Data();
+    return fixture::CameraJpeg(ReaderCamera(order));
 }
 
 // Equal records apart from the borrowed thumbnail pointer. Records are

@@ -1,5 +1,6 @@
 #include "ToolTestSupport.h"
 
+#include "CameraPicture.h"
 #include "TagsCommand.h"
 
 #include <cstdio>
