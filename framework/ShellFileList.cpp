@@ -17,13 +17,15 @@ constexpr int kSmallIcon = 16;
 // responsive while its items arrive.
 constexpr int kLayoutBatch = 256;
 
+// The folder and the name joined; the root needs no second separator.
+template <typename Text> Text JoinPath(const Text& folder, const Text& name) {
+    return folder.endsWith('/') ? Text(folder + name) : Text(folder + '/' + name);
+}
+
 } // namespace
 
 ShellFileList::ShellFileList(QWidget* parent)
     : QWidget(parent), m_iconView(this), m_detailsView(this), m_stack(new QStackedLayout(this)) {
-    m_model.setReadOnly(true);
-    m_model.setFilter(QDir::Files | QDir::NoDotAndDotDot);
-
     SetUpView(m_iconView);
     SetUpView(m_detailsView);
     m_iconView.setUniformItemSizes(true);
@@ -38,11 +40,24 @@ ShellFileList::ShellFileList(QWidget* parent)
     m_detailsView.setAllColumnsShowFocus(true);
     m_detailsView.setSelectionBehavior(QAbstractItemView::SelectRows);
 
+    m_iconView.setModel(&m_model);
+    m_detailsView.setModel(&m_model);
+    // Both layouts share one selection.
+    QItemSelectionModel* unused = m_detailsView.selectionModel();
+    m_detailsView.setSelectionModel(m_iconView.selectionModel());
+    delete unused;
+    m_detailsView.setSortingEnabled(true);
+    m_detailsView.sortByColumn(FolderListModel::NameColumn, Qt::AscendingOrder);
+    QHeaderView* header = m_detailsView.header();
+    header->setStretchLastSection(false);
+    header->resizeSection(FolderListModel::NameColumn, 250);
+
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_stack->addWidget(&m_iconView);
     m_stack->addWidget(&m_detailsView);
 
-    connect(&m_model, &QFileSystemModel::directoryLoaded, this, &ShellFileList::OnDirectoryLoaded);
+    connect(&m_model, &FolderListModel::folderLoaded, this,
+            [this] { emit folderLoaded(m_currentFolder); });
     SetViewMode(ViewMode::Details);
 }
 
@@ -61,24 +76,6 @@ void ShellFileList::SetUpView(QAbstractItemView& view) {
     connect(&view, &QAbstractItemView::doubleClicked, this, &ShellFileList::ActivateItem);
 }
 
-// The views get the model only once there is a folder to show: with no root
-// index they would list the top of the file system.
-void ShellFileList::AttachModel() {
-    if (m_modelAttached)
-        return;
-    m_modelAttached = true;
-    m_iconView.setModel(&m_model);
-    m_detailsView.setModel(&m_model);
-    QItemSelectionModel* unused = m_detailsView.selectionModel();
-    m_detailsView.setSelectionModel(m_iconView.selectionModel());
-    delete unused;
-    m_detailsView.setSortingEnabled(true);
-    m_detailsView.sortByColumn(0, Qt::AscendingOrder);
-    QHeaderView* header = m_detailsView.header();
-    header->setStretchLastSection(false);
-    header->resizeSection(0, 250);
-}
-
 bool ShellFileList::DisplayFolder(const QString& path) {
     if (path.isEmpty() || QDir::isRelativePath(path))
         return false;
@@ -87,19 +84,14 @@ bool ShellFileList::DisplayFolder(const QString& path) {
     if (!info.isDir() || !info.isReadable() || !info.isExecutable())
         return false;
 
-    AttachModel();
-    if (m_iconView.selectionModel())
-        m_iconView.selectionModel()->clear();
-    const QModelIndex root = m_model.setRootPath(folder);
-    if (!root.isValid())
+    const QByteArray bytes = LocalPathBytes(folder);
+    if (bytes.isEmpty())
         return false;
-    m_iconView.setRootIndex(root);
-    m_detailsView.setRootIndex(root);
-    // Reaching a folder lets the model show its node whatever the filter;
-    // resetting the name filters drops that exemption for folders no longer
-    // shown, or they would appear as items of their parent.
-    m_model.setNameFilters(m_model.nameFilters());
-    m_currentFolder = m_model.rootPath();
+
+    m_iconView.selectionModel()->clear();
+    m_currentFolder = folder;
+    m_currentFolderBytes = bytes;
+    m_model.SetFolder(folder);
     m_iconView.scrollToTop();
     m_detailsView.scrollToTop();
     emit folderChanged(m_currentFolder);
@@ -122,13 +114,13 @@ bool ShellFileList::GetCurrentFolderName(QString& name) const {
 }
 
 QModelIndex ShellFileList::ItemIndex(int item, int column) const {
-    if (!m_modelAttached || item < 0 || column < 0)
+    if (item < 0 || column < 0)
         return {};
-    return m_model.index(item, column, m_iconView.rootIndex());
+    return m_model.index(item, column);
 }
 
 int ShellFileList::GetItemCount() const {
-    return m_modelAttached ? m_model.rowCount(m_iconView.rootIndex()) : 0;
+    return m_model.rowCount();
 }
 
 QString ShellFileList::GetItemText(int item, int column) const {
@@ -137,14 +129,14 @@ QString ShellFileList::GetItemText(int item, int column) const {
 }
 
 bool ShellFileList::GetItemPath(int item, QString& path) const {
-    const QModelIndex index = ItemIndex(item);
-    path = index.isValid() ? m_model.filePath(index) : QString();
+    const FolderEntry* entry = m_model.Entry(item);
+    path = entry && entry->validUtf8 ? JoinPath(m_currentFolder, entry->displayName) : QString();
     return !path.isEmpty();
 }
 
 QByteArray ShellFileList::GetItemPathBytes(int item) const {
-    QString path;
-    return GetItemPath(item, path) ? LocalPathBytes(path) : QByteArray();
+    const FolderEntry* entry = m_model.Entry(item);
+    return entry ? JoinPath(m_currentFolderBytes, entry->name) : QByteArray();
 }
 
 bool ShellFileList::OpenItem(int item) {
@@ -199,11 +191,6 @@ void ShellFileList::SetViewMode(ViewMode mode) {
 
 QAbstractItemView* ShellFileList::CurrentView() const {
     return qobject_cast<QAbstractItemView*>(m_stack->currentWidget());
-}
-
-void ShellFileList::OnDirectoryLoaded(const QString& path) {
-    if (!m_currentFolder.isEmpty() && QDir::cleanPath(path) == m_currentFolder)
-        emit folderLoaded(m_currentFolder);
 }
 
 bool ShellFileList::eventFilter(QObject* watched, QEvent* event) {

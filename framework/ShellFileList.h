@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QFileSystemModel>
+#include "FolderListModel.h"
+
 #include <QListView>
 #include <QStackedLayout>
 #include <QTreeView>
@@ -8,8 +9,9 @@
 
 // The file list of one folder: its files (never its sub-folders, nor hidden
 // files, sockets, pipes, devices or broken links) in one of four layouts. The
-// folder is read in the background by QFileSystemModel and followed on disk,
-// so a large folder never blocks the window and changes show up by themselves.
+// folder is read in the background and followed on disk, so a large folder
+// never blocks the window and changes show up by themselves. Files whose names
+// are not valid UTF-8 are listed too, and reached by their bytes.
 //
 // Items are addressed by their row in the list as currently sorted; columns
 // are those of the Details layout (0 name, 1 size, 2 type, 3 date modified).
@@ -35,7 +37,8 @@ public:
     int GetItemCount() const;
     // Text of a cell; empty for an item or column out of range.
     QString GetItemText(int item, int column) const;
-    // Full path of an item; false (and `path` emptied) when out of range.
+    // Full path of an item; false (and `path` emptied) when out of range or
+    // when its name is not valid UTF-8, so no text stands for it.
     bool GetItemPath(int item, QString& path) const;
     // The item's full path as the bytes the file system knows it by; empty
     // when out of range. Open files by these, never by re-encoding text.
@@ -50,7 +53,7 @@ public:
     QAbstractItemView* CurrentView() const;
     QListView* IconView() { return &m_iconView; }
     QTreeView* DetailsView() { return &m_detailsView; }
-    const QFileSystemModel& Model() const { return m_model; }
+    const QAbstractItemModel& Model() const { return m_model; }
     QModelIndex ItemIndex(int item, int column = 0) const;
 
 signals:
@@ -67,16 +70,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void AttachModel();
     void SetUpView(QAbstractItemView& view);
     void ActivateItem(const QModelIndex& index);
-    void OnDirectoryLoaded(const QString& path);
 
-    QFileSystemModel m_model;
+    FolderListModel m_model;
     QListView m_iconView;
     QTreeView m_detailsView;
     QStackedLayout* m_stack;
     QString m_currentFolder;
+    QByteArray m_currentFolderBytes;
     ViewMode m_mode = ViewMode::Details;
-    bool m_modelAttached = false;
 };

@@ -48,6 +48,16 @@ void WriteRawFile(const QByteArray& path, const QByteArray& content) {
     ::close(fd);
 }
 
+QByteArray ReadRawFile(const QByteArray& path) {
+    QByteArray content(64, '\0');
+    const int fd = ::open(path.constData(), O_RDONLY);
+    const ssize_t got = fd >= 0 ? ::read(fd, content.data(), content.size()) : -1;
+    if (fd >= 0)
+        ::close(fd);
+    content.resize(got > 0 ? got : 0);
+    return content;
+}
+
 std::set<QString> ItemNames(const ShellFileList& list) {
     std::set<QString> names;
     for (int i = 0; i < list.GetItemCount(); ++i)
@@ -181,7 +191,7 @@ TEST_F(ShellListFixture, SwitchesBetweenTheFourLayouts) {
     ASSERT_TRUE(list.DisplayFolder(root));
 
     // Details: name, size, type and date, all shown.
-    const QFileSystemModel& model = list.Model();
+    const QAbstractItemModel& model = list.Model();
     ASSERT_EQ(model.columnCount(list.DetailsView()->rootIndex()), 4);
     for (int column = 0; column < 4; ++column) {
         EXPECT_FALSE(model.headerData(column, Qt::Horizontal).toString().isEmpty());
@@ -281,8 +291,8 @@ TEST_F(ShellListFixture, DoubleClickAndEnterOpenTheFileAndChangeNothingElse) {
     EXPECT_EQ(folder, root);
 }
 
-// Qt lists no name that is not valid UTF-8; what it lists maps back to the
-// exact bytes, so a name that decodes like another file's never opens it.
+// Every name is listed, valid UTF-8 or not, and each item's bytes open its own
+// file, never the one whose name decodes alike.
 TEST_F(ShellListFixture, ItemBytesNameTheListedFileAndNoLookalike) {
     const QByteArray folder = QFile::encodeName(root) + "/sub";
     const QByteArray invalid = folder + "/a\xff.jpg";
@@ -293,22 +303,80 @@ TEST_F(ShellListFixture, ItemBytesNameTheListedFileAndNoLookalike) {
     WriteRawFile(lookalike, "lookalike");
     ASSERT_TRUE(QFile::remove(root + "/sub/inner.jpg"));
 
-    ASSERT_TRUE(list.DisplayFolder(root + "/sub"));
     QSignalSpy loaded(&list, &ShellFileList::folderLoaded);
+    ASSERT_TRUE(list.DisplayFolder(root + "/sub"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return loaded.count() > 0; }, kLoadTimeoutMs));
     QTest::qWait(200);
-    ASSERT_EQ(list.GetItemCount(), 1);
-    const QByteArray bytes = list.GetItemPathBytes(0);
-    EXPECT_EQ(bytes, lookalike);
-    QFile file(QFile::decodeName(bytes));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "lookalike");
+    ASSERT_EQ(list.GetItemCount(), 2);
+    const int invalidRow = list.GetItemPathBytes(0) == invalid ? 0 : 1;
+    const int lookalikeRow = 1 - invalidRow;
+    ASSERT_EQ(list.GetItemPathBytes(invalidRow), invalid);
+    ASSERT_EQ(list.GetItemPathBytes(lookalikeRow), lookalike);
+    EXPECT_EQ(ReadRawFile(list.GetItemPathBytes(invalidRow)), "invalid");
+    EXPECT_EQ(ReadRawFile(list.GetItemPathBytes(lookalikeRow)), "lookalike");
+    EXPECT_NE(list.GetItemText(invalidRow, 0), list.GetItemText(lookalikeRow, 0));
+
+    // No text stands for the invalid name; the valid one has its path.
+    QString path;
+    EXPECT_FALSE(list.GetItemPath(invalidRow, path));
+    EXPECT_TRUE(path.isEmpty());
+    ASSERT_TRUE(list.GetItemPath(lookalikeRow, path));
+    EXPECT_EQ(path, QFile::decodeName(lookalike));
 
     // The URL handed to the desktop carries the bytes, whatever they are.
+    UrlCatcher catcher;
+    ASSERT_TRUE(list.OpenItem(invalidRow));
+    ASSERT_EQ(catcher.opened.size(), 1);
+    EXPECT_EQ(catcher.opened.at(0).toEncoded(), "file://" + folder + "/a%FF.jpg");
     EXPECT_EQ(LocalFileUrl(invalid).toEncoded(), "file://" + folder + "/a%FF.jpg");
     EXPECT_EQ(LocalFileUrl(lookalike).toLocalFile(), QFile::decodeName(lookalike));
     EXPECT_TRUE(LocalFileUrl("relative").isEmpty());
     EXPECT_TRUE(LocalPathBytes(QString(QChar(0xD800))).isEmpty());
+}
+
+// A Latin-1 name, as old cameras and disks write them, reads as Latin-1 and
+// is found again when the folder changes on disk.
+TEST_F(ShellListFixture, ALatin1NameIsShownReadablyAndKeepsItsBytes) {
+    const QByteArray latin1 = QFile::encodeName(root) + "/caf\xe9.jpg";
+    const RawFile file(latin1);
+    WriteRawFile(latin1, "latin1");
+    ASSERT_TRUE(list.DisplayFolder(root));
+    ASSERT_TRUE(WaitForCount(list, 3));
+    const QString shown = QString::fromLatin1("caf\xe9.jpg");
+    EXPECT_EQ(ItemNames(list), (std::set<QString>{"a.jpg", "b.txt", shown}));
+    int row = 0;
+    while (row < list.GetItemCount() && list.GetItemText(row, 0) != shown)
+        ++row;
+    EXPECT_EQ(list.GetItemPathBytes(row), latin1);
+    EXPECT_EQ(ReadRawFile(list.GetItemPathBytes(row)), "latin1");
+    EXPECT_EQ(list.GetItemText(row, 2), list.GetItemText(0, 2)); // a JPEG like a.jpg
+    EXPECT_FALSE(list.GetItemText(row, 1).isEmpty());
+
+    ::unlink(latin1.constData());
+    EXPECT_TRUE(WaitForCount(list, 2));
+    EXPECT_EQ(ItemNames(list), (std::set<QString>{"a.jpg", "b.txt"}));
+}
+
+// Changes on disk keep the rows that stay, so the user's selection holds;
+// a folder left before it was read adds nothing to the next one.
+TEST_F(ShellListFixture, ChangesKeepTheSelectionAndALeftFolderAddsNothing) {
+    ASSERT_TRUE(list.DisplayFolder(root));
+    ASSERT_TRUE(WaitForCount(list, 2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.GetItemText(1, 0) == "b.txt"; }, kLoadTimeoutMs));
+    list.DetailsView()->setCurrentIndex(list.ItemIndex(1));
+    WriteFile(root + "/0.jpg");
+    ASSERT_TRUE(WaitForCount(list, 3));
+    const QModelIndex current = list.DetailsView()->currentIndex();
+    EXPECT_EQ(list.GetItemText(current.row(), 0), "b.txt");
+    EXPECT_EQ(current.row(), 2);
+
+    QSignalSpy loaded(&list, &ShellFileList::folderLoaded);
+    ASSERT_TRUE(list.DisplayFolder(root));
+    ASSERT_TRUE(list.DisplayFolder(root + "/sub"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return loaded.count() > 0; }, kLoadTimeoutMs));
+    QTest::qWait(300);
+    EXPECT_EQ(ItemNames(list), (std::set<QString>{"inner.jpg"}));
+    EXPECT_EQ(loaded.count(), 1);
 }
 
 TEST(ShellFileListLoad, ALargeFolderLoadsWithoutStallingTheWindow) {

@@ -2,6 +2,7 @@
 #include "ShellTestSupport.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -100,6 +101,21 @@ TEST_F(ShellClick, AFifoInTheFolderNeverBlocksTheWindow) {
     frame->ShowImageTags(fifo);
     EXPECT_EQ(Shown(), camera);
     EXPECT_LT(timer.elapsed(), 3000);
+}
+
+// A name that is not valid UTF-8 (Latin-1 from an old camera) is listed and
+// read by its own bytes.
+TEST_F(ShellClick, AFileWithALatin1NameShowsItsRows) {
+    const Bytes photo = SecondCameraJpeg("Latin-1");
+    const QByteArray path = QFile::encodeName(m_dir.path()) + "/caf\xe9.jpg";
+    // Qt cannot list the name, so it would not remove it with the folder.
+    const auto removeFile = qScopeGuard([&] { ::unlink(path.constData()); });
+    ASSERT_TRUE(fixture::WriteFile(path.toStdString(), photo));
+    ASSERT_TRUE(ShowFolder(View(), m_dir.path(), 4));
+    Click(QString::fromLatin1("caf\xe9.jpg"));
+    const ShownRows rows = ExpectedRows(photo);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(Shown(), rows);
 }
 
 TEST_F(ShellClick, AMouseClickInspectsButKeyboardSelectionDoesNot) {

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QByteArray>
+#include <QCollator>
+#include <QCollatorSortKey>
+#include <QFileSystemWatcher>
+#include <QHash>
+#include <QIcon>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+// One file of a listed folder. The name is kept as the bytes on disk: a name
+// that is not valid UTF-8 is shown decoded as Latin-1, but only ever opened by
+// its bytes.
+struct FolderEntry {
+    QByteArray name;
+    QString displayName;
+    bool validUtf8 = true;
+    qint64 size = 0;
+    qint64 modifiedMs = 0;
+    QString mimeName;
+    QString typeText;
+    std::optional<QCollatorSortKey> nameKey;
+};
+
+// The files of one folder, as the columns Name, Size, Type and Date Modified.
+// The folder is read by the C library on a worker thread, because Qt's own
+// listing leaves out names that are not valid UTF-8. Rows arrive in batches
+// so a huge folder never blocks the window; the folder is followed on disk
+// and re-read, with rows kept (and so selection and scrolling) for names that
+// stay. Sorted like QFileSystemModel: names numerically and case-blind.
+class FolderListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { NameColumn, SizeColumn, TypeColumn, DateColumn, ColumnCount };
+
+    explicit FolderListModel(QObject* parent = nullptr);
+    ~FolderListModel() override;
+
+    // Lists the folder at the absolute `folder`, dropping the rows shown.
+    void SetFolder(const QString& folder);
+    const FolderEntry* Entry(int row) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+    // What a reading thread delivers its batches through.
+    struct Channel;
+
+signals:
+    // The first reading of the folder set by SetFolder has delivered all rows.
+    void folderLoaded();
+
+private:
+    void StartReading();
+    void OnBatch(quint64 generation, const std::vector<FolderEntry>& batch, bool last);
+    void AddRows(std::vector<FolderEntry> entries);
+    void ReplaceRows(const std::vector<FolderEntry>& listed);
+    void Reorder(std::vector<int> order);
+    bool Less(const FolderEntry& left, const FolderEntry& right) const;
+    QIcon IconFor(const QString& mimeName) const;
+
+    std::shared_ptr<Channel> m_channel;
+    std::vector<FolderEntry> m_rows;
+    std::vector<FolderEntry> m_relisted;
+    QString m_folder;
+    quint64 m_generation = 0;
+    bool m_reading = false;
+    bool m_firstReading = false;
+    bool m_changedWhileReading = false;
+    int m_sortColumn = NameColumn;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    QCollator m_collator;
+    QFileSystemWatcher m_watcher;
+    QTimer m_relistTimer;
+    mutable QHash<QString, QIcon> m_icons;
+};
