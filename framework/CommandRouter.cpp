@@ -106,10 +106,6 @@ QAction* CommandRouter::Action(unsigned id) {
     return action;
 }
 
-QAction* CommandRouter::FindAction(unsigned id) const {
-    return m_actions.value(id);
-}
-
 void CommandRouter::AddShortcut(unsigned id, const QKeySequence& keys) {
     QAction* action = Action(id);
     QList<QKeySequence> shortcuts = action->shortcuts();

@@ -41,8 +41,6 @@ public:
     // The action of `id`, created on first use with the prompt of the string
     // table as its status tip and the tooltip title as its text and tooltip.
     QAction* Action(unsigned id);
-    // The action of `id` if it exists, without creating it.
-    QAction* FindAction(unsigned id) const;
     // One more key sequence for the command, as accelerator tables allow.
     void AddShortcut(unsigned id, const QKeySequence& keys);
 
