@@ -299,7 +299,7 @@ QRect RibbonButton::DropDownRect() const {
 }
 
 bool RibbonButton::IsLit() const {
-    return IsHot() || m_pressed || IsDropDownShown();
+    return IsHot() || IsPressed() || IsDropDownShown();
 }
 
 void RibbonButton::paintEvent(QPaintEvent*) {
@@ -320,15 +320,20 @@ void RibbonButton::paintEvent(QPaintEvent*) {
     }
 }
 
+// The line between the two parts of a split button.
+void RibbonButton::DrawSplitLine(QPainter& painter, const QLine& line) const {
+    painter.setPen(QColor(Colours().highlight).darker(120));
+    painter.drawLine(line);
+}
+
 void RibbonButton::PaintLarge(QPainter& painter) {
     const ThemeColours& colours = Colours();
     const bool enabled = isEnabled();
     if (IsLit()) {
-        RibbonPaint::DrawHighlight(painter, rect(), colours, m_pressed || IsDropDownShown());
-        if (IsSplit()) {
-            painter.setPen(QColor(colours.highlight).darker(120));
-            painter.drawLine(1, DropDownRect().top(), width() - 2, DropDownRect().top());
-        }
+        RibbonPaint::DrawHighlight(painter, rect(), colours, IsPressed() || IsDropDownShown());
+        if (IsSplit())
+            DrawSplitLine(painter,
+                          QLine(1, DropDownRect().top(), width() - 2, DropDownRect().top()));
     }
     const QPixmap& image = m_large.isNull() ? m_small : m_large;
     const QPoint imageAt((width() - image.width()) / 2, kPad + (kLargeImage - image.height()) / 2);
@@ -361,11 +366,10 @@ void RibbonButton::PaintSmall(QPainter& painter) {
     const ThemeColours& colours = Colours();
     const bool enabled = isEnabled();
     if (IsLit()) {
-        RibbonPaint::DrawHighlight(painter, rect(), colours, m_pressed || IsDropDownShown());
-        if (IsSplit()) {
-            painter.setPen(QColor(colours.highlight).darker(120));
-            painter.drawLine(DropDownRect().left(), 1, DropDownRect().left(), height() - 2);
-        }
+        RibbonPaint::DrawHighlight(painter, rect(), colours, IsPressed() || IsDropDownShown());
+        if (IsSplit())
+            DrawSplitLine(painter,
+                          QLine(DropDownRect().left(), 1, DropDownRect().left(), height() - 2));
     }
     int x = kPad;
     if (!m_small.isNull()) {
@@ -387,14 +391,12 @@ void RibbonButton::PaintSmall(QPainter& painter) {
 void RibbonButton::PaintMenuItem(QPainter& painter) {
     const ThemeColours& colours = Colours();
     const bool enabled = isEnabled();
-    const bool lit = IsHot() || m_pressed || IsDropDownShown();
+    const bool lit = IsHot() || IsPressed() || IsDropDownShown();
     if (lit) {
-        RibbonPaint::DrawHighlight(painter, rect().adjusted(2, 1, -2, -1), colours, m_pressed);
-        if (IsSplit()) {
-            painter.setPen(QColor(colours.highlight).darker(120));
-            const int x = DropDownRect().left();
-            painter.drawLine(x, 4, x, height() - 5);
-        }
+        RibbonPaint::DrawHighlight(painter, rect().adjusted(2, 1, -2, -1), colours, IsPressed());
+        if (IsSplit())
+            DrawSplitLine(painter,
+                          QLine(DropDownRect().left(), 4, DropDownRect().left(), height() - 5));
     }
     const QPixmap& image = m_large.isNull() ? m_small : m_large;
     const QPoint imageAt(6 + (kLargeImage - image.width()) / 2, (height() - image.height()) / 2);
@@ -411,8 +413,8 @@ void RibbonButton::PaintMenuItem(QPainter& painter) {
 void RibbonButton::PaintDescribed(QPainter& painter) {
     const ThemeColours& colours = Colours();
     const bool enabled = isEnabled();
-    if (IsHot() || m_pressed)
-        RibbonPaint::DrawHighlight(painter, rect().adjusted(2, 1, -2, -1), colours, m_pressed);
+    if (IsHot() || IsPressed())
+        RibbonPaint::DrawHighlight(painter, rect().adjusted(2, 1, -2, -1), colours, IsPressed());
     const QPixmap& image = m_large.isNull() ? m_small : m_large;
     const QPoint imageAt(6 + (kLargeImage - image.width()) / 2, kPad + 3);
     RibbonPaint::DrawImage(painter, imageAt, image, enabled);
@@ -443,23 +445,10 @@ void RibbonButton::mousePressEvent(QMouseEvent* event) {
         ShowDropDown();
         return;
     }
-    m_pressed = true;
-    update();
-}
-
-void RibbonButton::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !m_pressed) {
-        RibbonElement::mouseReleaseEvent(event);
-        return;
-    }
-    m_pressed = false;
-    update();
-    if (rect().contains(event->position().toPoint()))
-        Issue();
+    Press();
 }
 
 void RibbonButton::leaveEvent(QEvent* event) {
-    m_pressed = false;
-    update();
+    CancelPress();
     RibbonElement::leaveEvent(event);
 }

@@ -66,7 +66,6 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
     // The part of a split button that drops down.
@@ -77,6 +76,7 @@ protected:
 
 private:
     void PaintLarge(QPainter& painter);
+    void DrawSplitLine(QPainter& painter, const QLine& line) const;
     void PaintSmall(QPainter& painter);
     void PaintMenuItem(QPainter& painter);
     void PaintDescribed(QPainter& painter);
@@ -89,7 +89,6 @@ private:
     QPixmap m_small;
     QPixmap m_large;
     bool m_alwaysShowDescription = false;
-    bool m_pressed = false;
 
     QList<QPointer<RibbonElement>> m_subItems;
     QPointer<QWidget> m_subItemsView;

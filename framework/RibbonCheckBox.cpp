@@ -34,10 +34,10 @@ void RibbonCheckBox::paintEvent(QPaintEvent*) {
 
     QLinearGradient fill(box.topLeft(), box.bottomLeft());
     const QColor base(colours.base);
-    if (IsHot() || m_pressed) {
+    if (IsHot() || IsPressed()) {
         const QColor highlight(colours.highlight);
-        fill.setColorAt(0, RibbonPaint::Mix(highlight, base, m_pressed ? 0.3 : 0.7));
-        fill.setColorAt(1, RibbonPaint::Mix(highlight, base, m_pressed ? 0.1 : 0.45));
+        fill.setColorAt(0, RibbonPaint::Mix(highlight, base, IsPressed() ? 0.3 : 0.7));
+        fill.setColorAt(1, RibbonPaint::Mix(highlight, base, IsPressed() ? 0.1 : 0.45));
     } else {
         fill.setColorAt(0, RibbonPaint::Mix(QColor(colours.ribbonBottom), base, 0.5));
         fill.setColorAt(1, base);
@@ -70,17 +70,5 @@ void RibbonCheckBox::mousePressEvent(QMouseEvent* event) {
         RibbonElement::mousePressEvent(event);
         return;
     }
-    m_pressed = true;
-    update();
-}
-
-void RibbonCheckBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !m_pressed) {
-        RibbonElement::mouseReleaseEvent(event);
-        return;
-    }
-    m_pressed = false;
-    update();
-    if (rect().contains(event->position().toPoint()))
-        Issue();
+    Press();
 }

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QHelpEvent>
+#include <QMouseEvent>
 #include <QStatusTipEvent>
 #include <QToolTip>
 
@@ -177,6 +178,27 @@ void RibbonElement::Issue() {
     emit commandIssued();
     if (self && m_action && m_action->isEnabled())
         m_action->trigger();
+}
+
+void RibbonElement::Press() {
+    m_pressed = true;
+    update();
+}
+
+void RibbonElement::CancelPress() {
+    m_pressed = false;
+    update();
+}
+
+void RibbonElement::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !m_pressed) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    m_pressed = false;
+    update();
+    if (rect().contains(event->position().toPoint()))
+        Issue();
 }
 
 bool RibbonElement::event(QEvent* event) {

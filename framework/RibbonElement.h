@@ -98,6 +98,14 @@ protected:
 
     bool IsHot() const { return underMouse() && isEnabled(); }
 
+    // A left press arms the element; releasing the button over it issues
+    // the command. Elements that act on clicks call Press from their press
+    // handler.
+    void Press();
+    void CancelPress();
+    bool IsPressed() const { return m_pressed; }
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
 private:
     unsigned m_id;
     QString m_label;
@@ -109,4 +117,5 @@ private:
     RibbonBar* m_bar = nullptr;
     const RibbonCategory* m_category = nullptr;
     RibbonLook m_look = RibbonLook::Small;
+    bool m_pressed = false;
 };
