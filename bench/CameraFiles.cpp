@@ -1,6 +1,6 @@
-#include "CameraFiles.h"
+#include "bench/CameraFiles.h"
 
-#include "CameraPicture.h"
+#include "tests/fixtures/CameraPicture.h"
 
 using namespace fixture;
 

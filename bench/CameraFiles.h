@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExifBuilder.h"
+#include "tests/fixtures/ExifBuilder.h"
 
 #include <cstdint>
 #include <string>

@@ -1,11 +1,11 @@
 // Headers parsed per second from memory, and tag rows built per second.
 
-#include "ByteStream.h"
-#include "CameraFiles.h"
-#include "CameraPicture.h"
-#include "JpegExifReader.h"
-#include "MessageSink.h"
-#include "TagRows.h"
+#include "bench/CameraFiles.h"
+#include "metadata/ByteStream.h"
+#include "metadata/JpegExifReader.h"
+#include "metadata/MessageSink.h"
+#include "presentation/TagRows.h"
+#include "tests/fixtures/CameraPicture.h"
 
 #include <benchmark/benchmark.h>
 

@@ -21,8 +21,8 @@
 //
 // Usage: velmora_startup_time [--fresh] [RUNS]   (QT_QPA_PLATFORM as wanted)
 
-#include "MainFrame.h"
-#include "VelmoraApp.h"
+#include "shell/MainFrame.h"
+#include "shell/VelmoraApp.h"
 
 #include <QEvent>
 #include <QTimer>

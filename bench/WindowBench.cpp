@@ -17,11 +17,11 @@
 //
 // Usage: velmora_window_bench [benchmark flags]   (QT_QPA_PLATFORM as wanted)
 
-#include "CameraFiles.h"
-#include "ExplorerView.h"
-#include "JpegBuilder.h"
-#include "MainFrame.h"
-#include "VelmoraApp.h"
+#include "bench/CameraFiles.h"
+#include "shell/ExplorerView.h"
+#include "shell/MainFrame.h"
+#include "shell/VelmoraApp.h"
+#include "tests/fixtures/JpegBuilder.h"
 
 #include <benchmark/benchmark.h>
 

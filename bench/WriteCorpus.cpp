@@ -6,8 +6,8 @@
 //
 // Usage: velmora_write_corpus DIR COUNT [LINK_DIR LINK_COUNT]
 
-#include "CameraFiles.h"
-#include "JpegBuilder.h"
+#include "bench/CameraFiles.h"
+#include "tests/fixtures/JpegBuilder.h"
 
 #include <cstdio>
 #include <cstdlib>

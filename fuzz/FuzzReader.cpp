@@ -4,10 +4,10 @@
 // text field unterminated, hands out a thumbnail outside its own buffers, or
 // a row that is not UTF-8.
 
-#include "ByteStream.h"
-#include "JpegExifReader.h"
-#include "MessageSink.h"
-#include "TagRows.h"
+#include "metadata/ByteStream.h"
+#include "metadata/JpegExifReader.h"
+#include "metadata/MessageSink.h"
+#include "presentation/TagRows.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,9 +3,9 @@
 // interpreted tags, directory loops, broken links and offsets, segment-level
 // oddities and truncations. Small files, so the fuzzer's mutations stay cheap.
 
-#include "CameraPicture.h"
-#include "ExifBuilder.h"
-#include "JpegBuilder.h"
+#include "tests/fixtures/CameraPicture.h"
+#include "tests/fixtures/ExifBuilder.h"
+#include "tests/fixtures/JpegBuilder.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "ByteStream.h"
+#include "metadata/ByteStream.h"
 
 #include <cstring>
 

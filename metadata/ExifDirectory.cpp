@@ -1,7 +1,7 @@
 // The EXIF block: its header, the walk of its image file directories and
 // what each interpreted tag stores in the record.
 
-#include "JpegExifReader.h"
+#include "metadata/JpegExifReader.h"
 
 #include <cmath>
 #include <cstring>

@@ -2,7 +2,7 @@
 // order, the conversion of a value's first component to a number, and text
 // copies. Nothing here reads past the end of the block.
 
-#include "JpegExifReader.h"
+#include "metadata/JpegExifReader.h"
 
 #include <bit>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "JpegExifReader.h"
+#include "metadata/JpegExifReader.h"
 
 #include <cstring>
 #include <new>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ByteStream.h"
-#include "ExifSummary.h"
-#include "MessageSink.h"
+#include "metadata/ByteStream.h"
+#include "metadata/ExifSummary.h"
+#include "metadata/MessageSink.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "MessageSink.h"
+#include "metadata/MessageSink.h"
 
 #include <cstdio>
 

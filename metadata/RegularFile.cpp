@@ -1,4 +1,4 @@
-#include "RegularFile.h"
+#include "metadata/RegularFile.h"
 
 #include <cerrno>
 #include <cstring>

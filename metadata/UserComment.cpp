@@ -1,6 +1,6 @@
 // UserComment (0x9286): an 8-byte character code, then the text.
 
-#include "JpegExifReader.h"
+#include "metadata/JpegExifReader.h"
 
 #include <cstring>
 

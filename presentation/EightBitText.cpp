@@ -1,4 +1,4 @@
-#include "EightBitText.h"
+#include "presentation/EightBitText.h"
 
 #include <cstdint>
 

@@ -1,49 +1,79 @@
-#include "FileInspection.h"
+#include "presentation/FileInspection.h"
 
-#include "ByteStream.h"
-#include "ExifSummary.h"
-#include "JpegExifReader.h"
-#include "MessageSink.h"
-#include "PropertiesWnd.h"
-#include "RegularFile.h"
+#include "metadata/MessageSink.h"
+#include "metadata/RegularFile.h"
 
-#include <QFile>
-
-#include <cstdio>
+#include <cerrno>
+#include <cstdint>
 #include <cstring>
 
-#include <unistd.h>
+namespace {
 
-bool InspectFile(const QByteArray& path, CPropertiesWnd& pane) {
-    // A name with a zero byte inside names no file; the C calls would see a
-    // shorter, different name.
-    if (path.isEmpty() || path.contains('\0'))
-        return false;
-    const char* name = path.constData();
-    if (::access(name, F_OK) != 0 || ::access(name, R_OK) != 0)
-        return false;
+// Keeps the reader's printed messages for the report instead of letting them
+// reach standard output, which carries the tool's own output.
+class MessageCollector final : public MessageSink {
+public:
+    explicit MessageCollector(std::vector<std::string>& messages) : m_messages(messages) {}
+    void Print(const char* message) override { m_messages.emplace_back(message); }
 
-    std::FILE* file = OpenRegularFile(name);
-    if (!file)
-        return true;
+private:
+    std::vector<std::string>& m_messages;
+};
 
-    ExifSummary record;
-    std::memset(&record, 0, sizeof record);
-    // Lives until the rows are added: the record's thumbnail points into it.
-    CJpegExifReader reader(&record, &DiscardingSink()); // nobody reads our stdout
-    {
-        FileStream stream(file);
-        reader.ReadSections(stream);
+// The thumbnail pointer points into one of the kept EXIF segments; its
+// offset counts from that block's TIFF header, 6 bytes into the payload.
+std::optional<uint32_t> ThumbnailOffset(const CJpegExifReader& reader, const ExifSummary& record) {
+    if (record.thumbnailData == nullptr)
+        return std::nullopt;
+    const auto thumbnail = reinterpret_cast<std::uintptr_t>(record.thumbnailData);
+    constexpr int kBaseInBuffer = 2 + 6; // length bytes, then "Exif\0\0"
+    for (int i = 0; i < reader.SectionCount(); ++i) {
+        const JpegSection& section = reader.Section(i);
+        if (section.marker != 0xE1 || section.data == nullptr || section.size < kBaseInBuffer)
+            continue;
+        const auto base = reinterpret_cast<std::uintptr_t>(section.data) + kBaseInBuffer;
+        const auto end = reinterpret_cast<std::uintptr_t>(section.data) + section.size;
+        if (thumbnail >= base && thumbnail <= end)
+            return static_cast<uint32_t>(thumbnail - base);
     }
-    std::fclose(file);
-
-    pane.TagList().clear();
-    if (!record.exifValid)
-        return false;
-    pane.FillTagList(record);
-    return true;
+    return std::nullopt;
 }
 
-bool InspectFile(const QString& path, CPropertiesWnd& pane) {
-    return InspectFile(QFile::encodeName(path), pane);
+} // namespace
+
+void InspectStream(ByteStream& stream, FileReport& report) {
+    std::memset(&report.record, 0, sizeof report.record);
+    MessageCollector collector(report.printed);
+    CJpegExifReader reader(&report.record, &collector);
+    report.readResult = reader.ReadSections(stream);
+    report.lastError = reader.LastError();
+    report.sectionCount = reader.SectionCount();
+    for (int i = 0; i < report.sectionCount; ++i)
+        report.sections[i] = {reader.Section(i).marker, reader.Section(i).size};
+    report.thumbnailOffset = ThumbnailOffset(reader, report.record);
+    report.record.thumbnailData = nullptr;
+    if (report.record.exifValid)
+        report.rows = BuildTagRows(report.record);
+}
+
+bool InspectFile(const char* path, FileReport& report, std::string& error) {
+    const char* reason = nullptr;
+    std::FILE* file = OpenRegularFile(path, &reason);
+    if (file == nullptr) {
+        error = reason;
+        return false;
+    }
+    report.opened = true;
+    FileStream stream(file);
+    InspectStream(stream, report);
+    // The reader takes a failed read for the end of the file; the tool must
+    // not pass that off as a file without EXIF data.
+    const bool readFailed = std::ferror(file) != 0;
+    const int readErrno = errno;
+    std::fclose(file);
+    if (readFailed) {
+        error = std::string("read error: ") + std::strerror(readErrno);
+        return false;
+    }
+    return true;
 }

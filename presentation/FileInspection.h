@@ -1,22 +1,17 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include "metadata/ByteStream.h"
+#include "presentation/FileReport.h"
 
-class CPropertiesWnd;
+#include <string>
 
-// The road from a clicked file to the tag list: tests the path, reads the
-// file's header segments and shows its EXIF rows in `pane`.
-//
-// Returns false for an empty path, a file that does not exist or is not
-// readable, and a file read without a valid EXIF block; true when rows were
-// shown and when the file passed the access tests but cannot be opened as a
-// regular file (a folder, a FIFO, a device). The list is left as it was on
-// those early ends; otherwise it is emptied and then holds the file's rows.
-//
-// `path` is the file's name exactly as the file system stores it, so names
-// that are not valid UTF-8 are opened by their own bytes.
-bool InspectFile(const QByteArray& path, CPropertiesWnd& pane);
+// The one road from a file to its rows, for the window and the command line
+// alike.
 
-// The same for a name Qt decoded; exact for every name that is valid UTF-8.
-bool InspectFile(const QString& path, CPropertiesWnd& pane);
+// Reads one stream with the reader and builds the rows of what it found.
+void InspectStream(ByteStream& stream, FileReport& report);
+
+// Opens, reads and closes one file; only regular files are opened, never
+// blocking on a FIFO or device. False with the reason in `error` when it
+// could not be opened (report.opened stays false) or could not be read.
+bool InspectFile(const char* path, FileReport& report, std::string& error);

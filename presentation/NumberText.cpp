@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "presentation/NumberText.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "TagNames.h"
+#include "presentation/TagNames.h"
 
 #include <cstddef>
 

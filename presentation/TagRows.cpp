@@ -1,8 +1,8 @@
-#include "TagRows.h"
+#include "presentation/TagRows.h"
 
-#include "EightBitText.h"
-#include "NumberText.h"
-#include "TagNames.h"
+#include "presentation/EightBitText.h"
+#include "presentation/NumberText.h"
+#include "presentation/TagNames.h"
 
 #include <cmath>
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExifSummary.h"
+#include "metadata/ExifSummary.h"
 
 #include <array>
 #include <string>

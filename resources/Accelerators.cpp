@@ -1,10 +1,6 @@
-#include "Accelerators.h"
+#include "resources/Accelerators.h"
 
-#include "CommandIds.h"
-
-#include <algorithm>
-
-#include <QAction>
+#include "resources/ApplicationIds.h"
 
 namespace {
 
@@ -30,25 +26,4 @@ constexpr Accelerator kMainFrame[] = {
 
 std::span<const Accelerator> MainFrameAccelerators() {
     return kMainFrame;
-}
-
-QList<QKeySequence> ShortcutsOf(unsigned commandId) {
-    QList<QKeySequence> keys;
-    for (const Accelerator& row : kMainFrame)
-        if (row.commandId == commandId)
-            keys.append(QKeySequence(row.keys));
-    return keys;
-}
-
-void ApplyAccelerators(const ActionLookup& action) {
-    for (size_t i = 0; i < std::size(kMainFrame); ++i) {
-        const unsigned id = kMainFrame[i].commandId;
-        const bool firstRowOfCommand =
-            std::none_of(kMainFrame, kMainFrame + i,
-                         [id](const Accelerator& earlier) { return earlier.commandId == id; });
-        if (!firstRowOfCommand)
-            continue;
-        if (QAction* command = action(id))
-            command->setShortcuts(ShortcutsOf(id));
-    }
 }

@@ -1,7 +1,6 @@
-#include "Menus.h"
+#include "resources/Menus.h"
 
-#include "CommandIds.h"
-#include "ResourceIds.h"
+#include "resources/ApplicationIds.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Resources.h"
+#include "resources/Resources.h"
 
 void InitResources() {
     Q_INIT_RESOURCE(velmora);

@@ -1,4 +1,4 @@
-#include "Strings.h"
+#include "resources/Strings.h"
 
 #include <algorithm>
 #include <iterator>

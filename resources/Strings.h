@@ -1,13 +1,8 @@
 #pragma once
 
-#include <span>
-#include <string_view>
+#include "framework/commands/StringTable.h"
 
-// One entry of the compiled-in string table.
-struct StringResource {
-    unsigned id;
-    std::u16string_view text;
-};
+#include <span>
 
 // Every string of the user interface, in ascending id order.
 std::span<const StringResource> StringResources();

@@ -1,6 +1,8 @@
-#include "AboutDlg.h"
+#include "shell/AboutDlg.h"
 
-#include "Resources.h"
+#include "velmora/Version.h"
+
+#include "resources/Resources.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -28,7 +30,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     // Plain text: an ampersand is a character, never an access key.
     m_version.setObjectName(QStringLiteral("version"));
     m_version.setTextFormat(Qt::PlainText);
-    m_version.setText(QStringLiteral("Velmora, Version 1.0"));
+    m_version.setText(QStringLiteral("Velmora, Version %1").arg(QLatin1String(kVelmoraVersion)));
     // Short enough for its 114 units, as any line of the box must be.
     m_copyright.setObjectName(QStringLiteral("copyright"));
     m_copyright.setTextFormat(Qt::PlainText);

@@ -1,4 +1,6 @@
-#include "CommandLine.h"
+#include "shell/CommandLine.h"
+
+#include "velmora/Version.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -60,7 +62,7 @@ CommandLineInfo ParseCommandLine(const QStringList& arguments) {
     }
     if (parser.isSet(version)) {
         info.action = CommandLineInfo::Action::ShowVersion;
-        info.message = QStringLiteral("Velmora 1.0\n");
+        info.message = QStringLiteral("Velmora %1\n").arg(QLatin1String(kVelmoraVersion));
         return info;
     }
     info.action = CommandLineInfo::Action::Fail;

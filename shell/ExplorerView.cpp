@@ -1,10 +1,6 @@
-#include "ExplorerView.h"
+#include "shell/ExplorerView.h"
 
-#include "CommandIds.h"
-#include "FolderBar.h"
-#include "MainFrame.h"
-
-#include <QComboBox>
+#include "resources/ApplicationIds.h"
 #include <QResizeEvent>
 
 CExplorerView::CExplorerView(QWidget* parent) : QWidget(parent), m_shellList(this) {
@@ -33,10 +29,6 @@ void CExplorerView::AddViewModeCommand(unsigned id, ShellFileList::ViewMode mode
     AddUpdate(id, [this, mode](CommandUI& ui) { ui.SetRadio(m_shellList.GetViewMode() == mode); });
 }
 
-CMainFrame* CExplorerView::Frame() const {
-    return qobject_cast<CMainFrame*>(window());
-}
-
 void CExplorerView::OnInitialUpdate() {
     UpdateAddressBox();
 }
@@ -44,17 +36,14 @@ void CExplorerView::OnInitialUpdate() {
 void CExplorerView::OnActivateView(bool activate, CExplorerView*, CExplorerView*) {
     if (!activate)
         return;
-    if (CMainFrame* frame = Frame())
-        frame->FolderPane().ShellTree().SetRelatedList(&m_shellList);
+    emit activated(&m_shellList);
 }
 
 void CExplorerView::UpdateAddressBox() {
     QString text;
     if (!m_shellList.GetCurrentFolder(text) && !m_shellList.GetCurrentFolderName(text))
         text = QString::fromLatin1(kUnknownFolder);
-    // Only the edit field: the entries of the box are the user's.
-    if (CMainFrame* frame = Frame())
-        frame->AddressBox().setEditText(text);
+    emit addressChanged(text);
 }
 
 void CExplorerView::OnClick(int item, int column) {
@@ -62,9 +51,11 @@ void CExplorerView::OnClick(int item, int column) {
     if (m_shellList.GetItemText(item, column).isEmpty())
         return;
     // The name's own bytes: a path is never re-encoded on its way to the file.
-    const QByteArray path = m_shellList.GetItemPathBytes(item);
-    if (CMainFrame* frame = Frame())
-        frame->ShowImageTags(path);
+    ChooseFile(m_shellList.GetItemPathBytes(item));
+}
+
+void CExplorerView::ChooseFile(const QByteArray& path) {
+    emit fileChosen(path);
 }
 
 void CExplorerView::resizeEvent(QResizeEvent* event) {

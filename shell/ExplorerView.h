@@ -1,16 +1,16 @@
 #pragma once
 
-#include "CommandTarget.h"
-#include "ShellFileList.h"
+#include "framework/commands/CommandTarget.h"
+#include "framework/views/ShellFileList.h"
 
+#include <QByteArray>
 #include <QWidget>
 
-class CMainFrame;
-
 // The view in the centre of the main frame: the file list of one folder. It
-// ties the frame's folder tree to its list, keeps the address box showing the
-// list's folder, switches the list's layout by the four view-mode commands,
-// and hands a clicked file to the frame's ShowImageTags.
+// switches the list's layout by the four view-mode commands and tells the
+// frame what happened through its signals: that it became the active view
+// (the frame ties its folder tree to the list), which folder the list shows
+// (for the address box) and which file was chosen (for the tag list).
 class CExplorerView : public QWidget, public CommandTarget {
     Q_OBJECT
 public:
@@ -33,16 +33,24 @@ public:
 
     // A mouse click on a cell of the list (item and column -1 on blank space).
     void OnClick(int item, int column);
-    // Writes the list's folder into the frame's address box.
+    // Tells the list's folder for the frame's address box (addressChanged).
     void UpdateAddressBox();
+    // Shows the tags of `path` as a click on its item would (fileChosen).
+    void ChooseFile(const QByteArray& path);
+
+signals:
+    // The view became the active one: its list is the one the folder tree drives.
+    void activated(ShellFileList* list);
+    // The text for the address box: the list's folder, or kUnknownFolder.
+    void addressChanged(const QString& text);
+    // A file was chosen: its name's bytes exactly as the file system has them.
+    void fileChosen(const QByteArray& path);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void AddViewModeCommand(unsigned id, ShellFileList::ViewMode mode);
-    // The frame the view sits in; null while it has none.
-    CMainFrame* Frame() const;
 
     ShellFileList m_shellList;
 };

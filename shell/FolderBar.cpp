@@ -1,4 +1,4 @@
-#include "FolderBar.h"
+#include "shell/FolderBar.h"
 
 CFolderBar::CFolderBar(QWidget* parent) : DockablePane(parent), m_shellTree(ClientArea()) {
     m_shellTree.setObjectName(QStringLiteral("shellTree"));

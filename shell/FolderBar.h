@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DockablePane.h"
-#include "ShellFolderTree.h"
+#include "framework/docking/DockablePane.h"
+#include "framework/views/ShellFolderTree.h"
 
 // The "Folders" pane: the folder tree, filling the pane. It knows nothing of
 // the file list; the view ties the tree to its list when it is activated.

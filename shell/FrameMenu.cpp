@@ -1,9 +1,9 @@
-#include "FrameMenu.h"
+#include "shell/FrameMenu.h"
 
-#include "CommandIds.h"
-#include "CommandRouter.h"
-#include "MenuBuilder.h"
-#include "ResourceIds.h"
+#include "framework/commands/CommandRouter.h"
+#include "framework/commands/MenuBuilder.h"
+#include "resources/ApplicationIds.h"
+#include "resources/Menus.h"
 
 #include <QAction>
 #include <QMenu>
@@ -34,8 +34,8 @@ QMenu* CreateFrameContextMenu(CommandRouter& router, QWidget* parent) {
     // The menu bar is only the builder's vessel: its popups move into the
     // context menu and the bar itself is never shown.
     const std::unique_ptr<QMenuBar> bar(BuildMenuBar(
-        ResourceId::MainFrame, [&router](unsigned id) { return router.Action(id); }, nullptr,
-        [&router](const QList<QAction*>& commands) { router.UpdateActions(commands); }));
+        MenuResource(ResourceId::MainFrame), [&router](unsigned id) { return router.Action(id); },
+        nullptr, [&router](const QList<QAction*>& commands) { router.UpdateActions(commands); }));
     if (bar) {
         for (QAction* entry : bar->actions()) {
             if (QMenu* popup = entry->menu()) {

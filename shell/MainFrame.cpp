@@ -1,21 +1,20 @@
-#include "MainFrame.h"
+#include "shell/MainFrame.h"
 
-#include "Accelerators.h"
-#include "AutoHideBar.h"
-#include "CommandIds.h"
-#include "CommandRouter.h"
-#include "ExplorerView.h"
-#include "FileInspection.h"
-#include "FrameMenu.h"
-#include "PaneStyle.h"
-#include "ResourceIds.h"
-#include "RibbonContent.h"
-#include "SettingsStore.h"
-#include "StringTable.h"
-#include "StyleRoles.h"
-#include "VelmoraApp.h"
-#include "VisualStyles.h"
-#include "WaitCursor.h"
+#include "framework/commands/CommandRouter.h"
+#include "framework/commands/StringTable.h"
+#include "framework/docking/AutoHideBar.h"
+#include "framework/docking/PaneStyle.h"
+#include "framework/settings/SettingsStore.h"
+#include "framework/styles/StyleRoles.h"
+#include "framework/styles/VisualStyles.h"
+#include "presentation/window/ShowFileTags.h"
+#include "resources/Accelerators.h"
+#include "resources/ApplicationIds.h"
+#include "shell/DocTemplate.h"
+#include "shell/ExplorerView.h"
+#include "shell/FrameMenu.h"
+#include "shell/RibbonContent.h"
+#include "shell/VelmoraApp.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -46,10 +45,9 @@ CVelmoraApp& CMainFrame::App() {
 
 CMainFrame::CMainFrame() {
     setObjectName(QStringLiteral("MainFrame"));
-    setWindowTitle(StringTable::DocString(StringTable::DocField::WindowTitle));
+    setWindowTitle(DocString(DocField::WindowTitle));
     CVelmoraApp& app = App();
-    app.m_applicationLook = unsigned(app.Settings().GetInt(QString::fromLatin1(kApplicationLookKey),
-                                                           int(kDefaultApplicationLook)));
+    app.LoadApplicationLook();
     connect(&app.Styles(), &VisualStyles::DockingModeChanged, this, &CMainFrame::ApplyDockingMode);
     RegisterCommands();
     app.Router().SetTarget(CommandRouter::Stage::Frame, this);
@@ -67,7 +65,7 @@ void CMainFrame::RegisterCommands() {
     AddCommandRange(ViewModeFirst, ViewModeLast, [](unsigned) {});
     AddCommandRange(AppLookFirst, AppLookLast, [this](unsigned id) { ApplyVisualStyle(id); });
     AddUpdateRange(AppLookFirst, AppLookLast,
-                   [](CommandUI& ui) { ui.SetRadio(ui.Id() == App().m_applicationLook); });
+                   [](CommandUI& ui) { ui.SetRadio(ui.Id() == App().ApplicationLook()); });
     AddCommand(ViewFolders, [this] { OnToggleFolders(); });
     AddUpdate(ViewFolders, [this](CommandUI& ui) { ui.SetCheck(m_folderPane.IsPaneVisible()); });
     AddCommand(ViewStatusBar, [this] { m_statusBar.setVisible(m_statusBar.isHidden()); });
@@ -87,7 +85,14 @@ bool CMainFrame::Create() {
     if (m_created)
         return false;
     // The frame's own part: the view fills the centre.
-    setCentralWidget(new CExplorerView(this));
+    auto* view = new CExplorerView(this);
+    connect(view, &CExplorerView::activated, this,
+            [this](ShellFileList* list) { m_folderPane.ShellTree().SetRelatedList(list); });
+    // Only the edit field: the entries of the box are the user's.
+    connect(view, &CExplorerView::addressChanged, &m_addressBox, &QComboBox::setEditText);
+    connect(view, &CExplorerView::fileChosen, this,
+            [this](const QByteArray& path) { ShowImageTags(path); });
+    setCentralWidget(view);
     // A first start's size; the panes dock into it.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         resize(kDefaultSize.boundedTo(screen->availableSize()));
@@ -103,7 +108,7 @@ bool CMainFrame::Create() {
 
 bool CMainFrame::OnCreate() {
     // The theme is in place before any bar or pane exists.
-    ApplyVisualStyle(App().m_applicationLook);
+    ApplyVisualStyle(App().ApplicationLook());
 
     m_ribbon.setObjectName(BarName(ResourceId::RibbonBar));
     m_ribbon.SetCommandRouter(&App().Router());
@@ -209,14 +214,14 @@ void CMainFrame::LoadAccelerators() {
     // The table's keys go on the commands' shared actions; added to the frame
     // they work wherever the focus is in the window.
     CommandRouter& router = App().Router();
-    ApplyAccelerators([&router](unsigned id) { return router.Action(id); });
+    ApplyAccelerators(MainFrameAccelerators(),
+                      [&router](unsigned id) { return router.Action(id); });
     for (const Accelerator& row : MainFrameAccelerators())
         addAction(router.Action(row.commandId));
 }
 
 void CMainFrame::UpdateFrameTitle(const QString& documentTitle) {
-    setWindowTitle(QStringLiteral("%1 - %2").arg(
-        documentTitle, StringTable::DocString(StringTable::DocField::WindowTitle)));
+    setWindowTitle(QStringLiteral("%1 - %2").arg(documentTitle, DocString(DocField::WindowTitle)));
 }
 
 CExplorerView* CMainFrame::GetActiveView() const {
@@ -234,24 +239,20 @@ void CMainFrame::SetActiveView(CExplorerView* view) {
 }
 
 bool CMainFrame::ShowImageTags(const QByteArray& path) {
-    return InspectFile(path, m_propertiesPane);
+    return ShowFileTags(path, m_propertiesPane);
 }
 
 bool CMainFrame::ShowImageTags(const QString& path) {
-    return InspectFile(path, m_propertiesPane);
+    return ShowFileTags(path, m_propertiesPane);
 }
 
 void CMainFrame::ApplyVisualStyle(unsigned id) {
-    const WaitCursor wait;
-    CVelmoraApp& app = App();
-    app.m_applicationLook = id;
-    app.Styles().ApplyVisualStyle(id);
+    App().SetApplicationLook(id);
     // The whole frame at once, bars and panes included.
     if (isVisible())
         repaint();
     else
         update();
-    app.Settings().WriteInt(QString::fromLatin1(kApplicationLookKey), int(id));
 }
 
 void CMainFrame::ApplyDockingMode(DockingMode mode) {

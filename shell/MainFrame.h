@@ -1,12 +1,12 @@
 #pragma once
 
-#include "CommandTarget.h"
-#include "DrawingTheme.h"
-#include "FolderBar.h"
-#include "ImageStrip.h"
-#include "PropertiesWnd.h"
-#include "RibbonApplicationButton.h"
-#include "RibbonBar.h"
+#include "framework/commands/CommandTarget.h"
+#include "framework/ribbon/ImageStrip.h"
+#include "framework/ribbon/RibbonApplicationButton.h"
+#include "framework/ribbon/RibbonBar.h"
+#include "framework/styles/DrawingTheme.h"
+#include "presentation/window/PropertiesWnd.h"
+#include "shell/FolderBar.h"
 
 #include <QByteArray>
 #include <QComboBox>
@@ -31,10 +31,7 @@ class CVelmoraApp;
 class CMainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
 public:
-    static constexpr char kApplicationLookKey[] = "ApplicationLook";
-    static constexpr unsigned kDefaultApplicationLook = 217; // Office 2007, silver
-
-    // Reads the stored visual style into the application's m_applicationLook.
+    // Reads the stored visual style (the application keeps the choice).
     CMainFrame();
     ~CMainFrame() override;
 
@@ -61,8 +58,8 @@ public:
     bool ShowImageTags(const QString& path);
 
     // Selects the visual style `id` (210..218; any other value gives the
-    // Office 2007 theme in its current colours), redraws the frame and
-    // stores the id.
+    // Office 2007 theme in its current colours) for the application and
+    // redraws the frame.
     void ApplyVisualStyle(unsigned id);
     // Fills the ribbon with its categories, panels and elements.
     void BuildRibbon();

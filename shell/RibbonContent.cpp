@@ -1,22 +1,22 @@
-#include "RibbonContent.h"
+#include "shell/RibbonContent.h"
 
-#include "CommandIds.h"
-#include "CommandRouter.h"
-#include "ImageStrip.h"
-#include "MenuBuilder.h"
-#include "ResourceIds.h"
-#include "Resources.h"
-#include "RibbonApplicationButton.h"
-#include "RibbonBar.h"
-#include "RibbonButton.h"
-#include "RibbonCategory.h"
-#include "RibbonCheckBox.h"
-#include "RibbonLabel.h"
-#include "RibbonMainPanel.h"
-#include "RibbonMainPanelButton.h"
-#include "RibbonPanel.h"
-#include "RibbonSeparator.h"
-#include "StringTable.h"
+#include "framework/commands/CommandRouter.h"
+#include "framework/commands/MenuBuilder.h"
+#include "framework/commands/StringTable.h"
+#include "framework/ribbon/ImageStrip.h"
+#include "framework/ribbon/RibbonApplicationButton.h"
+#include "framework/ribbon/RibbonBar.h"
+#include "framework/ribbon/RibbonButton.h"
+#include "framework/ribbon/RibbonCategory.h"
+#include "framework/ribbon/RibbonCheckBox.h"
+#include "framework/ribbon/RibbonLabel.h"
+#include "framework/ribbon/RibbonMainPanel.h"
+#include "framework/ribbon/RibbonMainPanelButton.h"
+#include "framework/ribbon/RibbonPanel.h"
+#include "framework/ribbon/RibbonSeparator.h"
+#include "resources/ApplicationIds.h"
+#include "resources/Menus.h"
+#include "resources/Resources.h"
 
 #include <QMenu>
 
@@ -97,8 +97,8 @@ void BuildRibbonContent(RibbonBar& ribbon, RibbonApplicationButton& appButton,
     // Menu 200's items carry their own labels and follow the shared actions,
     // whose update handlers set the radio mark on the style in force.
     QMenu* styles = BuildMenu(
-        ResourceId::StyleMenu, [&router](unsigned id) { return router.Action(id); }, nullptr,
-        [&router](const QList<QAction*>& commands) { router.UpdateActions(commands); });
+        MenuResource(ResourceId::StyleMenu), [&router](unsigned id) { return router.Action(id); },
+        nullptr, [&router](const QList<QAction*>& commands) { router.UpdateActions(commands); });
     style->SetMenu(styles, false, true);
     style->SetToolTipText(Text(StringId::RibbonStyleTooltip));
     style->SetDescription(Text(StringId::RibbonStyleDescription));

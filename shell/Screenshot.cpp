@@ -1,6 +1,7 @@
-#include "Screenshot.h"
+#include "shell/Screenshot.h"
 
-#include "PropertiesWnd.h"
+#include "presentation/RowText.h"
+#include "presentation/window/PropertiesWnd.h"
 
 #include <QImageWriter>
 #include <QPixmap>
@@ -18,11 +19,13 @@ bool SaveScreenshot(QWidget& window, const QString& path, QString& error) {
 }
 
 QString TagRowsText(CPropertiesWnd& pane) {
-    QString text;
+    std::vector<TagRow> rows;
     const QTreeWidget& list = pane.TagList();
     for (int row = 0; row < list.topLevelItemCount(); ++row) {
         const QTreeWidgetItem* item = list.topLevelItem(row);
-        text += item->text(0) + QLatin1Char('\t') + item->text(1) + QLatin1Char('\n');
+        rows.push_back({item->text(0).toStdString(), item->text(1).toStdString()});
     }
-    return text;
+    std::string text;
+    AppendRowsText(rows, text);
+    return QString::fromStdString(text);
 }

@@ -1,7 +1,6 @@
-#include "StartupSelection.h"
+#include "shell/StartupSelection.h"
 
-#include "ExplorerView.h"
-#include "MainFrame.h"
+#include "shell/ExplorerView.h"
 
 #include <QAbstractItemView>
 #include <QFile>
@@ -60,8 +59,7 @@ void StartupSelection::GiveUp() {
         return;
     // A file the list does not show (hidden, or gone) still has its tags.
     if (!m_file.isEmpty() && m_view)
-        if (CMainFrame* frame = qobject_cast<CMainFrame*>(m_view->window()))
-            frame->ShowImageTags(QFile::encodeName(m_file));
+        m_view->ChooseFile(QFile::encodeName(m_file));
     Finish(false);
 }
 

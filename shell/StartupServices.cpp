@@ -1,4 +1,4 @@
-#include "StartupServices.h"
+#include "shell/StartupServices.h"
 
 StartupServices::~StartupServices() = default;
 

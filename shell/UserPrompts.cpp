@@ -1,7 +1,7 @@
-#include "UserPrompts.h"
+#include "shell/UserPrompts.h"
 
-#include "ResourceIds.h"
-#include "StringTable.h"
+#include "framework/commands/StringTable.h"
+#include "resources/ApplicationIds.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,21 +1,24 @@
-#include "VelmoraApp.h"
+#include "shell/VelmoraApp.h"
 
-#include "AboutDlg.h"
-#include "CommandIds.h"
-#include "CommandLine.h"
-#include "ExplorerView.h"
-#include "MainFrame.h"
-#include "MenuBuilder.h"
-#include "ResourceIds.h"
-#include "Resources.h"
-#include "RibbonMainPanel.h"
-#include "RibbonRecentFilesList.h"
-#include "Screenshot.h"
-#include "StartupSelection.h"
-#include "StartupServices.h"
-#include "StringTable.h"
-#include "UserPrompts.h"
-#include "VelmoraDoc.h"
+#include "framework/commands/MenuBuilder.h"
+#include "framework/commands/StringTable.h"
+#include "framework/ribbon/RibbonMainPanel.h"
+#include "framework/ribbon/RibbonRecentFilesList.h"
+#include "resources/ApplicationIds.h"
+#include "resources/Menus.h"
+#include "resources/Resources.h"
+#include "resources/Strings.h"
+#include "shell/AboutDlg.h"
+#include "shell/ApplicationLook.h"
+#include "shell/CommandLine.h"
+#include "shell/ExplorerView.h"
+#include "shell/MainFrame.h"
+#include "shell/Screenshot.h"
+#include "shell/StartupSelection.h"
+#include "shell/StartupServices.h"
+#include "shell/UserPrompts.h"
+#include "shell/VelmoraDoc.h"
+#include "velmora/Version.h"
 
 #include <QFileInfo>
 #include <QTimer>
@@ -49,9 +52,14 @@ void PrintError(const QString& text) {
 
 CVelmoraApp::CVelmoraApp(int& argc, char** argv)
     : QApplication(argc, argv), m_services(std::make_unique<StartupServices>()),
-      m_prompts(std::make_unique<UserPrompts>()), m_settings(std::in_place) {
+      m_prompts(std::make_unique<UserPrompts>()) {
+    // The strings first: the settings are named by the application's title.
+    StringTable::Install(StringResources());
+    m_settings.emplace();
     setApplicationName(StringTable::Load(StringId::AppTitle));
-    setApplicationVersion(QStringLiteral("1.0"));
+    setApplicationVersion(QString::fromLatin1(kVelmoraVersion));
+    // Desktops match the window to its installed entry by this name.
+    setDesktopFileName(QStringLiteral("org.velmora.Velmora"));
     InitResources();
     setWindowIcon(ApplicationIcon());
     RegisterCommands();
@@ -256,6 +264,17 @@ void CVelmoraApp::SetRegistryKey(const QString& key) {
     m_settings.emplace(key, StringTable::Load(StringId::AppTitle));
 }
 
+void CVelmoraApp::LoadApplicationLook() {
+    m_applicationLook = unsigned(
+        Settings().GetInt(QString::fromLatin1(kApplicationLookKey), int(kDefaultApplicationLook)));
+}
+
+void CVelmoraApp::SetApplicationLook(unsigned id) {
+    m_applicationLook = id;
+    ApplyApplicationLook(m_styles, id);
+    Settings().WriteInt(QString::fromLatin1(kApplicationLookKey), int(id));
+}
+
 void CVelmoraApp::LoadStdProfileSettings(int maxRecentFiles) {
     m_maxRecentFiles = std::max(0, maxRecentFiles);
     while (m_recentFiles.size() > m_maxRecentFiles)
@@ -284,7 +303,7 @@ QMenu* CVelmoraApp::CreateContextMenu(const QString& name, QWidget* parent) {
     if (found == m_contextMenus.constEnd())
         return nullptr;
     return BuildMenu(
-        *found, [this](unsigned id) { return m_router.Action(id); }, parent,
+        MenuResource(*found), [this](unsigned id) { return m_router.Action(id); }, parent,
         [this](const QList<QAction*>& commands) { m_router.UpdateActions(commands); });
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CommandRouter.h"
-#include "CommandTarget.h"
-#include "SettingsStore.h"
-#include "VisualStyles.h"
+#include "framework/commands/CommandRouter.h"
+#include "framework/commands/CommandTarget.h"
+#include "framework/settings/SettingsStore.h"
+#include "framework/styles/VisualStyles.h"
 
 #include <QApplication>
 #include <QHash>
@@ -88,9 +88,14 @@ public:
     SettingsStore& Settings() { return *m_settings; }
     VisualStyles& Styles() { return m_styles; }
 
-    // The command id of the current visual style (210..218, or whatever the
-    // settings held). Only the main frame reads and changes it.
-    unsigned m_applicationLook = 0;
+    // The visual style: the command id of the current one (210..218, or
+    // whatever the settings held). The application owns the choice: Load
+    // reads the stored one, Set applies a style and stores it.
+    static constexpr char kApplicationLookKey[] = "ApplicationLook";
+    static constexpr unsigned kDefaultApplicationLook = 217; // Office 2007, silver
+    unsigned ApplicationLook() const { return m_applicationLook; }
+    void LoadApplicationLook();
+    void SetApplicationLook(unsigned id);
 
 private:
     void RegisterCommands();
@@ -109,6 +114,7 @@ private:
     QStringList m_recentFiles;
     int m_maxRecentFiles = 0;
     int m_startupStatus = 1;
+    unsigned m_applicationLook = 0;
     // Where the folder tree and the file list start; empty for the tree's own choice.
     QString m_startFolder;
     std::unique_ptr<StartupSelection> m_selection;

@@ -1,8 +1,8 @@
-#include "VelmoraDoc.h"
+#include "shell/VelmoraDoc.h"
 
-#include "CommandIds.h"
-#include "RegularFile.h"
-#include "UserPrompts.h"
+#include "metadata/RegularFile.h"
+#include "resources/ApplicationIds.h"
+#include "shell/UserPrompts.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandTarget.h"
+#include "framework/commands/CommandTarget.h"
 
 #include <QObject>
 #include <QString>

@@ -1,5 +1,5 @@
-#include "CommandLine.h"
-#include "VelmoraApp.h"
+#include "shell/CommandLine.h"
+#include "shell/VelmoraApp.h"
 
 #include <QFile>
 

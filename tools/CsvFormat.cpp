@@ -1,4 +1,4 @@
-#include "ReportFormat.h"
+#include "tools/ReportFormat.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "DirectoryWalk.h"
+#include "tools/DirectoryWalk.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,7 @@
-#include "ReportFormat.h"
+#include "tools/ReportFormat.h"
 
-#include "EightBitText.h"
-#include "JsonText.h"
+#include "presentation/EightBitText.h"
+#include "tools/JsonText.h"
 
 namespace {
 

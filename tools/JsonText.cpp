@@ -1,6 +1,6 @@
-#include "JsonText.h"
+#include "tools/JsonText.h"
 
-#include "EightBitText.h"
+#include "presentation/EightBitText.h"
 
 #include <charconv>
 #include <cmath>

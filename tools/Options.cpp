@@ -1,10 +1,8 @@
-#include "Options.h"
+#include "tools/Options.h"
+
+#include "velmora/Version.h"
 
 #include <cstring>
-
-#ifndef VELMORA_TAGS_VERSION
-#define VELMORA_TAGS_VERSION "unknown"
-#endif
 
 bool ParseArguments(int argc, const char* const* argv, Options& options, std::string& error) {
     bool formatGiven = false;
@@ -65,5 +63,6 @@ const char* UsageText() {
 }
 
 const char* VersionText() {
-    return "velmora-tags " VELMORA_TAGS_VERSION "\n";
+    static const std::string text = std::string("velmora-tags ") + kVelmoraVersion + "\n";
+    return text.c_str();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileReport.h"
+#include "presentation/FileReport.h"
 
 #include <memory>
 #include <string>

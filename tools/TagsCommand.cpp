@@ -1,8 +1,8 @@
-#include "TagsCommand.h"
+#include "tools/TagsCommand.h"
 
-#include "DirectoryWalk.h"
-#include "FileReading.h"
-#include "ReportFormat.h"
+#include "presentation/FileInspection.h"
+#include "tools/DirectoryWalk.h"
+#include "tools/ReportFormat.h"
 
 #include <algorithm>
 

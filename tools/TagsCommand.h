@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Options.h"
+#include "tools/Options.h"
 
 #include <cstdio>
 

@@ -1,4 +1,5 @@
-#include "ReportFormat.h"
+#include "presentation/RowText.h"
+#include "tools/ReportFormat.h"
 
 namespace {
 
@@ -14,12 +15,7 @@ public:
             out += path;
             out += ":\n";
         }
-        for (const TagRow& row : report.rows) {
-            out += row.label;
-            out += '\t';
-            out += row.value;
-            out += '\n';
-        }
+        AppendRowsText(report.rows, out);
     }
 
     // Unreadable files show only on standard error.

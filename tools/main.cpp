@@ -1,4 +1,4 @@
-#include "TagsCommand.h"
+#include "tools/TagsCommand.h"
 
 #include <cstdio>
 

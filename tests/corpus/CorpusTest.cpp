@@ -1,10 +1,10 @@
 // Our reading of real camera files beside exiftool's. The files stay outside
 // the repository; without them the check is skipped.
-#include "ExpectedFields.h"
-#include "JpegExifReader.h"
-#include "KnownDisagreements.h"
-#include "MessageSink.h"
-#include "ReferenceReading.h"
+#include "metadata/JpegExifReader.h"
+#include "metadata/MessageSink.h"
+#include "tests/corpus/ExpectedFields.h"
+#include "tests/corpus/KnownDisagreements.h"
+#include "tests/corpus/ReferenceReading.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ExpectedFields.h"
+#include "tests/corpus/ExpectedFields.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ExifSummary.h"
-#include "ReferenceReading.h"
+#include "metadata/ExifSummary.h"
+#include "tests/corpus/ReferenceReading.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "KnownDisagreements.h"
+#include "tests/corpus/KnownDisagreements.h"
 
 namespace {
 

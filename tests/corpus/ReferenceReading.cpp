@@ -1,4 +1,4 @@
-#include "ReferenceReading.h"
+#include "tests/corpus/ReferenceReading.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestJson.h"
+#include "tests/tools/TestJson.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "ReaderTestSupport.h"
+#include "tests/reader/ReaderTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CameraPicture.h"
-#include "ExifBuilder.h"
-#include "JpegBuilder.h"
-#include "JpegExifReader.h"
+#include "metadata/JpegExifReader.h"
+#include "tests/fixtures/CameraPicture.h"
+#include "tests/fixtures/ExifBuilder.h"
+#include "tests/fixtures/JpegBuilder.h"
 
 #include <cstddef>
 #include <cstring>

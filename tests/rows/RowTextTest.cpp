@@ -1,5 +1,5 @@
-#include "EightBitText.h"
-#include "RowsTestSupport.h"
+#include "presentation/EightBitText.h"
+#include "tests/rows/RowsTestSupport.h"
 
 #include <gtest/gtest.h>
 

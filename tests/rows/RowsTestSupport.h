@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TagRows.h"
+#include "presentation/TagRows.h"
 
 #include <cstring>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "RowsTestSupport.h"
+#include "tests/rows/RowsTestSupport.h"
 
 #include <gtest/gtest.h>
 

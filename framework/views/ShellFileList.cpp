@@ -1,0 +1,219 @@
+#include "framework/views/ShellFileList.h"
+
+#include "framework/views/LocalPath.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace {
+
+constexpr int kLargeIcon = 32;
+constexpr int kSmallIcon = 16;
+// Rows are laid out in batches so that a huge folder keeps the window
+// responsive while its items arrive.
+constexpr int kLayoutBatch = 256;
+
+// The folder and the name joined; the root needs no second separator.
+template <typename Text> Text JoinPath(const Text& folder, const Text& name) {
+    return folder.endsWith('/') ? Text(folder + name) : Text(folder + '/' + name);
+}
+
+} // namespace
+
+ShellFileList::ShellFileList(QWidget* parent)
+    : QWidget(parent), m_iconView(this), m_detailsView(this), m_stack(new QStackedLayout(this)) {
+    SetUpView(m_iconView);
+    SetUpView(m_detailsView);
+    m_iconView.setUniformItemSizes(true);
+    m_iconView.setLayoutMode(QListView::Batched);
+    m_iconView.setBatchSize(kLayoutBatch);
+    m_iconView.setMovement(QListView::Static);
+    m_iconView.setResizeMode(QListView::Adjust);
+    m_iconView.setWrapping(true);
+    m_detailsView.setRootIsDecorated(false);
+    m_detailsView.setItemsExpandable(false);
+    m_detailsView.setUniformRowHeights(true);
+    m_detailsView.setAllColumnsShowFocus(true);
+    m_detailsView.setSelectionBehavior(QAbstractItemView::SelectRows);
+
+    m_iconView.setModel(&m_model);
+    m_detailsView.setModel(&m_model);
+    // Both layouts share one selection.
+    QItemSelectionModel* unused = m_detailsView.selectionModel();
+    m_detailsView.setSelectionModel(m_iconView.selectionModel());
+    delete unused;
+    m_detailsView.setSortingEnabled(true);
+    m_detailsView.sortByColumn(FolderListModel::NameColumn, Qt::AscendingOrder);
+    QHeaderView* header = m_detailsView.header();
+    header->setStretchLastSection(false);
+    header->resizeSection(FolderListModel::NameColumn, 250);
+
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    m_stack->addWidget(&m_iconView);
+    m_stack->addWidget(&m_detailsView);
+
+    connect(&m_model, &FolderListModel::folderLoaded, this,
+            [this] { emit folderLoaded(m_currentFolder); });
+    SetViewMode(ViewMode::Details);
+}
+
+// Members go in reverse order: both views before the model they show.
+ShellFileList::~ShellFileList() = default;
+
+void ShellFileList::SetUpView(QAbstractItemView& view) {
+    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view.setDragEnabled(false);
+    view.installEventFilter(this);
+    view.viewport()->installEventFilter(this);
+    connect(&view, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        emit itemClicked(index.row(), index.column(), GetItemText(index.row(), index.column()));
+    });
+    connect(&view, &QAbstractItemView::doubleClicked, this, &ShellFileList::ActivateItem);
+}
+
+bool ShellFileList::DisplayFolder(const QString& path) {
+    if (path.isEmpty() || QDir::isRelativePath(path))
+        return false;
+    const QString folder = QDir::cleanPath(path);
+    const QFileInfo info(folder);
+    if (!info.isDir() || !info.isReadable() || !info.isExecutable())
+        return false;
+
+    const QByteArray bytes = LocalPathBytes(folder);
+    if (bytes.isEmpty())
+        return false;
+
+    m_iconView.selectionModel()->clear();
+    m_currentFolder = folder;
+    m_currentFolderBytes = bytes;
+    m_model.SetFolder(folder);
+    m_iconView.scrollToTop();
+    m_detailsView.scrollToTop();
+    emit folderChanged(m_currentFolder);
+    return true;
+}
+
+bool ShellFileList::GetCurrentFolder(QString& path) const {
+    path = m_currentFolder;
+    return !m_currentFolder.isEmpty();
+}
+
+bool ShellFileList::GetCurrentFolderName(QString& name) const {
+    if (m_currentFolder.isEmpty()) {
+        name.clear();
+        return false;
+    }
+    const QString fileName = QFileInfo(m_currentFolder).fileName();
+    name = fileName.isEmpty() ? m_currentFolder : fileName;
+    return true;
+}
+
+QModelIndex ShellFileList::ItemIndex(int item, int column) const {
+    if (item < 0 || column < 0)
+        return {};
+    return m_model.index(item, column);
+}
+
+int ShellFileList::GetItemCount() const {
+    return m_model.rowCount();
+}
+
+QString ShellFileList::GetItemText(int item, int column) const {
+    const QModelIndex index = ItemIndex(item, column);
+    return index.isValid() ? index.data(Qt::DisplayRole).toString() : QString();
+}
+
+bool ShellFileList::GetItemPath(int item, QString& path) const {
+    const FolderEntry* entry = m_model.Entry(item);
+    path = entry && entry->validUtf8 ? JoinPath(m_currentFolder, entry->displayName) : QString();
+    return !path.isEmpty();
+}
+
+QByteArray ShellFileList::GetItemPathBytes(int item) const {
+    const FolderEntry* entry = m_model.Entry(item);
+    return entry ? JoinPath(m_currentFolderBytes, entry->name) : QByteArray();
+}
+
+bool ShellFileList::OpenItem(int item) {
+    const QUrl url = LocalFileUrl(GetItemPathBytes(item));
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+void ShellFileList::ActivateItem(const QModelIndex& index) {
+    if (!index.isValid())
+        return;
+    OpenItem(index.row());
+    emit itemActivated(index.row());
+}
+
+void ShellFileList::SetViewMode(ViewMode mode) {
+    const bool hadFocus = CurrentView() && CurrentView()->hasFocus();
+    m_mode = mode;
+    switch (mode) {
+    case ViewMode::LargeIcons:
+        m_iconView.setViewMode(QListView::IconMode);
+        m_iconView.setIconSize(QSize(kLargeIcon, kLargeIcon));
+        m_iconView.setGridSize(QSize(kLargeIcon * 3, kLargeIcon * 2 + fontMetrics().height() * 2));
+        m_iconView.setWordWrap(true);
+        break;
+    case ViewMode::SmallIcons:
+    case ViewMode::List:
+        m_iconView.setViewMode(QListView::ListMode);
+        m_iconView.setIconSize(QSize(kSmallIcon, kSmallIcon));
+        m_iconView.setGridSize(QSize());
+        m_iconView.setWordWrap(false);
+        // Small icons fill rows left to right; the list fills columns.
+        m_iconView.setFlow(mode == ViewMode::SmallIcons ? QListView::LeftToRight
+                                                        : QListView::TopToBottom);
+        break;
+    case ViewMode::Details:
+        break;
+    }
+    // IconMode and ListMode reset these; keep them as the list needs them.
+    m_iconView.setMovement(QListView::Static);
+    m_iconView.setResizeMode(QListView::Adjust);
+    m_iconView.setWrapping(true);
+    m_iconView.setDragEnabled(false);
+
+    QAbstractItemView* view = mode == ViewMode::Details
+                                  ? static_cast<QAbstractItemView*>(&m_detailsView)
+                                  : static_cast<QAbstractItemView*>(&m_iconView);
+    m_stack->setCurrentWidget(view);
+    setFocusProxy(view);
+    if (hadFocus)
+        view->setFocus(Qt::OtherFocusReason);
+}
+
+QAbstractItemView* ShellFileList::CurrentView() const {
+    return qobject_cast<QAbstractItemView*>(m_stack->currentWidget());
+}
+
+bool ShellFileList::eventFilter(QObject* watched, QEvent* event) {
+    const bool onIconView = watched == &m_iconView || watched == m_iconView.viewport();
+    const bool onDetailsView = watched == &m_detailsView || watched == m_detailsView.viewport();
+    if (!onIconView && !onDetailsView)
+        return QWidget::eventFilter(watched, event);
+    QAbstractItemView& view = onIconView ? static_cast<QAbstractItemView&>(m_iconView)
+                                         : static_cast<QAbstractItemView&>(m_detailsView);
+
+    if (event->type() == QEvent::KeyPress && watched == &view) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            ActivateItem(view.currentIndex());
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease && watched == view.viewport()) {
+        // Clicks on items come through QAbstractItemView::clicked; a click on
+        // blank space is reported here, as a click on no item.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            !view.indexAt(mouse->position().toPoint()).isValid())
+            emit itemClicked(-1, -1, QString());
+    }
+    return QWidget::eventFilter(watched, event);
+}

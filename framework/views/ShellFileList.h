@@ -1,0 +1,83 @@
+#pragma once
+
+#include "framework/views/FolderListModel.h"
+
+#include <QListView>
+#include <QStackedLayout>
+#include <QTreeView>
+#include <QWidget>
+
+// The file list of one folder: its files (never its sub-folders, nor hidden
+// files, sockets, pipes, devices or broken links) in one of four layouts. The
+// folder is read in the background and followed on disk, so a large folder
+// never blocks the window and changes show up by themselves. Files whose names
+// are not valid UTF-8 are listed too, and reached by their bytes.
+//
+// Items are addressed by their row in the list as currently sorted; columns
+// are those of the Details layout (0 name, 1 size, 2 type, 3 date modified).
+// Double-click or Enter opens the item in the desktop's default application.
+class ShellFileList : public QWidget {
+    Q_OBJECT
+public:
+    // The values are the list-view style bits the window code switches.
+    enum class ViewMode { LargeIcons = 0, Details = 1, SmallIcons = 2, List = 3 };
+    Q_ENUM(ViewMode)
+
+    explicit ShellFileList(QWidget* parent = nullptr);
+    ~ShellFileList() override;
+
+    // Shows the folder at the absolute `path`. False, with the list left as
+    // it was, when the path is empty, relative, not a folder or not readable.
+    bool DisplayFolder(const QString& path);
+    // The folder shown; false before any folder was shown.
+    bool GetCurrentFolder(QString& path) const;
+    // Its name as the user sees it ("/" for the root); false before any.
+    bool GetCurrentFolderName(QString& name) const;
+
+    int GetItemCount() const;
+    // Text of a cell; empty for an item or column out of range.
+    QString GetItemText(int item, int column) const;
+    // Full path of an item; false (and `path` emptied) when out of range or
+    // when its name is not valid UTF-8, so no text stands for it.
+    bool GetItemPath(int item, QString& path) const;
+    // The item's full path as the bytes the file system knows it by; empty
+    // when out of range. Open files by these, never by re-encoding text.
+    QByteArray GetItemPathBytes(int item) const;
+    // Asks the desktop to open the item with its default application.
+    bool OpenItem(int item);
+
+    ViewMode GetViewMode() const { return m_mode; }
+    void SetViewMode(ViewMode mode);
+
+    // The view of the current layout, and the model behind both views.
+    QAbstractItemView* CurrentView() const;
+    QListView* IconView() { return &m_iconView; }
+    QTreeView* DetailsView() { return &m_detailsView; }
+    const QAbstractItemModel& Model() const { return m_model; }
+    QModelIndex ItemIndex(int item, int column = 0) const;
+
+signals:
+    // Another folder is shown (also when the same folder is displayed again).
+    void folderChanged(const QString& path);
+    // The background reading of the shown folder has delivered its items.
+    void folderLoaded(const QString& path);
+    // A mouse click on a cell; item and column are -1 on blank space.
+    void itemClicked(int item, int column, const QString& text);
+    // Double-click or Enter on an item, after it was handed to the desktop.
+    void itemActivated(int item);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SetUpView(QAbstractItemView& view);
+    void ActivateItem(const QModelIndex& index);
+
+    FolderListModel m_model;
+    QListView m_iconView;
+    QTreeView m_detailsView;
+    QStackedLayout* m_stack;
+    QString m_currentFolder;
+    QByteArray m_currentFolderBytes;
+    ViewMode m_mode = ViewMode::Details;
+};

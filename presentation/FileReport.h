@@ -1,0 +1,35 @@
+#pragma once
+
+#include "metadata/ExifSummary.h"
+#include "metadata/JpegExifReader.h"
+#include "presentation/TagRows.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Everything the reader learned about one file, kept after the reader (and
+// with it the segment buffers) is gone.
+struct FileReport {
+    struct Section {
+        int marker;
+        int size;
+    };
+
+    // The file was opened as a regular file and read.
+    bool opened = false;
+    bool readResult = false;
+    // thumbnailData is cleared: it pointed into the released reader.
+    ExifSummary record{};
+    // Distance of the thumbnail from the base of its EXIF block (the TIFF
+    // header), when the record had one.
+    std::optional<uint32_t> thumbnailOffset;
+    std::string lastError;
+    // The messages the reader printed, each as printed.
+    std::vector<std::string> printed;
+    int sectionCount = 0;
+    Section sections[CJpegExifReader::kMaxSections] = {};
+    // The pane's rows; empty unless record.exifValid.
+    std::vector<TagRow> rows;
+};

@@ -1,0 +1,138 @@
+#include "tests/presentation/InspectionTestSupport.h"
+#include "tests/shell/ShellTestSupport.h"
+
+#include <QElapsedTimer>
+#include <QScopeGuard>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The road of one click: the list reports a click on a cell, the view picks
+// the file, the frame inspects it, the "Properties" pane shows its rows.
+
+namespace {
+
+using fixture::Bytes;
+
+class ShellClick : public ShellFixture {
+protected:
+    void SetUp() override {
+        ShellFixture::SetUp();
+        WriteFile("a.jpg", m_camera);
+        WriteFile("b.jpg", m_second);
+        WriteFile("notes.txt", {'h', 'i'});
+        frame = MakeFrame();
+        ASSERT_TRUE(ShowFolder(View(), m_dir.path(), 3));
+    }
+
+    void WriteFile(const QString& name, const Bytes& bytes) {
+        ASSERT_TRUE(fixture::WriteFile(QFile::encodeName(PathOf(name)).toStdString(), bytes));
+    }
+    CExplorerView& View() { return ViewOf(*frame); }
+    ShellFileList& List() { return View().FileList(); }
+    ShownRows Shown() { return RowsOf(frame->PropertiesPane()); }
+
+    // What the list reports for a mouse click on a cell.
+    void Click(const QString& name, int column = 0) {
+        const int row = RowOf(List(), name);
+        ASSERT_GE(row, 0) << name.toStdString();
+        emit List().itemClicked(row, column, List().GetItemText(row, column));
+    }
+
+    const Bytes m_camera = fixture::CameraLikeJpeg();
+    const Bytes m_second = SecondCameraJpeg("Model 2");
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(ShellClick, EachFileClickedReplacesTheRowsWithExactlyItsOwn) {
+    const ShownRows camera = ExpectedRows(m_camera);
+    ASSERT_FALSE(camera.empty());
+
+    Click("a.jpg");
+    EXPECT_EQ(Shown(), camera);
+    // Any non-empty cell of the row names the same file; reading it again
+    // shows its rows once, not twice.
+    Click("a.jpg", 1);
+    EXPECT_EQ(Shown(), camera);
+
+    Click("b.jpg");
+    EXPECT_EQ(Shown(), ExpectedRows(m_second));
+    // A file without EXIF data empties the list.
+    Click("notes.txt");
+    EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(ShellClick, ClicksThatReachNoReadableFileKeepTheRows) {
+    Click("a.jpg");
+    const ShownRows before = Shown();
+
+    // Blank space, and a cell without text.
+    emit List().itemClicked(-1, -1, QString());
+    emit List().itemClicked(RowOf(List(), "b.jpg"), 99, QString());
+    EXPECT_EQ(Shown(), before);
+
+    // Still listed, but gone from the disk by the time of the click.
+    const int row = RowOf(List(), "b.jpg");
+    ASSERT_TRUE(QFile::remove(PathOf("b.jpg")));
+    emit List().itemClicked(row, 0, QStringLiteral("b.jpg"));
+    EXPECT_EQ(Shown(), before);
+
+    // Root reads every file, whatever its mode.
+    if (::geteuid() != 0) {
+        ASSERT_EQ(::chmod(QFile::encodeName(PathOf("notes.txt")).constData(), 0), 0);
+        Click("notes.txt");
+        EXPECT_EQ(Shown(), before);
+    }
+}
+
+TEST_F(ShellClick, AFifoInTheFolderNeverBlocksTheWindow) {
+    const QByteArray fifo = QFile::encodeName(PathOf("pipe.jpg"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(ShowFolder(View(), m_dir.path(), 3));
+    QTest::qWait(200); // a late arrival of the FIFO would show up now
+    EXPECT_EQ(RowOf(List(), "pipe.jpg"), -1);
+
+    Click("a.jpg");
+    const ShownRows camera = Shown();
+    EXPECT_FALSE(camera.empty());
+    // Handed over by other means (a stale listing), it is not opened.
+    frame->ShowImageTags(fifo);
+    EXPECT_EQ(Shown(), camera);
+    EXPECT_LT(timer.elapsed(), 3000);
+}
+
+// A name that is not valid UTF-8 (Latin-1 from an old camera) is listed and
+// read by its own bytes.
+TEST_F(ShellClick, AFileWithALatin1NameShowsItsRows) {
+    const Bytes photo = SecondCameraJpeg("Latin-1");
+    const QByteArray path = QFile::encodeName(m_dir.path()) + "/caf\xe9.jpg";
+    // Qt cannot list the name, so it would not remove it with the folder.
+    const auto removeFile = qScopeGuard([&] { ::unlink(path.constData()); });
+    ASSERT_TRUE(fixture::WriteFile(path.toStdString(), photo));
+    ASSERT_TRUE(ShowFolder(View(), m_dir.path(), 4));
+    Click(QString::fromLatin1("caf\xe9.jpg"));
+    const ShownRows rows = ExpectedRows(photo);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(Shown(), rows);
+}
+
+TEST_F(ShellClick, AMouseClickInspectsButKeyboardSelectionDoesNot) {
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    QAbstractItemView* view = List().CurrentView();
+    const QModelIndex a = List().ItemIndex(RowOf(List(), "a.jpg"));
+    view->scrollTo(a);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(a).center());
+    const ShownRows camera = ExpectedRows(m_camera);
+    EXPECT_EQ(Shown(), camera);
+
+    // Down moves the selection to b.jpg; its tags are not read.
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Down);
+    ASSERT_EQ(view->currentIndex().row(), RowOf(List(), "b.jpg"));
+    EXPECT_EQ(Shown(), camera);
+}
+
+} // namespace

@@ -1,0 +1,279 @@
+// The tool's logic driven in this process: arguments, the walk, the three
+// output formats and the exit status.
+#include "presentation/FileInspection.h"
+#include "presentation/TagRows.h"
+#include "tests/tools/TestJson.h"
+#include "tests/tools/ToolTestSupport.h"
+#include "tools/DirectoryWalk.h"
+#include "tools/JsonText.h"
+#include "tools/Options.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tooltest;
+
+namespace {
+
+testjson::Value ParseLine(const std::string& line) {
+    testjson::Value value;
+    std::string error;
+    EXPECT_TRUE(testjson::Parse(line, value, error)) << error << " in " << line;
+    return value;
+}
+
+std::vector<std::string> JsonPaths(const std::string& out) {
+    std::vector<std::string> paths;
+    for (const std::string& line : Lines(out))
+        paths.push_back(ParseLine(line).Find("path")->text);
+    return paths;
+}
+
+} // namespace
+
+TEST(ToolArguments, FormatsOptionsAndOperands) {
+    const char* argv[] = {"velmora-tags", "--json", "a.jpg", "-r", "--", "-r", "-"};
+    Options options;
+    std::string error;
+    ASSERT_TRUE(ParseArguments(7, argv, options, error)) << error;
+    EXPECT_EQ(options.format, Options::Format::Json);
+    EXPECT_TRUE(options.recursive);
+    EXPECT_EQ(options.operands, (std::vector<std::string>{"a.jpg", "-r", "-"}));
+
+    const char* both[] = {"velmora-tags", "--csv", "--json", "a.jpg"};
+    Options rejected;
+    EXPECT_FALSE(ParseArguments(4, both, rejected, error));
+
+    const char* unknown[] = {"velmora-tags", "-x", "a.jpg"};
+    EXPECT_FALSE(ParseArguments(3, unknown, rejected, error));
+    EXPECT_NE(error.find("-x"), std::string::npos);
+}
+
+TEST(ToolArguments, UsageErrorsHelpAndVersion) {
+    Output none = RunInProcess({});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_TRUE(none.out.empty());
+    EXPECT_NE(none.err.find("--help"), std::string::npos);
+
+    EXPECT_EQ(RunInProcess({"--bogus", "x.jpg"}).status, 2);
+
+    Output help = RunInProcess({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: velmora-tags", 0), 0u);
+
+    Output version = RunInProcess({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "velmora-tags 1.0.0\n");
+}
+
+TEST(ToolExitStatus, WorstFileDecides) {
+    TempDir dir;
+    const std::string exif = dir.Write("exif.jpg", ExifJpeg());
+    const std::string plain = dir.Write("plain.jpg", NoExifJpeg());
+    const std::string text = dir.Write("notes.jpg", {'h', 'i', '\n'});
+
+    EXPECT_EQ(RunInProcess({exif, exif}).status, 0);
+    EXPECT_EQ(RunInProcess({exif, plain}).status, 1);
+    // A file that is not a JPEG at all has no EXIF data; it was still read.
+    EXPECT_EQ(RunInProcess({text}).status, 1);
+
+    Output missing = RunInProcess({plain, dir.Path() + "/gone.jpg", exif});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("gone.jpg: No such file or directory"), std::string::npos);
+    // The files after the missing one are still read.
+    EXPECT_NE(missing.out.find("exif.jpg:"), std::string::npos);
+
+    // A folder is read only with -r.
+    Output folder = RunInProcess({dir.Path()});
+    EXPECT_EQ(folder.status, 2);
+    EXPECT_NE(folder.err.find("is a folder"), std::string::npos);
+}
+
+TEST(ToolWalk, FilesInNameOrderThenSubfoldersLinksNotFollowed) {
+    TempDir dir;
+    const std::string& root = dir.Path();
+    ASSERT_EQ(::mkdir((root + "/sub").c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir((root + "/Another").c_str(), 0700), 0);
+    for (const char* name : {"b.JPG", "a.jpeg", "C.jfif", "d.Jpe", "sub/e.jpg", "Another/x.jpg"})
+        dir.Write(name, ExifJpeg());
+    dir.Write("skip.png", ExifJpeg());
+    dir.Write("jpg", ExifJpeg());
+    ASSERT_EQ(::symlink("a.jpeg", (root + "/link.jpg").c_str()), 0);
+    ASSERT_EQ(::symlink(".", (root + "/loop.jpg").c_str()), 0);
+    ASSERT_EQ(::symlink(".", (root + "/loop").c_str()), 0);
+
+    Output walked = RunInProcess({"--json", "-r", root});
+    EXPECT_EQ(walked.status, 0) << walked.err;
+    EXPECT_EQ(JsonPaths(walked.out),
+              (std::vector<std::string>{root + "/C.jfif", root + "/a.jpeg", root + "/b.JPG",
+                                        root + "/d.Jpe", root + "/link.jpg",
+                                        root + "/Another/x.jpg", root + "/sub/e.jpg"}));
+
+    // Named files are read whatever their names.
+    Output named = RunInProcess({"--json", "-r", root + "/skip.png"});
+    EXPECT_EQ(JsonPaths(named.out), std::vector<std::string>{root + "/skip.png"});
+
+    EXPECT_TRUE(HasJpegExtension("x.JPEG"));
+    EXPECT_FALSE(HasJpegExtension("x.jpg.txt"));
+    EXPECT_FALSE(HasJpegExtension("jpg"));
+}
+
+TEST(ToolText, RowsAsThePaneShowsThemWithBlocksForSeveralFiles) {
+    TempDir dir;
+    const std::string exif = dir.Write("exif.jpg", ExifJpeg());
+    const std::string plain = dir.Write("plain.jpg", NoExifJpeg());
+
+    FileReport report;
+    std::string error;
+    ASSERT_TRUE(InspectFile(exif.c_str(), report, error)) << error;
+    std::string expected;
+    for (const TagRow& row : BuildTagRows(report.record))
+        expected += row.label + "\t" + row.value + "\n";
+    ASSERT_FALSE(report.rows.empty());
+
+    EXPECT_EQ(RunInProcess({exif}).out, expected);
+    EXPECT_EQ(RunInProcess({exif, plain, exif}).out,
+              exif + ":\n" + expected + "\n" + plain + ":\n\n" + exif + ":\n" + expected);
+    // A walked folder may hold several files, so its blocks have headers.
+    EXPECT_EQ(RunInProcess({"-r", dir.Path()}).out, exif + ":\n" + expected + "\n" + plain + ":\n");
+}
+
+TEST(ToolCsv, HeaderColumnsAndQuoting) {
+    TempDir dir;
+    const std::string quoted = dir.Write("a,\"b\".jpg", ExifWithComment("say \"hi\", then\nbye"));
+    const std::string plain = dir.Write("plain.jpg", NoExifJpeg());
+
+    Output csv = RunInProcess({"--csv", quoted, plain});
+    EXPECT_EQ(csv.status, 1);
+    std::string header = "path";
+    for (const char* label : TagRowLabels())
+        header += std::string(",") + label;
+    const auto lines = Lines(csv.out);
+    ASSERT_EQ(lines.size(), 4u); // the comment's line feed stays inside its quotes
+    EXPECT_EQ(lines[0], header);
+    const std::string quotedPath = "\"" + dir.Path() + "/a,\"\"b\"\".jpg\"";
+    EXPECT_EQ(lines[1].rfind(quotedPath + ",Velmora,", 0), 0u) << lines[1];
+    EXPECT_NE(lines[1].find(",\"8 ,8\",,,,No,"), std::string::npos) << lines[1];
+    EXPECT_EQ(lines[1].substr(lines[1].size() - 27), ",Baseline,\"say \"\"hi\"\", then");
+    EXPECT_EQ(lines[2], " bye\"");
+    // No EXIF data: every column empty.
+    EXPECT_EQ(lines[3], plain + std::string(24, ','));
+}
+
+TEST(ToolJson, RecordSectionsThumbnailAndRows) {
+    fixture::ExifBuilder exif;
+    const int thumbnailDirectory = exif.AddDirectory();
+    exif.Ascii(0, 0x010F, "Velmora").Rational(0, 0x829A, 1, 3).Next(0, thumbnailDirectory);
+    exif.Long(thumbnailDirectory, 0x0201, 0).Long(thumbnailDirectory, 0x0202, 4);
+    const uint32_t thumbAt = exif.Append({0xFF, 0xD8, 0xFF, 0xD9});
+    exif.Set(thumbnailDirectory, 0x0201, exif.U32(thumbAt));
+    fixture::JpegBuilder jpeg;
+    jpeg.Soi().App0Jfif().App1(exif).FlatImage(64, 48, 1, 2, 3);
+    TempDir dir;
+    const std::string path = dir.Write("t.jpg", jpeg.Data());
+
+    Output json = RunInProcess({"--json", path});
+    ASSERT_EQ(json.status, 0) << json.err;
+    ASSERT_EQ(Lines(json.out).size(), 1u);
+    const testjson::Value line = ParseLine(Lines(json.out)[0]);
+    EXPECT_EQ(line.Find("path")->text, path);
+    EXPECT_TRUE(line.Find("readResult")->boolean);
+    EXPECT_TRUE(line.Find("exifValid")->boolean);
+    EXPECT_EQ(line.Find("printed")->items.size(), 0u);
+
+    const auto& sections = line.Find("sections")->items;
+    ASSERT_FALSE(sections.empty());
+    EXPECT_EQ(sections.front().Find("marker")->number, 0xE1); // APP0 is not kept
+    EXPECT_EQ(sections.back().Find("marker")->number, 0xDA);
+
+    const testjson::Value& record = *line.Find("record");
+    EXPECT_EQ(record.Find("cameraMake")->text, "Velmora");
+    EXPECT_EQ(record.Find("width")->number, 64);
+    EXPECT_EQ(std::strtof(record.Find("exposureTime")->text.c_str(), nullptr), 1.0f / 3);
+    EXPECT_EQ(record.Find("thumbnailOffset")->number, thumbAt);
+    EXPECT_EQ(record.Find("thumbnailLength")->number, 4);
+    EXPECT_EQ(record.Find("thumbnailData"), nullptr);
+    EXPECT_EQ(record.members.size(), 32u);
+
+    const auto& rows = line.Find("rows")->items;
+    FileReport report;
+    std::string error;
+    ASSERT_TRUE(InspectFile(path.c_str(), report, error));
+    ASSERT_EQ(rows.size(), report.rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].items.at(0).text, report.rows[i].label);
+        EXPECT_EQ(rows[i].items.at(1).text, report.rows[i].value);
+    }
+}
+
+TEST(ToolJson, HostileValuesAndNamesStayValidJson) {
+    fixture::ExifBuilder exif;
+    exif.Ascii(0, 0x010F, std::string("\xFF\x01\"\\", 4))
+        .Float(0, 0x829D, std::numeric_limits<float>::quiet_NaN())
+        .Double(0, 0x9204, -std::numeric_limits<double>::infinity());
+    fixture::JpegBuilder jpeg;
+    jpeg.Soi().App1(exif).BareSos();
+    TempDir dir;
+    const std::string path = dir.Write("caf\xE9.jpg", jpeg.Data());
+
+    Output json = RunInProcess({"--json", path, dir.Path() + "/missing.jpg"});
+    EXPECT_EQ(json.status, 2);
+    const auto lines = Lines(json.out);
+    ASSERT_EQ(lines.size(), 2u);
+    const testjson::Value first = ParseLine(lines[0]);
+    // The name is not UTF-8: shown as Latin-1, given exactly in hex.
+    EXPECT_EQ(first.Find("path")->text, dir.Path() + "/caf\xC3\xA9.jpg");
+    EXPECT_EQ(first.Find("pathBytes")->text.substr(first.Find("pathBytes")->text.size() - 16),
+              "636166e92e6a7067");
+    const testjson::Value& record = *first.Find("record");
+    EXPECT_EQ(record.Find("cameraMake")->text, "\xC3\xBF\x01\"\\");
+    EXPECT_TRUE(record.Find("fNumber")->IsNull());
+    EXPECT_TRUE(record.Find("exposureBias")->IsNull());
+
+    const testjson::Value second = ParseLine(lines[1]);
+    EXPECT_EQ(second.Find("error")->text, "No such file or directory");
+    EXPECT_EQ(second.members.size(), 2u);
+}
+
+TEST(ToolJson, PrintedMessagesAreCollectedNotPrinted) {
+    TempDir dir;
+    const std::string path = dir.Write("eoi.jpg", ExifThenEndOfImage());
+
+    testing::internal::CaptureStdout();
+    Output json = RunInProcess({"--json", path});
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(json.status, 0);
+    const testjson::Value line = ParseLine(Lines(json.out).at(0));
+    EXPECT_FALSE(line.Find("readResult")->boolean);
+    EXPECT_TRUE(line.Find("exifValid")->boolean);
+    ASSERT_EQ(line.Find("printed")->items.size(), 1u);
+    EXPECT_EQ(line.Find("printed")->items[0].text, "No image in jpeg!\n");
+
+    // The other formats leave their output clean and say it on standard error.
+    Output csv = RunInProcess({"--csv", path});
+    EXPECT_EQ(csv.out.find("No image"), std::string::npos);
+    EXPECT_EQ(csv.err, "velmora-tags: " + path + ": No image in jpeg!\n");
+}
+
+TEST(ToolJsonText, EscapesAndRoundTrippingFloats) {
+    std::string out;
+    AppendJsonString(out, std::string("a\"\\\n\t\x1F\x7F\xC3\xA9", 9));
+    EXPECT_EQ(out, "\"a\\\"\\\\\\n\\t\\u001f\x7F\xC3\xA9\"");
+    out.clear();
+    AppendJsonString(out, "\xE9t\xE9"); // not UTF-8: Latin-1
+    EXPECT_EQ(out, "\"\xC3\xA9t\xC3\xA9\"");
+
+    for (float value : {1.0f / 3, 0.008f, 1e-38f, 3.4028235e38f, -0.0f, 17.3397f}) {
+        out.clear();
+        AppendJsonFloat(out, value);
+        EXPECT_EQ(std::strtof(out.c_str(), nullptr), value) << out;
+    }
+    out.clear();
+    AppendJsonFloat(out, std::numeric_limits<float>::infinity());
+    EXPECT_EQ(out, "null");
+}
