@@ -51,7 +51,7 @@ PhotoFormat DetectFormat(const unsigned char* head, size_t size) {
     if (StartsWith(head, size, "IIRO", 4) || StartsWith(head, size, "MMOR", 4) ||
         StartsWith(head, size, "IISR", 4))
         return PhotoFormat::Orf;
-    if (StartsWith(head, size, "IIU\0", 4))
+    if (StartsWith(head, size, "IIU\0", 4) || StartsWith(head, size, "MM\0U", 4))
         return PhotoFormat::Rw2;
     if (StartsWith(head, size, "II*\0", 4) || StartsWith(head, size, "MM\0*", 4) ||
         StartsWith(head, size, "II+\0", 4) || StartsWith(head, size, "MM\0+", 4))
