@@ -167,8 +167,13 @@ void PhotoReader::ScanJpegSegments(ByteSource& source, uint64_t start, uint64_t 
             const ExifSummary& record = Summary();
             for (int i = 0; i < m_jpeg.SectionCount(); ++i) {
                 const JpegSection& s = m_jpeg.Section(i);
+                // Only an EXIF section of this segment's size (the parser may
+                // have trimmed a comment inside it in place).
                 if (s.marker != 0xE1 || record.thumbnailData == nullptr ||
-                    record.thumbnailData < s.data + 2 || record.thumbnailData >= s.data + s.size)
+                    static_cast<uint32_t>(s.size) != size ||
+                    std::memcmp(s.data + 2, bytes.data(), 6) != 0 ||
+                    record.thumbnailData < s.data + 2 ||
+                    record.thumbnailData + record.thumbnailLength > s.data + s.size)
                     continue;
                 m_blocks.preview.extent = {
                     payload + static_cast<uint64_t>(record.thumbnailData - (s.data + 2)),
