@@ -163,10 +163,12 @@ bool Walker::ReadDirectory(int index) {
     if (!Read(at, countBytes, 2))
         return false;
     const uint32_t count = U16(countBytes);
-    if (count == 0 || count > kMaxEntries) {
+    if (count > kMaxEntries) {
         m_found.error = "Illegally sized directory";
         return false;
     }
+    if (count == 0)
+        return true; // an empty directory says nothing
     std::vector<unsigned char> raw(size_t{12} * count + 4);
     // A last directory may end the file without its next-directory link.
     if (!Read(at + 2, raw.data(), raw.size() - 4)) {

@@ -103,6 +103,7 @@ TEST(FormatsCorpus, RecordsAgreeWithExiftool) {
 
     std::set<std::pair<std::string, std::string>> seenKnown;
     std::string report;
+    std::string formats;
     int compared = 0;
     for (const std::string& name : files) {
         SCOPED_TRACE(name);
@@ -120,6 +121,10 @@ TEST(FormatsCorpus, RecordsAgreeWithExiftool) {
         ::close(fd);
         EXPECT_NE(reader.Format(), PhotoFormat::Unknown);
         EXPECT_LE(source.BytesRead(), ByteSource::kDefaultCap);
+        formats += "  " + name + ": " + FormatShortName(reader.Format()) + " " +
+                   std::to_string(record.width) + "x" + std::to_string(record.height) + ", " +
+                   std::to_string(source.BytesRead()) + " bytes read" +
+                   (reader.LastError()[0] ? std::string(", ") + reader.LastError() : "") + "\n";
 
         std::vector<Comparison> fields = Compare(record, reference);
         fields.push_back({"exifValid", record.exifValid ? "1" : "0",
@@ -147,6 +152,6 @@ TEST(FormatsCorpus, RecordsAgreeWithExiftool) {
     for (const KnownDisagreement& k : FormatsDisagreements())
         EXPECT_TRUE(seenKnown.count({k.file, k.field}))
             << "stale known disagreement: " << k.file << " " << k.field;
-    std::printf("%zu format files, %d fields compared; known disagreements:\n%s", files.size(),
-                compared, report.c_str());
+    std::printf("%zu format files, %d fields compared:\n%sknown disagreements:\n%s", files.size(),
+                compared, formats.c_str(), report.c_str());
 }
