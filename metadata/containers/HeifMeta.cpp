@@ -196,7 +196,9 @@ bool MetaParser::Run(const BoxHeader& meta, char (&primaryType)[5]) {
                 m_found.xmp = std::move(data);
         }
         if (item.thumbnailOf != 0 && item.thumbnailOf == m_primary && item.method == 0 &&
-            item.extents.size() == 1 && m_found.preview.extent.length == 0) {
+            item.extents.size() == 1 && m_found.preview.extent.length == 0 &&
+            item.extents[0].length != 0 && item.extents[0].offset <= m_source.Size() &&
+            item.extents[0].length <= m_source.Size() - item.extents[0].offset) {
             m_found.preview.extent = {item.extents[0].offset, item.extents[0].length};
             std::memcpy(m_found.preview.coding, item.type, 5);
         }

@@ -156,6 +156,9 @@ TEST(PhotoHostile, CrasherFilesOfEveryFormat) {
         std::fclose(f);
         PhotoRead r(bytes);
         EXPECT_LT(strnlen(r.record.comment, sizeof r.record.comment), sizeof r.record.comment);
+        const FileExtent& preview = r.reader.Blocks().preview.extent;
+        EXPECT_LE(preview.length, bytes.size()) << entry.path();
+        EXPECT_LE(preview.offset, bytes.size() - preview.length) << entry.path();
     }
     EXPECT_GT(files, 0);
 }
