@@ -159,6 +159,18 @@ const char* ComponentName(double c) {
     }
 }
 
+// Numbers as quotients ("72", not "72/1"); anything else as written.
+std::string Plain(const MetadataEntry& e) {
+    if (e.value.kind != MetadataValue::Kind::Numbers)
+        return e.raw;
+    std::string s;
+    for (double v : e.value.numbers)
+        s += (s.empty() ? "" : " ") + NumberText(v);
+    if (e.value.truncated)
+        s += " …";
+    return s;
+}
+
 bool FirstNumber(const MetadataEntry& e, double& v) {
     if (e.value.kind != MetadataValue::Kind::Numbers || e.value.numbers.empty())
         return false;
@@ -341,7 +353,7 @@ std::string TiffText(const MetadataEntry& e) {
     case 0xA460:
         return Enumerated(e, kCompositeImage);
     default:
-        return e.raw;
+        return Plain(e);
     }
 }
 
@@ -408,7 +420,7 @@ std::string GpsText(const MetadataEntry& e) {
     case 0x001E:
         return Enumerated(e, kGpsDifferential);
     default:
-        return e.raw;
+        return Plain(e);
     }
 }
 
@@ -485,7 +497,7 @@ std::string FlashText(uint32_t flash) {
 
 std::string TagText(const MetadataEntry& e) {
     if (e.id < 0 || e.id > 0xFFFF)
-        return e.raw;
+        return Plain(e);
     switch (TagSpaceOfGroup(e.group)) {
     case TagSpace::Gps:
         return GpsText(e);
@@ -498,7 +510,7 @@ std::string TagText(const MetadataEntry& e) {
             return "THM (DCF thumbnail file)";
         if (e.id == 0x0001 && e.value.text == "R03")
             return "R03 (DCF option file, Adobe RGB)";
-        return e.raw;
+        return Plain(e);
     case TagSpace::Tiff:
         break;
     }

@@ -175,7 +175,7 @@ void XmpParser::Emit(const std::string& group, const std::string& path, const st
 void XmpParser::AttributeFields(const Frame& frame, const char** atts, bool& any) {
     for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr; i += 2) {
         const Name n = Split(atts[i]);
-        if (n.uri == kRdf || n.uri == kXml)
+        if (n.uri.empty() || n.uri == kRdf || n.uri == kXml)
             continue; // about, parseType, resource, lang...: syntax, not properties
         const std::string qualified = n.Qualified();
         const std::string path = frame.path.empty() ? qualified : frame.path + "/" + qualified;
