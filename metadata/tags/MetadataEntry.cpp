@@ -1,11 +1,15 @@
 #include "metadata/tags/MetadataEntry.h"
 
+void MetadataCollector::MarkTruncated() {
+    if (!m_truncated) {
+        m_truncated = true;
+        Note("more than " + std::to_string(m_maxEntries) + " entries; the rest are not listed");
+    }
+}
+
 bool MetadataCollector::Add(MetadataEntry entry) {
     if (Full()) {
-        if (!m_truncated) {
-            m_truncated = true;
-            Note("more than " + std::to_string(m_maxEntries) + " entries; the rest are not listed");
-        }
+        MarkTruncated();
         return false;
     }
     m_entries.push_back(std::move(entry));

@@ -62,6 +62,8 @@ public:
     // False (and the entry dropped) once the cap is reached.
     bool Add(MetadataEntry entry);
     bool Full() const { return m_entries.size() >= m_maxEntries; }
+    // For readers that stop at Full() with entries left unread.
+    void MarkTruncated();
     // A problem in the input: "GPS pointer 0x1234 outside the block".
     void Note(std::string note);
 

@@ -123,8 +123,13 @@ uint32_t TiffWalker::Walk(uint32_t offset, const std::string& group, int depth) 
 
     const size_t firstEntry = m_out.Entries().size();
     std::vector<Link> links;
-    for (uint32_t i = 0; i < count && !m_out.Full(); ++i)
+    for (uint32_t i = 0; i < count; ++i) {
+        if (m_out.Full()) {
+            m_out.MarkTruncated();
+            return 0;
+        }
         ReadEntry(m_data + offset + 2 + size_t(i) * kEntrySize, group, links);
+    }
     if (group == "GPS")
         ApplyGpsTexts(m_out.Entries(), firstEntry);
     FollowLinks(links, group, depth);
