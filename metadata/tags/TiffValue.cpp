@@ -180,8 +180,10 @@ std::string CodedText(const TiffBytes& v) {
             size -= 2;
         return Utf16ToUtf8(text, size, v.bigEndian);
     }
-    size = WithoutTrailingZeros(text, size);
-    // ASCII, JIS (not converted) and undefined codes: shown as UTF-8 or Latin-1.
+    // ASCII, JIS (not converted) and undefined codes: up to the first zero,
+    // shown as UTF-8 or Latin-1.
+    if (const void* zero = std::memchr(text, 0, size))
+        size = static_cast<const uint8_t*>(zero) - text;
     std::string out = Utf8OrLatin1(text, size);
     while (!out.empty() && out.back() == ' ')
         out.pop_back();
