@@ -138,8 +138,8 @@ constexpr Named kCompositeImage[] = {{0, "Unknown"},
 constexpr Named kGpsAltitudeRef[] = {{0, "Above sea level"}, {1, "Below sea level"}};
 constexpr Named kGpsDifferential[] = {{0, "No correction"}, {1, "Differential correction applied"}};
 
-const char* ComponentName(double c) {
-    switch (static_cast<int>(c)) {
+const char* ComponentName(uint8_t c) {
+    switch (c) {
     case 0:
         return "-";
     case 1:
@@ -178,11 +178,20 @@ bool FirstNumber(const MetadataEntry& e, double& v) {
     return std::isfinite(v);
 }
 
+// A code as a whole number that fits; FLOAT and DOUBLE values may be anything.
+bool AsCode(double v, int& code) {
+    if (!(v >= -2147483648.0 && v <= 2147483647.0) || v != std::floor(v))
+        return false;
+    code = static_cast<int>(v);
+    return true;
+}
+
 template <size_t N> std::string Enumerated(const MetadataEntry& e, const Named (&table)[N]) {
     double v;
-    if (!FirstNumber(e, v))
+    int code;
+    if (!FirstNumber(e, v) || !AsCode(v, code))
         return e.raw;
-    if (const char* text = Lookup(table, static_cast<int>(v)))
+    if (const char* text = Lookup(table, code))
         return text;
     return "Unknown (" + e.raw + ")";
 }
@@ -284,7 +293,9 @@ std::string TiffText(const MetadataEntry& e) {
         return Enumerated(e, kLightSource);
     case 0x9209: {
         double v;
-        return FirstNumber(e, v) ? FlashText(static_cast<uint32_t>(v)) : e.raw;
+        int code;
+        return FirstNumber(e, v) && AsCode(v, code) && code >= 0 ? FlashText(uint32_t(code))
+                                                                 : e.raw;
     }
     case 0x920A:
     case 0xA405:

@@ -103,6 +103,18 @@ TEST(TagText, EnumeratedValuesByTheStandardsNames) {
     EXPECT_EQ(TagText(Textual("ExifIFD", 0x9003, "2024:05:01 10:00:00")), "2024:05:01 10:00:00");
 }
 
+// Enumerated tags written as FLOAT or DOUBLE can hold any number; found by
+// the fuzzer as a conversion to int out of range.
+TEST(TagText, CodesThatAreNoWholeNumberFallBackToTheValue) {
+    for (double v : {4.4e175, -1e10, 2.5, std::numeric_limits<double>::quiet_NaN()}) {
+        MetadataEntry e = Numeric("ExifIFD", 0x9207, {v});
+        e.raw = "raw";
+        EXPECT_EQ(TagText(e), "raw") << v;
+        e.id = 0x9209;
+        EXPECT_EQ(TagText(e), "raw") << v;
+    }
+}
+
 TEST(GpsPosition, DegreesMinutesSecondsAndDecimal) {
     EXPECT_EQ(DmsText(48.858222, true), "48° 51' 29.60\" N");
     EXPECT_EQ(DmsText(-33.8568, true), "33° 51' 24.48\" S");
