@@ -2,6 +2,8 @@
 
 #include "framework/views/LocalPath.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +19,43 @@ constexpr int kSmallIcon = 16;
 // responsive while its items arrive.
 constexpr int kLayoutBatch = 256;
 
+// The list as assistive technology sees it: only the view of the current
+// layout. The stack merely hides the other view, whose items would still
+// claim to show at their old places, so every file would be listed twice and
+// a hidden item could stand where the shown view has its header.
+class FileListAccessible : public QAccessibleWidget {
+public:
+    explicit FileListAccessible(ShellFileList* list) : QAccessibleWidget(list) {}
+
+    int childCount() const override { return int(Shown().size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QList<QWidget*> shown = Shown();
+        return index >= 0 && index < shown.size()
+                   ? QAccessible::queryAccessibleInterface(shown[index])
+                   : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (!child)
+            return -1;
+        return int(Shown().indexOf(qobject_cast<QWidget*>(child->object())));
+    }
+
+private:
+    QList<QWidget*> Shown() const {
+        QList<QWidget*> shown;
+        for (QObject* object : widget()->children())
+            if (auto* w = qobject_cast<QWidget*>(object); w && !w->isWindow() && !w->isHidden())
+                shown.append(w);
+        return shown;
+    }
+};
+
+QAccessibleInterface* FileListAccessibleFactory(const QString&, QObject* object) {
+    if (auto* list = qobject_cast<ShellFileList*>(object))
+        return new FileListAccessible(list);
+    return nullptr;
+}
+
 // The folder and the name joined; the root needs no second separator.
 template <typename Text> Text JoinPath(const Text& folder, const Text& name) {
     return folder.endsWith('/') ? Text(folder + name) : Text(folder + '/' + name);
@@ -26,6 +65,11 @@ template <typename Text> Text JoinPath(const Text& folder, const Text& name) {
 
 ShellFileList::ShellFileList(QWidget* parent)
     : QWidget(parent), m_iconView(this), m_detailsView(this), m_stack(new QStackedLayout(this)) {
+    static const bool accessibleInstalled = [] {
+        QAccessible::installFactory(FileListAccessibleFactory);
+        return true;
+    }();
+    (void)accessibleInstalled;
     SetUpView(m_iconView);
     SetUpView(m_detailsView);
     m_iconView.setUniformItemSizes(true);
