@@ -16,7 +16,7 @@ constexpr int kSmallIcon = 16;
 // Rows are laid out in batches so that a huge folder keeps the window
 // responsive while its items arrive.
 constexpr int kLayoutBatch = 256;
-// The Name column is never fitted narrower than this.
+// The Name column's width until a folder is loaded.
 constexpr int kNameColumnWidth = 250;
 
 // The folder and the name joined; the root needs no second separator.
@@ -204,8 +204,6 @@ void ShellFileList::FitColumns() {
             continue;
         }
         m_detailsView.resizeColumnToContents(column);
-        if (column == FolderListModel::NameColumn && header->sectionSize(column) < kNameColumnWidth)
-            header->resizeSection(column, kNameColumnWidth);
     }
     m_fittingColumns = false;
 }
