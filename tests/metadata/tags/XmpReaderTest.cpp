@@ -1,6 +1,6 @@
 // XMP packets flattened to properties, and hostile XML refused.
 #include "metadata/tags/XmpReader.h"
-#include "tests/alltags/AllTagsTestSupport.h"
+#include "tests/metadata/tags/AllTagsTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Our name tables against the published tag numbers, and the names
 // exiftool gives the same numbers, which the corpus check needs.
 #include "metadata/tags/ExifTagNames.h"
-#include "tests/alltags/ExiftoolTagIds.h"
+#include "tests/metadata/tags/ExiftoolTagIds.h"
 #include "metadata/tags/MetadataEntry.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Damaged and hostile input: the reader must fail cleanly, never crash and
 // never read outside its buffers (the sanitized build checks the latter).
 
-#include "tests/reader/ReaderTestSupport.h"
+#include "tests/metadata/ReaderTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The walk of every directory of a TIFF structure: groups, values, and what
 // it does with loops, lying counts and pointers that lead nowhere.
-#include "tests/alltags/AllTagsTestSupport.h"
+#include "tests/metadata/tags/AllTagsTestSupport.h"
 #include "tests/fixtures/CameraPicture.h"
 
 #include <gtest/gtest.h>

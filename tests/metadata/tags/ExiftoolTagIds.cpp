@@ -1,4 +1,4 @@
-#include "tests/alltags/ExiftoolTagIds.h"
+#include "tests/metadata/tags/ExiftoolTagIds.h"
 
 #include <cstring>
 

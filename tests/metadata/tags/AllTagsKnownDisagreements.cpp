@@ -1,4 +1,4 @@
-#include "tests/alltags/AllTagsKnownDisagreements.h"
+#include "tests/metadata/tags/AllTagsKnownDisagreements.h"
 
 namespace {
 

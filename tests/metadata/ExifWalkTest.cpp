@@ -1,4 +1,4 @@
-#include "tests/reader/ReaderTestSupport.h"
+#include "tests/metadata/ReaderTestSupport.h"
 
 #include <gtest/gtest.h>
 

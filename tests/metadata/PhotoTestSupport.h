@@ -1,7 +1,7 @@
 #pragma once
 
 #include "tests/fixtures/ContainerBuilders.h"
-#include "tests/reader/ReaderTestSupport.h"
+#include "tests/metadata/ReaderTestSupport.h"
 #include "metadata/ByteSource.h"
 #include "metadata/PhotoReader.h"
 

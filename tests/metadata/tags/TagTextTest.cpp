@@ -1,6 +1,6 @@
 // Texts for people: units, the standards' names of values, GPS positions.
 #include "metadata/tags/TagText.h"
-#include "tests/alltags/AllTagsTestSupport.h"
+#include "tests/metadata/tags/AllTagsTestSupport.h"
 #include "metadata/tags/GpsPosition.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "tests/rows/RowsTestSupport.h"
+#include "tests/presentation/rows/RowsTestSupport.h"
 
 #include <gtest/gtest.h>
 

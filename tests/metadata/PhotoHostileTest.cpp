@@ -1,7 +1,7 @@
 // Files of every format that lie or end early: the photo reader ends every
 // walk, reads within its cap, says what went wrong and keeps what it had.
 
-#include "tests/reader/PhotoTestSupport.h"
+#include "tests/metadata/PhotoTestSupport.h"
 
 #include <gtest/gtest.h>
 

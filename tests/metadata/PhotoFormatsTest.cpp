@@ -1,7 +1,7 @@
 // Every format's file read through the photo reader gives the same record,
 // the container's size and the format's name in the rows.
 
-#include "tests/reader/PhotoTestSupport.h"
+#include "tests/metadata/PhotoTestSupport.h"
 #include "presentation/TagRows.h"
 
 #include <gtest/gtest.h>

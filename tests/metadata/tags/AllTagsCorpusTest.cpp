@@ -3,8 +3,8 @@
 // under the same group and number, with the same value where both are one
 // number or a text. The files stay outside the repository; without them
 // the check is skipped.
-#include "tests/alltags/AllTagsKnownDisagreements.h"
-#include "tests/alltags/ExiftoolTagIds.h"
+#include "tests/metadata/tags/AllTagsKnownDisagreements.h"
+#include "tests/metadata/tags/ExiftoolTagIds.h"
 #include "tests/tools/TestJson.h"
 #include "metadata/tags/JpegMetadataSegments.h"
 #include "metadata/tags/TiffTagWalk.h"
