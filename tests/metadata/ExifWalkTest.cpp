@@ -34,27 +34,50 @@ TEST(ExifWalk, ValueOffsetsMustKeepTheValueInsideTheBlock) {
     for (ByteOrder order : kBothOrders) {
         uint32_t atEnd = 0;
         RationalAt(order, 1, 0, &atEnd);
+        // A value past the block fails its directory; a count that cannot be
+        // a size is a garbled entry, skipped while the walk goes on.
+        enum Outcome { Read, DirectoryFails, EntrySkipped };
         const struct {
             uint32_t count;
             uint32_t offset;
-            bool ok;
+            Outcome outcome;
         } cases[] = {
-            {1, atEnd, true},        // ends exactly at the end of the block
-            {1, atEnd + 1, false},   // one byte past it
-            {1, 0x80000000u, false}, // negative
-            {0x20000000u, 8, false}, // a byte count of 2^32
-            {0xFFFFFFFFu, 8, false}, // a count that reads negative is still huge
+            {1, atEnd, Read},                   // ends exactly at the end of the block
+            {1, atEnd + 1, DirectoryFails},     // one byte past it
+            {1, 0x80000000u, DirectoryFails},   // negative
+            {0x20000000u, 8, EntrySkipped},     // a byte count of 2^32
+            {0xFFFFFFFFu, 8, EntrySkipped},     // a count that reads negative
+            {0x80000000u, atEnd, EntrySkipped}, // negative as a signed count
         };
         for (const auto& c : cases) {
             uint32_t unused;
             ParsedBlock p(RationalAt(order, c.count, c.offset, &unused).Payload());
-            EXPECT_EQ(p.ok, c.ok) << c.offset;
+            EXPECT_EQ(p.ok, c.outcome != DirectoryFails) << c.count << " at " << c.offset;
             EXPECT_STREQ(p.record.cameraMake, "Kept"); // filled before any failure
-            if (c.ok)
+            if (c.outcome == Read) {
                 EXPECT_FLOAT_EQ(p.record.xResolution, 3);
-            else
+            } else {
                 EXPECT_EQ(p.Error(), "Illegal pointer offset value in EXIF.");
+                EXPECT_EQ(p.record.xResolution, 0); // the value is never read
+            }
         }
+    }
+}
+
+TEST(ExifWalk, AGarbledCountSkipsOnlyItsEntry) {
+    // As in a camera file of a public collection: DateTimeOriginal with a
+    // count no value can have, then entries the walk must still reach.
+    for (ByteOrder order : kBothOrders) {
+        ExifBuilder exif(order);
+        exif.Add(0, RawEntry(0x9003, fixture::kAscii, 0xFFFFFF00u, {}, 8))
+            .Short(0, 0x9209, 1)
+            .Rational(0, 0x920A, 35, 1);
+        ParsedBlock p(exif.Payload());
+        EXPECT_TRUE(p.ok);
+        EXPECT_EQ(p.Error(), "Illegal pointer offset value in EXIF.");
+        EXPECT_STREQ(p.record.dateTime, "");
+        EXPECT_EQ(p.record.flashUsed, 1);
+        EXPECT_FLOAT_EQ(p.record.focalLength, 35);
     }
 }
 
