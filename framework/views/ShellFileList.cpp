@@ -1,5 +1,6 @@
 #include "framework/views/ShellFileList.h"
 
+#include "framework/views/ColumnChooser.h"
 #include "framework/views/LocalPath.h"
 
 #include <QDesktopServices>
@@ -46,11 +47,16 @@ ShellFileList::ShellFileList(QWidget* parent)
     QItemSelectionModel* unused = m_detailsView.selectionModel();
     m_detailsView.setSelectionModel(m_iconView.selectionModel());
     delete unused;
+    m_keyboardCurrent.Watch(m_iconView);
+    m_keyboardCurrent.Watch(m_detailsView);
+    connect(&m_keyboardCurrent, &KeyboardCurrent::currentChosen, this,
+            [this](const QModelIndex& index) { emit itemChosenByKeyboard(index.row()); });
     m_detailsView.setSortingEnabled(true);
     m_detailsView.sortByColumn(FolderListModel::NameColumn, Qt::AscendingOrder);
     QHeaderView* header = m_detailsView.header();
     header->setStretchLastSection(false);
     header->resizeSection(FolderListModel::NameColumn, 250);
+    EnableColumnChooser(*header);
 
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_stack->addWidget(&m_iconView);
@@ -74,6 +80,12 @@ void ShellFileList::SetUpView(QAbstractItemView& view) {
         emit itemClicked(index.row(), index.column(), GetItemText(index.row(), index.column()));
     });
     connect(&view, &QAbstractItemView::doubleClicked, this, &ShellFileList::ActivateItem);
+    view.viewport()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view.viewport(), &QWidget::customContextMenuRequested, this,
+            [this, &view](const QPoint& pos) {
+                emit contextMenuRequested(view.viewport()->mapToGlobal(pos),
+                                          view.indexAt(pos).row());
+            });
 }
 
 bool ShellFileList::DisplayFolder(const QString& path) {
@@ -187,6 +199,27 @@ void ShellFileList::SetViewMode(ViewMode mode) {
     setFocusProxy(view);
     if (hadFocus)
         view->setFocus(Qt::OtherFocusReason);
+}
+
+void ShellFileList::SetColumnProvider(std::shared_ptr<const FileColumnProvider> provider) {
+    m_model.SetColumnProvider(std::move(provider));
+    // The model was reset: sorting as the header shows it.
+    const QHeaderView* header = m_detailsView.header();
+    m_model.sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+}
+
+QByteArray ShellFileList::SaveColumnState() const {
+    return m_detailsView.header()->saveState();
+}
+
+bool ShellFileList::RestoreColumnState(const QByteArray& state) {
+    QHeaderView* header = m_detailsView.header();
+    if (state.isEmpty() || !header->restoreState(state))
+        return false;
+    // The name column is always shown, whatever was stored.
+    header->setSectionHidden(FolderListModel::NameColumn, false);
+    m_detailsView.sortByColumn(header->sortIndicatorSection(), header->sortIndicatorOrder());
+    return true;
 }
 
 QAbstractItemView* ShellFileList::CurrentView() const {
