@@ -12,7 +12,8 @@
 
 namespace {
 
-constexpr int kLargeIcon = 32;
+// Large enough for a photograph to be recognised.
+constexpr int kLargeIcon = 96;
 constexpr int kSmallIcon = 16;
 // Rows are laid out in batches so that a huge folder keeps the window
 // responsive while its items arrive.
@@ -26,7 +27,17 @@ template <typename Text> Text JoinPath(const Text& folder, const Text& name) {
 } // namespace
 
 ShellFileList::ShellFileList(QWidget* parent)
-    : QWidget(parent), m_iconView(this), m_detailsView(this), m_stack(new QStackedLayout(this)) {
+    : QWidget(parent), m_iconView(this), m_detailsView(this), m_stack(new QStackedLayout(this)),
+      m_thumbnailDelegate(new ThumbnailDelegate(
+          m_iconView, m_thumbnails,
+          [this](const QModelIndex& index, int edge) -> std::optional<ThumbnailKey> {
+              const FolderEntry* entry = m_model.Entry(index.row());
+              if (!entry || !entry->mimeName.startsWith(QLatin1String("image/")))
+                  return std::nullopt;
+              return ThumbnailKey{GetItemPathBytes(index.row()), entry->size, entry->modifiedMs,
+                                  edge};
+          })) {
+    m_iconView.setItemDelegate(m_thumbnailDelegate);
     SetUpView(m_iconView);
     SetUpView(m_detailsView);
     m_iconView.setUniformItemSizes(true);
@@ -80,12 +91,12 @@ void ShellFileList::SetUpView(QAbstractItemView& view) {
         emit itemClicked(index.row(), index.column(), GetItemText(index.row(), index.column()));
     });
     connect(&view, &QAbstractItemView::doubleClicked, this, &ShellFileList::ActivateItem);
-    view.viewport()->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(view.viewport(), &QWidget::customContextMenuRequested, this,
-            [this, &view](const QPoint& pos) {
-                emit contextMenuRequested(view.viewport()->mapToGlobal(pos),
-                                          view.indexAt(pos).row());
-            });
+    // A scroll area takes its viewport's right-clicks on itself; the
+    // position is the viewport's.
+    view.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&view, &QWidget::customContextMenuRequested, this, [this, &view](const QPoint& pos) {
+        emit contextMenuRequested(view.viewport()->mapToGlobal(pos), view.indexAt(pos).row());
+    });
 }
 
 bool ShellFileList::DisplayFolder(const QString& path) {
@@ -103,6 +114,7 @@ bool ShellFileList::DisplayFolder(const QString& path) {
     m_iconView.selectionModel()->clear();
     m_currentFolder = folder;
     m_currentFolderBytes = bytes;
+    m_thumbnails.Cancel();
     m_model.SetFolder(folder);
     m_iconView.scrollToTop();
     m_detailsView.scrollToTop();
@@ -170,7 +182,8 @@ void ShellFileList::SetViewMode(ViewMode mode) {
     case ViewMode::LargeIcons:
         m_iconView.setViewMode(QListView::IconMode);
         m_iconView.setIconSize(QSize(kLargeIcon, kLargeIcon));
-        m_iconView.setGridSize(QSize(kLargeIcon * 3, kLargeIcon * 2 + fontMetrics().height() * 2));
+        m_iconView.setGridSize(
+            QSize(kLargeIcon + kLargeIcon / 2, kLargeIcon + fontMetrics().height() * 2 + 8));
         m_iconView.setWordWrap(true);
         break;
     case ViewMode::SmallIcons:
@@ -186,6 +199,7 @@ void ShellFileList::SetViewMode(ViewMode mode) {
     case ViewMode::Details:
         break;
     }
+    m_thumbnailDelegate->SetEnabled(mode == ViewMode::LargeIcons || mode == ViewMode::SmallIcons);
     // IconMode and ListMode reset these; keep them as the list needs them.
     m_iconView.setMovement(QListView::Static);
     m_iconView.setResizeMode(QListView::Adjust);

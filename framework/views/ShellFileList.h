@@ -2,6 +2,8 @@
 
 #include "framework/views/FolderListModel.h"
 #include "framework/views/KeyboardCurrent.h"
+#include "framework/views/ThumbnailDelegate.h"
+#include "framework/views/ThumbnailLoader.h"
 
 #include <QListView>
 #include <QStackedLayout>
@@ -64,6 +66,8 @@ public:
     bool RestoreColumnState(const QByteArray& state);
     // Reads the folder again, keeping selection and scrolling.
     void Refresh() { m_model.Refresh(); }
+    // The pictures of the icon layouts.
+    ThumbnailLoader& Thumbnails() { return m_thumbnails; }
     QModelIndex ItemIndex(int item, int column = 0) const;
 
 signals:
@@ -88,10 +92,12 @@ private:
     void ActivateItem(const QModelIndex& index);
 
     FolderListModel m_model;
+    ThumbnailLoader m_thumbnails;
     QListView m_iconView;
     QTreeView m_detailsView;
     QStackedLayout* m_stack;
     KeyboardCurrent m_keyboardCurrent;
+    ThumbnailDelegate* m_thumbnailDelegate;
     QString m_currentFolder;
     QByteArray m_currentFolderBytes;
     ViewMode m_mode = ViewMode::Details;
