@@ -1,4 +1,4 @@
-# make run | make test | make bench | make fuzz
+# make run | make test | make test-quick | make bench | make fuzz
 # Each installs what is missing, configures and builds first.
 
 BUILD      ?= build
@@ -8,7 +8,7 @@ CMAKE_ARGS ?=
 
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build build-run run test test-quick bench fuzz clean
 
 all: build
 
@@ -23,11 +23,19 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only what `make run` starts: the program and the sample pictures.
+build-run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target velmora velmora_samples
+
+run: build-run
 	@scripts/run $(BUILD)
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Everything but the slow runs (the one-minute fuzz run): seconds, for the edit loop.
+test-quick: build
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE slow
 
 bench: build
 	@scripts/bench $(BUILD)

@@ -1,13 +1,12 @@
-// libFuzzer entry: one input is one file's bytes. The reader walks them from
-// memory; a record it calls valid is turned into rows as the window would.
-// Beyond what the sanitizers catch, the input fails when the reader leaves a
-// text field unterminated, hands out a thumbnail outside its own buffers, or
-// a row that is not UTF-8.
+// libFuzzer entry: one input is one file's bytes of any format. The photo
+// reader recognises and walks them from memory; a record it calls valid is turned into rows as the
+// window would. Beyond what the sanitizers catch, the input fails when the reader leaves a text
+// field unterminated, hands out a thumbnail outside its own buffers, or a row that is not UTF-8.
 
-#include "metadata/ByteStream.h"
-#include "metadata/JpegExifReader.h"
 #include "metadata/MessageSink.h"
 #include "presentation/TagRows.h"
+#include "metadata/ByteSource.h"
+#include "metadata/PhotoReader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -88,9 +87,11 @@ void CheckThumbnail(const CJpegExifReader& reader, const ExifSummary& record) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ExifSummary record;
     std::memset(&record, 0, sizeof record);
-    MemoryStream stream(data, size);
-    CJpegExifReader reader(&record, &DiscardingSink());
-    reader.ReadSections(stream);
+    MemorySource source(data, size);
+    PhotoReader reader(&record, &DiscardingSink());
+    reader.Read(source);
+    if (source.BytesRead() > ByteSource::kDefaultCap)
+        std::abort();
 
     RequireTerminated(record.exifVersion);
     RequireTerminated(record.cameraMake);
@@ -99,10 +100,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RequireTerminated(record.comment);
     if (std::memchr(reader.LastError(), 0, 256) == nullptr)
         std::abort();
-    CheckThumbnail(reader, record);
+    if (reader.Format() == PhotoFormat::Jpeg)
+        CheckThumbnail(reader.Jpeg(), record);
+
+    const LocatedBlocks& blocks = reader.Blocks();
+    if (blocks.preview.extent.length > size ||
+        blocks.preview.extent.offset > size - blocks.preview.extent.length)
+        std::abort();
 
     if (record.exifValid) {
-        for (const TagRow& row : BuildTagRows(record))
+        for (const TagRow& row : BuildTagRows(record, reader.Format()))
             if (!IsUtf8(row.value))
                 std::abort();
     }

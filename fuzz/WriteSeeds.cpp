@@ -4,6 +4,7 @@
 // oddities and truncations. Small files, so the fuzzer's mutations stay cheap.
 
 #include "tests/fixtures/CameraPicture.h"
+#include "tests/fixtures/ContainerBuilders.h"
 #include "tests/fixtures/ExifBuilder.h"
 #include "tests/fixtures/JpegBuilder.h"
 
@@ -431,6 +432,33 @@ void WriteMakerNote(SeedWriter& out) {
 
 } // namespace
 
+// Every other format around one camera TIFF structure, both byte orders.
+void WriteContainers(SeedWriter& out) {
+    for (ByteOrder order : {ByteOrder::Little, ByteOrder::Big}) {
+        const std::string o = order == ByteOrder::Little ? "ii" : "mm";
+        ExifBuilder exif(order);
+        const int sub = exif.AddDirectory();
+        exif.Ascii(0, 0x010F, "NIKON").Short(0, 0x0100, 64).Link(0, 0x8769, sub);
+        exif.Link(0, 0x014A, sub).Rational(sub, 0x829A, 1, 60).Short(sub, 0x0106, 32803);
+        const Bytes tiff = exif.Tiff();
+        out.Write("tiff-" + o + ".tif", tiff);
+        out.Write("orf-" + o + ".orf", WithTiffMagic(tiff, 0x4F52));
+        out.Write("rw2-" + o + ".rw2", WithTiffMagic(tiff, 0x55));
+        HeifOptions atEnd;
+        atEnd.exifAtEnd = true;
+        atEnd.xmp = "<x/>";
+        out.Write("heic-" + o + ".heic", HeifFile(tiff));
+        out.Write("heic-end-" + o + ".heic", HeifFile(tiff, atEnd));
+        out.Write("cr3-" + o + ".cr3", Cr3File(tiff, tiff, tiff));
+        out.Write("jxl-" + o + ".jxl", JxlContainer(tiff, 64, 64));
+        out.Write("png-" + o + ".png", PngFile(tiff, 8, 8, false));
+        out.Write("png-profile-" + o + ".png", PngFile(tiff, 8, 8, true));
+        out.Write("webp-" + o + ".webp", WebpFile(tiff, 8, 8, false, true));
+        out.Write("webpl-" + o + ".webp", WebpFile(tiff, 8, 8, true));
+        out.Write("raf-" + o + ".raf", RafFile(CameraLikeJpeg(order), 8, 8));
+    }
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s SEED_DIR\n", argv[0]);
@@ -451,6 +479,7 @@ int main(int argc, char** argv) {
     WriteSegments(out);
     WriteTruncations(out);
     WriteMakerNote(out);
+    WriteContainers(out);
     std::printf("%d seeds in %s\n", out.Count(), argv[1]);
     return out.Failed() ? 1 : 0;
 }

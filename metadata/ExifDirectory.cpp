@@ -57,32 +57,44 @@ uint32_t AsUnsigned32(double v) {
 } // namespace
 
 bool CJpegExifReader::ParseExifBlock(unsigned char* payload, int segmentSize) {
+    if (payload == nullptr || segmentSize < static_cast<int>(kHeaderSize) + 2 ||
+        std::memcmp(payload, "Exif\0\0", 6) != 0) {
+        summary->flashUsed = 0;
+        summary->comment[0] = '\0';
+        largestExifDimension = 0;
+        walkedCount = 0;
+        SetError("Incorrect Exif header");
+        return false;
+    }
+    return ParseTiffBlock(payload + 6, static_cast<uint32_t>(segmentSize) - 8);
+}
+
+bool CJpegExifReader::ParseTiffBlock(unsigned char* tiff, uint32_t length) {
     summary->flashUsed = 0;
     summary->comment[0] = '\0';
     largestExifDimension = 0;
     walkedCount = 0;
 
-    if (payload == nullptr || segmentSize < static_cast<int>(kHeaderSize) + 2 ||
-        std::memcmp(payload, "Exif\0\0", 6) != 0) {
+    if (tiff == nullptr || length < kHeaderSize - 6) {
         SetError("Incorrect Exif header");
         return false;
     }
-    if (payload[6] == 'I' && payload[7] == 'I') {
+    if (tiff[0] == 'I' && tiff[1] == 'I') {
         bigEndian = 0;
-    } else if (payload[6] == 'M' && payload[7] == 'M') {
+    } else if (tiff[0] == 'M' && tiff[1] == 'M') {
         bigEndian = 1;
     } else {
         SetError("Invalid Exif alignment marker.");
         return false;
     }
-    if (ReadU16(payload + 8) != 42) {
+    if (ReadU16(tiff + 2) != 42) {
         SetError("Invalid Exif start (1)");
         return false;
     }
 
-    blockBase = payload + 6;
-    blockLength = static_cast<uint32_t>(segmentSize) - 8;
-    int32_t firstOffset = ReadS32(payload + 10);
+    blockBase = tiff;
+    blockLength = length;
+    int32_t firstOffset = ReadS32(tiff + 4);
     if (firstOffset < 8 || static_cast<uint32_t>(firstOffset) > blockLength) {
         SetError("Suspicious offset of first IFD value");
         return false;

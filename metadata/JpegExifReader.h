@@ -38,6 +38,12 @@ public:
     // changed in place (UserComment trimming).
     bool ParseExifBlock(unsigned char* payload, int segmentSize);
 
+    // Parses a TIFF structure (byte order, 42, first directory offset, the
+    // directories) of `length` bytes, as found in an APP1 payload after its
+    // "Exif\0\0" header or in other containers. Offsets count from `tiff`.
+    // May change the bytes in place, as above.
+    bool ParseTiffBlock(unsigned char* tiff, uint32_t length);
+
     const ExifSummary& Summary() const { return *summary; }
     const char* LastError() const { return lastError; }
     int SectionCount() const { return sectionCount; }

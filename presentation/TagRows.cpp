@@ -99,6 +99,10 @@ const std::array<const char*, 24>& TagRowLabels() {
 }
 
 std::vector<TagRow> BuildTagRows(const ExifSummary& r) {
+    return BuildTagRows(r, PhotoFormat::Jpeg);
+}
+
+std::vector<TagRow> BuildTagRows(const ExifSummary& r, PhotoFormat format) {
     RowList rows;
 
     if (r.cameraMake[0] != '\0')
@@ -155,7 +159,8 @@ std::vector<TagRow> BuildTagRows(const ExifSummary& r) {
     if (r.jpegQuality != 0)
         rows.Add(JpegQuality, NameOrNumber(JpegQualityName(r.jpegQuality), r.jpegQuality));
 
-    rows.Add(Encoding, EncodingName(r.encodingProcess));
+    rows.Add(Encoding, format == PhotoFormat::Jpeg ? std::string(EncodingName(r.encodingProcess))
+                                                   : std::string(FormatDisplayName(format)));
     rows.Add(Comment, CommentText(r));
     return rows.Take();
 }

@@ -98,6 +98,7 @@ private:
     bool OnCreate();
     void CreateStatusBar();
     bool CreateAddressBar();
+    void SizePanesForFirstStart();
     void RegisterCommands();
     void LoadAccelerators();
     void ApplyDockingMode(DockingMode mode);

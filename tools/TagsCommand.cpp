@@ -22,10 +22,12 @@ public:
         Flush();
     }
 
-    void VisitFile(const std::string& path) override {
+    void VisitFile(const std::string& path, bool listedRegular) override {
         FileReport report;
         std::string error;
-        if (!InspectFile(path.c_str(), report, error)) {
+        InspectOptions options;
+        options.knownRegular = listedRegular;
+        if (!InspectFile(path.c_str(), report, error, options)) {
             Unreadable(path, error);
             return;
         }

@@ -171,3 +171,13 @@ TEST_F(PresentationInspection, FileIsClosedBeforeTheListIsTouched) {
     EXPECT_GT(touches, 0);
     EXPECT_EQ(touchesWhileOpen, 0);
 }
+
+TEST_F(PresentationInspection, TheReadersPrintedMessagesReachStandardOutput) {
+    // An end of image before any scan: the reader prints its message, and the
+    // window passes it on to standard output as the reader's convention has it.
+    const Bytes noScan = fixture::JpegBuilder().Soi().Segment(0xD9, {}).Data();
+    const QByteArray path = Write("no-scan.jpg", noScan);
+    testing::internal::CaptureStdout();
+    ShowFileTags(path, pane);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "No image in jpeg!\n");
+}

@@ -3,6 +3,7 @@
 #include "tests/shell/ShellAppTestSupport.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -32,6 +33,9 @@ TEST_F(ShellAppStartup, PreparesTheServicesInOrderThenShowsAnUntitledWindow) {
     ASSERT_NE(Frame(), nullptr);
     EXPECT_TRUE(Frame()->isVisible());
     EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Untitled - Velmora"));
+    // Desktops match the window to its installed entry by this name.
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("org.velmora.Velmora"));
+    EXPECT_EQ(QCoreApplication::applicationVersion(), QStringLiteral(VELMORA_VERSION_TEXT));
     ASSERT_NE(Doc(), nullptr);
     EXPECT_TRUE(Doc()->GetPathName().isEmpty());
     EXPECT_EQ(Router().Target(CommandRouter::Stage::Document), Doc());

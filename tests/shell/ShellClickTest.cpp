@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QScopeGuard>
+#include <QSignalSpy>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -187,3 +188,20 @@ TEST_F(ShellClick, AHeldKeyShowsOnlyTheLastFileReached) {
 }
 
 } // namespace
+
+TEST_F(ShellClick, AViewOutsideAnyFrameTellsWhatHappenedThroughItsSignals) {
+    // The view never looks for its frame: it only reports, and the frame
+    // connects. A view of its own, in no window, reports the same way.
+    CExplorerView loose;
+    QSignalSpy chosen(&loose, &CExplorerView::fileChosen);
+    QSignalSpy address(&loose, &CExplorerView::addressChanged);
+    ASSERT_TRUE(ShowFolder(loose, m_dir.path(), 3));
+    EXPECT_EQ(address.last().at(0).toString(), m_dir.path());
+
+    const int row = RowOf(loose.FileList(), QStringLiteral("b.jpg"));
+    loose.OnClick(row, 0);
+    ASSERT_EQ(chosen.count(), 1);
+    EXPECT_EQ(chosen.at(0).at(0).toByteArray(), QFile::encodeName(PathOf(QStringLiteral("b.jpg"))));
+    // The frame's pane was not touched by the loose view.
+    EXPECT_TRUE(Shown().empty());
+}

@@ -1,0 +1,79 @@
+// libFuzzer entry for the tag list: one input goes through every reader of
+// it, as a JPEG file (its EXIF, XMP and Photoshop segments), as a TIFF
+// structure in each role, as an XMP packet and as IPTC data. Beyond what the
+// sanitizers catch, the input fails when an entry's text is not UTF-8, when
+// more entries are kept than the cap allows, or when a kept value is larger
+// than its bounds.
+
+#include "metadata/tags/GpsPosition.h"
+#include "metadata/tags/IptcReader.h"
+#include "metadata/tags/JpegMetadataSegments.h"
+#include "metadata/tags/TagText.h"
+#include "metadata/tags/TextEncoding.h"
+#include "metadata/tags/TiffTagWalk.h"
+#include "metadata/tags/XmpReader.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+void RequireUtf8(const std::string& s) {
+    if (!IsValidUtf8(reinterpret_cast<const uint8_t*>(s.data()), s.size()))
+        std::abort();
+}
+
+void Check(const MetadataCollector& out, size_t cap) {
+    if (out.Entries().size() > cap)
+        std::abort();
+    for (const MetadataEntry& e : out.Entries()) {
+        RequireUtf8(e.group);
+        RequireUtf8(e.name);
+        RequireUtf8(e.text);
+        RequireUtf8(e.raw);
+        RequireUtf8(e.value.text);
+        if (e.value.numbers.size() > MetadataValue::kMaxKeptNumbers ||
+            e.value.bytes.size() > MetadataValue::kMaxKeptBytes)
+            std::abort();
+    }
+    for (const std::string& note : out.Notes())
+        RequireUtf8(note);
+    if (const auto position = FindGpsPosition(out.Entries()))
+        RequireUtf8(GeoUri(*position));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // A small cap, so that the cap's own path is reached too.
+    constexpr size_t kCap = 2000;
+    {
+        MetadataCollector out(kCap);
+        JpegMetadataSegments segments;
+        if (FindJpegMetadataSegments(data, size, segments)) {
+            if (segments.exif)
+                WalkTiffBlock(segments.exif, segments.exifSize, TiffBlockRole::Main, out);
+            if (segments.xmp)
+                ReadXmpPacket(segments.xmp, segments.xmpSize, out);
+            if (segments.photoshop)
+                ReadPhotoshopIptc(segments.photoshop, segments.photoshopSize, out);
+        }
+        Check(out, kCap);
+    }
+    {
+        MetadataCollector out(kCap);
+        for (TiffBlockRole role : {TiffBlockRole::Main, TiffBlockRole::Exif, TiffBlockRole::Gps})
+            WalkTiffBlock(data, size, role, out);
+        Check(out, kCap);
+    }
+    {
+        MetadataCollector out(kCap);
+        ReadXmpPacket(data, size, out);
+        ReadIptcIim(data, size, out);
+        ReadPhotoshopIptc(data, size, out);
+        Check(out, kCap);
+    }
+    return 0;
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "metadata/ByteStream.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// Random access to one file's bytes for the metadata readers. Every source
+// counts the bytes it hands out and refuses reads past a cap, so that a file
+// that lies about its offsets costs a bounded amount of work.
+class ByteSource {
+public:
+    // Metadata of one file never needs more than this.
+    static constexpr uint64_t kDefaultCap = 4u << 20;
+
+    enum class Failure { None, PastEnd, CapReached, Io };
+
+    virtual ~ByteSource() = default;
+    virtual uint64_t Size() const = 0;
+    // Reads exactly `count` bytes at `offset`; false when they are not all in
+    // the file, when the cap would be exceeded, or on an I/O error (see
+    // LastFailure). Nothing is counted for a refused read.
+    virtual bool ReadAt(uint64_t offset, unsigned char* out, size_t count) = 0;
+
+    uint64_t BytesRead() const { return m_bytesRead; }
+    uint64_t Cap() const { return m_cap; }
+    Failure LastFailure() const { return m_failure; }
+    // A short English text for the last failure.
+    const char* FailureText() const;
+
+protected:
+    explicit ByteSource(uint64_t cap) : m_cap(cap) {}
+    // Checks range and cap; on success counts `count` bytes.
+    bool Admit(uint64_t offset, size_t count);
+    void Fail(Failure failure) { m_failure = failure; }
+
+private:
+    uint64_t m_cap;
+    uint64_t m_bytesRead = 0;
+    Failure m_failure = Failure::None;
+};
+
+// Bytes in memory (tests, the fuzzer); the bytes must outlive the source.
+class MemorySource final : public ByteSource {
+public:
+    MemorySource(const unsigned char* data, size_t size, uint64_t cap = kDefaultCap)
+        : ByteSource(cap), m_data(data), m_size(size) {}
+    uint64_t Size() const override { return m_size; }
+    bool ReadAt(uint64_t offset, unsigned char* out, size_t count) override;
+
+private:
+    const unsigned char* m_data;
+    size_t m_size;
+};
+
+// An open file descriptor, read with pread only (no stdio buffering); it is
+// not closed here. The first read fetches the file's first 64 KiB in one
+// pread and later reads inside it are served from there, so a typical JPEG
+// header costs one system call. Reads beyond it go to the file as asked.
+class FileSource final : public ByteSource {
+public:
+    static constexpr size_t kHeadSize = 64 * 1024;
+
+    // Learns the file's size from the descriptor.
+    explicit FileSource(int fd, uint64_t cap = kDefaultCap);
+    // For a caller that has just learned the size from the same descriptor.
+    FileSource(int fd, uint64_t size, uint64_t cap);
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    uint64_t Size() const override { return m_size; }
+    bool ReadAt(uint64_t offset, unsigned char* out, size_t count) override;
+    int PreadCount() const { return m_preads; }
+    // The error of a failed read (Failure::Io): errno, or EIO when the file
+    // ended before its size said.
+    int IoErrno() const { return m_ioErrno; }
+
+private:
+    bool LoadHead();
+    bool Pread(uint64_t offset, unsigned char* out, size_t count);
+
+    int m_fd;
+    uint64_t m_size = 0;
+    unsigned char* m_head = nullptr;
+    size_t m_headSize = 0;
+    bool m_headTried = false;
+    int m_preads = 0;
+    int m_ioErrno = 0;
+};
+
+// A sequential stream over a source from `start`, at most `length` bytes,
+// for the JPEG section reader (also for a JPEG embedded in another file).
+class SourceStream final : public ByteStream {
+public:
+    SourceStream(ByteSource& source, uint64_t start, uint64_t length);
+    int ReadByte() override;
+    size_t Read(unsigned char* out, size_t count) override;
+
+private:
+    ByteSource& m_source;
+    uint64_t m_pos;
+    uint64_t m_end;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Where in a file something lies; a length of 0 means it was not found.
+struct FileExtent {
+    uint64_t offset = 0;
+    uint64_t length = 0;
+};
+
+// Which part of the metadata a TIFF block holds. Most files have one block
+// whose first directory is IFD0 and links to the others; Canon CR3 keeps
+// IFD0, the EXIF directory and the GPS directory in three blocks.
+enum class TiffRole { Main, Exif, Gps };
+
+struct TiffBlock {
+    TiffRole role = TiffRole::Main;
+    std::vector<unsigned char> bytes; // from the byte-order mark on
+};
+
+// An embedded picture other than the main one (EXIF thumbnail, raw preview,
+// HEIF thumbnail item, RAF's JPEG): where it is and its coding as a
+// four-character code ("jpeg", "hvc1", "av01").
+struct EmbeddedPicture {
+    FileExtent extent;
+    char coding[5] = {0, 0, 0, 0, 0};
+};
+
+// What a container walk located in one file. Only metadata is read, never
+// picture data.
+struct LocatedBlocks {
+    std::vector<TiffBlock> tiff;
+    std::vector<unsigned char> xmp;  // the XMP packet as stored
+    std::vector<unsigned char> iptc; // IPTC records (JPEG: the whole APP13 payload)
+    EmbeddedPicture preview;
+    // The main picture's full size from the container; 0 when unknown.
+    uint32_t width = 0;
+    uint32_t height = 0;
+    // The last problem met, a static English text; null when none.
+    const char* error = nullptr;
+};

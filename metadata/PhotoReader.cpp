@@ -1,0 +1,248 @@
+#include "metadata/PhotoReader.h"
+
+#include "metadata/FormatDetection.h"
+#include "metadata/containers/BigEndian.h"
+#include "metadata/containers/IsobmffWalker.h"
+#include "metadata/containers/JxlSize.h"
+#include "metadata/containers/PngWalker.h"
+#include "metadata/containers/RafHeader.h"
+#include "metadata/containers/TiffWalker.h"
+#include "metadata/containers/WebpWalker.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int kMaxJpegSegments = 64;
+constexpr char kXmpHeader[] = "http://ns.adobe.com/xap/1.0/"; // with its zero: 29 bytes
+constexpr char kPhotoshopHeader[] = "Photoshop 3.0";          // with its zero: 14 bytes
+
+// A SHORT or LONG value of `tag` in the directory at `offset` of a TIFF
+// block; 0 when absent. Also gives the Exif directory's offset.
+uint32_t PeekTag(const std::vector<unsigned char>& tiff, uint32_t offset, uint16_t tag) {
+    if (tiff.size() < 8)
+        return 0;
+    const bool big = tiff[0] == 'M';
+    auto u16 = [&](size_t at) -> uint32_t {
+        return big ? (tiff[at] << 8) | tiff[at + 1] : (tiff[at + 1] << 8) | tiff[at];
+    };
+    auto u32 = [&](size_t at) -> uint32_t {
+        return big ? (uint32_t{u16(at)} << 16) | u16(at + 2)
+                   : (uint32_t{u16(at + 2)} << 16) | u16(at);
+    };
+    if (uint64_t{offset} + 2 > tiff.size())
+        return 0;
+    const uint32_t count = u16(offset);
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint64_t entry = uint64_t{offset} + 2 + 12 * uint64_t{i};
+        if (entry + 12 > tiff.size())
+            return 0;
+        if (u16(entry) != tag)
+            continue;
+        const uint32_t type = u16(entry + 2);
+        return type == 3 ? u16(entry + 8) : type == 4 ? u32(entry + 8) : 0;
+    }
+    return 0;
+}
+
+uint32_t FirstDirectory(const std::vector<unsigned char>& tiff) {
+    if (tiff.size() < 8)
+        return 0;
+    return tiff[0] == 'M' ? Be32(tiff.data() + 4) : Le32(tiff.data() + 4);
+}
+
+} // namespace
+
+PhotoReader::PhotoReader(ExifSummary* summary, MessageSink* sink) : m_jpeg(summary, sink) {}
+
+const char* PhotoReader::LastError() const {
+    if (m_error != nullptr)
+        return m_error;
+    if (m_blocks.error != nullptr)
+        return m_blocks.error;
+    return m_jpeg.LastError();
+}
+
+bool PhotoReader::Read(ByteSource& source, const char* name) {
+    unsigned char head[64];
+    const size_t n = source.Size() < sizeof head ? static_cast<size_t>(source.Size()) : sizeof head;
+    if (n == 0 || !source.ReadAt(0, head, n)) {
+        m_error = "Empty or unreadable file";
+        return false;
+    }
+    m_format = DetectFormat(head, n);
+    switch (m_format) {
+    case PhotoFormat::Jpeg:
+        ReadJpeg(source, 0, source.Size());
+        return Summary().exifValid;
+    case PhotoFormat::Raf: {
+        FileExtent jpeg;
+        uint32_t width = 0, height = 0;
+        if (!ReadRafHeader(source, jpeg, width, height, m_blocks.error))
+            return false;
+        ReadJpeg(source, jpeg.offset, jpeg.length);
+        m_blocks.preview.extent = jpeg;
+        std::memcpy(m_blocks.preview.coding, "jpeg", 5);
+        m_blocks.width = width;
+        m_blocks.height = height;
+        SetSize();
+        return Summary().exifValid;
+    }
+    case PhotoFormat::Tiff:
+    case PhotoFormat::Orf:
+    case PhotoFormat::Rw2: {
+        TiffTraits traits;
+        ReadTiffStructure(source, 0, m_blocks, traits);
+        if (traits.magic != 0)
+            m_format = NameTiffFormat(traits, name);
+        break;
+    }
+    case PhotoFormat::Png:
+        ReadPng(source, m_blocks);
+        break;
+    case PhotoFormat::WebpLossy: {
+        bool lossless = false;
+        ReadWebp(source, m_blocks, lossless);
+        if (lossless)
+            m_format = PhotoFormat::WebpLossless;
+        break;
+    }
+    case PhotoFormat::Jxl:
+        if (head[0] == 0xFF) { // a bare codestream: no place for EXIF
+            JxlCodestreamSize(head, n, m_blocks.width, m_blocks.height);
+            break;
+        }
+        [[fallthrough]];
+    case PhotoFormat::Cr3:
+    case PhotoFormat::Heic:
+    case PhotoFormat::Heif:
+    case PhotoFormat::Avif:
+        ReadIsobmff(source, m_format, m_blocks);
+        break;
+    default:
+        m_error = "Unknown file format";
+        return false;
+    }
+    ParseBlocks();
+    SetSize();
+    return Summary().exifValid;
+}
+
+void PhotoReader::ReadJpeg(ByteSource& source, uint64_t start, uint64_t length) {
+    SourceStream stream(source, start, length);
+    m_jpegScanReached = m_jpeg.ReadSections(stream);
+    ScanJpegSegments(source, start, length);
+}
+
+// The JPEG reader keeps only what its rows need; XMP, IPTC and where the
+// EXIF block lies are found by a second walk over the same header bytes,
+// which the source already holds in the usual case.
+void PhotoReader::ScanJpegSegments(ByteSource& source, uint64_t start, uint64_t length) {
+    const uint64_t end = start + length;
+    uint64_t at = start + 2;
+    for (int n = 0; n < kMaxJpegSegments && at < end; ++n) {
+        unsigned char marker[4];
+        if (end - at < 4 || !source.ReadAt(at, marker, 4) || marker[0] != 0xFF)
+            return;
+        if (marker[1] == 0xFF) { // a fill byte
+            ++at;
+            continue;
+        }
+        if (marker[1] == 0xDA || marker[1] == 0xD9)
+            return;
+        const uint32_t size = Be16(marker + 2);
+        if (size < 2 || size - 2 > end - at - 4)
+            return;
+        const uint64_t payload = at + 4;
+        const uint32_t payloadSize = size - 2;
+        at = payload + payloadSize;
+        if (marker[1] != 0xE1 && marker[1] != 0xED)
+            continue;
+        std::vector<unsigned char> bytes(payloadSize);
+        if (!source.ReadAt(payload, bytes.data(), payloadSize))
+            return;
+        if (marker[1] == 0xE1 && payloadSize >= 6 &&
+            std::memcmp(bytes.data(), "Exif\0\0", 6) == 0 && m_blocks.tiff.empty()) {
+            // The reader's thumbnail points into its copy of this segment.
+            const ExifSummary& record = Summary();
+            for (int i = 0; i < m_jpeg.SectionCount(); ++i) {
+                const JpegSection& s = m_jpeg.Section(i);
+                // Only an EXIF section of this segment's size (the parser may
+                // have trimmed a comment inside it in place).
+                if (s.marker != 0xE1 || record.thumbnailData == nullptr ||
+                    static_cast<uint32_t>(s.size) != size ||
+                    std::memcmp(s.data + 2, bytes.data(), 6) != 0 ||
+                    record.thumbnailData < s.data + 2 ||
+                    record.thumbnailData + record.thumbnailLength > s.data + s.size)
+                    continue;
+                m_blocks.preview.extent = {
+                    payload + static_cast<uint64_t>(record.thumbnailData - (s.data + 2)),
+                    record.thumbnailLength};
+                std::memcpy(m_blocks.preview.coding, "jpeg", 5);
+            }
+            TiffBlock block;
+            block.bytes.assign(bytes.begin() + 6, bytes.end());
+            m_blocks.tiff.push_back(std::move(block));
+        } else if (marker[1] == 0xE1 && payloadSize >= sizeof kXmpHeader &&
+                   std::memcmp(bytes.data(), kXmpHeader, sizeof kXmpHeader) == 0 &&
+                   m_blocks.xmp.empty()) {
+            m_blocks.xmp.assign(bytes.begin() + sizeof kXmpHeader, bytes.end());
+        } else if (marker[1] == 0xED && payloadSize >= sizeof kPhotoshopHeader &&
+                   std::memcmp(bytes.data(), kPhotoshopHeader, sizeof kPhotoshopHeader) == 0 &&
+                   m_blocks.iptc.empty()) {
+            m_blocks.iptc = std::move(bytes);
+        }
+    }
+}
+
+void PhotoReader::ParseBlocks() {
+    ExifSummary& record = const_cast<ExifSummary&>(Summary());
+    bool valid = false;
+    for (const TiffBlock& block : m_blocks.tiff) {
+        if (block.bytes.size() > UINT32_MAX)
+            continue;
+        m_parsed.push_back(block.bytes);
+        std::vector<unsigned char>& copy = m_parsed.back();
+        if (m_jpeg.ParseTiffBlock(copy.data(), static_cast<uint32_t>(copy.size())))
+            valid = true;
+    }
+    record.exifValid = valid;
+    // Panasonic keeps the ISO speed in IFD0 (tag 0x0017), not in the EXIF
+    // directory.
+    const bool panasonic = m_format == PhotoFormat::Rw2 || m_format == PhotoFormat::PanasonicRaw ||
+                           m_format == PhotoFormat::Rwl;
+    if (panasonic && valid && record.isoEquivalent == 0 && !m_blocks.tiff.empty()) {
+        const std::vector<unsigned char>& main = m_blocks.tiff[0].bytes;
+        const uint32_t iso = PeekTag(main, FirstDirectory(main), 0x0017);
+        if (iso <= INT32_MAX)
+            record.isoEquivalent = static_cast<int32_t>(iso);
+    }
+}
+
+void PhotoReader::SetSize() {
+    ExifSummary& record = const_cast<ExifSummary&>(Summary());
+    uint32_t width = m_blocks.width;
+    uint32_t height = m_blocks.height;
+    // Else the full-resolution directory's size, else the EXIF pixel size.
+    for (const TiffBlock& block : m_blocks.tiff) {
+        if (width != 0 && height != 0)
+            break;
+        const uint32_t first = FirstDirectory(block.bytes);
+        if (block.role == TiffRole::Main) {
+            width = PeekTag(block.bytes, first, 0x0100);
+            height = PeekTag(block.bytes, first, 0x0101);
+        }
+        if (width == 0 || height == 0) {
+            const uint32_t exif =
+                block.role == TiffRole::Exif ? first : PeekTag(block.bytes, first, 0x8769);
+            if (exif != 0) {
+                width = PeekTag(block.bytes, exif, 0xA002);
+                height = PeekTag(block.bytes, exif, 0xA003);
+            }
+        }
+    }
+    if (width != 0 && height != 0 && width <= INT32_MAX && height <= INT32_MAX) {
+        record.width = static_cast<int32_t>(width);
+        record.height = static_cast<int32_t>(height);
+    }
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "metadata/ByteSource.h"
+#include "metadata/ExifSummary.h"
+#include "metadata/JpegExifReader.h"
+#include "metadata/LocatedBlocks.h"
+#include "metadata/MessageSink.h"
+#include "metadata/PhotoFormat.h"
+
+#include <vector>
+
+// Reads one photo file of any format we know: recognises it by its content,
+// runs the JPEG section reader (JPEG; Fujifilm RAF's embedded JPEG) or the
+// container's walker, and feeds every TIFF block found to the same EXIF
+// directory parser, so every format gives the same ExifSummary. The record's
+// width and height are the full picture's size from the container where it
+// has one. Used for one file, then released; never throws.
+class PhotoReader {
+public:
+    // Fills `summary` (already zero-filled by the caller), or a record of its
+    // own when given none.
+    explicit PhotoReader(ExifSummary* summary = nullptr, MessageSink* sink = nullptr);
+    PhotoReader(const PhotoReader&) = delete;
+    PhotoReader& operator=(const PhotoReader&) = delete;
+
+    // Reads the source; `name` (may be null) only breaks ties between
+    // TIFF-based raw variants. True when an EXIF block was decoded
+    // (Summary().exifValid); the record keeps whatever was learned either way.
+    bool Read(ByteSource& source, const char* name = nullptr);
+
+    PhotoFormat Format() const { return m_format; }
+    const ExifSummary& Summary() const { return m_jpeg.Summary(); }
+    // The last problem met; empty when none.
+    const char* LastError() const;
+    // The JPEG section reader: its sections for a JPEG file (and RAF's
+    // embedded JPEG); also the parser of every other format's TIFF blocks.
+    const CJpegExifReader& Jpeg() const { return m_jpeg; }
+    // The JPEG section reader's own result: a start of scan was reached.
+    bool JpegScanReached() const { return m_jpegScanReached; }
+    // What was located: TIFF blocks with their roles, XMP, IPTC, preview,
+    // the container's size.
+    const LocatedBlocks& Blocks() const { return m_blocks; }
+
+private:
+    void ReadJpeg(ByteSource& source, uint64_t start, uint64_t length);
+    void ScanJpegSegments(ByteSource& source, uint64_t start, uint64_t length);
+    void ParseBlocks();
+    void SetSize();
+
+    CJpegExifReader m_jpeg;
+    PhotoFormat m_format = PhotoFormat::Unknown;
+    LocatedBlocks m_blocks;
+    // The parser's copies of the TIFF blocks (it trims UserComment in place
+    // and the record's thumbnail points into them).
+    std::vector<std::vector<unsigned char>> m_parsed;
+    const char* m_error = nullptr;
+    bool m_jpegScanReached = false;
+};

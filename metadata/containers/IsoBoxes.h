@@ -1,0 +1,32 @@
+#pragma once
+
+#include "metadata/ByteSource.h"
+
+#include <cstdint>
+#include <cstring>
+
+// One ISOBMFF box header: where the box starts, where its content starts and
+// where it ends, all file offsets.
+struct BoxHeader {
+    uint64_t start = 0;
+    uint64_t content = 0;
+    uint64_t end = 0;
+    char type[5] = {0, 0, 0, 0, 0};
+
+    bool Is(const char* fourcc) const { return std::memcmp(type, fourcc, 4) == 0; }
+};
+
+// Reads the box header at `at` inside a parent ending at `parentEnd`. A size
+// of 0 (to the end) is taken only where `allowToEnd` (the last box of the
+// file); a box smaller than its header or larger than its parent is refused
+// with `error` set.
+bool ReadBoxHeader(ByteSource& source, uint64_t at, uint64_t parentEnd, bool allowToEnd,
+                   BoxHeader& box, const char*& error);
+
+// Box headers in memory (the HEIF meta box, read whole): the same rules over
+// bytes [begin, end) of `data`, offsets relative to `data`.
+bool BoxHeaderInMemory(const unsigned char* data, uint64_t at, uint64_t end, BoxHeader& box,
+                       const char*& error);
+
+// The most boxes walked at one level before a file is taken as lying.
+constexpr int kMaxBoxesPerLevel = 4096;

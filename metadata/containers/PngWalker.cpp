@@ -1,0 +1,217 @@
+#include "metadata/containers/PngWalker.h"
+
+#include "metadata/containers/BigEndian.h"
+
+#include <cstring>
+#include <string_view>
+#include <zlib.h>
+
+namespace {
+
+constexpr int kMaxChunks = 100000;
+constexpr uint32_t kMaxTextChunk = 1u << 20;
+constexpr size_t kMaxInflated = 2u << 20;
+
+// Inflates a zlib stream, at most kMaxInflated bytes of output.
+bool Inflate(const unsigned char* data, size_t size, std::vector<unsigned char>& out) {
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
+        return false;
+    stream.next_in = const_cast<unsigned char*>(data);
+    stream.avail_in = static_cast<uInt>(size);
+    out.clear();
+    int status = Z_OK;
+    // Each round adds output or ends: the loop is bounded by kMaxInflated.
+    while (status == Z_OK && out.size() < kMaxInflated) {
+        const size_t before = out.size();
+        out.resize(before + 64 * 1024);
+        stream.next_out = out.data() + before;
+        stream.avail_out = 64 * 1024;
+        status = inflate(&stream, Z_NO_FLUSH);
+        out.resize(before + (64 * 1024 - stream.avail_out));
+        if (status == Z_BUF_ERROR && stream.avail_in == 0)
+            break;
+        if (status == Z_OK && out.size() == before && stream.avail_in == 0)
+            break;
+    }
+    inflateEnd(&stream);
+    return status == Z_STREAM_END;
+}
+
+int HexValue(unsigned char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// "\nexif\n   <length>\n<hex digits, with line breaks>": the bytes it holds.
+bool DecodeRawProfile(const unsigned char* text, size_t size, std::vector<unsigned char>& out) {
+    size_t i = 0;
+    // A line feed, the profile's name and a line feed, then the length.
+    if (i < size && text[i] == '\n')
+        ++i;
+    while (i < size && text[i] != '\n')
+        ++i;
+    ++i;
+    uint64_t length = 0;
+    bool digits = false;
+    while (i < size && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    while (i < size && text[i] >= '0' && text[i] <= '9' && length < kMaxInflated) {
+        length = length * 10 + (text[i] - '0');
+        digits = true;
+        ++i;
+    }
+    if (!digits || length == 0 || length > kMaxInflated)
+        return false;
+    out.clear();
+    out.reserve(static_cast<size_t>(length));
+    int high = -1;
+    for (; i < size && out.size() < length; ++i) {
+        const int v = HexValue(text[i]);
+        if (v < 0)
+            continue; // line breaks and blanks between the digits
+        if (high < 0) {
+            high = v;
+        } else {
+            out.push_back(static_cast<unsigned char>(high * 16 + v));
+            high = -1;
+        }
+    }
+    return out.size() == length;
+}
+
+// An EXIF payload: a TIFF structure, possibly after "Exif\0\0".
+void AddExif(const unsigned char* data, size_t size, LocatedBlocks& found) {
+    if (size >= 6 && std::memcmp(data, "Exif\0\0", 6) == 0) {
+        data += 6;
+        size -= 6;
+    }
+    TiffBlock block;
+    block.bytes.assign(data, data + size);
+    found.tiff.push_back(std::move(block));
+}
+
+// The text of a tEXt, zTXt or iTXt chunk after its keyword, inflated
+// where compressed; false when it cannot be had.
+bool ChunkText(const char* type, const std::vector<unsigned char>& chunk, size_t keywordEnd,
+               std::vector<unsigned char>& text) {
+    size_t i = keywordEnd + 1;
+    bool compressed = false;
+    if (std::memcmp(type, "zTXt", 4) == 0) {
+        compressed = true;
+        ++i; // compression method
+    } else if (std::memcmp(type, "iTXt", 4) == 0) {
+        if (i + 2 > chunk.size())
+            return false;
+        compressed = chunk[i] != 0;
+        i += 2;
+        for (int field = 0; field < 2; ++field) { // language tag, translated keyword
+            while (i < chunk.size() && chunk[i] != 0)
+                ++i;
+            ++i;
+        }
+    }
+    if (i > chunk.size())
+        return false;
+    if (compressed)
+        return Inflate(chunk.data() + i, chunk.size() - i, text);
+    text.assign(chunk.begin() + static_cast<ptrdiff_t>(i), chunk.end());
+    return true;
+}
+
+void ReadTextChunk(const char* type, const std::vector<unsigned char>& chunk,
+                   LocatedBlocks& found) {
+    const void* zero = std::memchr(chunk.data(), 0, chunk.size() < 80 ? chunk.size() : 80);
+    if (zero == nullptr)
+        return;
+    const size_t keywordEnd =
+        static_cast<size_t>(static_cast<const unsigned char*>(zero) - chunk.data());
+    const std::string_view keyword(reinterpret_cast<const char*>(chunk.data()), keywordEnd);
+    const bool exif = keyword == "Raw profile type exif" || keyword == "Raw profile type APP1";
+    const bool xmp = keyword == "XML:com.adobe.xmp" && std::memcmp(type, "iTXt", 4) == 0;
+    if (!(exif && found.tiff.empty()) && !(xmp && found.xmp.empty()))
+        return;
+    std::vector<unsigned char> text;
+    if (!ChunkText(type, chunk, keywordEnd, text)) {
+        found.error = "Damaged text chunk";
+        return;
+    }
+    if (xmp) {
+        found.xmp = std::move(text);
+        return;
+    }
+    std::vector<unsigned char> bytes;
+    if (!DecodeRawProfile(text.data(), text.size(), bytes)) {
+        found.error = "Damaged raw profile";
+        return;
+    }
+    AddExif(bytes.data(), bytes.size(), found);
+}
+
+} // namespace
+
+bool ReadPng(ByteSource& source, LocatedBlocks& found) {
+    const uint64_t end = source.Size();
+    uint64_t at = 8;
+    bool exifChunk = false;
+    for (int n = 0; n < kMaxChunks && at < end; ++n) {
+        unsigned char header[8];
+        if (end - at < 12 || !source.ReadAt(at, header, 8)) {
+            found.error = "Truncated chunk";
+            return false;
+        }
+        const uint32_t length = Be32(header);
+        char type[5] = {};
+        std::memcpy(type, header + 4, 4);
+        const uint64_t data = at + 8;
+        if (length > end - data || end - data - length < 4) {
+            found.error = "Chunk larger than the file";
+            return false;
+        }
+        at = data + length + 4;
+        if (std::memcmp(type, "IHDR", 4) == 0 && length >= 8) {
+            unsigned char size[8];
+            if (source.ReadAt(data, size, 8)) {
+                found.width = Be32(size);
+                found.height = Be32(size + 4);
+            }
+        } else if (std::memcmp(type, "eXIf", 4) == 0 && !exifChunk && length <= kMaxTextChunk) {
+            std::vector<unsigned char> bytes(length);
+            if (!source.ReadAt(data, bytes.data(), length)) {
+                found.error = source.FailureText();
+                return false;
+            }
+            exifChunk = true;
+            found.tiff.clear(); // the eXIf chunk wins over a raw profile
+            AddExif(bytes.data(), bytes.size(), found);
+        } else if ((std::memcmp(type, "tEXt", 4) == 0 || std::memcmp(type, "zTXt", 4) == 0 ||
+                    std::memcmp(type, "iTXt", 4) == 0) &&
+                   length <= kMaxTextChunk && length > 0) {
+            // The keyword comes first: a short look decides whether to read the rest.
+            unsigned char keyword[24];
+            const size_t look = length < sizeof keyword ? length : sizeof keyword;
+            if (!source.ReadAt(data, keyword, look))
+                continue;
+            if (std::memcmp(keyword, "Raw profile type ", look < 17 ? look : 17) != 0 &&
+                std::memcmp(keyword, "XML:com.adobe.xmp", look < 17 ? look : 17) != 0)
+                continue;
+            std::vector<unsigned char> chunk(length);
+            if (!source.ReadAt(data, chunk.data(), length)) {
+                found.error = source.FailureText();
+                return false;
+            }
+            if (!exifChunk)
+                ReadTextChunk(type, chunk, found);
+            else if (std::memcmp(type, "iTXt", 4) == 0)
+                ReadTextChunk(type, chunk, found);
+        } else if (std::memcmp(type, "IEND", 4) == 0) {
+            break;
+        }
+    }
+    return true;
+}

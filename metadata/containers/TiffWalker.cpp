@@ -1,0 +1,407 @@
+#include "metadata/containers/TiffWalker.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int kMaxDirectories = 32;
+constexpr uint32_t kMaxEntries = 4096;
+constexpr int kMaxSubIfds = 8;
+constexpr uint32_t kMaxValueSize = 256 * 1024;
+
+enum class Kind { Chain, Exif, Gps, Interop, SubIfd };
+
+struct Entry {
+    uint16_t tag;
+    uint16_t type;
+    uint32_t count;
+    unsigned char inlineValue[4];
+    std::vector<unsigned char> value; // out of line: more than four bytes
+    std::vector<int> links;           // directories the value points to
+    bool keep = true;
+};
+
+struct Directory {
+    uint64_t offset; // from base
+    Kind kind;
+    std::vector<Entry> entries;
+    int next = -1;
+    uint32_t outOffset = 0;
+};
+
+uint32_t TypeSize(uint16_t type) {
+    switch (type) {
+    case 1:
+    case 2:
+    case 6:
+    case 7:
+        return 1;
+    case 3:
+    case 8:
+        return 2;
+    case 4:
+    case 9:
+    case 11:
+    case 13:
+        return 4;
+    case 5:
+    case 10:
+    case 12:
+        return 8;
+    default:
+        return 0;
+    }
+}
+
+class Walker {
+public:
+    Walker(ByteSource& source, uint64_t base, LocatedBlocks& found, TiffTraits& traits)
+        : m_source(source), m_base(base), m_found(found), m_traits(traits) {}
+
+    bool Run();
+
+private:
+    unsigned U16(const unsigned char* p) const {
+        return m_big ? (p[0] << 8) | p[1] : (p[1] << 8) | p[0];
+    }
+    uint32_t U32(const unsigned char* p) const {
+        return m_big
+                   ? (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3]
+                   : (uint32_t{p[3]} << 24) | (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
+    }
+    void Put16(unsigned char* p, unsigned v) const {
+        if (m_big) {
+            p[0] = static_cast<unsigned char>(v >> 8);
+            p[1] = static_cast<unsigned char>(v);
+        } else {
+            p[0] = static_cast<unsigned char>(v);
+            p[1] = static_cast<unsigned char>(v >> 8);
+        }
+    }
+    void Put32(unsigned char* p, uint32_t v) const {
+        for (int i = 0; i < 4; ++i)
+            p[i] = static_cast<unsigned char>(v >> (m_big ? 24 - 8 * i : 8 * i));
+    }
+    bool Read(uint64_t offset, unsigned char* out, size_t count) {
+        if (offset > UINT64_MAX - m_base || !m_source.ReadAt(m_base + offset, out, count)) {
+            m_found.error = m_source.FailureText();
+            return false;
+        }
+        return true;
+    }
+    int Enqueue(uint64_t offset, Kind kind);
+    bool ReadDirectory(int index);
+    // The index-th number of an entry's SHORT or LONG value; `fallback` when
+    // it has none.
+    uint32_t Number(const Entry& e, uint32_t index, uint32_t fallback = 0) const;
+    const Entry* Find(const Directory& d, uint16_t tag) const;
+    void LearnFromDirectories();
+    void Repack();
+
+    ByteSource& m_source;
+    uint64_t m_base;
+    LocatedBlocks& m_found;
+    TiffTraits& m_traits;
+    bool m_big = false;
+    std::vector<Directory> m_dirs;
+};
+
+int Walker::Enqueue(uint64_t offset, Kind kind) {
+    for (size_t i = 0; i < m_dirs.size(); ++i) {
+        if (m_dirs[i].offset == offset)
+            return static_cast<int>(i); // a cycle or a shared directory: walked once
+    }
+    if (offset < 8 || m_dirs.size() >= kMaxDirectories)
+        return -1;
+    m_dirs.push_back(Directory{offset, kind, {}, -1, 0});
+    return static_cast<int>(m_dirs.size()) - 1;
+}
+
+bool Walker::Run() {
+    unsigned char header[10];
+    if (!Read(0, header, 8))
+        return false;
+    if (header[0] == 'I' && header[1] == 'I')
+        m_big = false;
+    else if (header[0] == 'M' && header[1] == 'M')
+        m_big = true;
+    else {
+        m_found.error = "Not a TIFF structure";
+        return false;
+    }
+    m_traits.magic = static_cast<uint16_t>(U16(header + 2));
+    if (m_traits.magic == 43) {
+        m_found.error = "BigTIFF is not supported";
+        return false;
+    }
+    if (m_traits.magic != 42 && m_traits.magic != 0x4F52 && m_traits.magic != 0x5352 &&
+        m_traits.magic != 0x55) {
+        m_found.error = "Not a TIFF structure";
+        return false;
+    }
+    unsigned char cr[2];
+    m_traits.canonCr2 =
+        m_source.Size() - m_base >= 10 && Read(8, cr, 2) && cr[0] == 'C' && cr[1] == 'R';
+
+    if (Enqueue(U32(header + 4), Kind::Chain) < 0) {
+        m_found.error = "Suspicious offset of first IFD value";
+        return false;
+    }
+    // The list grows while it is walked; it never exceeds kMaxDirectories.
+    for (size_t i = 0; i < m_dirs.size(); ++i) {
+        if (!ReadDirectory(static_cast<int>(i)) && i == 0)
+            return false;
+    }
+    LearnFromDirectories();
+    Repack();
+    return true;
+}
+
+bool Walker::ReadDirectory(int index) {
+    const uint64_t at = m_dirs[index].offset;
+    unsigned char countBytes[2];
+    if (!Read(at, countBytes, 2))
+        return false;
+    const uint32_t count = U16(countBytes);
+    if (count > kMaxEntries) {
+        m_found.error = "Illegally sized directory";
+        return false;
+    }
+    if (count == 0)
+        return true; // an empty directory says nothing
+    std::vector<unsigned char> raw(size_t{12} * count + 4);
+    // A last directory may end the file without its next-directory link.
+    if (!Read(at + 2, raw.data(), raw.size() - 4)) {
+        return false;
+    }
+    const bool hasNext = Read(at + 2 + raw.size() - 4, raw.data() + raw.size() - 4, 4);
+
+    std::vector<Entry> entries;
+    entries.reserve(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        const unsigned char* p = raw.data() + 12 * i;
+        Entry e;
+        e.tag = static_cast<uint16_t>(U16(p));
+        e.type = static_cast<uint16_t>(U16(p + 2));
+        e.count = U32(p + 4);
+        std::memcpy(e.inlineValue, p + 8, 4);
+        const uint32_t size = TypeSize(e.type);
+        if (size == 0)
+            continue; // an unknown type: nothing to say about its value
+        const uint64_t bytes = uint64_t{e.count} * size;
+        if (bytes > 4) {
+            const bool wanted = bytes <= kMaxValueSize || e.tag == 700 || e.tag == 33723;
+            if (!wanted || bytes > m_source.Cap())
+                continue;
+            e.value.resize(static_cast<size_t>(bytes));
+            if (!Read(U32(p + 8), e.value.data(), e.value.size()))
+                continue; // the entry is dropped, the directory goes on
+        }
+        entries.push_back(std::move(e));
+    }
+
+    // Links are queued after the entries are read so that a directory
+    // linking to itself is found in the list.
+    for (Entry& e : entries) {
+        const bool single = e.count == 1 && (e.type == 4 || e.type == 13);
+        if (single && (e.tag == 0x8769 || e.tag == 0x8825 || e.tag == 0xA005)) {
+            const Kind kind = e.tag == 0x8769   ? Kind::Exif
+                              : e.tag == 0x8825 ? Kind::Gps
+                                                : Kind::Interop;
+            const int target = Enqueue(U32(e.inlineValue), kind);
+            if (target >= 0)
+                e.links.push_back(target);
+            else
+                e.keep = false;
+        } else if (e.tag == 0x014A && (e.type == 4 || e.type == 13)) {
+            for (uint32_t k = 0; k < e.count && k < kMaxSubIfds; ++k) {
+                const int target = Enqueue(Number(e, k), Kind::SubIfd);
+                if (target >= 0)
+                    e.links.push_back(target);
+            }
+            e.keep = !e.links.empty();
+        } else if (e.tag == 0x0201 || e.tag == 0x0202) {
+            e.keep = false; // see the header: given as the preview instead
+        }
+    }
+    m_dirs[index].entries = std::move(entries);
+
+    if (hasNext && m_dirs[index].kind == Kind::Chain) {
+        const uint32_t next = U32(raw.data() + raw.size() - 4);
+        if (next != 0) {
+            const int target = Enqueue(next, Kind::Chain);
+            if (target > index)
+                m_dirs[index].next = target;
+            else
+                m_found.error = "Directory chain loops";
+        }
+    }
+    return true;
+}
+
+uint32_t Walker::Number(const Entry& e, uint32_t index, uint32_t fallback) const {
+    const uint32_t size = e.type == 3 ? 2 : (e.type == 4 || e.type == 13) ? 4 : 0;
+    if (size == 0 || index >= e.count)
+        return fallback;
+    const unsigned char* bytes = e.value.empty() ? e.inlineValue : e.value.data();
+    const size_t available = e.value.empty() ? 4 : e.value.size();
+    if (size_t{index} * size + size > available)
+        return fallback;
+    return size == 2 ? U16(bytes + index * 2) : U32(bytes + index * 4);
+}
+
+const Entry* Walker::Find(const Directory& d, uint16_t tag) const {
+    for (const Entry& e : d.entries)
+        if (e.tag == tag)
+            return &e;
+    return nullptr;
+}
+
+void Walker::LearnFromDirectories() {
+    uint64_t bestArea = 0;
+    const uint64_t size = m_source.Size() - m_base;
+    for (size_t i = 0; i < m_dirs.size(); ++i) {
+        const Directory& d = m_dirs[i];
+        if (d.kind != Kind::Chain && d.kind != Kind::SubIfd)
+            continue;
+        if (i == 0) {
+            if (const Entry* make = Find(d, 0x010F); make && make->type == 2) {
+                const unsigned char* text =
+                    make->value.empty() ? make->inlineValue : make->value.data();
+                const size_t n =
+                    make->value.empty() ? (make->count < 4 ? make->count : 4) : make->value.size();
+                size_t k = 0;
+                for (; k < n && k < sizeof m_traits.make - 1 && text[k] != 0; ++k)
+                    m_traits.make[k] = static_cast<char>(text[k]);
+                m_traits.make[k] = '\0';
+            }
+            m_traits.dng = Find(d, 0xC612) != nullptr;
+        }
+        const Entry* typeEntry = Find(d, 0x00FE);
+        const uint32_t subfileType = typeEntry ? Number(*typeEntry, 0) : 0;
+        const Entry* photometricEntry = Find(d, 0x0106);
+        const uint32_t photometric = photometricEntry ? Number(*photometricEntry, 0) : 0;
+        const Entry* compressionEntry = Find(d, 0x0103);
+        const uint32_t compression = compressionEntry ? Number(*compressionEntry, 0) : 0;
+        if (photometric == 32803 || photometric == 34892 || compression == 32767 ||
+            compression == 32769 || compression == 32770 || compression == 34713 ||
+            compression == 65535 || compression == 65000)
+            m_traits.raw = true;
+
+        // The full picture: the largest directory that is not a reduced copy.
+        const Entry* w = Find(d, 0x0100);
+        const Entry* h = Find(d, 0x0101);
+        if (m_traits.magic == 0x55 && (!w || !h)) {
+            w = Find(d, 0x0002); // Panasonic's sensor size
+            h = Find(d, 0x0003);
+        }
+        if (w && h && subfileType == 0) {
+            const uint64_t area = uint64_t{Number(*w, 0)} * Number(*h, 0);
+            if (area > bestArea) {
+                bestArea = area;
+                m_found.width = Number(*w, 0);
+                m_found.height = Number(*h, 0);
+            }
+        }
+
+        // Previews: the EXIF thumbnail, or a directory of one JPEG strip.
+        FileExtent candidate;
+        const Entry* jpegOffset = Find(d, 0x0201);
+        const Entry* jpegLength = Find(d, 0x0202);
+        const Entry* strips = Find(d, 0x0111);
+        const Entry* stripBytes = Find(d, 0x0117);
+        if (jpegOffset && jpegLength) {
+            candidate = {Number(*jpegOffset, 0), Number(*jpegLength, 0)};
+        } else if (strips && stripBytes && strips->count == 1 && stripBytes->count == 1 &&
+                   (compression == 6 || (compression == 7 && subfileType == 1))) {
+            candidate = {Number(*strips, 0), Number(*stripBytes, 0)};
+        }
+        if (candidate.length > m_found.preview.extent.length && candidate.offset < size &&
+            candidate.length <= size - candidate.offset) {
+            m_found.preview.extent = {m_base + candidate.offset, candidate.length};
+            std::memcpy(m_found.preview.coding, "jpeg", 5);
+        }
+        if (i == 0) {
+            if (const Entry* xmp = Find(d, 700); xmp && !xmp->value.empty())
+                m_found.xmp = xmp->value;
+            if (const Entry* iptc = Find(d, 33723); iptc && !iptc->value.empty())
+                m_found.iptc = iptc->value;
+        }
+    }
+}
+
+void Walker::Repack() {
+    // Layout: header, then each directory followed by its values.
+    uint64_t at = 8;
+    for (Directory& d : m_dirs) {
+        d.outOffset = static_cast<uint32_t>(at);
+        uint32_t kept = 0;
+        for (const Entry& e : d.entries) {
+            if (!e.keep)
+                continue;
+            ++kept;
+            const uint64_t valueSize = e.links.size() > 1 ? 4 * e.links.size()
+                                       : e.links.empty()  ? e.value.size()
+                                                          : 0;
+            if (valueSize > 4)
+                at += (valueSize + 1) & ~uint64_t{1};
+        }
+        at += 2 + 12 * uint64_t{kept} + 4;
+    }
+    if (at > UINT32_MAX) {
+        m_found.error = "Metadata read limit reached";
+        return;
+    }
+    std::vector<unsigned char> out(static_cast<size_t>(at), 0);
+    out[0] = out[1] = m_big ? 'M' : 'I';
+    Put16(&out[2], 42);
+    Put32(&out[4], m_dirs.empty() || m_dirs[0].entries.empty() ? 0 : 8);
+
+    for (const Directory& d : m_dirs) {
+        uint32_t kept = 0;
+        for (const Entry& e : d.entries)
+            kept += e.keep ? 1 : 0;
+        uint32_t valueAt = d.outOffset + 2 + 12 * kept + 4;
+        unsigned char* p = &out[d.outOffset];
+        Put16(p, kept);
+        p += 2;
+        for (const Entry& e : d.entries) {
+            if (!e.keep)
+                continue;
+            const bool linked = !e.links.empty();
+            const uint16_t type = linked ? 4 : e.type;
+            const uint32_t count = linked ? static_cast<uint32_t>(e.links.size()) : e.count;
+            Put16(p, e.tag);
+            Put16(p + 2, type);
+            Put32(p + 4, count);
+            if (linked && e.links.size() == 1) {
+                Put32(p + 8, m_dirs[e.links[0]].outOffset);
+            } else if (linked) {
+                Put32(p + 8, valueAt);
+                for (size_t k = 0; k < e.links.size(); ++k)
+                    Put32(&out[valueAt + 4 * k], m_dirs[e.links[k]].outOffset);
+                valueAt += static_cast<uint32_t>(4 * e.links.size());
+            } else if (!e.value.empty()) {
+                Put32(p + 8, valueAt);
+                std::memcpy(&out[valueAt], e.value.data(), e.value.size());
+                valueAt += static_cast<uint32_t>((e.value.size() + 1) & ~size_t{1});
+            } else {
+                std::memcpy(p + 8, e.inlineValue, 4);
+            }
+            p += 12;
+        }
+        Put32(p, d.next >= 0 ? m_dirs[d.next].outOffset : 0);
+    }
+    TiffBlock block;
+    block.role = TiffRole::Main;
+    block.bytes = std::move(out);
+    m_found.tiff.push_back(std::move(block));
+}
+
+} // namespace
+
+bool ReadTiffStructure(ByteSource& source, uint64_t base, LocatedBlocks& found,
+                       TiffTraits& traits) {
+    Walker walker(source, base, found, traits);
+    return walker.Run();
+}

@@ -1,0 +1,50 @@
+#include "metadata/tags/MetadataEntry.h"
+
+void MetadataCollector::MarkTruncated() {
+    if (!m_truncated) {
+        m_truncated = true;
+        Note("more than " + std::to_string(m_maxEntries) + " entries; the rest are not listed");
+    }
+}
+
+bool MetadataCollector::Add(MetadataEntry entry) {
+    if (Full()) {
+        MarkTruncated();
+        return false;
+    }
+    m_entries.push_back(std::move(entry));
+    return true;
+}
+
+void MetadataCollector::Note(std::string note) {
+    if (m_notes.size() < kMaxNotes)
+        m_notes.push_back(std::move(note));
+}
+
+namespace {
+
+bool StartsWith(const std::string& s, const char* prefix) {
+    return s.rfind(prefix, 0) == 0;
+}
+
+} // namespace
+
+std::string GroupDisplayName(const std::string& group) {
+    if (group == "IFD0")
+        return "Image";
+    if (group == "ExifIFD")
+        return "Exif";
+    if (group == "GPS")
+        return "GPS";
+    if (group == "InteropIFD")
+        return "Interoperability";
+    if (group == "IFD1")
+        return "Thumbnail";
+    if (StartsWith(group, "SubIFD"))
+        return "SubIFD";
+    if (StartsWith(group, "XMP"))
+        return "XMP";
+    if (group == "IPTC")
+        return "IPTC";
+    return group;
+}

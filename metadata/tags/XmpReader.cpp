@@ -1,0 +1,345 @@
+#include "metadata/tags/XmpReader.h"
+
+#include "metadata/tags/TextEncoding.h"
+
+#include <expat.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kRdf[] = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
+constexpr char kXml[] = "http://www.w3.org/XML/1998/namespace";
+// Cannot occur in XML names or namespace URIs.
+constexpr char kSeparator = '\x01';
+
+struct KnownNamespace {
+    const char* uri;
+    const char* prefix;
+};
+
+constexpr KnownNamespace kKnown[] = {
+    {"http://purl.org/dc/elements/1.1/", "dc"},
+    {"http://ns.adobe.com/xap/1.0/", "xmp"},
+    {"http://ns.adobe.com/xap/1.0/mm/", "xmpMM"},
+    {"http://ns.adobe.com/xap/1.0/rights/", "xmpRights"},
+    {"http://ns.adobe.com/xap/1.0/bj/", "xmpBJ"},
+    {"http://ns.adobe.com/xap/1.0/t/pg/", "xmpTPg"},
+    {"http://ns.adobe.com/xap/1.0/g/", "xmpG"},
+    {"http://ns.adobe.com/xmp/1.0/DynamicMedia/", "xmpDM"},
+    {"http://ns.adobe.com/xmp/note/", "xmpNote"},
+    {"http://ns.adobe.com/xap/1.0/sType/ResourceEvent#", "stEvt"},
+    {"http://ns.adobe.com/xap/1.0/sType/ResourceRef#", "stRef"},
+    {"http://ns.adobe.com/xap/1.0/sType/Dimensions#", "stDim"},
+    {"http://ns.adobe.com/xap/1.0/sType/Version#", "stVer"},
+    {"http://ns.adobe.com/xap/1.0/sType/Job#", "stJob"},
+    {"http://ns.adobe.com/photoshop/1.0/", "photoshop"},
+    {"http://ns.adobe.com/exif/1.0/", "exif"},
+    {"http://ns.adobe.com/exif/1.0/aux/", "aux"},
+    {"http://cipa.jp/exif/1.0/", "exifEX"},
+    {"http://ns.adobe.com/tiff/1.0/", "tiff"},
+    {"http://ns.adobe.com/camera-raw-settings/1.0/", "crs"},
+    {"http://ns.adobe.com/lightroom/1.0/", "lr"},
+    {"http://ns.adobe.com/pdf/1.3/", "pdf"},
+    {"http://iptc.org/std/Iptc4xmpCore/1.0/xmlns/", "Iptc4xmpCore"},
+    {"http://iptc.org/std/Iptc4xmpExt/2008-02-29/", "Iptc4xmpExt"},
+    {"http://ns.useplus.org/ldf/xmp/1.0/", "plus"},
+    {"http://ns.google.com/photos/1.0/panorama/", "GPano"},
+    {"http://ns.adobe.com/hdr-gain-map/1.0/", "hdrgm"},
+    {"http://ns.adobe.com/xmp/1.0/Rights/", "xmpRights"},
+    {kRdf, "rdf"},
+    {kXml, "xml"},
+};
+
+enum class Kind : uint8_t { Outside, Rdf, Description, Property, Container, Item, Ignored };
+
+struct Frame {
+    Kind kind = Kind::Outside;
+    std::string path;   // the property's flattened name
+    std::string group;  // "XMP-dc" of the top-level property
+    char container = 0; // 'B', 'S' or 'A' for rdf:Bag, rdf:Seq, rdf:Alt
+    int items = 0;
+    bool hasChildren = false; // elements or field attributes: no value of its own
+    std::string text;
+    bool textTruncated = false;
+};
+
+struct Name {
+    std::string uri;
+    std::string local;
+    std::string prefix; // as declared
+    std::string Qualified() const;
+};
+
+std::string Name::Qualified() const {
+    if (uri.empty())
+        return local;
+    const char* known = WellKnownXmpPrefix(uri);
+    const std::string p = known ? known : (prefix.empty() ? "ns" : prefix);
+    return p + ":" + local;
+}
+
+Name Split(const char* raw) {
+    Name n;
+    const char* first = std::strchr(raw, kSeparator);
+    if (first == nullptr) {
+        n.local = raw;
+        return n;
+    }
+    n.uri.assign(raw, first);
+    const char* second = std::strchr(first + 1, kSeparator);
+    if (second == nullptr) {
+        n.local = first + 1;
+    } else {
+        n.local.assign(first + 1, second);
+        n.prefix = second + 1;
+    }
+    return n;
+}
+
+std::string PrefixOf(const std::string& qualified) {
+    const size_t colon = qualified.find(':');
+    return colon == std::string::npos ? std::string() : qualified.substr(0, colon);
+}
+
+std::string Clip(const char* value, bool& truncated) {
+    const size_t n = std::strlen(value);
+    truncated = n > XmpLimits::kMaxValue;
+    return std::string(value, truncated ? XmpLimits::kMaxValue : n);
+}
+
+class XmpParser {
+public:
+    explicit XmpParser(MetadataCollector& out) : m_out(out) {}
+    ~XmpParser() {
+        if (m_parser)
+            XML_ParserFree(m_parser);
+    }
+    XmpParser(const XmpParser&) = delete;
+    XmpParser& operator=(const XmpParser&) = delete;
+
+    bool Parse(const uint8_t* data, size_t size);
+
+private:
+    static void XMLCALL OnStart(void* self, const XML_Char* name, const XML_Char** atts) {
+        static_cast<XmpParser*>(self)->Start(name, atts);
+    }
+    static void XMLCALL OnEnd(void* self, const XML_Char*) { static_cast<XmpParser*>(self)->End(); }
+    static void XMLCALL OnText(void* self, const XML_Char* s, int len) {
+        static_cast<XmpParser*>(self)->Text(s, len);
+    }
+    static void XMLCALL OnEntity(void* self, const XML_Char*, int, const XML_Char*, int,
+                                 const XML_Char*, const XML_Char*, const XML_Char*,
+                                 const XML_Char*) {
+        static_cast<XmpParser*>(self)->Stop("entity declarations are refused");
+    }
+
+    void Start(const char* rawName, const char** atts);
+    void End();
+    void Text(const char* s, int len);
+    void Stop(const char* reason);
+    void Emit(const std::string& group, const std::string& path, const std::string& value,
+              bool truncated);
+    // Field attributes of a description or property element.
+    void AttributeFields(const Frame& frame, const char** atts, bool& any);
+
+    MetadataCollector& m_out;
+    XML_Parser m_parser = nullptr;
+    std::vector<Frame> m_frames;
+    std::string m_stopReason;
+};
+
+void XmpParser::Stop(const char* reason) {
+    if (m_stopReason.empty())
+        m_stopReason = reason;
+    XML_StopParser(m_parser, XML_FALSE);
+}
+
+void XmpParser::Emit(const std::string& group, const std::string& path, const std::string& value,
+                     bool truncated) {
+    MetadataEntry e;
+    e.group = group;
+    e.id = -1;
+    e.name = path;
+    e.count = 1;
+    e.value.kind = MetadataValue::Kind::Text;
+    e.value.text = RepairUtf8(reinterpret_cast<const uint8_t*>(value.data()), value.size());
+    e.value.truncated = truncated;
+    e.text = e.raw = e.value.text;
+    if (!m_out.Add(std::move(e)))
+        Stop("too many entries");
+}
+
+void XmpParser::AttributeFields(const Frame& frame, const char** atts, bool& any) {
+    for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr; i += 2) {
+        const Name n = Split(atts[i]);
+        if (n.uri.empty() || n.uri == kRdf || n.uri == kXml)
+            continue; // about, parseType, resource, lang...: syntax, not properties
+        const std::string qualified = n.Qualified();
+        const std::string path = frame.path.empty() ? qualified : frame.path + "/" + qualified;
+        const std::string group = frame.path.empty() ? "XMP-" + PrefixOf(qualified) : frame.group;
+        bool truncated;
+        const std::string value = Clip(atts[i + 1], truncated);
+        Emit(group == "XMP-" ? "XMP" : group, path, value, truncated);
+        any = true;
+    }
+}
+
+const char* Attribute(const char** atts, const char* uri, const char* local) {
+    for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr; i += 2) {
+        const Name n = Split(atts[i]);
+        if (n.uri == uri && n.local == local)
+            return atts[i + 1];
+    }
+    return nullptr;
+}
+
+void XmpParser::Start(const char* rawName, const char** atts) {
+    if (m_frames.size() >= XmpLimits::kMaxDepth) {
+        Stop("elements nested too deeply");
+        return;
+    }
+    const Name n = Split(rawName);
+    Frame* parent = m_frames.empty() ? nullptr : &m_frames.back();
+    const Kind parentKind = parent ? parent->kind : Kind::Outside;
+    if (parent)
+        parent->hasChildren = true;
+    Frame f;
+    const bool rdf = n.uri == kRdf;
+
+    if (rdf && n.local == "RDF") {
+        f.kind = Kind::Rdf;
+    } else if (rdf && n.local == "Description") {
+        if (parentKind == Kind::Rdf || parentKind == Kind::Outside) {
+            f.kind = Kind::Description;
+        } else if (parentKind == Kind::Property || parentKind == Kind::Item) {
+            f.kind = Kind::Description; // a structure's fields follow
+            f.path = parent->path;
+            f.group = parent->group;
+        } else {
+            f.kind = Kind::Ignored;
+        }
+        if (f.kind == Kind::Description) {
+            bool any = false;
+            AttributeFields(f, atts, any);
+        }
+    } else if (rdf && (n.local == "Bag" || n.local == "Seq" || n.local == "Alt") &&
+               parentKind == Kind::Property) {
+        f.kind = Kind::Container;
+        f.container = n.local[0];
+        f.path = parent->path;
+        f.group = parent->group;
+    } else if (rdf && n.local == "li") {
+        if (parentKind == Kind::Container) {
+            f.kind = Kind::Item;
+            const int index = ++parent->items;
+            const char* lang = Attribute(atts, kXml, "lang");
+            std::string label = parent->container == 'A' && lang && *lang ? std::string(lang)
+                                                                          : std::to_string(index);
+            f.path = parent->path + "[" + label + "]";
+            f.group = parent->group;
+            if (const char* resource = Attribute(atts, kRdf, "resource"))
+                f.text = Clip(resource, f.textTruncated);
+            AttributeFields(f, atts, f.hasChildren);
+        } else {
+            f.kind = Kind::Ignored;
+        }
+    } else if (parentKind == Kind::Description || parentKind == Kind::Property ||
+               parentKind == Kind::Item) {
+        // A property, or a field of the structure its parent is.
+        f.kind = Kind::Property;
+        const std::string qualified = n.Qualified();
+        if (parent->path.empty()) {
+            f.path = qualified;
+            const std::string prefix = PrefixOf(qualified);
+            f.group = prefix.empty() ? "XMP" : "XMP-" + prefix;
+        } else {
+            f.path = parent->path + "/" + qualified;
+            f.group = parent->group;
+        }
+        if (const char* resource = Attribute(atts, kRdf, "resource"))
+            f.text = Clip(resource, f.textTruncated);
+        AttributeFields(f, atts, f.hasChildren);
+    } else if (parentKind == Kind::Outside) {
+        f.kind = Kind::Outside; // x:xmpmeta and other wrappers
+    } else {
+        f.kind = Kind::Ignored;
+    }
+    m_frames.push_back(std::move(f));
+}
+
+void XmpParser::End() {
+    if (m_frames.empty())
+        return;
+    Frame f = std::move(m_frames.back());
+    m_frames.pop_back();
+    if ((f.kind == Kind::Property || f.kind == Kind::Item) && !f.hasChildren)
+        Emit(f.group, f.path, f.text, f.textTruncated);
+}
+
+void XmpParser::Text(const char* s, int len) {
+    if (m_frames.empty() || len <= 0)
+        return;
+    Frame& f = m_frames.back();
+    if (f.kind != Kind::Property && f.kind != Kind::Item)
+        return;
+    const size_t room = XmpLimits::kMaxValue - f.text.size();
+    const size_t n = static_cast<size_t>(len);
+    if (n > room)
+        f.textTruncated = true;
+    f.text.append(s, n < room ? n : room);
+}
+
+bool XmpParser::Parse(const uint8_t* data, size_t size) {
+    m_parser = XML_ParserCreateNS(nullptr, kSeparator);
+    if (m_parser == nullptr) {
+        m_out.Note("XMP: no parser");
+        return false;
+    }
+    XML_SetReturnNSTriplet(m_parser, 1);
+    XML_SetUserData(m_parser, this);
+    XML_SetElementHandler(m_parser, OnStart, OnEnd);
+    XML_SetCharacterDataHandler(m_parser, OnText);
+    XML_SetEntityDeclHandler(m_parser, OnEntity);
+    XML_SetParamEntityParsing(m_parser, XML_PARAM_ENTITY_PARSING_NEVER);
+    const XML_Status status =
+        XML_Parse(m_parser, reinterpret_cast<const char*>(data), static_cast<int>(size), XML_TRUE);
+    if (!m_stopReason.empty()) {
+        m_out.Note("XMP: " + m_stopReason);
+        return false;
+    }
+    if (status != XML_STATUS_OK) {
+        m_out.Note(std::string("XMP: ") + XML_ErrorString(XML_GetErrorCode(m_parser)) +
+                   " at line " + std::to_string(XML_GetCurrentLineNumber(m_parser)));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+const char* WellKnownXmpPrefix(const std::string& uri) {
+    for (const KnownNamespace& k : kKnown)
+        if (uri == k.uri)
+            return k.prefix;
+    return nullptr;
+}
+
+bool ReadXmpPacket(const uint8_t* data, size_t size, MetadataCollector& out) {
+    if (data == nullptr || size == 0) {
+        out.Note("XMP: empty packet");
+        return false;
+    }
+    if (size > XmpLimits::kMaxPacket) {
+        out.Note("XMP: packet of " + std::to_string(size) + " bytes is too large");
+        return false;
+    }
+    // Packets are often padded with zeros or white space after the trailer.
+    while (size > 0 && (data[size - 1] == 0 || data[size - 1] == ' ' || data[size - 1] == '\n' ||
+                        data[size - 1] == '\r' || data[size - 1] == '\t'))
+        --size;
+    XmpParser parser(out);
+    return parser.Parse(data, size);
+}

@@ -1,0 +1,33 @@
+#include <QFile>
+#include <QRegularExpression>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+// What the desktop reads of the installed program: the entry that opens a
+// photo with its tags shown, and the release carrying the one version number.
+
+namespace {
+
+QString Read(const char* path) {
+    QFile file(QString::fromUtf8(path));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path;
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
+TEST(ResourceInstall, OpeningAPhotoFromTheDesktopShowsItsTags) {
+    const QString entry = Read(VELMORA_DESKTOP_ENTRY);
+    // "Open with Velmora" hands the file to --select, not to the document.
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=velmora --select %f\n"))) << entry.toStdString();
+    EXPECT_TRUE(entry.contains(QStringLiteral("image/jpeg;")));
+}
+
+TEST(ResourceInstall, TheAppStreamReleaseIsTheProjectVersion) {
+    const QString metainfo = Read(VELMORA_METAINFO);
+    const QRegularExpression release(QStringLiteral("<release version=\"([^\"]+)\""));
+    const auto match = release.match(metainfo);
+    ASSERT_TRUE(match.hasMatch()) << metainfo.toStdString();
+    EXPECT_EQ(match.captured(1), QStringLiteral(VELMORA_VERSION_TEXT));
+}
