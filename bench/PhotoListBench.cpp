@@ -137,8 +137,8 @@ bool FirstScreenHasPictures(ShellFileList& list) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const QString corpus = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QStringLiteral(VELMORA_DEV_CORPUS);
+    const QString corpus =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(VELMORA_DEV_CORPUS);
     const int files = argc > 2 ? std::atoi(argv[2]) : 10000;
     const QTemporaryDir config;
     const QTemporaryDir pictures;
