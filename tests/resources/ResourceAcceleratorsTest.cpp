@@ -11,7 +11,8 @@
 namespace {
 
 constexpr unsigned kNew = 57600, kOpen = 57601, kSave = 57603, kUndo = 57643, kCut = 57635,
-                   kCopy = 57634, kPaste = 57637, kNextPane = 57680, kPrevPane = 57681;
+                   kCopy = 57634, kPaste = 57637, kNextPane = 57680, kPrevPane = 57681,
+                   kLargeIcons = 59409, kSmallIcons = 59408, kList = 59410, kDetails = 59411;
 
 QKeySequence Keys(const char* text) {
     return QKeySequence(QString::fromLatin1(text), QKeySequence::PortableText);
@@ -23,7 +24,8 @@ TEST(ResourceAccelerators, MainFrameTableInOrder) {
         {"Ctrl+Z", kUndo},       {"Ctrl+X", kCut},         {"Ctrl+C", kCopy},
         {"Ctrl+V", kPaste},      {"Alt+Backspace", kUndo}, {"Shift+Del", kCut},
         {"Ctrl+Ins", kCopy},     {"Shift+Ins", kPaste},    {"F6", kNextPane},
-        {"Shift+F6", kPrevPane},
+        {"Shift+F6", kPrevPane}, {"Ctrl+Shift+1", kLargeIcons}, {"Ctrl+Shift+2", kSmallIcons},
+        {"Ctrl+Shift+3", kList}, {"Ctrl+Shift+4", kDetails},
     };
     const auto table = MainFrameAccelerators();
     ASSERT_EQ(table.size(), std::size(expected));
@@ -59,7 +61,7 @@ TEST(ResourceAccelerators, KeysTriggerTheSharedActions) {
         }
         return action;
     });
-    EXPECT_EQ(actions.size(), 9u);
+    EXPECT_EQ(actions.size(), 13u);
     ASSERT_TRUE(actions.count(kPaste));
 
     std::map<unsigned, int> triggered;
