@@ -48,11 +48,12 @@ struct FolderListModel::Channel {
 
 namespace {
 
-// The first rows show quickly; then larger batches, or whatever was read
-// within a short while, so the window relays itself out only now and then.
-constexpr size_t kFirstBatch = 64;
-constexpr size_t kBatch = 1024;
-constexpr int kBatchMs = 100;
+// The first rows show quickly; then whatever was read within a while, at
+// most kBatch rows, so the window sorts and relays itself out only a few
+// times however large the folder is.
+constexpr size_t kFirstBatch = FolderListModel::kFirstBatch;
+constexpr size_t kBatch = FolderListModel::kBatch;
+constexpr int kBatchMs = FolderListModel::kBatchMs;
 // Changes on disk come in bursts; one re-reading follows each burst.
 constexpr int kRelistDelayMs = 100;
 // Enough of a file's start to tell its type when its name does not.
@@ -70,9 +71,33 @@ int Compare(qint64 left, qint64 right) {
     return left < right ? -1 : (left > right ? 1 : 0);
 }
 
-QMimeType MimeOf(const QMimeDatabase& mimes, int folderFd, const FolderEntry& entry) {
-    const QMimeType byName =
-        mimes.mimeTypeForFile(entry.displayName, QMimeDatabase::MatchExtension);
+// The type a name's extension tells, asked of the database once per
+// extension in a reading: a folder of photographs has thousands of names and
+// a handful of extensions.
+class TypeByExtension {
+public:
+    explicit TypeByExtension(const QMimeDatabase& mimes) : m_mimes(mimes) {}
+    QMimeType Of(const QString& name) {
+        const qsizetype dot = name.indexOf(u'.', 1);
+        if (dot < 0)
+            return m_mimes.mimeTypeForFile(name, QMimeDatabase::MatchExtension);
+        const QString extension = name.mid(dot);
+        const auto known = m_known.constFind(extension);
+        if (known != m_known.cend())
+            return *known;
+        const QMimeType type = m_mimes.mimeTypeForFile(name, QMimeDatabase::MatchExtension);
+        m_known.insert(extension, type);
+        return type;
+    }
+
+private:
+    const QMimeDatabase& m_mimes;
+    QHash<QString, QMimeType> m_known;
+};
+
+QMimeType MimeOf(const QMimeDatabase& mimes, TypeByExtension& types, int folderFd,
+                 const FolderEntry& entry) {
+    const QMimeType byName = types.Of(entry.displayName);
     if (!byName.isDefault())
         return byName;
     // Opened without blocking and checked again: the file may have been
@@ -92,11 +117,25 @@ QMimeType MimeOf(const QMimeDatabase& mimes, int folderFd, const FolderEntry& en
     return mimes.mimeTypeForFileNameAndData(entry.displayName, head);
 }
 
+// The order of the rows as first shown (by name), made on the reading
+// thread so the window merely merges a batch in.
+bool NameLess(const FolderEntry& left, const FolderEntry& right) {
+    const int order = NaturalCompare(left.displayName, right.displayName);
+    return order != 0 ? order < 0 : left.name < right.name;
+}
+
+void SortByName(std::vector<FolderEntry>& batch) {
+    std::sort(batch.begin(), batch.end(), NameLess);
+}
+
 // Reads the folder with the C library, which hands out every name as bytes.
 // Keeps regular files and links to them; leaves out dot-files, folders,
 // pipes, sockets, devices and broken links.
 void ReadFolder(FolderListModel::Channel& channel, quint64 reading, const QByteArray& folder) {
     const QMimeDatabase mimes;
+    TypeByExtension types(mimes);
+    // The comment is looked up in the database's XML: once per type.
+    QHash<QString, QString> comments;
 
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
@@ -126,12 +165,16 @@ void ReadFolder(FolderListModel::Channel& channel, quint64 reading, const QByteA
         entry.displayName = entry.validUtf8 ? utf8 : QString::fromLatin1(entry.name);
         entry.size = qint64(info.st_size);
         entry.modifiedMs = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
-        const QMimeType mime = MimeOf(mimes, ::dirfd(dir), entry);
+        const QMimeType mime = MimeOf(mimes, types, ::dirfd(dir), entry);
         entry.mimeName = mime.name();
-        entry.typeText = mime.comment();
+        auto comment = comments.constFind(entry.mimeName);
+        if (comment == comments.cend())
+            comment = comments.insert(entry.mimeName, mime.comment());
+        entry.typeText = *comment;
         batch.push_back(std::move(entry));
 
         if (batch.size() >= batchSize || sinceSent.elapsed() >= kBatchMs) {
+            SortByName(batch);
             if (!channel.Send(reading, std::exchange(batch, {}), false))
                 break;
             batchSize = kBatch;
@@ -140,6 +183,7 @@ void ReadFolder(FolderListModel::Channel& channel, quint64 reading, const QByteA
     }
     if (dir)
         ::closedir(dir);
+    SortByName(batch);
     channel.Send(reading, std::move(batch), true);
 }
 
@@ -184,6 +228,7 @@ void FolderListModel::SetFolder(const QString& folder) {
     m_columns.Cancel();
     beginResetModel();
     m_rows.clear();
+    m_rowOfValid = false;
     endResetModel();
     m_firstReading = true;
     StartReading();
@@ -213,6 +258,10 @@ void FolderListModel::OnBatch(quint64 generation, const std::vector<FolderEntry>
     m_reading = false;
     if (m_firstReading) {
         m_firstReading = false;
+        // The columns are read once every name is listed, top row first, so
+        // the listing has both cores to itself and the first screen fills
+        // first.
+        ReadCells(m_rows);
         emit folderLoaded();
         if (m_columns.IsIdle())
             emit columnsRead();
@@ -229,7 +278,9 @@ void FolderListModel::OnBatch(quint64 generation, const std::vector<FolderEntry>
 void FolderListModel::AddRows(std::vector<FolderEntry> entries) {
     if (entries.empty())
         return;
-    ReadCells(entries);
+    if (!m_firstReading)
+        ReadCells(entries);
+    m_rowOfValid = false;
     const int first = int(m_rows.size());
     beginInsertRows({}, first, first + int(entries.size()) - 1);
     m_rows.insert(m_rows.end(), std::make_move_iterator(entries.begin()),
@@ -239,7 +290,9 @@ void FolderListModel::AddRows(std::vector<FolderEntry> entries) {
     std::vector<int> order(m_rows.size());
     std::iota(order.begin(), order.end(), 0);
     const auto less = [this](int left, int right) { return Less(m_rows[left], m_rows[right]); };
-    std::sort(order.begin() + first, order.end(), less);
+    // Batches come sorted by name, the usual order; others are sorted here.
+    if (!std::is_sorted(order.begin() + first, order.end(), less))
+        std::sort(order.begin() + first, order.end(), less);
     std::inplace_merge(order.begin(), order.begin() + first, order.end(), less);
     Reorder(std::move(order));
 }
@@ -275,6 +328,7 @@ void FolderListModel::ReplaceRows(const std::vector<FolderEntry>& listed) {
         const int last = row;
         while (row >= 0 && !listedAt.contains(m_rows[size_t(row)].name))
             --row;
+        m_rowOfValid = false;
         beginRemoveRows({}, row + 1, last);
         m_rows.erase(m_rows.begin() + row + 1, m_rows.begin() + last + 1);
         endRemoveRows();
@@ -299,6 +353,7 @@ void FolderListModel::Reorder(std::vector<int> order) {
         return;
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    m_rowOfValid = false;
     std::vector<int> newRow(order.size());
     std::vector<FolderEntry> rows;
     rows.reserve(m_rows.size());
@@ -446,7 +501,9 @@ void FolderListModel::SetColumnProvider(std::shared_ptr<const FileColumnProvider
     for (FolderEntry& entry : m_rows)
         entry.cells.reset();
     endResetModel();
-    ReadCells(m_rows);
+    // A folder still being listed has its columns read once it is.
+    if (!m_firstReading)
+        ReadCells(m_rows);
 }
 
 void FolderListModel::Refresh() {
@@ -468,22 +525,29 @@ void FolderListModel::ReadCells(const std::vector<FolderEntry>& entries) {
     m_columns.Read(QFile::encodeName(m_folder), names);
 }
 
-// Puts the cells into their rows; the views repaint the columns once, and
-// the rows move when they are sorted by one of these columns.
+// Puts the cells into their rows; the views repaint the rows that changed,
+// and the rows move when they are sorted by one of these columns.
 void FolderListModel::OnCells(const std::vector<std::pair<QByteArray, FileCells>>& cells) {
-    QHash<QByteArray, int> rowOf;
-    rowOf.reserve(qsizetype(m_rows.size()));
-    for (size_t row = 0; row < m_rows.size(); ++row)
-        rowOf.insert(m_rows[row].name, int(row));
-    for (const auto& [name, values] : cells) {
-        const auto found = rowOf.constFind(name);
-        if (found != rowOf.cend())
-            m_rows[size_t(*found)].cells = values;
+    if (!m_rowOfValid) {
+        m_rowOf.clear();
+        m_rowOf.reserve(qsizetype(m_rows.size()));
+        for (size_t row = 0; row < m_rows.size(); ++row)
+            m_rowOf.insert(m_rows[row].name, int(row));
+        m_rowOfValid = true;
     }
-    if (m_rows.empty())
+    int top = int(m_rows.size());
+    int bottom = -1;
+    for (const auto& [name, values] : cells) {
+        const auto found = m_rowOf.constFind(name);
+        if (found == m_rowOf.cend())
+            continue;
+        m_rows[size_t(*found)].cells = values;
+        top = std::min(top, *found);
+        bottom = std::max(bottom, *found);
+    }
+    if (bottom < 0 || columnCount() <= ColumnCount)
         return;
-    emit dataChanged(index(0, ColumnCount), index(rowCount() - 1, columnCount() - 1),
-                     {Qt::DisplayRole});
+    emit dataChanged(index(top, ColumnCount), index(bottom, columnCount() - 1), {Qt::DisplayRole});
     if (m_sortColumn >= ColumnCount)
         sort(m_sortColumn, m_sortOrder);
 }

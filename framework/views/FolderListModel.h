@@ -40,6 +40,11 @@ class FolderListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { NameColumn, SizeColumn, TypeColumn, DateColumn, ColumnCount };
+    // A reading hands over its first kFirstBatch rows at once (a screenful),
+    // then what it read in each kBatchMs, at most kBatch rows at a time.
+    static constexpr size_t kFirstBatch = 64;
+    static constexpr size_t kBatch = 4096;
+    static constexpr int kBatchMs = 100;
 
     explicit FolderListModel(QObject* parent = nullptr);
     ~FolderListModel() override;
@@ -95,4 +100,7 @@ private:
     QFileSystemWatcher m_watcher;
     QTimer m_relistTimer;
     mutable QHash<QString, QIcon> m_icons;
+    // The row of each name, for placing cells; rebuilt after rows move.
+    QHash<QByteArray, int> m_rowOf;
+    bool m_rowOfValid = false;
 };
