@@ -208,3 +208,49 @@ TEST_F(FileColumnsFixture, TheHeaderMenuShowsAndHidesColumnsButNeverTheName) {
 }
 
 } // namespace
+
+// A folder is listed in a few sorted batches, the first a screenful, before
+// any file is opened for its columns; the cells then repaint only their own
+// columns.
+TEST_F(FileColumnsFixture, NamesComeInBoundedBatchesBeforeColumnsAreRead) {
+    list.SetColumnProvider(columns);
+    constexpr int kFiles = 300;
+    for (int i = kFiles - 1; i >= 0; --i)
+        Write(root + QStringLiteral("/p%1").arg(i), QByteArray("n=") + QByteArray::number(i));
+    const FolderListModel& model = list.ListModel();
+    std::vector<int> batches;
+    std::vector<int> readsWhenInserted;
+    QObject::connect(&model, &QAbstractItemModel::rowsInserted, &list,
+                     [&](const QModelIndex&, int first, int last) {
+                         batches.push_back(last - first + 1);
+                         readsWhenInserted.push_back(columns->reads.load());
+                     });
+    std::vector<std::pair<int, int>> changedColumns;
+    QObject::connect(&model, &QAbstractItemModel::dataChanged, &list,
+                     [&](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                         changedColumns.emplace_back(topLeft.column(), bottomRight.column());
+                     });
+    ASSERT_TRUE(Show(root, kFiles));
+
+    ASSERT_FALSE(batches.empty());
+    EXPECT_LE(size_t(batches.front()), FolderListModel::kFirstBatch);
+    int total = 0;
+    for (const int rows : batches) {
+        EXPECT_LE(size_t(rows), FolderListModel::kBatch);
+        total += rows;
+    }
+    EXPECT_EQ(total, kFiles);
+    for (const int reads : readsWhenInserted)
+        EXPECT_EQ(reads, 0);
+
+    const int value = FolderListModel::ColumnCount;
+    for (int row = 0; row < kFiles; ++row) {
+        ASSERT_EQ(list.GetItemText(row, 0), QStringLiteral("p%1").arg(row));
+        ASSERT_EQ(list.GetItemText(row, value), QString::number(row));
+    }
+    ASSERT_FALSE(changedColumns.empty());
+    for (const auto& [left, right] : changedColumns) {
+        EXPECT_EQ(left, value);
+        EXPECT_EQ(right, value);
+    }
+}
