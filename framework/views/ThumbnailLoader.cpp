@@ -3,7 +3,10 @@
 #include "framework/views/ThumbnailSource.h"
 
 ThumbnailLoader::ThumbnailLoader(QObject* parent)
-    : QObject(parent), m_queue(kThreads, WorkQueue::Order::NewestFirst) {}
+    : QObject(parent), m_queue(kThreads, WorkQueue::Order::NewestFirst) {
+    m_convert.setInterval(0);
+    connect(&m_convert, &QTimer::timeout, this, &ThumbnailLoader::ConvertSome);
+}
 
 // The jobs end before the object goes; their results still queued go with it.
 ThumbnailLoader::~ThumbnailLoader() {
@@ -14,7 +17,7 @@ ThumbnailLoader::~ThumbnailLoader() {
 const QPixmap* ThumbnailLoader::Request(const ThumbnailKey& key) {
     if (const QPixmap* held = m_cache.Find(key))
         return held;
-    if (m_pending.contains(key) || m_failed.contains(key))
+    if (m_pending.contains(key) || m_failed.contains(key) || m_arriving.contains(key))
         return nullptr;
     m_pending.insert(key);
     const quint64 generation = m_queue.Generation();
@@ -42,6 +45,20 @@ void ThumbnailLoader::Receive(quint64 generation, const ThumbnailKey& key, const
         m_failed.insert(key);
         return;
     }
-    m_cache.Insert(key, QPixmap::fromImage(image));
-    emit thumbnailReady(key);
+    m_arriving.insert(key);
+    m_arrived.emplace_back(key, image);
+    if (!m_convert.isActive())
+        m_convert.start();
+}
+
+void ThumbnailLoader::ConvertSome() {
+    for (int i = 0; i < kConvertPerTurn && !m_arrived.empty(); ++i) {
+        auto [key, image] = std::move(m_arrived.front());
+        m_arrived.pop_front();
+        m_arriving.remove(key);
+        m_cache.Insert(key, QPixmap::fromImage(std::move(image)));
+        emit thumbnailReady(key);
+    }
+    if (m_arrived.empty())
+        m_convert.stop();
 }

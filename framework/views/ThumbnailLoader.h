@@ -3,8 +3,13 @@
 #include "framework/views/ThumbnailCache.h"
 #include "framework/views/WorkQueue.h"
 
+#include <QImage>
 #include <QObject>
 #include <QSet>
+#include <QTimer>
+
+#include <deque>
+#include <utility>
 
 // Thumbnails for a view: asked for while items are painted (so the visible
 // items come first), made on at most two threads of its own, newest request
@@ -14,6 +19,9 @@ class ThumbnailLoader : public QObject {
     Q_OBJECT
 public:
     static constexpr int kThreads = 2;
+    // Pictures made into pixmaps in one turn of the event loop: a burst of
+    // finished thumbnails never holds the window for long.
+    static constexpr int kConvertPerTurn = 8;
 
     explicit ThumbnailLoader(QObject* parent = nullptr);
     ~ThumbnailLoader() override;
@@ -24,8 +32,8 @@ public:
     void Cancel();
 
     ThumbnailCache& Cache() { return m_cache; }
-    // Requests being made or waiting.
-    int Pending() const { return int(m_pending.size()); }
+    // Requests being made or waiting, and pictures made but not yet held.
+    int Pending() const { return int(m_pending.size() + m_arriving.size()); }
     // Files whose picture could not be decoded; they keep their icons.
     bool Failed(const ThumbnailKey& key) const { return m_failed.contains(key); }
 
@@ -34,9 +42,14 @@ signals:
 
 private:
     void Receive(quint64 generation, const ThumbnailKey& key, const QImage& image);
+    void ConvertSome();
 
     ThumbnailCache m_cache;
     QSet<ThumbnailKey> m_pending;
     QSet<ThumbnailKey> m_failed;
+    // Made, not yet in the cache; the timer takes a few each turn.
+    std::deque<std::pair<ThumbnailKey, QImage>> m_arrived;
+    QSet<ThumbnailKey> m_arriving;
+    QTimer m_convert;
     WorkQueue m_queue;
 };
