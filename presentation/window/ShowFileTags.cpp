@@ -1,6 +1,7 @@
 #include "presentation/window/ShowFileTags.h"
 
 #include "presentation/FileInspection.h"
+#include "presentation/window/MetadataWnd.h"
 #include "presentation/window/PropertiesWnd.h"
 
 #include <QFile>
@@ -10,7 +11,21 @@
 
 #include <unistd.h>
 
-bool ShowFileTags(const QByteArray& path, CPropertiesWnd& pane) {
+namespace {
+
+// Every tag of the report, once the inspection lists them.
+template <typename Report> const std::vector<MetadataEntry>& TagsOf(const Report& report) {
+    if constexpr (requires { report.tags; }) {
+        return report.tags;
+    } else {
+        static const std::vector<MetadataEntry> none;
+        return none;
+    }
+}
+
+} // namespace
+
+bool ShowFileTags(const QByteArray& path, CPropertiesWnd& pane, CMetadataWnd* metadata) {
     // A name with a zero byte inside names no file; the C calls would see a
     // shorter, different name.
     if (path.isEmpty() || path.contains('\0'))
@@ -29,12 +44,14 @@ bool ShowFileTags(const QByteArray& path, CPropertiesWnd& pane) {
     std::fflush(stdout);
 
     pane.TagList().clear();
+    if (metadata)
+        metadata->FillEntries(TagsOf(report));
     if (!report.record.exifValid)
         return false;
     pane.FillTagRows(report.rows);
     return true;
 }
 
-bool ShowFileTags(const QString& path, CPropertiesWnd& pane) {
-    return ShowFileTags(QFile::encodeName(path), pane);
+bool ShowFileTags(const QString& path, CPropertiesWnd& pane, CMetadataWnd* metadata) {
+    return ShowFileTags(QFile::encodeName(path), pane, metadata);
 }
