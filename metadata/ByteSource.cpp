@@ -48,6 +48,9 @@ FileSource::FileSource(int fd, uint64_t cap) : ByteSource(cap), m_fd(fd) {
         m_size = static_cast<uint64_t>(info.st_size);
 }
 
+FileSource::FileSource(int fd, uint64_t size, uint64_t cap)
+    : ByteSource(cap), m_fd(fd), m_size(size) {}
+
 FileSource::~FileSource() {
     delete[] m_head;
 }
@@ -61,8 +64,10 @@ bool FileSource::Pread(uint64_t offset, unsigned char* out, size_t count) {
             ::pread(m_fd, out + done, count - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            m_ioErrno = n < 0 ? errno : EIO;
             return false;
+        }
         done += static_cast<size_t>(n);
     }
     return true;

@@ -61,7 +61,10 @@ class FileSource final : public ByteSource {
 public:
     static constexpr size_t kHeadSize = 64 * 1024;
 
+    // Learns the file's size from the descriptor.
     explicit FileSource(int fd, uint64_t cap = kDefaultCap);
+    // For a caller that has just learned the size from the same descriptor.
+    FileSource(int fd, uint64_t size, uint64_t cap);
     ~FileSource() override;
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
@@ -69,6 +72,9 @@ public:
     uint64_t Size() const override { return m_size; }
     bool ReadAt(uint64_t offset, unsigned char* out, size_t count) override;
     int PreadCount() const { return m_preads; }
+    // The error of a failed read (Failure::Io): errno, or EIO when the file
+    // ended before its size said.
+    int IoErrno() const { return m_ioErrno; }
 
 private:
     bool LoadHead();
@@ -80,6 +86,7 @@ private:
     size_t m_headSize = 0;
     bool m_headTried = false;
     int m_preads = 0;
+    int m_ioErrno = 0;
 };
 
 // A sequential stream over a source from `start`, at most `length` bytes,

@@ -130,7 +130,7 @@ bool PhotoReader::Read(ByteSource& source, const char* name) {
 
 void PhotoReader::ReadJpeg(ByteSource& source, uint64_t start, uint64_t length) {
     SourceStream stream(source, start, length);
-    m_jpeg.ReadSections(stream);
+    m_jpegScanReached = m_jpeg.ReadSections(stream);
     ScanJpegSegments(source, start, length);
 }
 

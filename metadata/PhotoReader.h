@@ -35,6 +35,8 @@ public:
     // The JPEG section reader: its sections for a JPEG file (and RAF's
     // embedded JPEG); also the parser of every other format's TIFF blocks.
     const CJpegExifReader& Jpeg() const { return m_jpeg; }
+    // The JPEG section reader's own result: a start of scan was reached.
+    bool JpegScanReached() const { return m_jpegScanReached; }
     // What was located: TIFF blocks with their roles, XMP, IPTC, preview,
     // the container's size.
     const LocatedBlocks& Blocks() const { return m_blocks; }
@@ -52,4 +54,5 @@ private:
     // and the record's thumbnail points into them).
     std::vector<std::vector<unsigned char>> m_parsed;
     const char* m_error = nullptr;
+    bool m_jpegScanReached = false;
 };

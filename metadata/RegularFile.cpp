@@ -15,6 +15,12 @@ std::FILE* Fail(const char** reason, const char* text) {
     return nullptr;
 }
 
+int FailFd(const char** reason, const char* text) {
+    if (reason)
+        *reason = text;
+    return -1;
+}
+
 const char* TypeProblem(const struct stat& info) {
     if (S_ISDIR(info.st_mode))
         return "is a folder";
@@ -25,24 +31,37 @@ const char* TypeProblem(const struct stat& info) {
 
 } // namespace
 
-std::FILE* OpenRegularFile(const char* path, const char** reason) {
-    // Looked at before opening: opening a device can have effects of its own.
+int OpenRegularDescriptor(const char* path, bool knownRegular, uint64_t* size,
+                          const char** reason) {
     struct stat info;
-    if (::stat(path, &info) != 0)
-        return Fail(reason, std::strerror(errno));
-    if (const char* problem = TypeProblem(info))
-        return Fail(reason, problem);
-
+    // Looked at before opening: opening a device can have effects of its own.
+    if (!knownRegular) {
+        if (::stat(path, &info) != 0)
+            return FailFd(reason, std::strerror(errno));
+        if (const char* problem = TypeProblem(info))
+            return FailFd(reason, problem);
+    }
     // O_NONBLOCK: should the name have become a FIFO since, the open does not
     // wait for a writer, and the check below refuses it.
-    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int flags =
+        O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (knownRegular ? O_NOFOLLOW : 0);
+    const int fd = ::open(path, flags);
     if (fd < 0)
-        return Fail(reason, std::strerror(errno));
+        return FailFd(reason, std::strerror(errno));
     const char* problem = ::fstat(fd, &info) != 0 ? std::strerror(errno) : TypeProblem(info);
     if (problem) {
         ::close(fd);
-        return Fail(reason, problem);
+        return FailFd(reason, problem);
     }
+    if (size)
+        *size = info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
+    return fd;
+}
+
+std::FILE* OpenRegularFile(const char* path, const char** reason) {
+    const int fd = OpenRegularDescriptor(path, false, nullptr, reason);
+    if (fd < 0)
+        return nullptr;
     std::FILE* file = ::fdopen(fd, "rb");
     if (file == nullptr) {
         const int error = errno;

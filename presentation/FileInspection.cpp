@@ -1,11 +1,17 @@
 #include "presentation/FileInspection.h"
 
 #include "metadata/MessageSink.h"
+#include "metadata/PhotoReader.h"
 #include "metadata/RegularFile.h"
+#include "metadata/tags/IptcReader.h"
+#include "metadata/tags/TiffTagWalk.h"
+#include "metadata/tags/XmpReader.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+
+#include <unistd.h>
 
 namespace {
 
@@ -39,40 +45,81 @@ std::optional<uint32_t> ThumbnailOffset(const CJpegExifReader& reader, const Exi
     return std::nullopt;
 }
 
-} // namespace
-
-void InspectStream(ByteStream& stream, FileReport& report) {
-    std::memset(&report.record, 0, sizeof report.record);
-    MessageCollector collector(report.printed);
-    CJpegExifReader reader(&report.record, &collector);
-    report.readResult = reader.ReadSections(stream);
-    report.lastError = reader.LastError();
-    report.sectionCount = reader.SectionCount();
-    for (int i = 0; i < report.sectionCount; ++i)
-        report.sections[i] = {reader.Section(i).marker, reader.Section(i).size};
-    report.thumbnailOffset = ThumbnailOffset(reader, report.record);
-    report.record.thumbnailData = nullptr;
-    if (report.record.exifValid)
-        report.rows = BuildTagRows(report.record);
+TiffBlockRole WalkRole(TiffRole role) {
+    switch (role) {
+    case TiffRole::Exif:
+        return TiffBlockRole::Exif;
+    case TiffRole::Gps:
+        return TiffBlockRole::Gps;
+    default:
+        return TiffBlockRole::Main;
+    }
 }
 
-bool InspectFile(const char* path, FileReport& report, std::string& error) {
+void ListAllTags(const LocatedBlocks& blocks, FileReport& report) {
+    MetadataCollector out;
+    for (const TiffBlock& block : blocks.tiff)
+        WalkTiffBlock(block.bytes.data(), block.bytes.size(), WalkRole(block.role), out);
+    if (!blocks.xmp.empty())
+        ReadXmpPacket(blocks.xmp.data(), blocks.xmp.size(), out);
+    if (!blocks.iptc.empty()) {
+        // IIM records start with their tag marker; JPEG keeps them inside
+        // Photoshop's image resources.
+        if (blocks.iptc.front() == 0x1C)
+            ReadIptcIim(blocks.iptc.data(), blocks.iptc.size(), out);
+        else
+            ReadPhotoshopIptc(blocks.iptc.data(), blocks.iptc.size(), out);
+    }
+    report.tags = std::move(out.Entries());
+    report.position = FindGpsPosition(report.tags);
+}
+
+} // namespace
+
+void InspectSource(ByteSource& source, FileReport& report, const char* name,
+                   const InspectOptions& options) {
+    std::memset(&report.record, 0, sizeof report.record);
+    MessageCollector collector(report.printed);
+    PhotoReader reader(&report.record, &collector);
+    reader.Read(source, name);
+    const CJpegExifReader& jpeg = reader.Jpeg();
+    report.format = reader.Format();
+    // A JPEG's result is its section reader's: a start of scan reached.
+    // Other formats have no scan to reach: their walk ending is the result.
+    report.readResult = report.format == PhotoFormat::Jpeg || report.format == PhotoFormat::Raf
+                            ? reader.JpegScanReached()
+                            : report.format != PhotoFormat::Unknown;
+    report.lastError = reader.LastError();
+    report.sectionCount = jpeg.SectionCount();
+    for (int i = 0; i < report.sectionCount; ++i)
+        report.sections[i] = {jpeg.Section(i).marker, jpeg.Section(i).size};
+    report.thumbnailOffset = ThumbnailOffset(jpeg, report.record);
+    report.record.thumbnailData = nullptr;
+    if (report.record.exifValid)
+        report.rows = BuildTagRows(report.record, report.format);
+    if (options.allTags)
+        ListAllTags(reader.Blocks(), report);
+    report.bytesRead = source.BytesRead();
+}
+
+bool InspectFile(const char* path, FileReport& report, std::string& error,
+                 const InspectOptions& options) {
     const char* reason = nullptr;
-    std::FILE* file = OpenRegularFile(path, &reason);
-    if (file == nullptr) {
+    uint64_t size = 0;
+    const int fd = OpenRegularDescriptor(path, options.knownRegular, &size, &reason);
+    if (fd < 0) {
         error = reason;
         return false;
     }
     report.opened = true;
-    FileStream stream(file);
-    InspectStream(stream, report);
-    // The reader takes a failed read for the end of the file; the tool must
-    // not pass that off as a file without EXIF data.
-    const bool readFailed = std::ferror(file) != 0;
-    const int readErrno = errno;
-    std::fclose(file);
-    if (readFailed) {
-        error = std::string("read error: ") + std::strerror(readErrno);
+    FileSource source(fd, size);
+    const char* slash = std::strrchr(path, '/');
+    InspectSource(source, report, slash ? slash + 1 : path, options);
+    ::close(fd);
+    // A failed read looks like a short file to the reader; the tool must not
+    // pass that off as a file without EXIF data.
+    if (source.LastFailure() == ByteSource::Failure::Io) {
+        error = std::string("read error: ") + std::strerror(source.IoErrno());
         return false;
     }
     return true;

@@ -1,17 +1,29 @@
 #pragma once
 
-#include "metadata/ByteStream.h"
+#include "metadata/ByteSource.h"
 #include "presentation/FileReport.h"
 
 #include <string>
 
-// The one road from a file to its rows, for the window and the command line
-// alike.
+// The one road from a file to its rows (and, when asked, to its every tag),
+// for the window and the command line alike.
 
-// Reads one stream with the reader and builds the rows of what it found.
-void InspectStream(ByteStream& stream, FileReport& report);
+struct InspectOptions {
+    // Also list every tag (EXIF directories, XMP, IPTC) into report.tags.
+    bool allTags = false;
+    // The caller knows the name is a regular file (a folder walk's entry
+    // type): it is opened without following a link and without the check
+    // before opening; the open descriptor is checked all the same.
+    bool knownRegular = false;
+};
+
+// Reads one source of any format we know and builds the rows of what it
+// found. `name` (may be null) only breaks ties between raw formats.
+void InspectSource(ByteSource& source, FileReport& report, const char* name = nullptr,
+                   const InspectOptions& options = {});
 
 // Opens, reads and closes one file; only regular files are opened, never
 // blocking on a FIFO or device. False with the reason in `error` when it
 // could not be opened (report.opened stays false) or could not be read.
-bool InspectFile(const char* path, FileReport& report, std::string& error);
+bool InspectFile(const char* path, FileReport& report, std::string& error,
+                 const InspectOptions& options = {});

@@ -2,6 +2,9 @@
 
 #include "metadata/ExifSummary.h"
 #include "metadata/JpegExifReader.h"
+#include "metadata/PhotoFormat.h"
+#include "metadata/tags/GpsPosition.h"
+#include "metadata/tags/MetadataEntry.h"
 #include "presentation/TagRows.h"
 
 #include <cstdint>
@@ -20,6 +23,7 @@ struct FileReport {
     // The file was opened as a regular file and read.
     bool opened = false;
     bool readResult = false;
+    PhotoFormat format = PhotoFormat::Unknown;
     // thumbnailData is cleared: it pointed into the released reader.
     ExifSummary record{};
     // Distance of the thumbnail from the base of its EXIF block (the TIFF
@@ -28,8 +32,16 @@ struct FileReport {
     std::string lastError;
     // The messages the reader printed, each as printed.
     std::vector<std::string> printed;
+    // The JPEG segments read (JPEG, and the JPEG inside a Fujifilm RAF).
     int sectionCount = 0;
     Section sections[CJpegExifReader::kMaxSections] = {};
     // The pane's rows; empty unless record.exifValid.
     std::vector<TagRow> rows;
+    // Bytes of the file read for all of it.
+    uint64_t bytesRead = 0;
+
+    // With InspectOptions::allTags: every entry of every directory, XMP and
+    // IPTC, and the GPS position when there is one.
+    std::vector<MetadataEntry> tags;
+    std::optional<GpsPosition> position;
 };

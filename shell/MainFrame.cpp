@@ -19,21 +19,25 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
+#include <QStyle>
 
 namespace {
 
 const QString kStatusBarKey = QStringLiteral("Workspace/StatusBar");
 
-// Creation styles of the two panes: visible, and the edge each docks at first.
+// Creation styles of the panes: visible, and the edge each docks at first.
 constexpr quint32 kFolderPaneStyle = PaneStyle::Visible | PaneStyle::AlignLeft;
 constexpr quint32 kPropertiesPaneStyle = PaneStyle::Visible | PaneStyle::AlignRight;
 constexpr quint32 kMetadataPaneStyle = PaneStyle::Visible | PaneStyle::AlignRight;
 const QRect kPaneRect(0, 0, 200, 200);
 constexpr int kAddressBoxWidth = 200;
 constexpr QSize kDefaultSize(1024, 720);
+// What a first start shows of the "Properties" pane's "Data" column at least.
+constexpr int kFirstStartDataShown = 200;
 
 QString BarName(unsigned id) {
     return QStringLiteral("Bar%1").arg(id);
@@ -144,7 +148,8 @@ bool CMainFrame::Create() {
         return false;
     LoadAccelerators();
     m_created = true;
-    RestoreWorkspace();
+    if (!RestoreWorkspace())
+        SizePanesForFirstStart();
     return true;
 }
 
@@ -212,6 +217,20 @@ void CMainFrame::CreateMetadataPane() {
         tabifyDockWidget(&m_propertiesPane, &m_metadataPane);
         m_propertiesPane.raise();
     }
+}
+
+// The panes are created 200 px wide, which hides the "Data" column of the
+// "Properties" pane behind its "Tag" column. A stored layout is left alone.
+void CMainFrame::SizePanesForFirstStart() {
+    if (!m_propertiesCreated)
+        return;
+    const QTreeWidget& list = m_propertiesPane.TagList();
+    const int scrollBar = list.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &list);
+    // A docked pane's list fills its width: the columns, the list's frame and
+    // room for its scroll bar.
+    const int width =
+        list.header()->sectionSize(0) + kFirstStartDataShown + scrollBar + 2 * list.frameWidth();
+    resizeDocks({&m_propertiesPane}, {width}, Qt::Horizontal);
 }
 
 bool CMainFrame::CreateAddressBar() {
@@ -317,7 +336,8 @@ void CMainFrame::ApplyVisualStyle(unsigned id) {
 void CMainFrame::ApplyDockingMode(DockingMode mode) {
     // Smart docking opens the place a dragged pane would take; standard
     // docking shows only an outline there.
-    DockOptions options = AllowTabbedDocks;
+    // Panes floating together in one window are dragged as one.
+    DockOptions options = AllowTabbedDocks | GroupedDragging;
     if (mode == DockingMode::Smart)
         options |= AnimatedDocks;
     setDockOptions(options);

@@ -105,6 +105,7 @@ private:
     bool OnCreate();
     void CreateStatusBar();
     bool CreateAddressBar();
+    void SizePanesForFirstStart();
     void RegisterCommands();
     void LoadAccelerators();
     void ApplyDockingMode(DockingMode mode);

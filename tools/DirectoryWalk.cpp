@@ -31,7 +31,7 @@ std::string Join(const std::string& folder, const char* name) {
     return path;
 }
 
-enum class EntryKind { Skip, File, Folder };
+enum class EntryKind { Skip, File, LinkedFile, Folder };
 
 EntryKind Classify(int folderFd, const dirent& entry) {
     const char* name = entry.d_name;
@@ -49,14 +49,14 @@ EntryKind Classify(int folderFd, const dirent& entry) {
     }
     if (type == DT_DIR)
         return EntryKind::Folder;
-    if (!HasJpegExtension(name))
+    if (!HasPhotoExtension(name))
         return EntryKind::Skip;
     if (type == DT_REG)
         return EntryKind::File;
     // A link counts when it leads to a regular file; links to folders are
     // left alone.
     if (type == DT_LNK && ::fstatat(folderFd, name, &st, 0) == 0 && S_ISREG(st.st_mode))
-        return EntryKind::File;
+        return EntryKind::LinkedFile;
     return EntryKind::Skip;
 }
 
@@ -66,7 +66,8 @@ void WalkFolder(const std::string& folder, FileVisitor& visitor) {
         visitor.Unlistable(folder, std::strerror(errno));
         return;
     }
-    std::vector<std::string> files;
+    // Names, and whether the listing said regular file (not a link).
+    std::vector<std::pair<std::string, bool>> files;
     std::vector<std::string> folders;
     const int fd = ::dirfd(dir);
     errno = 0;
@@ -76,7 +77,10 @@ void WalkFolder(const std::string& folder, FileVisitor& visitor) {
             continue;
         switch (Classify(fd, *entry)) {
         case EntryKind::File:
-            files.emplace_back(name);
+            files.emplace_back(name, true);
+            break;
+        case EntryKind::LinkedFile:
+            files.emplace_back(name, false);
             break;
         case EntryKind::Folder:
             folders.emplace_back(name);
@@ -92,8 +96,8 @@ void WalkFolder(const std::string& folder, FileVisitor& visitor) {
         visitor.Unlistable(folder, std::strerror(listError));
 
     std::sort(files.begin(), files.end());
-    for (const std::string& name : files)
-        visitor.VisitFile(Join(folder, name.c_str()));
+    for (const auto& [name, regular] : files)
+        visitor.VisitFile(Join(folder, name.c_str()), regular);
     files = {};
 
     std::sort(folders.begin(), folders.end());
@@ -103,13 +107,20 @@ void WalkFolder(const std::string& folder, FileVisitor& visitor) {
 
 } // namespace
 
-bool HasJpegExtension(std::string_view name) {
+bool HasPhotoExtension(std::string_view name) {
+    static constexpr std::string_view kExtensions[] = {
+        "jpg", "jpeg", "jpe",  "jfif", "tif", "tiff", "dng", "cr2", "nef", "nrw",  "arw", "sr2",
+        "srf", "pef",  "srw",  "orf",  "rw2", "raw",  "rwl", "3fr", "iiq", "erf",  "mef", "mos",
+        "dcr", "kdc",  "heic", "heif", "hif", "avif", "cr3", "jxl", "png", "webp", "raf",
+    };
     const size_t dot = name.rfind('.');
     if (dot == std::string_view::npos)
         return false;
     const std::string_view extension = name.substr(dot + 1);
-    return EqualsIgnoringCase(extension, "jpg") || EqualsIgnoringCase(extension, "jpeg") ||
-           EqualsIgnoringCase(extension, "jpe") || EqualsIgnoringCase(extension, "jfif");
+    for (const std::string_view known : kExtensions)
+        if (EqualsIgnoringCase(extension, known))
+            return true;
+    return false;
 }
 
 bool IsFolder(const std::string& path) {
@@ -121,5 +132,5 @@ void WalkOperand(const std::string& operand, bool recursive, FileVisitor& visito
     if (recursive && IsFolder(operand))
         WalkFolder(operand, visitor);
     else
-        visitor.VisitFile(operand);
+        visitor.VisitFile(operand, false);
 }

@@ -7,16 +7,20 @@
 class FileVisitor {
 public:
     virtual ~FileVisitor() = default;
-    virtual void VisitFile(const std::string& path) = 0;
+    // `listedRegular`: the folder's listing said it is a regular file (not a
+    // link), so it needs no check before it is opened.
+    virtual void VisitFile(const std::string& path, bool listedRegular) = 0;
     // A folder that could not be listed.
     virtual void Unlistable(const std::string& path, const std::string& reason) = 0;
 };
 
-// True for the names the walk reads: .jpg, .jpeg, .jpe and .jfif in any case.
-bool HasJpegExtension(std::string_view name);
+// True for the names the walk reads, in any case: JPEG (.jpg .jpeg .jpe
+// .jfif), TIFF and the raw formats built on it, HEIF/HEIC/AVIF, Canon CR3,
+// JPEG XL, PNG, WebP and Fujifilm RAF. The content decides the format.
+bool HasPhotoExtension(std::string_view name);
 
 // Hands every operand to the visitor as a file, except folders when
-// `recursive` is set: those are walked, their JPEG files first, in byte order
+// `recursive` is set: those are walked, their photo files first, in byte order
 // of their names, then their subfolders in the same order. Symbolic links to
 // folders are not followed, so the walk cannot loop. Only one folder's file
 // names are held at a time, plus the pending subfolder names of each folder

@@ -96,6 +96,8 @@ public:
     void File(const std::string& path, const FileReport& report, std::string& out) override {
         out += '{';
         AppendPath(out, path);
+        Key(out, "format");
+        AppendJsonString(out, FormatShortName(report.format));
         Key(out, "readResult");
         AppendJsonBool(out, report.readResult);
         Key(out, "exifValid");

@@ -25,6 +25,8 @@ bool ParseArguments(int argc, const char* const* argv, Options& options, std::st
             optionsEnded = true;
         } else if (std::strcmp(arg, "-r") == 0 || std::strcmp(arg, "--recursive") == 0) {
             options.recursive = true;
+        } else if (std::strcmp(arg, "--all") == 0) {
+            options.allTags = true;
         } else if (std::strcmp(arg, "--csv") == 0) {
             if (!setFormat(Options::Format::Csv, arg))
                 return false;
@@ -48,13 +50,18 @@ bool ParseArguments(int argc, const char* const* argv, Options& options, std::st
 }
 
 const char* UsageText() {
-    return "Usage: velmora-tags [-r] [--csv | --json] FILE...\n"
-           "Prints the EXIF tags of JPEG files as the Properties pane shows them.\n"
+    return "Usage: velmora-tags [-r] [--all] [--csv | --json] FILE...\n"
+           "Prints the EXIF tags of photo files as the Properties pane shows them.\n"
            "\n"
-           "  -r, --recursive  read the .jpg, .jpeg, .jpe and .jfif files in the named\n"
-           "                   folders and their subfolders, in name order\n"
+           "  -r, --recursive  read the photo files (JPEG, TIFF, raw, HEIF, AVIF, CR3,\n"
+           "                   JPEG XL, PNG, WebP) in the named folders and their\n"
+           "                   subfolders, in name order\n"
+           "  --all            every tag (EXIF directories, XMP, IPTC) instead of the rows:\n"
+           "                   Group:Name<TAB>Text lines\n"
            "  --csv            one line per file: the path, then one column per tag\n"
+           "                   (with --all: path,group,name,value, one line per tag)\n"
            "  --json           one JSON object per file and line, with the whole record\n"
+           "                   (with --all: path, format and the list of tags)\n"
            "  -h, --help       show this help and exit\n"
            "  --version        show the version and exit\n"
            "\n"

@@ -8,6 +8,7 @@ struct Options {
     enum class Format { Text, Csv, Json };
     Format format = Format::Text;
     bool recursive = false;
+    bool allTags = false; // --all: every tag, not the pane's rows
     bool help = false;
     bool version = false;
     // File and folder names exactly as given: bytes, never re-encoded.

@@ -20,6 +20,8 @@ public:
     // Whether the reader's printed messages are part of this output; when
     // not, they go to standard error.
     virtual bool CarriesPrintedMessages() const { return false; }
+    // Whether this output lists every tag (the reader then walks them all).
+    virtual bool WantsAllTags() const { return false; }
 };
 
 // The pane's rows as "Label<TAB>Value" lines. With `headers`, each file's
@@ -30,3 +32,11 @@ std::unique_ptr<ReportFormat> MakeTextFormat(bool headers);
 std::unique_ptr<ReportFormat> MakeCsvFormat();
 // One JSON object per file and line.
 std::unique_ptr<ReportFormat> MakeJsonFormat();
+
+// With --all: every tag as "Group:Name<TAB>Text" lines, blocks as above.
+std::unique_ptr<ReportFormat> MakeAllTagsTextFormat(bool headers);
+// With --all --json: one object per file and line, with "path", "format" and
+// "tags", a list of {"group", "id", "name", "value", "text"}.
+std::unique_ptr<ReportFormat> MakeAllTagsJsonFormat();
+// With --all --csv: "path,group,name,value" in long form, a line per entry.
+std::unique_ptr<ReportFormat> MakeAllTagsCsvFormat();

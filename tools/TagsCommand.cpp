@@ -22,10 +22,13 @@ public:
         Flush();
     }
 
-    void VisitFile(const std::string& path) override {
+    void VisitFile(const std::string& path, bool listedRegular) override {
         FileReport report;
         std::string error;
-        if (!InspectFile(path.c_str(), report, error)) {
+        InspectOptions options;
+        options.knownRegular = listedRegular;
+        options.allTags = m_format.WantsAllTags();
+        if (!InspectFile(path.c_str(), report, error, options)) {
             Unreadable(path, error);
             return;
         }
@@ -77,9 +80,9 @@ private:
 std::unique_ptr<ReportFormat> MakeFormat(const Options& options) {
     switch (options.format) {
     case Options::Format::Csv:
-        return MakeCsvFormat();
+        return options.allTags ? MakeAllTagsCsvFormat() : MakeCsvFormat();
     case Options::Format::Json:
-        return MakeJsonFormat();
+        return options.allTags ? MakeAllTagsJsonFormat() : MakeJsonFormat();
     case Options::Format::Text:
         break;
     }
@@ -87,7 +90,7 @@ std::unique_ptr<ReportFormat> MakeFormat(const Options& options) {
     const bool headers =
         options.operands.size() > 1 ||
         (options.recursive && !options.operands.empty() && IsFolder(options.operands.front()));
-    return MakeTextFormat(headers);
+    return options.allTags ? MakeAllTagsTextFormat(headers) : MakeTextFormat(headers);
 }
 
 // A failed write (a full disk, a closed pipe) must not end in success.

@@ -4,10 +4,6 @@
 #include <QStyleOptionTab>
 #include <QStylePainter>
 
-namespace {
-constexpr int kTextPadding = 8;
-}
-
 AutoHideTab::AutoHideTab(const QString& text, Qt::DockWidgetArea edge, QWidget* parent)
     : QAbstractButton(parent), m_edge(edge) {
     setText(text);
@@ -33,23 +29,35 @@ QTabBar::Shape AutoHideTab::Shape() const {
     }
 }
 
+void AutoHideTab::initStyleOption(QStyleOptionTab* option) const {
+    option->initFrom(this);
+    option->shape = Shape();
+    option->text = text();
+    option->position = QStyleOptionTab::OnlyOneTab;
+    if (isChecked())
+        option->state |= QStyle::State_Selected;
+    if (isDown())
+        option->state |= QStyle::State_Sunken;
+}
+
+// As QTabBar::tabSizeHint: the caption, the style's padding around it, then
+// whatever the style adds for the tab's shape.
 QSize AutoHideTab::sizeHint() const {
-    const QSize along(fontMetrics().horizontalAdvance(text()) + 2 * kTextPadding,
-                      fontMetrics().height() + kTextPadding);
-    return IsVertical() ? along.transposed() : along;
+    QStyleOptionTab option;
+    initStyleOption(&option);
+    const QFontMetrics& metrics = fontMetrics();
+    const int hSpace = style()->pixelMetric(QStyle::PM_TabBarTabHSpace, &option, this);
+    const int vSpace = style()->pixelMetric(QStyle::PM_TabBarTabVSpace, &option, this);
+    const int along = metrics.size(Qt::TextShowMnemonic, text()).width() + hSpace;
+    const int across = metrics.height() + vSpace;
+    const QSize contents = IsVertical() ? QSize(across, along) : QSize(along, across);
+    return style()->sizeFromContents(QStyle::CT_TabBarTab, &option, contents, this);
 }
 
 void AutoHideTab::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     QStyleOptionTab option;
-    option.initFrom(this);
-    option.shape = Shape();
-    option.text = text();
-    option.position = QStyleOptionTab::OnlyOneTab;
-    if (isChecked())
-        option.state |= QStyle::State_Selected;
-    if (isDown())
-        option.state |= QStyle::State_Sunken;
+    initStyleOption(&option);
     painter.drawControl(QStyle::CE_TabBarTab, option);
 }
 

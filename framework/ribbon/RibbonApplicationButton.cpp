@@ -69,6 +69,10 @@ void RibbonApplicationButton::mousePressEvent(QMouseEvent* event) {
         RibbonButton::mousePressEvent(event);
         return;
     }
+    Click();
+}
+
+void RibbonApplicationButton::Click() {
     if (IsMainPanelShown())
         CloseMainPanel();
     else

@@ -23,6 +23,8 @@ public:
     void ShowMainPanel();
     void CloseMainPanel();
     bool IsMainPanelShown() const;
+    // Opens the main panel, or closes it when it shows.
+    void Click() override;
 
     bool AcceptsKeyTip() const override { return !m_mainPanel.isNull(); }
     bool ActivateKeyTip(bool menuKeys) override;

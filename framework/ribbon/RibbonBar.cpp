@@ -1,5 +1,6 @@
 #include "framework/ribbon/RibbonBar.h"
 
+#include "framework/ribbon/RibbonAccessible.h"
 #include "framework/ribbon/RibbonApplicationButton.h"
 #include "framework/ribbon/RibbonButton.h"
 #include "framework/ribbon/RibbonCategory.h"
@@ -39,8 +40,10 @@ RibbonElement* FindIn(const QList<RibbonElement*>& elements, unsigned id) {
 RibbonBar::RibbonBar(QWidget* parent)
     : QWidget(parent), m_colours(RibbonPaint::DefaultColours()),
       m_quickAccess(new RibbonQuickAccessBar(this)), m_keyTips(*this) {
+    RibbonAccessible::Install();
     setProperty(StyleRole::kProperty, StyleRole::kRibbon);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    setAccessibleName(QStringLiteral("Ribbon"));
 }
 
 RibbonBar::~RibbonBar() {
@@ -121,7 +124,13 @@ void RibbonBar::SetActiveCategory(RibbonCategory* category) {
         return;
     if (m_active)
         m_active->hide();
+    QAccessible::State selection;
+    selection.selected = true;
+    if (m_active)
+        RibbonAccessible::NotifyStateChange(m_active->Tab(), selection);
     m_active = category;
+    if (category)
+        RibbonAccessible::NotifyStateChange(category->Tab(), selection);
     if (category)
         category->show();
     Relayout();

@@ -1,7 +1,5 @@
 #include "framework/ribbon/RibbonButton.h"
 
-#include "framework/commands/CommandIds.h"
-#include "framework/commands/StringTable.h"
 #include "framework/ribbon/RibbonCategory.h"
 #include "framework/ribbon/RibbonMainPanel.h"
 #include "framework/ribbon/RibbonMetrics.h"
@@ -100,7 +98,9 @@ void RibbonButton::SetMenu(QMenu* menu, bool isDefaultCommand, bool rightAlign) 
         menu->setParent(this, menu->windowFlags());
     connect(menu, &QMenu::aboutToHide, this, [this] {
         m_menuShown = false;
-        ForwardMenuStatus(StringTable::Load(StringId::Idle));
+        // An empty tip ends the status bar's temporary message, bringing
+        // its panes back; any text here would stay and hide them.
+        ForwardMenuStatus(QString());
         update();
     });
     connect(menu, &QMenu::hovered, this,
@@ -193,6 +193,15 @@ void RibbonButton::UpdateImages() {
     }
     updateGeometry();
     update();
+}
+
+void RibbonButton::Click() {
+    if (!isEnabled())
+        return;
+    if (HasDropDown() && !IsSplit())
+        ShowDropDown();
+    else
+        Issue();
 }
 
 bool RibbonButton::AcceptsKeyTip() const {

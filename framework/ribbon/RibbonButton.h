@@ -53,6 +53,8 @@ public:
     bool IsDropDownShown() const;
 
     void Attach(RibbonBar* bar, const RibbonCategory* category) override;
+    // The command, or the drop-down of a button that has no command part.
+    void Click() override;
     bool CanBeLarge() const override { return m_largeIndex >= 0; }
     bool AcceptsKeyTip() const override;
     bool ActivateKeyTip(bool menuKeys) override;

@@ -1,5 +1,7 @@
 #include "framework/ribbon/RibbonCategory.h"
 
+#include "framework/commands/StringTable.h"
+#include "framework/ribbon/RibbonAccessible.h"
 #include "framework/ribbon/RibbonBar.h"
 #include "framework/ribbon/RibbonElement.h"
 #include "framework/ribbon/RibbonMetrics.h"
@@ -17,7 +19,10 @@ constexpr int kPanelGap = 3;
 RibbonCategory::RibbonCategory(const QString& name, QSize smallImageSize, QSize largeImageSize,
                                RibbonBar* bar)
     : QWidget(bar), m_name(name), m_bar(bar), m_smallImages(smallImageSize),
-      m_largeImages(largeImageSize) {}
+      m_largeImages(largeImageSize) {
+    RibbonAccessible::Install();
+    setAccessibleName(RibbonElement::WithoutAccessMarks(StringTable::LabelOf(name)));
+}
 
 bool RibbonCategory::LoadImages(unsigned smallBitmap, unsigned largeBitmap) {
     const bool small = m_smallImages.Load(smallBitmap);

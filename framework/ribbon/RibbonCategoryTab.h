@@ -14,6 +14,8 @@ public:
 
     RibbonCategory* TabCategory() const { return m_category; }
     bool IsActive() const;
+    // Shows the tab's category.
+    void Click() override { Select(); }
 
     bool AcceptsKeyTip() const override { return true; }
     bool ActivateKeyTip(bool menuKeys) override;

@@ -21,6 +21,11 @@ bool RibbonCheckBox::IsChecked() const {
     return Action() && Action()->isChecked();
 }
 
+void RibbonCheckBox::Click() {
+    if (isEnabled())
+        Issue();
+}
+
 QSize RibbonCheckBox::sizeHint() const {
     return QSize(kPad + kBox + kPad + fontMetrics().horizontalAdvance(DisplayText()) + kPad,
                  RibbonMetrics::kSmallHeight);

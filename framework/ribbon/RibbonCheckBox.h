@@ -11,6 +11,8 @@ public:
     RibbonCheckBox(unsigned id, const QString& text);
 
     bool IsChecked() const;
+    // Issues the command, which sets the mark.
+    void Click() override;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

@@ -1,16 +1,15 @@
 #include "framework/ribbon/RibbonElement.h"
 
-#include "framework/commands/CommandIds.h"
 #include "framework/commands/CommandRouter.h"
 #include "framework/commands/StringTable.h"
+#include "framework/ribbon/RibbonAccessible.h"
 #include "framework/ribbon/RibbonBar.h"
 #include "framework/ribbon/RibbonPaint.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
-#include <QStatusTipEvent>
 #include <QToolTip>
 
 namespace {
@@ -31,6 +30,7 @@ QString AccessLetter(const QString& label) {
 
 RibbonElement::RibbonElement(unsigned id, const QString& text, QWidget* parent)
     : QWidget(parent), m_id(id) {
+    RibbonAccessible::Install();
     SetText(text);
     // Repainted as the mouse comes and goes, for the highlight.
     setAttribute(Qt::WA_Hover);
@@ -46,18 +46,22 @@ void RibbonElement::SetText(const QString& text) {
 }
 
 QString RibbonElement::DisplayText() const {
+    return WithoutAccessMarks(m_label);
+}
+
+QString RibbonElement::WithoutAccessMarks(const QString& label) {
     QString shown;
-    shown.reserve(m_label.size());
-    for (qsizetype i = 0; i < m_label.size(); ++i) {
-        if (m_label[i] == QLatin1Char('&')) {
-            if (i + 1 < m_label.size() && m_label[i + 1] == QLatin1Char('&'))
+    shown.reserve(label.size());
+    for (qsizetype i = 0; i < label.size(); ++i) {
+        if (label[i] == QLatin1Char('&')) {
+            if (i + 1 < label.size() && label[i + 1] == QLatin1Char('&'))
                 shown += QLatin1Char('&');
             ++i;
-            if (i < m_label.size() && m_label[i] != QLatin1Char('&'))
-                shown += m_label[i];
+            if (i < label.size() && label[i] != QLatin1Char('&'))
+                shown += label[i];
             continue;
         }
-        shown += m_label[i];
+        shown += label[i];
     }
     return shown;
 }
@@ -127,6 +131,12 @@ void RibbonElement::SyncFromAction() {
     }
     setEnabled(m_action->isEnabled());
     setStatusTip(m_action->statusTip().isEmpty() ? m_description : m_action->statusTip());
+    if (m_action->isChecked() != m_checked) {
+        m_checked = m_action->isChecked();
+        QAccessible::State changed;
+        changed.checked = true;
+        RibbonAccessible::NotifyStateChange(this, changed);
+    }
     update();
 }
 
@@ -201,6 +211,24 @@ void RibbonElement::mouseReleaseEvent(QMouseEvent* event) {
         Issue();
 }
 
+void RibbonElement::keyPressEvent(QKeyEvent* event) {
+    // Only assistive technology gives an element the focus; the keys that
+    // press a focused button press it.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+            Click();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 bool RibbonElement::event(QEvent* event) {
     switch (event->type()) {
     case QEvent::ToolTip: {
@@ -211,15 +239,6 @@ bool RibbonElement::event(QEvent* event) {
         else
             QToolTip::showText(help->globalPos(), html, this);
         return true;
-    }
-    case QEvent::Leave: {
-        const bool result = QWidget::event(event);
-        // Back to the idle text once the prompt is gone.
-        if (!statusTip().isEmpty()) {
-            QStatusTipEvent idle(StringTable::Load(StringId::Idle));
-            QCoreApplication::sendEvent(this, &idle);
-        }
-        return result;
     }
     default:
         break;

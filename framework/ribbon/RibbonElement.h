@@ -42,6 +42,8 @@ public:
     QString Text() const { return m_label; }
     // The label as shown: access marks removed.
     QString DisplayText() const;
+    // `label` without its access marks ("&&" stays one "&").
+    static QString WithoutAccessMarks(const QString& label);
 
     void SetKeys(const QString& keys, const QString& menuKeys = QString());
     // The key tip: the one given, else the access letter, else none.
@@ -82,6 +84,11 @@ public:
     // Where the key tip's badge is centred, in global coordinates.
     virtual QPoint KeyTipAnchor(bool menuKeys) const;
 
+    // Does what a left click on the element does; nothing when it is
+    // disabled or does nothing when clicked. Assistive technology and the
+    // keyboard (Enter or Space on the focused element) act through it.
+    virtual void Click() {}
+
     const ThemeColours& Colours() const;
 
 signals:
@@ -95,8 +102,10 @@ protected:
     virtual void LookChanged() {}
 
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
-    bool IsHot() const { return underMouse() && isEnabled(); }
+    // Lit as under the mouse: pointed at, or given the keyboard focus.
+    bool IsHot() const { return (underMouse() || hasFocus()) && isEnabled(); }
 
     // A left press arms the element; releasing the button over it issues
     // the command. Elements that act on clicks call Press from their press
@@ -118,4 +127,6 @@ private:
     const RibbonCategory* m_category = nullptr;
     RibbonLook m_look = RibbonLook::Small;
     bool m_pressed = false;
+    // The action's check mark as last told to assistive technology.
+    bool m_checked = false;
 };

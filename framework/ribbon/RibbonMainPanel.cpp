@@ -1,7 +1,6 @@
 #include "framework/ribbon/RibbonMainPanel.h"
 
-#include "framework/commands/CommandIds.h"
-#include "framework/commands/StringTable.h"
+#include "framework/ribbon/RibbonAccessible.h"
 #include "framework/ribbon/RibbonApplicationButton.h"
 #include "framework/ribbon/RibbonBar.h"
 #include "framework/ribbon/RibbonButton.h"
@@ -29,7 +28,9 @@ constexpr int kBottomGap = 4;
 
 RibbonMainPanel::RibbonMainPanel(RibbonCategory* category)
     : QFrame(category, Qt::Popup), m_category(category) {
+    RibbonAccessible::Install();
     category->SetMainPanel(this);
+    setAccessibleName(category->accessibleName());
 }
 
 void RibbonMainPanel::Adopt(RibbonElement* element) {
@@ -208,12 +209,12 @@ bool RibbonMainPanel::eventFilter(QObject* watched, QEvent* event) {
 
 void RibbonMainPanel::hideEvent(QHideEvent* event) {
     QFrame::hideEvent(event);
-    // The element last pointed at gets no Leave once the panel is gone: put
-    // the idle text back in place of its prompt.
+    // The element last pointed at gets no Leave once the panel is gone: an
+    // empty tip takes its prompt away and shows the status bar's panes again.
     if (RibbonApplicationButton* owner =
             m_category->Bar() ? m_category->Bar()->ApplicationButton() : nullptr) {
-        QStatusTipEvent idle(StringTable::Load(StringId::Idle));
-        QCoreApplication::sendEvent(owner, &idle);
+        QStatusTipEvent clear{QString()};
+        QCoreApplication::sendEvent(owner, &clear);
     }
     emit closed();
 }

@@ -1,6 +1,7 @@
 #include "framework/ribbon/RibbonPanel.h"
 
 #include "framework/commands/StringTable.h"
+#include "framework/ribbon/RibbonAccessible.h"
 #include "framework/ribbon/RibbonBar.h"
 #include "framework/ribbon/RibbonElement.h"
 #include "framework/ribbon/RibbonMetrics.h"
@@ -22,8 +23,10 @@ constexpr int kSide = 4;
 RibbonPanel::RibbonPanel(const QString& name, const QIcon& icon, QWidget* parent)
     : QWidget(parent), m_name(StringTable::LabelOf(name)), m_keys(StringTable::KeyTipOf(name)),
       m_icon(icon) {
+    RibbonAccessible::Install();
     setProperty(StyleRole::kProperty, StyleRole::kRibbonPanel);
     setAttribute(Qt::WA_Hover);
+    setAccessibleName(RibbonElement::WithoutAccessMarks(m_name));
 }
 
 void RibbonPanel::Add(RibbonElement* element) {

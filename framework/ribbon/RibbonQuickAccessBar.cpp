@@ -1,5 +1,6 @@
 #include "framework/ribbon/RibbonQuickAccessBar.h"
 
+#include "framework/ribbon/RibbonAccessible.h"
 #include "framework/ribbon/RibbonBar.h"
 #include "framework/ribbon/RibbonButton.h"
 #include "framework/ribbon/RibbonMetrics.h"
@@ -13,7 +14,10 @@ constexpr int kPad = 4;
 
 } // namespace
 
-RibbonQuickAccessBar::RibbonQuickAccessBar(RibbonBar* bar) : QWidget(bar), m_bar(bar) {}
+RibbonQuickAccessBar::RibbonQuickAccessBar(RibbonBar* bar) : QWidget(bar), m_bar(bar) {
+    RibbonAccessible::Install();
+    setAccessibleName(QStringLiteral("Quick Access Toolbar"));
+}
 
 void RibbonQuickAccessBar::SetCommands(const QList<unsigned>& ids) {
     qDeleteAll(m_buttons);

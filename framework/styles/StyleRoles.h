@@ -22,4 +22,8 @@ inline constexpr char kPaneCaption[] = "paneCaption";               // a pane's 
 inline constexpr char kAutoHideBar[] = "autoHideBar";               // strip of auto-hidden panes
 inline constexpr char kAddressBar[] = "addressBar";                 // the bar with the address box
 
+// A bool, on a tree view: the tree asks for lines between its items; on the
+// application: the current theme draws them (see TreeLinesStyle).
+inline constexpr char kTreeLines[] = "velmoraTreeLines";
+
 } // namespace StyleRole

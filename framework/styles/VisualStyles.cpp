@@ -1,5 +1,6 @@
 #include "framework/styles/VisualStyles.h"
 
+#include "framework/styles/StyleRoles.h"
 #include "framework/styles/ThemeColours.h"
 #include "framework/styles/WaitCursor.h"
 
@@ -45,9 +46,14 @@ void VisualStyles::ApplyVisualStyle(DrawingTheme theme,
         for (const auto group : {QPalette::Active, QPalette::Inactive})
             views.setColor(group, QPalette::WindowText, palette.color(group, QPalette::Text));
         app->setPalette(views, "QAbstractItemView");
+        app->setProperty(StyleRole::kTreeLines, DrawsTreeLines());
         app->setStyleSheet(StyleSheet());
     }
     emit ThemeChanged();
+}
+
+bool VisualStyles::DrawsTreeLines() const {
+    return m_theme != DrawingTheme::Office2007;
 }
 
 QPalette VisualStyles::Palette() const {

@@ -34,6 +34,10 @@ public:
     // Switched on by the Windows XP style and left on.
     bool XpThemed3dTabs() const { return m_xpThemed3dTabs; }
 
+    // The classic themes draw dotted lines between the items of trees that
+    // ask for them; Office 2007 draws none.
+    bool DrawsTreeLines() const;
+
     // The palette and style sheet of the current theme.
     QPalette Palette() const;
     QString StyleSheet() const;

@@ -2,6 +2,8 @@
 
 #include "framework/views/LocalPath.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +18,45 @@ constexpr int kSmallIcon = 16;
 // Rows are laid out in batches so that a huge folder keeps the window
 // responsive while its items arrive.
 constexpr int kLayoutBatch = 256;
+// The Name column's width until a folder is loaded.
+constexpr int kNameColumnWidth = 250;
+
+// The list as assistive technology sees it: only the view of the current
+// layout. The stack merely hides the other view, whose items would still
+// claim to show at their old places, so every file would be listed twice and
+// a hidden item could stand where the shown view has its header.
+class FileListAccessible : public QAccessibleWidget {
+public:
+    explicit FileListAccessible(ShellFileList* list) : QAccessibleWidget(list) {}
+
+    int childCount() const override { return int(Shown().size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QList<QWidget*> shown = Shown();
+        return index >= 0 && index < shown.size()
+                   ? QAccessible::queryAccessibleInterface(shown[index])
+                   : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (!child)
+            return -1;
+        return int(Shown().indexOf(qobject_cast<QWidget*>(child->object())));
+    }
+
+private:
+    QList<QWidget*> Shown() const {
+        QList<QWidget*> shown;
+        for (QObject* object : widget()->children())
+            if (auto* w = qobject_cast<QWidget*>(object); w && !w->isWindow() && !w->isHidden())
+                shown.append(w);
+        return shown;
+    }
+};
+
+QAccessibleInterface* FileListAccessibleFactory(const QString&, QObject* object) {
+    if (auto* list = qobject_cast<ShellFileList*>(object))
+        return new FileListAccessible(list);
+    return nullptr;
+}
 
 // The folder and the name joined; the root needs no second separator.
 template <typename Text> Text JoinPath(const Text& folder, const Text& name) {
@@ -26,6 +67,11 @@ template <typename Text> Text JoinPath(const Text& folder, const Text& name) {
 
 ShellFileList::ShellFileList(QWidget* parent)
     : QWidget(parent), m_iconView(this), m_detailsView(this), m_stack(new QStackedLayout(this)) {
+    static const bool accessibleInstalled = [] {
+        QAccessible::installFactory(FileListAccessibleFactory);
+        return true;
+    }();
+    (void)accessibleInstalled;
     SetUpView(m_iconView);
     SetUpView(m_detailsView);
     m_iconView.setUniformItemSizes(true);
@@ -50,14 +96,18 @@ ShellFileList::ShellFileList(QWidget* parent)
     m_detailsView.sortByColumn(FolderListModel::NameColumn, Qt::AscendingOrder);
     QHeaderView* header = m_detailsView.header();
     header->setStretchLastSection(false);
-    header->resizeSection(FolderListModel::NameColumn, 250);
+    header->resizeSection(FolderListModel::NameColumn, kNameColumnWidth);
+    connect(header, &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) { OnSectionResized(column, width); });
 
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_stack->addWidget(&m_iconView);
     m_stack->addWidget(&m_detailsView);
 
-    connect(&m_model, &FolderListModel::folderLoaded, this,
-            [this] { emit folderLoaded(m_currentFolder); });
+    connect(&m_model, &FolderListModel::folderLoaded, this, [this] {
+        FitColumns();
+        emit folderLoaded(m_currentFolder);
+    });
     SetViewMode(ViewMode::Details);
 }
 
@@ -187,6 +237,27 @@ void ShellFileList::SetViewMode(ViewMode mode) {
     setFocusProxy(view);
     if (hadFocus)
         view->setFocus(Qt::OtherFocusReason);
+}
+
+void ShellFileList::FitColumns() {
+    m_fittingColumns = true;
+    QHeaderView* header = m_detailsView.header();
+    for (int column = 0; column < FolderListModel::ColumnCount; ++column) {
+        if (m_userWidths[column] > 0) {
+            header->resizeSection(column, m_userWidths[column]);
+            continue;
+        }
+        m_detailsView.resizeColumnToContents(column);
+    }
+    m_fittingColumns = false;
+}
+
+// Every resize that is not our own fitting comes from the user (dragging a
+// divider or double-clicking it) or from code acting for them.
+void ShellFileList::OnSectionResized(int column, int width) {
+    if (m_fittingColumns || column < 0 || column >= FolderListModel::ColumnCount || width <= 0)
+        return;
+    m_userWidths[column] = width;
 }
 
 QAbstractItemView* ShellFileList::CurrentView() const {

@@ -7,6 +7,8 @@
 #include <QTreeView>
 #include <QWidget>
 
+#include <array>
+
 // The file list of one folder: its files (never its sub-folders, nor hidden
 // files, sockets, pipes, devices or broken links) in one of four layouts. The
 // folder is read in the background and followed on disk, so a large folder
@@ -72,6 +74,10 @@ protected:
 private:
     void SetUpView(QAbstractItemView& view);
     void ActivateItem(const QModelIndex& index);
+    // Details columns: each folder's first load sizes them to their contents,
+    // except the columns the user gave a width, which keep it.
+    void FitColumns();
+    void OnSectionResized(int column, int width);
 
     FolderListModel m_model;
     QListView m_iconView;
@@ -80,4 +86,6 @@ private:
     QString m_currentFolder;
     QByteArray m_currentFolderBytes;
     ViewMode m_mode = ViewMode::Details;
+    std::array<int, FolderListModel::ColumnCount> m_userWidths{}; // 0: none set
+    bool m_fittingColumns = false;
 };

@@ -1,5 +1,7 @@
 #include "framework/views/ShellFolderTree.h"
 
+#include "framework/styles/StyleRoles.h"
+#include "framework/styles/TreeLinesStyle.h"
 #include "framework/views/ShellFileList.h"
 
 #include <QDir>
@@ -7,7 +9,7 @@
 #include <QHeaderView>
 
 ShellFolderTree::ShellFolderTree(QWidget* parent)
-    : QTreeView(parent), m_model(new QFileSystemModel(this)) {
+    : QTreeView(parent), m_model(new QFileSystemModel(this)), m_linesStyle(new TreeLinesStyle) {
     m_model->setReadOnly(true);
     m_model->setFilter(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Drives);
     m_model->setRootPath(QDir::rootPath());
@@ -20,6 +22,10 @@ ShellFolderTree::ShellFolderTree(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true);
     setAnimated(false);
+    // Lines between the folders, where the theme draws them.
+    setProperty(StyleRole::kTreeLines, true);
+    m_linesStyle->setParent(this);
+    setStyle(m_linesStyle);
     sortByColumn(0, Qt::AscendingOrder);
     connect(m_model, &QFileSystemModel::directoryLoaded, this, &ShellFolderTree::OnDirectoryLoaded);
     SelectFolder(QDir::homePath());

@@ -4,6 +4,7 @@
 #include <QTreeView>
 
 class QFileSystemModel;
+class TreeLinesStyle;
 class ShellFileList;
 
 // The folder tree: every folder of the file system from "/" down, read in the
@@ -28,6 +29,8 @@ public:
     QString SelectedFolder() const;
 
     const QFileSystemModel& Model() const { return *m_model; }
+    // The style that draws the lines between the folders (see TreeLinesStyle).
+    const TreeLinesStyle& LinesStyle() const { return *m_linesStyle; }
 
 signals:
     // The folder chosen in the tree, after the related list was told.
@@ -40,6 +43,7 @@ private:
     void OnDirectoryLoaded(const QString& path);
 
     QFileSystemModel* m_model;
+    TreeLinesStyle* m_linesStyle; // a child of the tree
     QPointer<ShellFileList> m_relatedList;
     // The folder to keep scrolled into view while its parent is still loading.
     QString m_scrollTarget;

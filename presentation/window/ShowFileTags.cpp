@@ -11,20 +11,6 @@
 
 #include <unistd.h>
 
-namespace {
-
-// Every tag of the report, once the inspection lists them.
-template <typename Report> const std::vector<MetadataEntry>& TagsOf(const Report& report) {
-    if constexpr (requires { report.tags; }) {
-        return report.tags;
-    } else {
-        static const std::vector<MetadataEntry> none;
-        return none;
-    }
-}
-
-} // namespace
-
 bool ShowFileTags(const QByteArray& path, CPropertiesWnd& pane, CMetadataWnd* metadata) {
     // A name with a zero byte inside names no file; the C calls would see a
     // shorter, different name.
@@ -34,9 +20,12 @@ bool ShowFileTags(const QByteArray& path, CPropertiesWnd& pane, CMetadataWnd* me
     if (::access(name, F_OK) != 0 || ::access(name, R_OK) != 0)
         return false;
 
+    // One reading for both panes: the rows, and every tag when they are shown.
     FileReport report;
     std::string error;
-    InspectFile(name, report, error);
+    InspectOptions options;
+    options.allTags = metadata != nullptr;
+    InspectFile(name, report, error, options);
     if (!report.opened)
         return true;
     for (const std::string& message : report.printed)
@@ -45,7 +34,7 @@ bool ShowFileTags(const QByteArray& path, CPropertiesWnd& pane, CMetadataWnd* me
 
     pane.TagList().clear();
     if (metadata)
-        metadata->FillEntries(TagsOf(report));
+        metadata->FillEntries(report.tags);
     if (!report.record.exifValid)
         return false;
     pane.FillTagRows(report.rows);

@@ -481,3 +481,65 @@ TEST(ShellFolderTree, ForgetsARelatedListThatIsGone) {
 }
 
 #include "FrameworkShellListTest.moc"
+
+namespace {
+
+// What a Details cell needs to show `text` whole: the text and the margins
+// the item delegate keeps on both sides of it.
+int RoomFor(const QTreeView& view, const QString& text) {
+    const int margin = view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
+    return view.fontMetrics().horizontalAdvance(text) + 2 * margin;
+}
+
+int RowOf(const ShellFileList& list, const QString& name) {
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        if (list.GetItemText(row, 0) == name)
+            return row;
+    return -1;
+}
+
+bool WaitForLoad(QSignalSpy& loaded, int count) {
+    return QTest::qWaitFor([&] { return loaded.count() >= count; }, kLoadTimeoutMs);
+}
+
+} // namespace
+
+TEST_F(ShellListFixture, DetailsColumnsFitAFolderAndKeepAWidthTheUserSet) {
+    // A date with two-digit day and hour, and a long name in a second folder.
+    QFile jpeg(root + "/a.jpg");
+    ASSERT_TRUE(jpeg.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(jpeg.setFileTime(QDateTime(QDate(2026, 12, 17), QTime(10, 45)),
+                                 QFileDevice::FileModificationTime));
+    jpeg.close();
+    WriteFile(root + "/sub/a rather long name of a picture taken on holiday.jpg");
+
+    QTreeView& view = *list.DetailsView();
+    QHeaderView& header = *view.header();
+    QSignalSpy loaded(&list, &ShellFileList::folderLoaded);
+    ASSERT_TRUE(list.DisplayFolder(root));
+    ASSERT_TRUE(WaitForLoad(loaded, 1));
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        for (int column = 0; column < FolderListModel::ColumnCount; ++column)
+            EXPECT_GE(header.sectionSize(column), RoomFor(view, list.GetItemText(row, column)))
+                << list.GetItemText(row, column).toStdString();
+    EXPECT_GE(header.sectionSize(FolderListModel::DateColumn), RoomFor(view, "Date Modified"));
+
+    // The user narrows the date and widens the type; the next folder keeps both
+    // and fits the others to what it holds.
+    header.resizeSection(FolderListModel::DateColumn, 60);
+    header.resizeSection(FolderListModel::TypeColumn, 333);
+    ASSERT_TRUE(list.DisplayFolder(root + "/sub"));
+    ASSERT_TRUE(WaitForLoad(loaded, 2));
+    EXPECT_EQ(header.sectionSize(FolderListModel::DateColumn), 60);
+    EXPECT_EQ(header.sectionSize(FolderListModel::TypeColumn), 333);
+    const int longName = RowOf(list, "a rather long name of a picture taken on holiday.jpg");
+    ASSERT_GE(longName, 0);
+    EXPECT_GE(header.sectionSize(FolderListModel::NameColumn),
+              RoomFor(view, list.GetItemText(longName, FolderListModel::NameColumn)));
+
+    // And so does coming back.
+    ASSERT_TRUE(list.DisplayFolder(root));
+    ASSERT_TRUE(WaitForLoad(loaded, 3));
+    EXPECT_EQ(header.sectionSize(FolderListModel::DateColumn), 60);
+    EXPECT_EQ(header.sectionSize(FolderListModel::TypeColumn), 333);
+}

@@ -307,7 +307,7 @@ TEST_F(ContentFixture, PointingShowsThePromptAndKeyTipsReachEveryLevel) {
               QStringLiteral("Display program information, version number and copyright"));
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(ribbon->FindById(AppAbout), &leave);
-    EXPECT_EQ(window.statusBar()->currentMessage(), QStringLiteral("Ready"));
+    EXPECT_EQ(window.statusBar()->currentMessage(), QString());
 
     RibbonKeyTips& keyTips = ribbon->KeyTips();
     QTest::keyClick(&window, Qt::Key_Alt);

@@ -1,6 +1,7 @@
 #include "resources/ApplicationIds.h"
 #include "tests/shell/ShellTestSupport.h"
 
+#include <QHeaderView>
 #include <QLabel>
 
 // The bars and panes of the main frame, the commands it and its view answer,
@@ -153,6 +154,46 @@ TEST_F(ShellFrame, TheLayoutOfTheLastRunComesBack) {
     Router().Execute(ViewProperties);
     EXPECT_TRUE(next->PropertiesPane().IsPaneVisible());
     EXPECT_TRUE(Checked(ViewProperties));
+}
+
+// Tag column and at least this much of the Data column on a first start.
+constexpr int kDataShown = 200;
+
+int DataShown(CPropertiesWnd& pane) {
+    QTreeWidget& list = pane.TagList();
+    return list.viewport()->width() - list.header()->sectionSize(0);
+}
+
+TEST_F(ShellFrame, AFirstStartShowsTagsAndTheirDataAndAStoredLayoutWins) {
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    CPropertiesWnd& properties = frame->PropertiesPane();
+    QHeaderView& header = *properties.TagList().header();
+    EXPECT_EQ(header.sectionSize(0), 150);
+    EXPECT_EQ(header.sectionSize(1), 500);
+    EXPECT_GE(DataShown(properties), kDataShown);
+
+    // The user makes the pane narrow; the next start keeps it so.
+    frame->resizeDocks({&properties}, {180}, Qt::Horizontal);
+    QTest::qWait(50);
+    const int narrow = properties.width();
+    ASSERT_LT(narrow, 250);
+    ASSERT_TRUE(frame->close());
+    frame.reset();
+
+    const auto next = MakeFrame();
+    next->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(next.get()));
+    EXPECT_EQ(next->PropertiesPane().width(), narrow);
+}
+
+TEST_F(ShellFrame, PanesFloatingTogetherAreDraggedAsOneInBothDockingModes) {
+    EXPECT_TRUE(frame->dockOptions().testFlag(QMainWindow::GroupedDragging));
+    App().Styles().SetDockingMode(DockingMode::Standard);
+    EXPECT_TRUE(frame->dockOptions().testFlag(QMainWindow::GroupedDragging));
+    App().Styles().SetDockingMode(DockingMode::Smart);
+    EXPECT_TRUE(frame->dockOptions().testFlag(QMainWindow::GroupedDragging));
+    EXPECT_TRUE(frame->dockOptions().testFlag(QMainWindow::AllowTabbedDocks));
 }
 
 } // namespace

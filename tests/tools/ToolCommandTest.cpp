@@ -101,7 +101,10 @@ TEST(ToolWalk, FilesInNameOrderThenSubfoldersLinksNotFollowed) {
     ASSERT_EQ(::mkdir((root + "/Another").c_str(), 0700), 0);
     for (const char* name : {"b.JPG", "a.jpeg", "C.jfif", "d.Jpe", "sub/e.jpg", "Another/x.jpg"})
         dir.Write(name, ExifJpeg());
-    dir.Write("skip.png", ExifJpeg());
+    dir.Write("skip.txt", ExifJpeg());
+    // Other photo formats are picked by their names too; the content decides.
+    for (const char* name : {"f.HEIC", "g.cr3", "h.webp", "i.PNG", "j.tif", "k.dng", "l.jxl"})
+        dir.Write(name, ExifJpeg());
     dir.Write("jpg", ExifJpeg());
     ASSERT_EQ(::symlink("a.jpeg", (root + "/link.jpg").c_str()), 0);
     ASSERT_EQ(::symlink(".", (root + "/loop.jpg").c_str()), 0);
@@ -111,16 +114,19 @@ TEST(ToolWalk, FilesInNameOrderThenSubfoldersLinksNotFollowed) {
     EXPECT_EQ(walked.status, 0) << walked.err;
     EXPECT_EQ(JsonPaths(walked.out),
               (std::vector<std::string>{root + "/C.jfif", root + "/a.jpeg", root + "/b.JPG",
-                                        root + "/d.Jpe", root + "/link.jpg",
+                                        root + "/d.Jpe", root + "/f.HEIC", root + "/g.cr3",
+                                        root + "/h.webp", root + "/i.PNG", root + "/j.tif",
+                                        root + "/k.dng", root + "/l.jxl", root + "/link.jpg",
                                         root + "/Another/x.jpg", root + "/sub/e.jpg"}));
 
     // Named files are read whatever their names.
-    Output named = RunInProcess({"--json", "-r", root + "/skip.png"});
-    EXPECT_EQ(JsonPaths(named.out), std::vector<std::string>{root + "/skip.png"});
+    Output named = RunInProcess({"--json", "-r", root + "/skip.txt"});
+    EXPECT_EQ(JsonPaths(named.out), std::vector<std::string>{root + "/skip.txt"});
 
-    EXPECT_TRUE(HasJpegExtension("x.JPEG"));
-    EXPECT_FALSE(HasJpegExtension("x.jpg.txt"));
-    EXPECT_FALSE(HasJpegExtension("jpg"));
+    EXPECT_TRUE(HasPhotoExtension("x.JPEG"));
+    EXPECT_TRUE(HasPhotoExtension("x.Rw2"));
+    EXPECT_FALSE(HasPhotoExtension("x.jpg.txt"));
+    EXPECT_FALSE(HasPhotoExtension("jpg"));
 }
 
 TEST(ToolText, RowsAsThePaneShowsThemWithBlocksForSeveralFiles) {
