@@ -1,6 +1,7 @@
 // The EXIF block: its header, the walk of its image file directories and
 // what each interpreted tag stores in the record.
 
+#include "metadata/ExifTags.h"
 #include "metadata/JpegExifReader.h"
 
 #include <cmath>
@@ -165,6 +166,13 @@ bool CJpegExifReader::WalkDirectory(uint32_t offset, int depth) {
         }
 
         uint64_t byteCount = uint64_t{components} * ComponentSize(format);
+        // A count that cannot be a size (negative as a signed number, or a
+        // byte count past 32 bits) is a garbled entry, not a garbled
+        // directory: it is skipped like a bad format, and the walk goes on.
+        if (components > uint32_t{INT32_MAX} || byteCount > UINT32_MAX) {
+            SetError("Illegal pointer offset value in EXIF.");
+            continue;
+        }
         uint32_t valueOffset = entryOffset + 8;
         if (byteCount > 4) {
             int32_t stored = ReadS32(entry + 8);
@@ -177,7 +185,7 @@ bool CJpegExifReader::WalkDirectory(uint32_t offset, int depth) {
 
         ApplyTag(tag, format, valueOffset, static_cast<uint32_t>(byteCount), thumbnail);
 
-        if (tag == 0x8769 || tag == 0xA005)
+        if (tag == ExifTag::ExifIfd || tag == ExifTag::InteropIfd)
             FollowLink(ReadS32(blockBase + valueOffset), depth);
     }
 
@@ -198,113 +206,149 @@ bool CJpegExifReader::WalkDirectory(uint32_t offset, int depth) {
 
 void CJpegExifReader::ApplyTag(unsigned tag, unsigned format, uint32_t valueOffset,
                                uint32_t byteCount, Thumbnail& thumbnail) {
+    if (!ApplyImageTag(tag, format, valueOffset, byteCount, thumbnail) &&
+        !ApplyExposureTag(tag, format, valueOffset))
+        ApplyPictureTag(tag, format, valueOffset, byteCount);
+}
+
+// The camera, orientation, resolution and thumbnail (IFD0 and IFD1).
+bool CJpegExifReader::ApplyImageTag(unsigned tag, unsigned format, uint32_t valueOffset,
+                                    uint32_t byteCount, Thumbnail& thumbnail) {
     ExifSummary& s = *summary;
     auto number = [&] { return static_cast<float>(NumberAt(format, valueOffset)); };
     auto integer = [&] { return IntegerAt(format, valueOffset); };
 
     switch (tag) {
-    case 0x010F:
+    case ExifTag::Make:
         CopyText(s.cameraMake, sizeof s.cameraMake - 1, valueOffset, byteCount);
-        break;
-    case 0x0110:
+        return true;
+    case ExifTag::Model:
         CopyText(s.cameraModel, sizeof s.cameraModel - 1, valueOffset, byteCount);
-        break;
-    case 0x0112:
+        return true;
+    case ExifTag::Orientation:
         s.orientation = integer();
         if (s.orientation < 1 || s.orientation > 8) {
             SetError("Undefined rotation value");
             s.orientation = 0;
         }
-        break;
-    case 0x011A:
+        return true;
+    case ExifTag::XResolution:
         s.xResolution = number();
-        break;
-    case 0x011B:
+        return true;
+    case ExifTag::YResolution:
         s.yResolution = number();
-        break;
-    case 0x0128:
+        return true;
+    case ExifTag::ResolutionUnit:
         if (float factor = InchesPerUnit(integer()); factor != 0)
             s.resolutionUnit = factor;
-        break;
-    case 0x0201:
+        return true;
+    case ExifTag::JpegInterchangeFormat:
         thumbnail.offset = AsUnsigned32(NumberAt(format, valueOffset));
-        break;
-    case 0x0202:
+        return true;
+    case ExifTag::JpegInterchangeFormatLength:
         thumbnail.length = AsUnsigned32(NumberAt(format, valueOffset));
-        break;
-    case 0x829A:
+        return true;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// How the shot was exposed.
+bool CJpegExifReader::ApplyExposureTag(unsigned tag, unsigned format, uint32_t valueOffset) {
+    ExifSummary& s = *summary;
+    auto number = [&] { return static_cast<float>(NumberAt(format, valueOffset)); };
+    auto integer = [&] { return IntegerAt(format, valueOffset); };
+
+    switch (tag) {
+    case ExifTag::ExposureTime:
         s.exposureTime = number();
-        break;
-    case 0x829D:
+        return true;
+    case ExifTag::FNumber:
         s.fNumber = number();
-        break;
-    case 0x8822:
+        return true;
+    case ExifTag::ExposureProgram:
         s.exposureProgram = integer();
-        break;
-    case 0x8827:
+        return true;
+    case ExifTag::IsoSpeed:
         // Stored as recorded: values below 50 are real speeds (ISO 20 to 40).
         s.isoEquivalent = integer();
-        break;
-    case 0x9000:
-        CopyText(s.exifVersion, sizeof s.exifVersion - 1, valueOffset, byteCount);
-        break;
-    case 0x9003:
-        CopyText(s.dateTime, sizeof s.dateTime - 1, valueOffset, byteCount);
-        break;
-    case 0x9102:
+        return true;
+    case ExifTag::CompressedBitsPerPixel:
         s.jpegQuality = integer();
-        break;
-    case 0x9201:
+        return true;
+    case ExifTag::ShutterSpeedValue:
         if (s.exposureTime == 0)
             s.exposureTime =
                 static_cast<float>(1 / std::exp(std::log(2.0) * NumberAt(format, valueOffset)));
-        break;
-    case 0x9202:
-    case 0x9205:
+        return true;
+    case ExifTag::ApertureValue:
+    case ExifTag::MaxApertureValue:
         if (s.fNumber == 0)
             s.fNumber =
                 static_cast<float>(std::exp(std::log(2.0) * NumberAt(format, valueOffset) * 0.5));
-        break;
-    case 0x9203:
+        return true;
+    case ExifTag::BrightnessValue:
         s.brightness = number();
-        break;
-    case 0x9204:
+        return true;
+    case ExifTag::ExposureBiasValue:
         s.exposureBias = number();
-        break;
-    case 0x9206:
+        return true;
+    case ExifTag::SubjectDistance:
         s.subjectDistance = number();
-        break;
-    case 0x9207:
+        return true;
+    case ExifTag::MeteringMode:
         s.meteringMode = integer();
-        break;
-    case 0x9208:
+        return true;
+    case ExifTag::LightSource:
         s.lightSource = integer();
-        break;
-    case 0x9209:
+        return true;
+    case ExifTag::Flash:
         s.flashUsed = (integer() & 7) != 0 ? 1 : 0;
-        break;
-    case 0x920A:
+        return true;
+    case ExifTag::FocalLength:
         s.focalLength = number();
-        break;
-    case 0x9286:
+        return true;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// The EXIF version, date, comment, picture size and focal plane.
+bool CJpegExifReader::ApplyPictureTag(unsigned tag, unsigned format, uint32_t valueOffset,
+                                      uint32_t byteCount) {
+    ExifSummary& s = *summary;
+    auto number = [&] { return static_cast<float>(NumberAt(format, valueOffset)); };
+    auto integer = [&] { return IntegerAt(format, valueOffset); };
+
+    switch (tag) {
+    case ExifTag::ExifVersion:
+        CopyText(s.exifVersion, sizeof s.exifVersion - 1, valueOffset, byteCount);
+        return true;
+    case ExifTag::DateTimeOriginal:
+        CopyText(s.dateTime, sizeof s.dateTime - 1, valueOffset, byteCount);
+        return true;
+    case ExifTag::UserComment:
         StoreUserComment(valueOffset, byteCount);
-        break;
-    case 0xA002:
-    case 0xA003:
+        return true;
+    case ExifTag::PixelXDimension:
+    case ExifTag::PixelYDimension:
         if (int32_t dimension = integer(); dimension > largestExifDimension)
             largestExifDimension = dimension;
-        break;
-    case 0xA20E:
+        return true;
+    case ExifTag::FocalPlaneXResolution:
         s.focalPlaneXResolution = number();
-        break;
-    case 0xA20F:
+        return true;
+    case ExifTag::FocalPlaneYResolution:
         s.focalPlaneYResolution = number();
-        break;
-    case 0xA210:
+        return true;
+    case ExifTag::FocalPlaneResolutionUnit:
         if (float factor = MillimetresPerUnit(integer()); factor != 0)
             s.focalPlaneUnit = factor;
-        break;
+        return true;
     default:
-        break;
+        return false;
     }
+    return true;
 }

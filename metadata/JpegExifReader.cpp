@@ -1,30 +1,11 @@
 #include "metadata/JpegExifReader.h"
 
+#include "metadata/JpegMarkers.h"
+
 #include <cstring>
 #include <new>
 
 namespace {
-
-bool IsFrameHeader(int marker) {
-    switch (marker) {
-    case 0xC0:
-    case 0xC1:
-    case 0xC2:
-    case 0xC3:
-    case 0xC5:
-    case 0xC6:
-    case 0xC7:
-    case 0xC9:
-    case 0xCA:
-    case 0xCB:
-    case 0xCD:
-    case 0xCE:
-    case 0xCF:
-        return true;
-    default:
-        return false;
-    }
-}
 
 // 0xFF bytes accepted before a marker code, the marker's own included.
 constexpr int kMaxFillBytes = 6;
@@ -64,7 +45,7 @@ void CJpegExifReader::Print(const char* message) {
 bool CJpegExifReader::ReadSections(ByteStream& file) {
     int first = file.ReadByte();
     int second = file.ReadByte();
-    if (first != 0xFF || second != 0xD8)
+    if (first != JpegMarker::Fill || second != JpegMarker::StartOfImage)
         return false;
 
     bool commentSeen = false;
@@ -73,75 +54,95 @@ bool CJpegExifReader::ReadSections(ByteStream& file) {
             SetError("Too many sections in jpg file");
             return false;
         }
-
-        int fillBytes = 0;
         int marker;
-        while ((marker = file.ReadByte()) == 0xFF) {
-            if (++fillBytes > kMaxFillBytes) {
-                Print("too many padding unsigned chars\n");
-                return false;
-            }
-        }
-
+        if (!ReadMarkerCode(file, marker))
+            return false;
         JpegSection& section = sections[sectionCount];
-        section.marker = marker;
-
-        int high = file.ReadByte();
-        int low = file.ReadByte();
-        if (marker < 0 || high < 0 || low < 0 || high * 256 + low < 2) {
-            SetError("invalid marker");
+        if (!ReadSegment(file, marker, section))
             return false;
-        }
-        int size = high * 256 + low;
-        section.size = size;
-
-        // A buffer left here by an earlier failed read is replaced, not leaked.
-        delete[] section.data;
-        section.data = new (std::nothrow) unsigned char[size];
-        if (section.data == nullptr) {
-            SetError("Could not allocate memory");
-            return false;
-        }
-        section.data[0] = static_cast<unsigned char>(high);
-        section.data[1] = static_cast<unsigned char>(low);
-        size_t payloadSize = static_cast<size_t>(size) - 2;
-        if (file.Read(section.data + 2, payloadSize) != payloadSize) {
-            SetError("Premature end of file?");
-            return false;
-        }
-
         ++sectionCount;
-        bool keep = true;
-        unsigned char* payload = section.data + 2;
-        if (IsFrameHeader(marker)) {
-            StoreFrameHeader(section.data, size, marker);
-        } else if (marker == 0xDA) {
-            return true;
-        } else if (marker == 0xD9) {
-            Print("No image in jpeg!\n");
-            return false;
-        } else if (marker == 0xE0) {
-            keep = false;
-        } else if (marker == 0xE1) {
-            if (payloadSize >= 4 && std::memcmp(payload, "Exif", 4) == 0)
-                summary->exifValid = ParseExifBlock(payload, size);
-            else
-                keep = false;
-        } else if (marker == 0xFE) {
-            if (commentSeen) {
-                keep = false;
-            } else {
-                commentSeen = true;
-                StoreComment(section.data, size);
-            }
-        }
 
-        if (!keep) {
+        switch (TakeSection(section, commentSeen)) {
+        case SectionOutcome::Keep:
+            break;
+        case SectionOutcome::Drop:
             --sectionCount;
             delete[] section.data;
             section.data = nullptr;
+            break;
+        case SectionOutcome::ScanReached:
+            return true;
+        case SectionOutcome::End:
+            return false;
         }
     }
+}
+
+bool CJpegExifReader::ReadMarkerCode(ByteStream& file, int& marker) {
+    int fillBytes = 0;
+    while ((marker = file.ReadByte()) == JpegMarker::Fill) {
+        if (++fillBytes > kMaxFillBytes) {
+            Print("too many padding unsigned chars\n");
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CJpegExifReader::ReadSegment(ByteStream& file, int marker, JpegSection& section) {
+    section.marker = marker;
+    int high = file.ReadByte();
+    int low = file.ReadByte();
+    if (marker < 0 || high < 0 || low < 0 || high * 256 + low < 2) {
+        SetError("invalid marker");
+        return false;
+    }
+    int size = high * 256 + low;
+    section.size = size;
+
+    // A buffer left here by an earlier failed read is replaced, not leaked.
+    delete[] section.data;
+    section.data = new (std::nothrow) unsigned char[size];
+    if (section.data == nullptr) {
+        SetError("Could not allocate memory");
+        return false;
+    }
+    section.data[0] = static_cast<unsigned char>(high);
+    section.data[1] = static_cast<unsigned char>(low);
+    size_t payloadSize = static_cast<size_t>(size) - 2;
+    if (file.Read(section.data + 2, payloadSize) != payloadSize) {
+        SetError("Premature end of file?");
+        return false;
+    }
+    return true;
+}
+
+CJpegExifReader::SectionOutcome CJpegExifReader::TakeSection(JpegSection& section,
+                                                             bool& commentSeen) {
+    const int marker = section.marker;
+    const int size = section.size;
+    const size_t payloadSize = static_cast<size_t>(size) - 2;
+    unsigned char* payload = section.data + 2;
+    if (JpegMarker::IsFrameHeader(marker)) {
+        StoreFrameHeader(section.data, size, marker);
+    } else if (marker == JpegMarker::StartOfScan) {
+        return SectionOutcome::ScanReached;
+    } else if (marker == JpegMarker::EndOfImage) {
+        Print("No image in jpeg!\n");
+        return SectionOutcome::End;
+    } else if (marker == JpegMarker::App0) {
+        return SectionOutcome::Drop;
+    } else if (marker == JpegMarker::App1) {
+        if (payloadSize < 4 || std::memcmp(payload, "Exif", 4) != 0)
+            return SectionOutcome::Drop;
+        summary->exifValid = ParseExifBlock(payload, size);
+    } else if (marker == JpegMarker::Comment) {
+        if (commentSeen)
+            return SectionOutcome::Drop;
+        commentSeen = true;
+        StoreComment(section.data, size);
+    }
+    return SectionOutcome::Keep;
 }
 
 void CJpegExifReader::StoreFrameHeader(const unsigned char* data, int size, int marker) {

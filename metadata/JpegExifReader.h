@@ -59,6 +59,13 @@ private:
     static constexpr int kMaxDirectoryDepth = 8;
     static constexpr int kMaxWalkedDirectories = 32;
 
+    // The steps of ReadSections: the marker code after its fill bytes, the
+    // segment's length and payload, then what the segment means.
+    enum class SectionOutcome { Keep, Drop, ScanReached, End };
+    bool ReadMarkerCode(ByteStream& file, int& marker);
+    bool ReadSegment(ByteStream& file, int marker, JpegSection& section);
+    SectionOutcome TakeSection(JpegSection& section, bool& commentSeen);
+
     void StoreFrameHeader(const unsigned char* data, int size, int marker);
     void StoreComment(const unsigned char* data, int size);
     void SetError(const char* message);
@@ -74,6 +81,11 @@ private:
     };
     void ApplyTag(unsigned tag, unsigned format, uint32_t valueOffset, uint32_t byteCount,
                   Thumbnail& thumbnail);
+    // ApplyTag's parts: each stores its tags and says whether `tag` was one.
+    bool ApplyImageTag(unsigned tag, unsigned format, uint32_t valueOffset, uint32_t byteCount,
+                       Thumbnail& thumbnail);
+    bool ApplyExposureTag(unsigned tag, unsigned format, uint32_t valueOffset);
+    bool ApplyPictureTag(unsigned tag, unsigned format, uint32_t valueOffset, uint32_t byteCount);
     void StoreUserComment(uint32_t valueOffset, uint32_t byteCount);
 
     // Values, read in the block's byte order and never past its end.

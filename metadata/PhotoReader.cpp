@@ -1,5 +1,7 @@
 #include "metadata/PhotoReader.h"
 
+#include "metadata/JpegMarkers.h"
+
 #include "metadata/FormatDetection.h"
 #include "metadata/containers/BigEndian.h"
 #include "metadata/containers/IsobmffWalker.h"
@@ -142,13 +144,13 @@ void PhotoReader::ScanJpegSegments(ByteSource& source, uint64_t start, uint64_t 
     uint64_t at = start + 2;
     for (int n = 0; n < kMaxJpegSegments && at < end; ++n) {
         unsigned char marker[4];
-        if (end - at < 4 || !source.ReadAt(at, marker, 4) || marker[0] != 0xFF)
+        if (end - at < 4 || !source.ReadAt(at, marker, 4) || marker[0] != JpegMarker::Fill)
             return;
-        if (marker[1] == 0xFF) { // a fill byte
+        if (marker[1] == JpegMarker::Fill) { // a fill byte
             ++at;
             continue;
         }
-        if (marker[1] == 0xDA || marker[1] == 0xD9)
+        if (marker[1] == JpegMarker::StartOfScan || marker[1] == JpegMarker::EndOfImage)
             return;
         const uint32_t size = Be16(marker + 2);
         if (size < 2 || size - 2 > end - at - 4)
@@ -156,12 +158,12 @@ void PhotoReader::ScanJpegSegments(ByteSource& source, uint64_t start, uint64_t 
         const uint64_t payload = at + 4;
         const uint32_t payloadSize = size - 2;
         at = payload + payloadSize;
-        if (marker[1] != 0xE1 && marker[1] != 0xED)
+        if (marker[1] != JpegMarker::App1 && marker[1] != JpegMarker::App13)
             continue;
         std::vector<unsigned char> bytes(payloadSize);
         if (!source.ReadAt(payload, bytes.data(), payloadSize))
             return;
-        if (marker[1] == 0xE1 && payloadSize >= 6 &&
+        if (marker[1] == JpegMarker::App1 && payloadSize >= 6 &&
             std::memcmp(bytes.data(), "Exif\0\0", 6) == 0 && m_blocks.tiff.empty()) {
             // The reader's thumbnail points into its copy of this segment.
             const ExifSummary& record = Summary();
@@ -169,7 +171,7 @@ void PhotoReader::ScanJpegSegments(ByteSource& source, uint64_t start, uint64_t 
                 const JpegSection& s = m_jpeg.Section(i);
                 // Only an EXIF section of this segment's size (the parser may
                 // have trimmed a comment inside it in place).
-                if (s.marker != 0xE1 || record.thumbnailData == nullptr ||
+                if (s.marker != JpegMarker::App1 || record.thumbnailData == nullptr ||
                     static_cast<uint32_t>(s.size) != size ||
                     std::memcmp(s.data + 2, bytes.data(), 6) != 0 ||
                     record.thumbnailData < s.data + 2 ||
@@ -183,11 +185,11 @@ void PhotoReader::ScanJpegSegments(ByteSource& source, uint64_t start, uint64_t 
             TiffBlock block;
             block.bytes.assign(bytes.begin() + 6, bytes.end());
             m_blocks.tiff.push_back(std::move(block));
-        } else if (marker[1] == 0xE1 && payloadSize >= sizeof kXmpHeader &&
+        } else if (marker[1] == JpegMarker::App1 && payloadSize >= sizeof kXmpHeader &&
                    std::memcmp(bytes.data(), kXmpHeader, sizeof kXmpHeader) == 0 &&
                    m_blocks.xmp.empty()) {
             m_blocks.xmp.assign(bytes.begin() + sizeof kXmpHeader, bytes.end());
-        } else if (marker[1] == 0xED && payloadSize >= sizeof kPhotoshopHeader &&
+        } else if (marker[1] == JpegMarker::App13 && payloadSize >= sizeof kPhotoshopHeader &&
                    std::memcmp(bytes.data(), kPhotoshopHeader, sizeof kPhotoshopHeader) == 0 &&
                    m_blocks.iptc.empty()) {
             m_blocks.iptc = std::move(bytes);

@@ -1,5 +1,6 @@
 #include "presentation/FileInspection.h"
 
+#include "metadata/JpegMarkers.h"
 #include "metadata/MessageSink.h"
 #include "metadata/PhotoReader.h"
 #include "metadata/RegularFile.h"
@@ -35,7 +36,7 @@ std::optional<uint32_t> ThumbnailOffset(const CJpegExifReader& reader, const Exi
     constexpr int kBaseInBuffer = 2 + 6; // length bytes, then "Exif\0\0"
     for (int i = 0; i < reader.SectionCount(); ++i) {
         const JpegSection& section = reader.Section(i);
-        if (section.marker != 0xE1 || section.data == nullptr || section.size < kBaseInBuffer)
+        if (section.marker != JpegMarker::App1 || section.data == nullptr || section.size < kBaseInBuffer)
             continue;
         const auto base = reinterpret_cast<std::uintptr_t>(section.data) + kBaseInBuffer;
         const auto end = reinterpret_cast<std::uintptr_t>(section.data) + section.size;

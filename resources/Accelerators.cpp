@@ -20,6 +20,10 @@ constexpr Accelerator kMainFrame[] = {
     {Qt::SHIFT | Qt::Key_Insert, CommandId::EditPaste},
     {QKeyCombination(Qt::Key_F6), CommandId::NextPane},
     {Qt::SHIFT | Qt::Key_F6, CommandId::PrevPane},
+    {Qt::CTRL | Qt::SHIFT | Qt::Key_1, CommandId::ViewLargeIcon},
+    {Qt::CTRL | Qt::SHIFT | Qt::Key_2, CommandId::ViewSmallIcon},
+    {Qt::CTRL | Qt::SHIFT | Qt::Key_3, CommandId::ViewList},
+    {Qt::CTRL | Qt::SHIFT | Qt::Key_4, CommandId::ViewDetails},
 };
 
 } // namespace

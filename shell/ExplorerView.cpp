@@ -1,6 +1,11 @@
 #include "shell/ExplorerView.h"
 
+#include "presentation/window/PhotoColumns.h"
 #include "resources/ApplicationIds.h"
+#include "shell/ListContextMenu.h"
+#include "shell/VelmoraApp.h"
+
+#include <QMenu>
 #include <QResizeEvent>
 
 CExplorerView::CExplorerView(QWidget* parent) : QWidget(parent), m_shellList(this) {
@@ -11,6 +16,7 @@ CExplorerView::CExplorerView(QWidget* parent) : QWidget(parent), m_shellList(thi
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusProxy(&m_shellList);
     m_shellList.SetViewMode(ShellFileList::ViewMode::Details);
+    m_shellList.SetColumnProvider(std::make_shared<PhotoColumns>());
 
     AddViewModeCommand(CommandId::ViewLargeIcon, ShellFileList::ViewMode::LargeIcons);
     AddViewModeCommand(CommandId::ViewDetails, ShellFileList::ViewMode::Details);
@@ -20,6 +26,11 @@ CExplorerView::CExplorerView(QWidget* parent) : QWidget(parent), m_shellList(thi
     connect(&m_shellList, &ShellFileList::folderChanged, this, [this] { UpdateAddressBox(); });
     connect(&m_shellList, &ShellFileList::itemClicked, this,
             [this](int item, int column, const QString&) { OnClick(item, column); });
+    // The keyboard shows the current file as a click on its name would.
+    connect(&m_shellList, &ShellFileList::itemChosenByKeyboard, this,
+            [this](int item) { OnClick(item, 0); });
+    connect(&m_shellList, &ShellFileList::contextMenuRequested, this,
+            [this](const QPoint& globalPos, int item) { OnContextMenu(globalPos, item); });
 }
 
 CExplorerView::~CExplorerView() = default;
@@ -52,6 +63,16 @@ void CExplorerView::OnClick(int item, int column) {
         return;
     // The name's own bytes: a path is never re-encoded on its way to the file.
     ChooseFile(m_shellList.GetItemPathBytes(item));
+}
+
+void CExplorerView::OnContextMenu(const QPoint& globalPos, int item) {
+    // Items have no menu of their own yet; blank space has the view's.
+    if (item >= 0)
+        return;
+    QMenu* menu = CreateListContextMenu(m_shellList, CVelmoraApp::Instance()->Router(), this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPos);
+    emit contextMenuShown(menu);
 }
 
 void CExplorerView::ChooseFile(const QByteArray& path) {

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QWidget>
 
+class QMenu;
+
 // The view in the centre of the main frame: the file list of one folder. It
 // switches the list's layout by the four view-mode commands and tells the
 // frame what happened through its signals: that it became the active view
@@ -37,6 +39,8 @@ public:
     void UpdateAddressBox();
     // Shows the tags of `path` as a click on its item would (fileChosen).
     void ChooseFile(const QByteArray& path);
+    // A right-click in the list: blank space opens the view's menu.
+    void OnContextMenu(const QPoint& globalPos, int item);
 
 signals:
     // The view became the active one: its list is the one the folder tree drives.
@@ -45,6 +49,8 @@ signals:
     void addressChanged(const QString& text);
     // A file was chosen: its name's bytes exactly as the file system has them.
     void fileChosen(const QByteArray& path);
+    // The list's context menu was opened (deleted when it closes).
+    void contextMenuShown(QMenu* menu);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -28,6 +28,8 @@
 namespace {
 
 const QString kStatusBarKey = QStringLiteral("Workspace/StatusBar");
+const QString kListColumnsKey = QStringLiteral("Workspace/FileListColumns");
+const QString kListViewKey = QStringLiteral("Workspace/FileListView");
 
 // Creation styles of the panes: visible, and the edge each docks at first.
 constexpr quint32 kFolderPaneStyle = PaneStyle::Visible | PaneStyle::AlignLeft;
@@ -370,12 +372,25 @@ void CMainFrame::SaveWorkspace() {
     SettingsStore& settings = App().Settings();
     settings.SaveWindowState(*this);
     settings.WriteInt(kStatusBarKey, m_statusBar.isHidden() ? 0 : 1);
+    if (auto* view = qobject_cast<CExplorerView*>(centralWidget())) {
+        const ShellFileList& list = view->FileList();
+        settings.WriteBytes(kListColumnsKey, list.SaveColumnState());
+        settings.WriteInt(kListViewKey, int(list.GetViewMode()));
+    }
 }
 
 bool CMainFrame::RestoreWorkspace() {
     const SettingsStore& settings = App().Settings();
     if (settings.GetInt(kStatusBarKey, 1) == 0)
         m_statusBar.hide();
+    if (auto* view = qobject_cast<CExplorerView*>(centralWidget())) {
+        ShellFileList& list = view->FileList();
+        list.RestoreColumnState(settings.GetBytes(kListColumnsKey));
+        const int mode = settings.GetInt(kListViewKey, int(ShellFileList::ViewMode::Details));
+        if (mode >= int(ShellFileList::ViewMode::LargeIcons) &&
+            mode <= int(ShellFileList::ViewMode::List))
+            list.SetViewMode(ShellFileList::ViewMode(mode));
+    }
     return settings.RestoreWindowState(*this);
 }
 

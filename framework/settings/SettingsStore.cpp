@@ -34,6 +34,15 @@ void SettingsStore::WriteInt(const QString& name, int value) {
     m_settings.sync();
 }
 
+QByteArray SettingsStore::GetBytes(const QString& name) const {
+    return m_settings.value(name).toByteArray();
+}
+
+void SettingsStore::WriteBytes(const QString& name, const QByteArray& value) {
+    m_settings.setValue(name, value);
+    m_settings.sync();
+}
+
 void SettingsStore::SaveWindowState(const QMainWindow& window) {
     m_settings.setValue(kGeometryKey, window.saveGeometry());
     m_settings.setValue(kLayoutKey, SaveDockingState(window, kLayoutVersion));

@@ -21,6 +21,9 @@ public:
     int GetInt(const QString& name, int defaultValue) const;
     // Written through at once, so a crash later does not lose it.
     void WriteInt(const QString& name, int value);
+    // Bytes (a widget's saved state); empty when absent.
+    QByteArray GetBytes(const QString& name) const;
+    void WriteBytes(const QString& name, const QByteArray& value);
 
     // The main window's geometry and the layout of its bars and panes
     // (docked, floating, tabbed or auto-hidden), kept between runs. Panes are

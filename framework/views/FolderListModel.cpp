@@ -1,5 +1,7 @@
 #include "framework/views/FolderListModel.h"
 
+#include "framework/views/NaturalOrder.h"
+
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
@@ -56,6 +58,14 @@ constexpr int kRelistDelayMs = 100;
 // Enough of a file's start to tell its type when its name does not.
 constexpr qsizetype kSniffBytes = 4096;
 
+// The entry's cell of an application's column; null when absent or not read.
+const FileColumnCell* Cell(const FolderEntry& entry, int column) {
+    if (!entry.cells || column < 0 || size_t(column) >= entry.cells->size())
+        return nullptr;
+    const FileColumnCell& cell = (*entry.cells)[size_t(column)];
+    return cell.IsEmpty() ? nullptr : &cell;
+}
+
 int Compare(qint64 left, qint64 right) {
     return left < right ? -1 : (left > right ? 1 : 0);
 }
@@ -86,9 +96,6 @@ QMimeType MimeOf(const QMimeDatabase& mimes, int folderFd, const FolderEntry& en
 // Keeps regular files and links to them; leaves out dot-files, folders,
 // pipes, sockets, devices and broken links.
 void ReadFolder(FolderListModel::Channel& channel, quint64 reading, const QByteArray& folder) {
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
     const QMimeDatabase mimes;
 
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -122,7 +129,6 @@ void ReadFolder(FolderListModel::Channel& channel, quint64 reading, const QByteA
         const QMimeType mime = MimeOf(mimes, ::dirfd(dir), entry);
         entry.mimeName = mime.name();
         entry.typeText = mime.comment();
-        entry.nameKey = collator.sortKey(entry.displayName);
         batch.push_back(std::move(entry));
 
         if (batch.size() >= batchSize || sinceSent.elapsed() >= kBatchMs) {
@@ -142,8 +148,11 @@ void ReadFolder(FolderListModel::Channel& channel, quint64 reading, const QByteA
 FolderListModel::FolderListModel(QObject* parent)
     : QAbstractTableModel(parent), m_channel(std::make_shared<Channel>()) {
     m_channel->model = this;
-    m_collator.setNumericMode(true);
-    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+    connect(&m_columns, &FileColumnReader::cellsRead, this, &FolderListModel::OnCells);
+    connect(&m_columns, &FileColumnReader::idle, this, [this] {
+        if (!m_reading)
+            emit columnsRead();
+    });
     m_relistTimer.setSingleShot(true);
     m_relistTimer.setInterval(kRelistDelayMs);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
@@ -172,6 +181,7 @@ void FolderListModel::SetFolder(const QString& folder) {
     m_watcher.addPath(m_folder);
     m_relistTimer.stop();
     m_changedWhileReading = false;
+    m_columns.Cancel();
     beginResetModel();
     m_rows.clear();
     endResetModel();
@@ -204,6 +214,8 @@ void FolderListModel::OnBatch(quint64 generation, const std::vector<FolderEntry>
     if (m_firstReading) {
         m_firstReading = false;
         emit folderLoaded();
+        if (m_columns.IsIdle())
+            emit columnsRead();
     } else {
         ReplaceRows(std::exchange(m_relisted, {}));
     }
@@ -217,6 +229,7 @@ void FolderListModel::OnBatch(quint64 generation, const std::vector<FolderEntry>
 void FolderListModel::AddRows(std::vector<FolderEntry> entries) {
     if (entries.empty())
         return;
+    ReadCells(entries);
     const int first = int(m_rows.size());
     beginInsertRows({}, first, first + int(entries.size()) - 1);
     m_rows.insert(m_rows.end(), std::make_move_iterator(entries.begin()),
@@ -241,6 +254,7 @@ void FolderListModel::ReplaceRows(const std::vector<FolderEntry>& listed) {
 
     std::vector<bool> known(listed.size(), false);
     bool updated = false;
+    std::vector<FolderEntry> changed;
     for (int row = int(m_rows.size()) - 1; row >= 0;) {
         const auto found = listedAt.constFind(m_rows[size_t(row)].name);
         if (found != listedAt.cend()) {
@@ -250,6 +264,7 @@ void FolderListModel::ReplaceRows(const std::vector<FolderEntry>& listed) {
             if (now.size != shown.size || now.modifiedMs != shown.modifiedMs ||
                 now.mimeName != shown.mimeName) {
                 shown = now;
+                changed.push_back(now);
                 updated = true;
                 emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
             }
@@ -264,6 +279,7 @@ void FolderListModel::ReplaceRows(const std::vector<FolderEntry>& listed) {
         m_rows.erase(m_rows.begin() + row + 1, m_rows.begin() + last + 1);
         endRemoveRows();
     }
+    ReadCells(changed);
     if (updated)
         sort(m_sortColumn, m_sortOrder);
 
@@ -307,25 +323,34 @@ bool FolderListModel::Less(const FolderEntry& left, const FolderEntry& right) co
         order = Compare(left.size, right.size);
         break;
     case TypeColumn:
-        order = m_collator.compare(left.typeText, right.typeText);
+        order = NaturalCompare(left.typeText, right.typeText);
         break;
     case DateColumn:
         order = Compare(left.modifiedMs, right.modifiedMs);
         break;
     default:
+        if (m_sortColumn >= ColumnCount) {
+            const FileColumnCell* a = Cell(left, m_sortColumn - ColumnCount);
+            const FileColumnCell* b = Cell(right, m_sortColumn - ColumnCount);
+            // Files without the value come last, whichever the order.
+            if (!a != !b)
+                return a != nullptr;
+            if (a)
+                order = CompareCells(*a, *b);
+        }
         break;
     }
     // Ties go by name, then by the bytes, so the order never depends on
     // the order of reading.
     if (order == 0)
-        order = left.nameKey->compare(*right.nameKey);
+        order = NaturalCompare(left.displayName, right.displayName);
     if (order == 0)
         order = left.name < right.name ? -1 : (right.name < left.name ? 1 : 0);
     return m_sortOrder == Qt::AscendingOrder ? order < 0 : order > 0;
 }
 
 void FolderListModel::sort(int column, Qt::SortOrder order) {
-    m_sortColumn = column >= 0 && column < ColumnCount ? column : NameColumn;
+    m_sortColumn = column >= 0 && column < columnCount() ? column : NameColumn;
     m_sortOrder = order;
     std::vector<int> rows(m_rows.size());
     std::iota(rows.begin(), rows.end(), 0);
@@ -343,7 +368,7 @@ int FolderListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int FolderListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : ColumnCount + m_columns.ColumnCount();
 }
 
 QVariant FolderListModel::data(const QModelIndex& index, int role) const {
@@ -362,8 +387,10 @@ QVariant FolderListModel::data(const QModelIndex& index, int role) const {
         case DateColumn:
             return QLocale::system().toString(QDateTime::fromMSecsSinceEpoch(entry->modifiedMs),
                                               QLocale::ShortFormat);
-        default:
-            return {};
+        default: {
+            const FileColumnCell* cell = Cell(*entry, index.column() - ColumnCount);
+            return cell ? cell->text : QString();
+        }
         }
     case Qt::DecorationRole:
         return index.column() == NameColumn ? IconFor(entry->mimeName) : QVariant();
@@ -392,7 +419,7 @@ QVariant FolderListModel::headerData(int section, Qt::Orientation orientation, i
     case DateColumn:
         return tr("Date Modified");
     default:
-        return {};
+        return section > DateColumn ? QVariant(m_columns.Title(section - ColumnCount)) : QVariant();
     }
 }
 
@@ -411,4 +438,52 @@ QIcon FolderListModel::IconFor(const QString& mimeName) const {
         icon = QFileIconProvider().icon(QAbstractFileIconProvider::File);
     m_icons.insert(mimeName, icon);
     return icon;
+}
+
+void FolderListModel::SetColumnProvider(std::shared_ptr<const FileColumnProvider> provider) {
+    beginResetModel();
+    m_columns.SetProvider(std::move(provider));
+    for (FolderEntry& entry : m_rows)
+        entry.cells.reset();
+    endResetModel();
+    ReadCells(m_rows);
+}
+
+void FolderListModel::Refresh() {
+    if (m_folder.isEmpty())
+        return;
+    if (m_reading)
+        m_changedWhileReading = true;
+    else
+        StartReading();
+}
+
+void FolderListModel::ReadCells(const std::vector<FolderEntry>& entries) {
+    if (!m_columns.Provider() || entries.empty())
+        return;
+    std::vector<QByteArray> names;
+    names.reserve(entries.size());
+    for (const FolderEntry& entry : entries)
+        names.push_back(entry.name);
+    m_columns.Read(QFile::encodeName(m_folder), names);
+}
+
+// Puts the cells into their rows; the views repaint the columns once, and
+// the rows move when they are sorted by one of these columns.
+void FolderListModel::OnCells(const std::vector<std::pair<QByteArray, FileCells>>& cells) {
+    QHash<QByteArray, int> rowOf;
+    rowOf.reserve(qsizetype(m_rows.size()));
+    for (size_t row = 0; row < m_rows.size(); ++row)
+        rowOf.insert(m_rows[row].name, int(row));
+    for (const auto& [name, values] : cells) {
+        const auto found = rowOf.constFind(name);
+        if (found != rowOf.cend())
+            m_rows[size_t(*found)].cells = values;
+    }
+    if (m_rows.empty())
+        return;
+    emit dataChanged(index(0, ColumnCount), index(rowCount() - 1, columnCount() - 1),
+                     {Qt::DisplayRole});
+    if (m_sortColumn >= ColumnCount)
+        sort(m_sortColumn, m_sortOrder);
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "framework/views/FileColumnReader.h"
+
 #include <QAbstractTableModel>
 #include <QByteArray>
-#include <QCollator>
-#include <QCollatorSortKey>
 #include <QFileSystemWatcher>
 #include <QHash>
 #include <QIcon>
@@ -25,7 +25,8 @@ struct FolderEntry {
     qint64 modifiedMs = 0;
     QString mimeName;
     QString typeText;
-    std::optional<QCollatorSortKey> nameKey;
+    // The cells of the application's columns; null until they are read.
+    FileCells cells;
 };
 
 // The files of one folder, as the columns Name, Size, Type and Date Modified.
@@ -33,7 +34,8 @@ struct FolderEntry {
 // listing leaves out names that are not valid UTF-8. Rows arrive in batches
 // so a huge folder never blocks the window; the folder is followed on disk
 // and re-read, with rows kept (and so selection and scrolling) for names that
-// stay. Sorted like QFileSystemModel: names numerically and case-blind.
+// stay. Names sort naturally (NaturalCompare). Columns an application adds
+// (SetColumnProvider) follow the four and are read in the background.
 class FolderListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -45,6 +47,12 @@ public:
     // Lists the folder at the absolute `folder`, dropping the rows shown.
     void SetFolder(const QString& folder);
     const FolderEntry* Entry(int row) const;
+    // The application's columns, after Date Modified; read on worker threads.
+    void SetColumnProvider(std::shared_ptr<const FileColumnProvider> provider);
+    // Reads the folder again, keeping the rows of names that stay.
+    void Refresh();
+    // True when every listed file's cells have been read.
+    bool ColumnsRead() const { return !m_reading && m_columns.IsIdle(); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -59,6 +67,8 @@ public:
 signals:
     // The first reading of the folder set by SetFolder has delivered all rows.
     void folderLoaded();
+    // The background reading of the application's columns caught up.
+    void columnsRead();
 
 private:
     void StartReading();
@@ -67,6 +77,8 @@ private:
     void ReplaceRows(const std::vector<FolderEntry>& listed);
     void Reorder(std::vector<int> order);
     bool Less(const FolderEntry& left, const FolderEntry& right) const;
+    void ReadCells(const std::vector<FolderEntry>& entries);
+    void OnCells(const std::vector<std::pair<QByteArray, FileCells>>& cells);
     QIcon IconFor(const QString& mimeName) const;
 
     std::shared_ptr<Channel> m_channel;
@@ -79,7 +91,7 @@ private:
     bool m_changedWhileReading = false;
     int m_sortColumn = NameColumn;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
-    QCollator m_collator;
+    FileColumnReader m_columns;
     QFileSystemWatcher m_watcher;
     QTimer m_relistTimer;
     mutable QHash<QString, QIcon> m_icons;

@@ -1,5 +1,6 @@
 #include "framework/views/ShellFileList.h"
 
+#include "framework/views/ColumnChooser.h"
 #include "framework/views/LocalPath.h"
 
 #include <QAccessible>
@@ -13,7 +14,8 @@
 
 namespace {
 
-constexpr int kLargeIcon = 32;
+// Large enough for a photograph to be recognised.
+constexpr int kLargeIcon = 96;
 constexpr int kSmallIcon = 16;
 // Rows are laid out in batches so that a huge folder keeps the window
 // responsive while its items arrive.
@@ -66,7 +68,17 @@ template <typename Text> Text JoinPath(const Text& folder, const Text& name) {
 } // namespace
 
 ShellFileList::ShellFileList(QWidget* parent)
-    : QWidget(parent), m_iconView(this), m_detailsView(this), m_stack(new QStackedLayout(this)) {
+    : QWidget(parent), m_iconView(this), m_detailsView(this), m_stack(new QStackedLayout(this)),
+      m_thumbnailDelegate(new ThumbnailDelegate(
+          m_iconView, m_thumbnails,
+          [this](const QModelIndex& index, int edge) -> std::optional<ThumbnailKey> {
+              const FolderEntry* entry = m_model.Entry(index.row());
+              if (!entry || !entry->mimeName.startsWith(QLatin1String("image/")))
+                  return std::nullopt;
+              return ThumbnailKey{GetItemPathBytes(index.row()), entry->size, entry->modifiedMs,
+                                  edge};
+          })) {
+    m_iconView.setItemDelegate(m_thumbnailDelegate);
     static const bool accessibleInstalled = [] {
         QAccessible::installFactory(FileListAccessibleFactory);
         return true;
@@ -92,11 +104,16 @@ ShellFileList::ShellFileList(QWidget* parent)
     QItemSelectionModel* unused = m_detailsView.selectionModel();
     m_detailsView.setSelectionModel(m_iconView.selectionModel());
     delete unused;
+    m_keyboardCurrent.Watch(m_iconView);
+    m_keyboardCurrent.Watch(m_detailsView);
+    connect(&m_keyboardCurrent, &KeyboardCurrent::currentChosen, this,
+            [this](const QModelIndex& index) { emit itemChosenByKeyboard(index.row()); });
     m_detailsView.setSortingEnabled(true);
     m_detailsView.sortByColumn(FolderListModel::NameColumn, Qt::AscendingOrder);
     QHeaderView* header = m_detailsView.header();
     header->setStretchLastSection(false);
     header->resizeSection(FolderListModel::NameColumn, kNameColumnWidth);
+    EnableColumnChooser(*header);
     connect(header, &QHeaderView::sectionResized, this,
             [this](int column, int, int width) { OnSectionResized(column, width); });
 
@@ -124,6 +141,12 @@ void ShellFileList::SetUpView(QAbstractItemView& view) {
         emit itemClicked(index.row(), index.column(), GetItemText(index.row(), index.column()));
     });
     connect(&view, &QAbstractItemView::doubleClicked, this, &ShellFileList::ActivateItem);
+    // A scroll area takes its viewport's right-clicks on itself; the
+    // position is the viewport's.
+    view.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&view, &QWidget::customContextMenuRequested, this, [this, &view](const QPoint& pos) {
+        emit contextMenuRequested(view.viewport()->mapToGlobal(pos), view.indexAt(pos).row());
+    });
 }
 
 bool ShellFileList::DisplayFolder(const QString& path) {
@@ -141,6 +164,7 @@ bool ShellFileList::DisplayFolder(const QString& path) {
     m_iconView.selectionModel()->clear();
     m_currentFolder = folder;
     m_currentFolderBytes = bytes;
+    m_thumbnails.Cancel();
     m_model.SetFolder(folder);
     m_iconView.scrollToTop();
     m_detailsView.scrollToTop();
@@ -208,7 +232,8 @@ void ShellFileList::SetViewMode(ViewMode mode) {
     case ViewMode::LargeIcons:
         m_iconView.setViewMode(QListView::IconMode);
         m_iconView.setIconSize(QSize(kLargeIcon, kLargeIcon));
-        m_iconView.setGridSize(QSize(kLargeIcon * 3, kLargeIcon * 2 + fontMetrics().height() * 2));
+        m_iconView.setGridSize(
+            QSize(kLargeIcon + kLargeIcon / 2, kLargeIcon + fontMetrics().height() * 2 + 8));
         m_iconView.setWordWrap(true);
         break;
     case ViewMode::SmallIcons:
@@ -224,6 +249,7 @@ void ShellFileList::SetViewMode(ViewMode mode) {
     case ViewMode::Details:
         break;
     }
+    m_thumbnailDelegate->SetEnabled(mode == ViewMode::LargeIcons || mode == ViewMode::SmallIcons);
     // IconMode and ListMode reset these; keep them as the list needs them.
     m_iconView.setMovement(QListView::Static);
     m_iconView.setResizeMode(QListView::Adjust);
@@ -237,6 +263,30 @@ void ShellFileList::SetViewMode(ViewMode mode) {
     setFocusProxy(view);
     if (hadFocus)
         view->setFocus(Qt::OtherFocusReason);
+}
+
+void ShellFileList::SetColumnProvider(std::shared_ptr<const FileColumnProvider> provider) {
+    m_model.SetColumnProvider(std::move(provider));
+    // The model was reset: sorting as the header shows it.
+    const QHeaderView* header = m_detailsView.header();
+    m_model.sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+}
+
+QByteArray ShellFileList::SaveColumnState() const {
+    return m_detailsView.header()->saveState();
+}
+
+bool ShellFileList::RestoreColumnState(const QByteArray& state) {
+    QHeaderView* header = m_detailsView.header();
+    if (state.isEmpty() || !header->restoreState(state))
+        return false;
+    // The name column is always shown, whatever was stored.
+    header->setSectionHidden(FolderListModel::NameColumn, false);
+    m_detailsView.sortByColumn(header->sortIndicatorSection(), header->sortIndicatorOrder());
+    // The stored widths are the user's: kept when a folder is fitted.
+    for (int column = 0; column < FolderListModel::ColumnCount; ++column)
+        m_userWidths[column] = header->sectionSize(column);
+    return true;
 }
 
 void ShellFileList::FitColumns() {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "framework/views/FolderListModel.h"
+#include "framework/views/KeyboardCurrent.h"
+#include "framework/views/ThumbnailDelegate.h"
+#include "framework/views/ThumbnailLoader.h"
 
 #include <QListView>
 #include <QStackedLayout>
@@ -56,6 +59,17 @@ public:
     QListView* IconView() { return &m_iconView; }
     QTreeView* DetailsView() { return &m_detailsView; }
     const QAbstractItemModel& Model() const { return m_model; }
+    FolderListModel& ListModel() { return m_model; }
+    // Columns the application adds to Details, read in the background.
+    void SetColumnProvider(std::shared_ptr<const FileColumnProvider> provider);
+    // The Details columns' widths, order, visibility and sorting, to keep
+    // between runs; false when `state` does not fit the columns.
+    QByteArray SaveColumnState() const;
+    bool RestoreColumnState(const QByteArray& state);
+    // Reads the folder again, keeping selection and scrolling.
+    void Refresh() { m_model.Refresh(); }
+    // The pictures of the icon layouts.
+    ThumbnailLoader& Thumbnails() { return m_thumbnails; }
     QModelIndex ItemIndex(int item, int column = 0) const;
 
 signals:
@@ -67,6 +81,10 @@ signals:
     void itemClicked(int item, int column, const QString& text);
     // Double-click or Enter on an item, after it was handed to the desktop.
     void itemActivated(int item);
+    // The keyboard made the item current (see KeyboardCurrent).
+    void itemChosenByKeyboard(int item);
+    // A right-click at `globalPos`, on the item or on blank space (-1).
+    void contextMenuRequested(const QPoint& globalPos, int item);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -80,9 +98,12 @@ private:
     void OnSectionResized(int column, int width);
 
     FolderListModel m_model;
+    ThumbnailLoader m_thumbnails;
     QListView m_iconView;
     QTreeView m_detailsView;
     QStackedLayout* m_stack;
+    KeyboardCurrent m_keyboardCurrent;
+    ThumbnailDelegate* m_thumbnailDelegate;
     QString m_currentFolder;
     QByteArray m_currentFolderBytes;
     ViewMode m_mode = ViewMode::Details;

@@ -1,5 +1,7 @@
 #include "metadata/containers/TiffWalker.h"
 
+#include "metadata/ExifTags.h"
+
 #include <cstring>
 
 namespace {
@@ -204,23 +206,23 @@ bool Walker::ReadDirectory(int index) {
     // linking to itself is found in the list.
     for (Entry& e : entries) {
         const bool single = e.count == 1 && (e.type == 4 || e.type == 13);
-        if (single && (e.tag == 0x8769 || e.tag == 0x8825 || e.tag == 0xA005)) {
-            const Kind kind = e.tag == 0x8769   ? Kind::Exif
-                              : e.tag == 0x8825 ? Kind::Gps
+        if (single && (e.tag == ExifTag::ExifIfd || e.tag == ExifTag::GpsIfd || e.tag == ExifTag::InteropIfd)) {
+            const Kind kind = e.tag == ExifTag::ExifIfd   ? Kind::Exif
+                              : e.tag == ExifTag::GpsIfd ? Kind::Gps
                                                 : Kind::Interop;
             const int target = Enqueue(U32(e.inlineValue), kind);
             if (target >= 0)
                 e.links.push_back(target);
             else
                 e.keep = false;
-        } else if (e.tag == 0x014A && (e.type == 4 || e.type == 13)) {
+        } else if (e.tag == ExifTag::SubIfds && (e.type == 4 || e.type == 13)) {
             for (uint32_t k = 0; k < e.count && k < kMaxSubIfds; ++k) {
                 const int target = Enqueue(Number(e, k), Kind::SubIfd);
                 if (target >= 0)
                     e.links.push_back(target);
             }
             e.keep = !e.links.empty();
-        } else if (e.tag == 0x0201 || e.tag == 0x0202) {
+        } else if (e.tag == ExifTag::JpegInterchangeFormat || e.tag == ExifTag::JpegInterchangeFormatLength) {
             e.keep = false; // see the header: given as the preview instead
         }
     }
@@ -265,7 +267,7 @@ void Walker::LearnFromDirectories() {
         if (d.kind != Kind::Chain && d.kind != Kind::SubIfd)
             continue;
         if (i == 0) {
-            if (const Entry* make = Find(d, 0x010F); make && make->type == 2) {
+            if (const Entry* make = Find(d, ExifTag::Make); make && make->type == 2) {
                 const unsigned char* text =
                     make->value.empty() ? make->inlineValue : make->value.data();
                 const size_t n =
@@ -275,13 +277,13 @@ void Walker::LearnFromDirectories() {
                     m_traits.make[k] = static_cast<char>(text[k]);
                 m_traits.make[k] = '\0';
             }
-            m_traits.dng = Find(d, 0xC612) != nullptr;
+            m_traits.dng = Find(d, ExifTag::DngVersion) != nullptr;
         }
-        const Entry* typeEntry = Find(d, 0x00FE);
+        const Entry* typeEntry = Find(d, ExifTag::NewSubfileType);
         const uint32_t subfileType = typeEntry ? Number(*typeEntry, 0) : 0;
-        const Entry* photometricEntry = Find(d, 0x0106);
+        const Entry* photometricEntry = Find(d, ExifTag::Photometric);
         const uint32_t photometric = photometricEntry ? Number(*photometricEntry, 0) : 0;
-        const Entry* compressionEntry = Find(d, 0x0103);
+        const Entry* compressionEntry = Find(d, ExifTag::Compression);
         const uint32_t compression = compressionEntry ? Number(*compressionEntry, 0) : 0;
         if (photometric == 32803 || photometric == 34892 || compression == 32767 ||
             compression == 32769 || compression == 32770 || compression == 34713 ||
@@ -289,8 +291,8 @@ void Walker::LearnFromDirectories() {
             m_traits.raw = true;
 
         // The full picture: the largest directory that is not a reduced copy.
-        const Entry* w = Find(d, 0x0100);
-        const Entry* h = Find(d, 0x0101);
+        const Entry* w = Find(d, ExifTag::ImageWidth);
+        const Entry* h = Find(d, ExifTag::ImageLength);
         if (m_traits.magic == 0x55 && (!w || !h)) {
             w = Find(d, 0x0002); // Panasonic's sensor size
             h = Find(d, 0x0003);
@@ -306,10 +308,10 @@ void Walker::LearnFromDirectories() {
 
         // Previews: the EXIF thumbnail, or a directory of one JPEG strip.
         FileExtent candidate;
-        const Entry* jpegOffset = Find(d, 0x0201);
-        const Entry* jpegLength = Find(d, 0x0202);
-        const Entry* strips = Find(d, 0x0111);
-        const Entry* stripBytes = Find(d, 0x0117);
+        const Entry* jpegOffset = Find(d, ExifTag::JpegInterchangeFormat);
+        const Entry* jpegLength = Find(d, ExifTag::JpegInterchangeFormatLength);
+        const Entry* strips = Find(d, ExifTag::StripOffsets);
+        const Entry* stripBytes = Find(d, ExifTag::StripByteCounts);
         if (jpegOffset && jpegLength) {
             candidate = {Number(*jpegOffset, 0), Number(*jpegLength, 0)};
         } else if (strips && stripBytes && strips->count == 1 && stripBytes->count == 1 &&

@@ -202,7 +202,7 @@ TEST_F(ShellListFixture, SwitchesBetweenTheFourLayouts) {
     EXPECT_EQ(list.GetViewMode(), ShellFileList::ViewMode::LargeIcons);
     EXPECT_EQ(list.CurrentView(), list.IconView());
     EXPECT_EQ(list.IconView()->viewMode(), QListView::IconMode);
-    EXPECT_EQ(list.IconView()->iconSize(), QSize(32, 32));
+    EXPECT_EQ(list.IconView()->iconSize(), QSize(96, 96));
 
     list.SetViewMode(ShellFileList::ViewMode::SmallIcons);
     EXPECT_EQ(list.IconView()->viewMode(), QListView::ListMode);

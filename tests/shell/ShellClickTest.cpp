@@ -1,7 +1,9 @@
 #include "tests/presentation/InspectionTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QScopeGuard>
 #include <QSignalSpy>
 
@@ -119,7 +121,7 @@ TEST_F(ShellClick, AFileWithALatin1NameShowsItsRows) {
     EXPECT_EQ(Shown(), rows);
 }
 
-TEST_F(ShellClick, AMouseClickInspectsButKeyboardSelectionDoesNot) {
+TEST_F(ShellClick, AMouseClickAndAKeyboardMoveBothShowTheCurrentFile) {
     frame->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
     QAbstractItemView* view = List().CurrentView();
@@ -129,11 +131,60 @@ TEST_F(ShellClick, AMouseClickInspectsButKeyboardSelectionDoesNot) {
     const ShownRows camera = ExpectedRows(m_camera);
     EXPECT_EQ(Shown(), camera);
 
-    // Down moves the selection to b.jpg; its tags are not read.
+    // Down moves the selection to b.jpg and shows its rows at once; Up,
+    // End and Home likewise.
     view->setFocus();
     QTest::keyClick(view, Qt::Key_Down);
     ASSERT_EQ(view->currentIndex().row(), RowOf(List(), "b.jpg"));
+    EXPECT_EQ(Shown(), ExpectedRows(m_second));
+    QTest::keyClick(view, Qt::Key_Up);
     EXPECT_EQ(Shown(), camera);
+    QTest::keyClick(view, Qt::Key_End);
+    EXPECT_TRUE(Shown().empty()); // notes.txt has no EXIF block
+    QTest::keyClick(view, Qt::Key_Home);
+    EXPECT_EQ(Shown(), camera);
+
+    // In the icon layouts too.
+    View().FileList().SetViewMode(ShellFileList::ViewMode::LargeIcons);
+    view = List().CurrentView();
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Right);
+    ASSERT_EQ(view->currentIndex().row(), RowOf(List(), "b.jpg"));
+    EXPECT_EQ(Shown(), ExpectedRows(m_second));
+}
+
+// A held arrow key repeats: the files passed are not read, the one reached
+// last is, once the repeats stop.
+TEST_F(ShellClick, AHeldKeyShowsOnlyTheLastFileReached) {
+    for (int i = 0; i < 6; ++i)
+        WriteFile(QStringLiteral("c%1.jpg").arg(i), SecondCameraJpeg(std::to_string(i)));
+    ASSERT_TRUE(ShowFolder(View(), m_dir.path(), 9));
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    QAbstractItemView* view = List().CurrentView();
+    view->setFocus();
+    view->setCurrentIndex(List().ItemIndex(0));
+    Click(List().GetItemText(0, 0));
+    const ShownRows first = Shown();
+
+    int shows = 0;
+    QObject::connect(&View(), &CExplorerView::fileChosen, [&] { ++shows; });
+    for (int i = 0; i < 5; ++i) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(view, &press);
+        QCoreApplication::processEvents(); // what the loop does between repeats
+    }
+    EXPECT_EQ(view->currentIndex().row(), 5);
+    EXPECT_EQ(shows, 0);
+    EXPECT_EQ(Shown(), first);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shows > 0; }, 2000));
+    QTest::qWait(100);
+    EXPECT_EQ(shows, 1);
+    const int row = view->currentIndex().row();
+    QFile file(PathOf(List().GetItemText(row, 0)));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(Shown(), ExpectedRows(Bytes(bytes.begin(), bytes.end())));
 }
 
 } // namespace

@@ -1,0 +1,243 @@
+// The file list over a folder of 10,000 real camera JPEGs (the files of the
+// development corpus hard-linked over and over into a temporary folder, so
+// the page cache is warm): the time from choosing the folder to its names
+// listed and painted, to every photo column filled, to the first screen of
+// Large Icons painted with pictures; the longest stall of the event loop
+// while the columns fill and while Large Icons scrolls to the end and back
+// twice; the thumbnail cache against its cap and the resident memory after
+// each pass; and a click's time to its rows while background work runs.
+//
+// Usage: velmora_photolist_bench [CORPUS_DIR] [FILES]   (QT_QPA_PLATFORM as wanted)
+
+#include "shell/ExplorerView.h"
+#include "shell/MainFrame.h"
+#include "shell/VelmoraApp.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& done, int ms) {
+    const QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+// The longest gap between two ticks of a 2 ms timer: how long the event
+// loop was kept from its events.
+class StallMeter : public QObject {
+public:
+    StallMeter() {
+        m_timer.setInterval(2);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            const qint64 now = m_clock.nsecsElapsed();
+            longestMs = std::max(longestMs, double(now - m_last) / 1e6);
+            m_last = now;
+        });
+    }
+    void Start() {
+        longestMs = 0;
+        m_clock.start();
+        m_last = 0;
+        m_timer.start();
+    }
+    double Stop() {
+        m_timer.stop();
+        return longestMs;
+    }
+    double longestMs = 0;
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+};
+
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) : m_widget(widget) { widget->installEventFilter(this); }
+    ~PaintCounter() override { m_widget->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+    int count = 0;
+
+private:
+    QWidget* m_widget;
+};
+
+long ResidentKb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+bool LinkCorpus(const QString& corpus, const QString& into, int files) {
+    QStringList names = QDir(corpus).entryList({"*.jpg", "*.JPG", "*.jpeg"}, QDir::Files);
+    if (names.isEmpty())
+        return false;
+    for (int i = 0; i < files; ++i) {
+        const QByteArray from = QFile::encodeName(corpus + '/' + names[i % names.size()]);
+        const QByteArray to = QFile::encodeName(into + QStringLiteral("/IMG_%1.jpg").arg(i));
+        if (::link(from.constData(), to.constData()) != 0)
+            return false;
+    }
+    std::printf("%d links to the %lld files of %s\n", files, qlonglong(names.size()),
+                qPrintable(corpus));
+    return true;
+}
+
+// The visible items of the icon view all have their pictures.
+bool FirstScreenHasPictures(ShellFileList& list) {
+    QAbstractItemView* view = list.CurrentView();
+    ThumbnailLoader& loader = list.Thumbnails();
+    if (loader.Pending() > 0)
+        return false;
+    const QRect area = view->viewport()->rect();
+    int visible = 0;
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        if (!view->visualRect(list.ItemIndex(row)).intersects(area))
+            continue;
+        ++visible;
+        const FolderEntry* entry = list.ListModel().Entry(row);
+        const int edge = view->iconSize().width();
+        const ThumbnailKey key{list.GetItemPathBytes(row), entry->size, entry->modifiedMs, edge};
+        if (!loader.Cache().Contains(key) && !loader.Failed(key))
+            return false;
+    }
+    return visible > 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const QString corpus =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(VELMORA_DEV_CORPUS);
+    const int files = argc > 2 ? std::atoi(argv[2]) : 10000;
+    const QTemporaryDir config;
+    const QTemporaryDir pictures;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    int appArgc = 1;
+    char* appArgv[] = {argv[0], nullptr};
+    CVelmoraApp app(appArgc, appArgv);
+    if (!QDir(corpus).exists()) {
+        std::printf("no corpus at %s: skipped\n", qPrintable(corpus));
+        return 0;
+    }
+    if (!LinkCorpus(corpus, pictures.path(), files))
+        return 1;
+    if (!app.InitInstance() || !app.MainFrame())
+        return 1;
+    CMainFrame* frame = app.MainFrame();
+    ShellFileList& list = frame->GetActiveView()->FileList();
+    if (!WaitFor([&] { return frame->windowHandle() && frame->windowHandle()->isExposed(); },
+                 10000))
+        return 1;
+    list.SetViewMode(ShellFileList::ViewMode::Details);
+    StallMeter stalls;
+    QElapsedTimer clock;
+
+    // Names listed and painted.
+    {
+        PaintCounter paints(list.DetailsView()->viewport());
+        stalls.Start();
+        clock.start();
+        list.DisplayFolder(pictures.path());
+        WaitFor([&] { return list.ListModel().ColumnsRead() || list.GetItemCount() == files; },
+                20000);
+        paints.count = 0;
+        WaitFor([&] { return paints.count > 0; }, 5000);
+        std::printf("names: %d listed and painted in %lld ms\n", list.GetItemCount(),
+                    clock.elapsed());
+        // Every photo column filled.
+        WaitFor([&] { return list.ListModel().ColumnsRead(); }, 60000);
+        std::printf("columns: all filled in %lld ms; longest event-loop stall %.1f ms\n",
+                    clock.elapsed(), stalls.Stop());
+    }
+
+    // A click while the columns are read again (a refreshed folder).
+    {
+        list.DisplayFolder(pictures.path());
+        WaitFor([&] { return list.GetItemCount() == files; }, 20000);
+        std::vector<double> ms;
+        CExplorerView* view = frame->GetActiveView();
+        for (int i = 0; i < 20 && !list.ListModel().ColumnsRead(); ++i) {
+            QElapsedTimer click;
+            click.start();
+            view->OnClick(i % 7, 0);
+            ms.push_back(double(click.nsecsElapsed()) / 1e6);
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        std::sort(ms.begin(), ms.end());
+        if (!ms.empty())
+            std::printf("click to its rows while columns are read: median %.2f ms, max %.2f ms "
+                        "(%zu clicks)\n",
+                        ms[ms.size() / 2], ms.back(), ms.size());
+        WaitFor([&] { return list.ListModel().ColumnsRead(); }, 60000);
+    }
+
+    // Large Icons: the first screen with its pictures.
+    {
+        list.Thumbnails().Cache().Clear();
+        PaintCounter paints(list.IconView()->viewport());
+        clock.start();
+        stalls.Start();
+        list.SetViewMode(ShellFileList::ViewMode::LargeIcons);
+        WaitFor([&] { return FirstScreenHasPictures(list); }, 20000);
+        paints.count = 0;
+        WaitFor([&] { return paints.count > 0; }, 5000);
+        std::printf("large icons: first screen painted with pictures in %lld ms (stall %.1f ms)\n",
+                    clock.elapsed(), stalls.Stop());
+    }
+
+    // Scrolling to the end and back, twice, a step every 16 ms.
+    QScrollBar* bar = list.IconView()->verticalScrollBar();
+    const long before = ResidentKb();
+    for (int pass = 1; pass <= 2; ++pass) {
+        stalls.Start();
+        clock.start();
+        const int step = std::max(1, bar->pageStep());
+        for (int value = 0; value <= bar->maximum(); value += step) {
+            bar->setValue(value);
+            WaitFor([] { return false; }, 16);
+        }
+        for (int value = bar->maximum(); value >= 0; value -= step) {
+            bar->setValue(value);
+            WaitFor([] { return false; }, 16);
+        }
+        WaitFor([&] { return FirstScreenHasPictures(list); }, 20000);
+        const ThumbnailCache& cache = list.Thumbnails().Cache();
+        std::printf("scroll pass %d: %lld ms, longest stall %.1f ms; cache %lld of %lld KiB, %d "
+                    "pictures; resident %ld KiB (before scrolling %ld KiB)\n",
+                    pass, clock.elapsed(), stalls.Stop(), cache.UsedBytes() / 1024,
+                    cache.CapBytes() / 1024, cache.Count(), ResidentKb(), before);
+    }
+    frame->close();
+    return 0;
+}

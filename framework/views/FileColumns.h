@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// One cell of a column an application adds to the file list's Details layout.
+struct FileColumnCell {
+    // What the cell shows.
+    QString text;
+    // What it sorts by when set (dates as seconds); otherwise by its text,
+    // naturally, after every cell with a number.
+    std::optional<double> number;
+
+    // A cell with neither sorts after all others, in both orders.
+    bool IsEmpty() const { return !number && text.isEmpty(); }
+};
+
+// Orders two cells that are not empty: negative, zero or positive.
+int CompareCells(const FileColumnCell& left, const FileColumnCell& right);
+
+// The columns an application adds to the file list, and how a file's cells
+// are read. Read runs on worker threads, several at once, while the window
+// goes on: it must be safe to call concurrently and touch no widget.
+class FileColumnProvider {
+public:
+    virtual ~FileColumnProvider() = default;
+    // The columns' titles, in their order.
+    virtual QStringList Titles() const = 0;
+    // The cells of the file whose name's bytes are `path`, one per title (a
+    // shorter vector leaves the rest empty). Only regular files are to be
+    // opened, and never so that a FIFO or device could block.
+    virtual std::vector<FileColumnCell> Read(const QByteArray& path) const = 0;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "framework/views/FileColumns.h"
+#include "presentation/FileReport.h"
+
+// The photographs' columns of the file list's Details layout: Date Taken,
+// Camera, Dimensions, Exposure, Aperture, ISO and Focal Length, each written
+// as the "Properties" pane writes its row, read by the same inspection of
+// the file (InspectFile). Dates sort as dates and the numbers as numbers;
+// a file without the row leaves the cell empty.
+class PhotoColumns final : public FileColumnProvider {
+public:
+    enum Column { DateTaken, Camera, Dimensions, Exposure, Aperture, Iso, FocalLength, Count };
+
+    QStringList Titles() const override;
+    std::vector<FileColumnCell> Read(const QByteArray& path) const override;
+
+    // The cells of one inspected file; all empty without a valid EXIF block.
+    static std::vector<FileColumnCell> CellsOf(const FileReport& report);
+};

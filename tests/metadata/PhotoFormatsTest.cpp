@@ -1,0 +1,193 @@
+// Every format's file read through the photo reader gives the same record,
+// the container's size and the format's name in the rows.
+
+#include "tests/metadata/PhotoTestSupport.h"
+#include "presentation/TagRows.h"
+
+#include <gtest/gtest.h>
+
+using namespace readertest;
+using namespace fixture;
+
+namespace {
+
+std::string EncodingRow(const PhotoRead& r) {
+    for (const TagRow& row : BuildTagRows(r.record, r.reader.Format()))
+        if (row.label == "Encoding")
+            return row.value;
+    return "";
+}
+
+ExifBuilder RawTiff(ByteOrder order, const std::string& make, bool cfa) {
+    ExifBuilder raw(order);
+    const int exif = raw.AddDirectory();
+    const int sub = raw.AddDirectory();
+    raw.Long(0, 0x00FE, 1).Short(0, 0x0100, 160).Short(0, 0x0101, 120);
+    raw.Ascii(0, 0x010F, make).Ascii(0, 0x0110, "Canon EOS R5");
+    raw.Link(0, 0x014A, sub).Link(0, 0x8769, exif);
+    raw.Rational(exif, 0x829A, 1, 250).Rational(exif, 0x829D, 28, 10).Short(exif, 0x8827, 400);
+    raw.Ascii(exif, 0x9003, "2024:05:06 07:08:09").Rational(exif, 0x920A, 50, 1);
+    raw.Long(sub, 0x00FE, 0).Long(sub, 0x0100, 6000).Long(sub, 0x0101, 4000);
+    raw.Short(sub, 0x0106, cfa ? 32803 : 2);
+    return raw;
+}
+
+TEST(PhotoFormats, TiffAndRawVariantsByContent) {
+    for (ByteOrder order : kBothOrders) {
+        PhotoRead tiff(CameraTiff(order).Tiff());
+        EXPECT_EQ(tiff.reader.Format(), PhotoFormat::Tiff);
+        ExpectCameraRecord(tiff.record);
+        EXPECT_EQ(EncodingRow(tiff), "TIFF");
+
+        PhotoRead nef(RawTiff(order, "NIKON CORPORATION", true).Tiff(), "a.nrw");
+        EXPECT_EQ(nef.reader.Format(), PhotoFormat::Nrw);
+        EXPECT_EQ(nef.record.width, 6000); // the SubIFD of NewSubfileType 0
+        EXPECT_EQ(nef.record.height, 4000);
+        EXPECT_STREQ(nef.record.dateTime, "2024:05:06 07:08:09");
+
+        // A scanner's TIFF naming a camera maker is still a TIFF.
+        PhotoRead scan(RawTiff(order, "NIKON", false).Tiff(), "scan.nef");
+        EXPECT_EQ(scan.reader.Format(), PhotoFormat::Tiff);
+
+        PhotoRead orf(WithTiffMagic(CameraTiff(order).Tiff(), 0x4F52));
+        EXPECT_EQ(orf.reader.Format(), PhotoFormat::Orf);
+        ExpectCameraRecord(orf.record);
+        EXPECT_EQ(EncodingRow(orf), "Olympus ORF");
+
+        PhotoRead rw2(WithTiffMagic(CameraTiff(order).Tiff(), 0x55));
+        EXPECT_EQ(rw2.reader.Format(), PhotoFormat::Rw2);
+        ExpectCameraRecord(rw2.record);
+
+        ExifBuilder cr2 = CameraTiff(order);
+        cr2.FirstDirectoryAt(16);
+        PhotoRead canon(WithCr2Marker(cr2.Tiff()));
+        EXPECT_EQ(canon.reader.Format(), PhotoFormat::Cr2);
+        ExpectCameraRecord(canon.record);
+        EXPECT_EQ(EncodingRow(canon), "Canon CR2");
+
+        ExifBuilder dng = CameraTiff(order);
+        dng.Undefined(0, 0xC612, {1, 4, 0, 0});
+        PhotoRead d(dng.Tiff());
+        EXPECT_EQ(d.reader.Format(), PhotoFormat::Dng);
+    }
+}
+
+TEST(PhotoFormats, TiffValuesAfterThePictureAreRepacked) {
+    // A TIFF whose directory comes after a megabyte of picture data: the
+    // reader fetches the directories, not the data.
+    ExifBuilder b = CameraTiff(ByteOrder::Little);
+    b.FirstDirectoryAt(8 + (1u << 20));
+    const Bytes file = b.Tiff();
+    PhotoRead r(file);
+    ExpectCameraRecord(r.record);
+    EXPECT_LT(r.source.BytesRead(), 4096u);
+    ASSERT_EQ(r.reader.Blocks().tiff.size(), 1u);
+    EXPECT_LT(r.reader.Blocks().tiff[0].bytes.size(), 1024u);
+}
+
+TEST(PhotoFormats, HeifAvifWithExifAnywhere) {
+    for (ByteOrder order : kBothOrders) {
+        const Bytes tiff = CameraTiff(order).Tiff();
+        for (bool atEnd : {false, true}) {
+            HeifOptions o;
+            o.exifAtEnd = atEnd;
+            o.xmp = "<x:xmpmeta/>";
+            PhotoRead heic(HeifFile(tiff, o));
+            EXPECT_EQ(heic.reader.Format(), PhotoFormat::Heic);
+            ExpectCameraRecord(heic.record);
+            EXPECT_EQ(heic.record.width, 4032);
+            EXPECT_EQ(heic.record.height, 3024);
+            EXPECT_EQ(EncodingRow(heic), "HEIF (HEVC)");
+            const auto& xmp = heic.reader.Blocks().xmp;
+            EXPECT_EQ(std::string(xmp.begin(), xmp.end()), "<x:xmpmeta/>");
+        }
+        HeifOptions avif;
+        avif.brand = "avif";
+        avif.primaryType = "av01";
+        avif.exifPrefix = 0;
+        PhotoRead a(HeifFile(tiff, avif));
+        EXPECT_EQ(a.reader.Format(), PhotoFormat::Avif);
+        ExpectCameraRecord(a.record);
+        EXPECT_EQ(EncodingRow(a), "AVIF");
+    }
+}
+
+TEST(PhotoFormats, Cr3KeepsThreeBlocks) {
+    for (ByteOrder order : kBothOrders) {
+        ExifBuilder ifd0(order);
+        ifd0.Ascii(0, 0x010F, "Canon").Ascii(0, 0x0110, "Canon EOS R5");
+        ifd0.Short(0, 0x0100, 8192).Short(0, 0x0101, 5464);
+        ExifBuilder exif(order);
+        exif.Rational(0, 0x829A, 1, 250).Rational(0, 0x829D, 28, 10).Short(0, 0x8827, 400);
+        exif.Ascii(0, 0x9003, "2024:05:06 07:08:09").Rational(0, 0x920A, 50, 1);
+        ExifBuilder gps(order);
+        gps.Byte(0, 0x0000, 2);
+        PhotoRead r(Cr3File(ifd0.Tiff(), exif.Tiff(), gps.Tiff()));
+        EXPECT_EQ(r.reader.Format(), PhotoFormat::Cr3);
+        ExpectCameraRecord(r.record);
+        EXPECT_EQ(r.record.width, 8192);
+        ASSERT_EQ(r.reader.Blocks().tiff.size(), 3u);
+        EXPECT_EQ(r.reader.Blocks().tiff[1].role, TiffRole::Exif);
+        EXPECT_EQ(r.reader.Blocks().tiff[2].role, TiffRole::Gps);
+        EXPECT_EQ(EncodingRow(r), "Canon CR3");
+    }
+}
+
+TEST(PhotoFormats, JxlPngWebpRaf) {
+    for (ByteOrder order : kBothOrders) {
+        const Bytes tiff = CameraTiff(order).Tiff();
+        PhotoRead jxl(JxlContainer(tiff, 64, 48));
+        EXPECT_EQ(jxl.reader.Format(), PhotoFormat::Jxl);
+        ExpectCameraRecord(jxl.record);
+        EXPECT_EQ(jxl.record.width, 64);
+        EXPECT_EQ(jxl.record.height, 48);
+
+        for (bool rawProfile : {false, true}) {
+            PhotoRead png(PngFile(tiff, 300, 200, rawProfile));
+            EXPECT_EQ(png.reader.Format(), PhotoFormat::Png);
+            ExpectCameraRecord(png.record);
+            EXPECT_EQ(png.record.width, 300);
+            EXPECT_EQ(EncodingRow(png), "PNG");
+        }
+        for (bool lossless : {false, true}) {
+            PhotoRead webp(WebpFile(tiff, 320, 240, lossless, lossless));
+            EXPECT_EQ(webp.reader.Format(),
+                      lossless ? PhotoFormat::WebpLossless : PhotoFormat::WebpLossy);
+            ExpectCameraRecord(webp.record);
+            EXPECT_EQ(webp.record.width, 320);
+            EXPECT_EQ(webp.record.height, 240);
+        }
+        PhotoRead raf(RafFile(CameraFile(order), 6240, 4160));
+        EXPECT_EQ(raf.reader.Format(), PhotoFormat::Raf);
+        EXPECT_TRUE(raf.record.exifValid);
+        EXPECT_EQ(raf.record.width, 6240);
+        EXPECT_EQ(EncodingRow(raf), "Fujifilm RAF");
+        EXPECT_EQ(raf.reader.Blocks().preview.extent.offset, 100u);
+    }
+}
+
+TEST(PhotoFormats, KnownFormatWithoutExifHasNoRecord) {
+    PhotoRead bare(Bytes{0xFF, 0x0A, 0x0F, 0x00, 0, 0, 0, 0});
+    EXPECT_EQ(bare.reader.Format(), PhotoFormat::Jxl);
+    EXPECT_FALSE(bare.ok);
+    EXPECT_FALSE(bare.record.exifValid);
+    PhotoRead unknown(Bytes{'G', 'I', 'F', '8', '9', 'a'});
+    EXPECT_EQ(unknown.reader.Format(), PhotoFormat::Unknown);
+    EXPECT_STREQ(unknown.reader.LastError(), "Unknown file format");
+}
+
+TEST(PhotoFormats, JpegRecordIsTheSectionReadersOwn) {
+    for (ByteOrder order : kBothOrders) {
+        const Bytes file = CameraFile(order);
+        ReadFile direct(file);
+        PhotoRead photo(file);
+        EXPECT_EQ(photo.reader.Format(), PhotoFormat::Jpeg);
+        photo.record.thumbnailData = direct.record.thumbnailData = nullptr;
+        EXPECT_TRUE(SameRecord(photo.record, direct.record));
+        EXPECT_EQ(BuildTagRows(photo.record, PhotoFormat::Jpeg).back().value,
+                  BuildTagRows(direct.record).back().value);
+        EXPECT_GT(photo.reader.Blocks().preview.extent.length, 0u);
+    }
+}
+
+} // namespace

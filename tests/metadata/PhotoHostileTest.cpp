@@ -1,0 +1,166 @@
+// Files of every format that lie or end early: the photo reader ends every
+// walk, reads within its cap, says what went wrong and keeps what it had.
+
+#include "tests/metadata/PhotoTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
+
+using namespace readertest;
+using namespace fixture;
+
+namespace {
+
+std::vector<Bytes> EveryFormat(ByteOrder order) {
+    const Bytes tiff = CameraTiff(order).Tiff();
+    HeifOptions atEnd;
+    atEnd.exifAtEnd = true;
+    return {tiff,
+            HeifFile(tiff),
+            HeifFile(tiff, atEnd),
+            Cr3File(tiff, tiff, tiff),
+            JxlContainer(tiff, 64, 64),
+            PngFile(tiff, 10, 10, false),
+            PngFile(tiff, 10, 10, true),
+            WebpFile(tiff, 10, 10, false, true),
+            RafFile(CameraFile(order), 100, 100)};
+}
+
+void PutBe32(Bytes& b, size_t at, uint32_t v) {
+    const Bytes bytes = Be32Bytes(v);
+    std::copy(bytes.begin(), bytes.end(), b.begin() + static_cast<ptrdiff_t>(at));
+}
+
+size_t Find(const Bytes& b, const std::string& text) {
+    const auto it = std::search(b.begin(), b.end(), text.begin(), text.end());
+    return static_cast<size_t>(it - b.begin());
+}
+
+TEST(PhotoHostile, EveryFormatCutAtEveryLength) {
+    for (ByteOrder order : kBothOrders) {
+        for (const Bytes& file : EveryFormat(order)) {
+            for (size_t n = 0; n < file.size(); ++n) {
+                PhotoRead r(Bytes(file.begin(), file.begin() + static_cast<ptrdiff_t>(n)));
+                ASSERT_LT(strnlen(r.record.cameraMake, sizeof r.record.cameraMake),
+                          sizeof r.record.cameraMake);
+                ASSERT_LE(r.source.BytesRead(), ByteSource::kDefaultCap);
+            }
+            PhotoRead whole(file);
+            EXPECT_TRUE(whole.ok);
+        }
+    }
+}
+
+TEST(PhotoHostile, EveryFormatWithAnyByteChanged) {
+    for (const Bytes& file : EveryFormat(ByteOrder::Big)) {
+        for (size_t i = 0; i < file.size() && i < 600; ++i) {
+            for (unsigned char v : {0x00, 0x01, 0x7F, 0xFF}) {
+                Bytes changed = file;
+                changed[i] = v;
+                PhotoRead r(changed);
+                ASSERT_LT(strnlen(r.record.dateTime, sizeof r.record.dateTime),
+                          sizeof r.record.dateTime);
+            }
+        }
+    }
+}
+
+TEST(PhotoHostile, BoxesThatLie) {
+    const Bytes tiff = CameraTiff(ByteOrder::Little).Tiff();
+    const Bytes heif = HeifFile(tiff);
+    const size_t meta = Find(heif, "meta") - 4;
+
+    Bytes zero = heif; // a size-0 box inside meta
+    PutBe32(zero, Find(zero, "iinf") - 4, 0);
+    EXPECT_FALSE(PhotoRead(zero).ok);
+
+    Bytes larger = heif; // iloc larger than meta
+    PutBe32(larger, Find(larger, "iloc") - 4, 0x7FFFFFFF);
+    PhotoRead l(larger);
+    EXPECT_FALSE(l.ok);
+    EXPECT_NE(l.Error(), "");
+
+    Bytes huge = heif; // meta larger than the file
+    PutBe32(huge, meta, 0xFFFFFFF0);
+    PhotoRead h(huge);
+    EXPECT_FALSE(h.ok);
+    EXPECT_EQ(h.Error(), "Box larger than its parent or smaller than its header");
+
+    // The Exif item's extent past the end of the file.
+    Bytes past = heif;
+    const size_t iloc = Find(past, "iloc") + 4 + 4 + 2 + 2;
+    PutBe32(past, iloc + 14 + 6, 0x7FFFFFF0); // item 2's offset
+    PhotoRead p(past);
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.Error(), "Item extent past the end of the file");
+}
+
+TEST(PhotoHostile, IfdCyclesEnd) {
+    for (ByteOrder order : kBothOrders) {
+        ExifBuilder b = CameraTiff(order);
+        b.Next(0, 0);         // IFD0 links to itself
+        b.Link(1, 0x8769, 0); // Exif links back to IFD0
+        PhotoRead r(b.Tiff());
+        ExpectCameraRecord(r.record);
+        EXPECT_EQ(r.Error(), "Directory chain loops");
+
+        PhotoRead cr3(Cr3File(b.Tiff(), b.Tiff(), b.Tiff()));
+        ExpectCameraRecord(cr3.record);
+    }
+}
+
+TEST(PhotoHostile, CapIsRespected) {
+    const Bytes tiff = CameraTiff(ByteOrder::Little).Tiff();
+    HeifOptions o;
+    o.exifAtEnd = true;
+    const Bytes file = HeifFile(tiff, o);
+    PhotoRead capped(file, nullptr, 200);
+    EXPECT_LE(capped.source.BytesRead(), 200u);
+    EXPECT_FALSE(capped.ok);
+    EXPECT_EQ(capped.Error(), "Metadata read limit reached");
+}
+
+TEST(PhotoHostile, TypicalJpegIsOneRead) {
+    const Bytes file = CameraFile(ByteOrder::Big);
+    char path[] = "/tmp/velmora-photo-XXXXXX";
+    const int fd = ::mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, file.data(), file.size()), static_cast<ssize_t>(file.size()));
+    ExifSummary record;
+    std::memset(&record, 0, sizeof record);
+    FileSource source(fd);
+    CollectingSink sink;
+    PhotoReader reader(&record, &sink);
+    EXPECT_TRUE(reader.Read(source));
+    EXPECT_EQ(source.PreadCount(), 1);
+    EXPECT_EQ(source.BytesRead(), file.size());
+    ::close(fd);
+    ::unlink(path);
+}
+
+TEST(PhotoHostile, CrasherFilesOfEveryFormat) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(VELMORA_CRASHERS_DIR)) {
+        if (entry.path().extension() == ".md")
+            continue;
+        ++files;
+        std::FILE* f = std::fopen(entry.path().c_str(), "rb");
+        ASSERT_NE(f, nullptr);
+        Bytes bytes;
+        int c;
+        while ((c = std::fgetc(f)) != EOF)
+            bytes.push_back(static_cast<unsigned char>(c));
+        std::fclose(f);
+        PhotoRead r(bytes);
+        EXPECT_LT(strnlen(r.record.comment, sizeof r.record.comment), sizeof r.record.comment);
+        const FileExtent& preview = r.reader.Blocks().preview.extent;
+        EXPECT_LE(preview.length, bytes.size()) << entry.path();
+        EXPECT_LE(preview.offset, bytes.size() - preview.length) << entry.path();
+    }
+    EXPECT_GT(files, 0);
+}
+
+} // namespace

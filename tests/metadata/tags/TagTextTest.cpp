@@ -1,0 +1,163 @@
+// Texts for people: units, the standards' names of values, GPS positions.
+#include "metadata/tags/TagText.h"
+#include "tests/metadata/tags/AllTagsTestSupport.h"
+#include "metadata/tags/GpsPosition.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace alltagstest;
+
+namespace {
+
+MetadataEntry Numeric(const std::string& group, int32_t id, std::vector<double> numbers) {
+    MetadataEntry e;
+    e.group = group;
+    e.id = id;
+    e.value.kind = MetadataValue::Kind::Numbers;
+    e.value.numbers = std::move(numbers);
+    return e;
+}
+
+MetadataEntry Textual(const std::string& group, int32_t id, const std::string& text) {
+    MetadataEntry e;
+    e.group = group;
+    e.id = id;
+    e.value.kind = MetadataValue::Kind::Text;
+    e.value.text = e.raw = text;
+    return e;
+}
+
+} // namespace
+
+TEST(TagText, ExposureAndAperture) {
+    EXPECT_EQ(ExposureText(1.0 / 250), "1/250 s");
+    EXPECT_EQ(ExposureText(1.0 / 3), "0.3 s");
+    EXPECT_EQ(ExposureText(0.25), "1/4 s");
+    EXPECT_EQ(ExposureText(2), "2 s");
+    EXPECT_EQ(ExposureText(2.5), "2.5 s");
+    EXPECT_EQ(FNumberText(3.5), "f/3.5");
+    EXPECT_EQ(FNumberText(11), "f/11");
+    EXPECT_EQ(FNumberText(7.1), "f/7.1");
+    // APEX values: Tv 8 is 1/256 s, Av 5 is f/5.7.
+    EXPECT_EQ(TagText(Numeric("ExifIFD", 0x9201, {8})), "1/256 s");
+    EXPECT_EQ(TagText(Numeric("ExifIFD", 0x9202, {5})), "f/5.7");
+    EXPECT_EQ(TagText(Numeric("ExifIFD", 0x9204, {-2.0 / 3})), "-0.67 EV");
+    EXPECT_EQ(TagText(Numeric("ExifIFD", 0x9204, {1})), "+1 EV");
+    EXPECT_EQ(TagText(Numeric("ExifIFD", 0x920A, {4.15})), "4.15 mm");
+    EXPECT_EQ(TagText(Numeric("ExifIFD", 0xA432, {24, 70, 2.8, 2.8})), "24-70 mm f/2.8");
+}
+
+TEST(TagText, Flash) {
+    EXPECT_EQ(FlashText(0x00), "Flash did not fire");
+    EXPECT_EQ(FlashText(0x01), "Flash fired");
+    EXPECT_EQ(FlashText(0x05), "Flash fired, return light not detected");
+    EXPECT_EQ(FlashText(0x07), "Flash fired, return light detected");
+    EXPECT_EQ(FlashText(0x10), "Flash did not fire, compulsory flash mode");
+    EXPECT_EQ(FlashText(0x18), "Flash did not fire, auto mode");
+    EXPECT_EQ(FlashText(0x19), "Flash fired, auto mode");
+    EXPECT_EQ(FlashText(0x20), "No flash function");
+    EXPECT_EQ(FlashText(0x5F),
+              "Flash fired, auto mode, return light detected, red-eye reduction mode");
+}
+
+TEST(TagText, EnumeratedValuesByTheStandardsNames) {
+    struct Case {
+        const char* group;
+        int32_t id;
+        double value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"IFD0", 0x0112, 1, "Top-left (normal)"},
+        {"IFD0", 0x0112, 8, "Left-bottom (rotated 270° clockwise)"},
+        {"IFD0", 0x0128, 2, "Inch"},
+        {"IFD0", 0x0128, 3, "Centimeter"},
+        {"IFD0", 0x0213, 2, "Co-sited"},
+        {"ExifIFD", 0x8822, 3, "Aperture priority"},
+        {"ExifIFD", 0x9207, 2, "Center-weighted average"},
+        {"ExifIFD", 0x9208, 21, "D65"},
+        {"ExifIFD", 0x9208, 3, "Tungsten (incandescent light)"},
+        {"ExifIFD", 0xA001, 65535, "Uncalibrated"},
+        {"ExifIFD", 0xA402, 2, "Auto bracket"},
+        {"ExifIFD", 0xA403, 0, "Auto white balance"},
+        {"ExifIFD", 0xA403, 1, "Manual white balance"},
+        {"ExifIFD", 0xA406, 3, "Night scene"},
+        {"ExifIFD", 0xA40C, 1, "Macro"},
+        {"ExifIFD", 0x9207, 42, "Unknown (42)"},
+        {"GPS", 0x001E, 1, "Differential correction applied"},
+    };
+    for (const Case& c : cases) {
+        MetadataEntry e = Numeric(c.group, c.id, {c.value});
+        e.raw = NumberText(c.value);
+        EXPECT_EQ(TagText(e), c.text) << c.group << " " << c.id;
+    }
+    MetadataEntry components;
+    components.group = "ExifIFD";
+    components.id = 0x9101;
+    components.value.kind = MetadataValue::Kind::Bytes;
+    components.value.bytes = {1, 2, 3, 0};
+    EXPECT_EQ(TagText(components), "Y, Cb, Cr, -");
+    EXPECT_EQ(TagText(Textual("ExifIFD", 0x9000, "0232")), "0232");
+    EXPECT_EQ(TagText(Textual("ExifIFD", 0x9003, "2024:05:01 10:00:00")), "2024:05:01 10:00:00");
+}
+
+// Enumerated tags written as FLOAT or DOUBLE can hold any number; found by
+// the fuzzer as a conversion to int out of range.
+TEST(TagText, CodesThatAreNoWholeNumberFallBackToTheValue) {
+    for (double v : {4.4e175, -1e10, 2.5, std::numeric_limits<double>::quiet_NaN()}) {
+        MetadataEntry e = Numeric("ExifIFD", 0x9207, {v});
+        e.raw = "raw";
+        EXPECT_EQ(TagText(e), "raw") << v;
+        e.id = 0x9209;
+        EXPECT_EQ(TagText(e), "raw") << v;
+    }
+}
+
+TEST(GpsPosition, DegreesMinutesSecondsAndDecimal) {
+    EXPECT_EQ(DmsText(48.858222, true), "48° 51' 29.60\" N");
+    EXPECT_EQ(DmsText(-33.8568, true), "33° 51' 24.48\" S");
+    EXPECT_EQ(DmsText(2.2945, false), "2° 17' 40.20\" E");
+    EXPECT_EQ(DmsText(-0.1276, false), "0° 7' 39.36\" W");
+    // Seconds that round up carry into the minutes.
+    EXPECT_EQ(DmsText(10.9999999, true), "11° 0' 0.00\" N");
+}
+
+TEST(GpsPosition, FoundFromTheGpsDirectoryWithItsReferences) {
+    std::vector<MetadataEntry> entries = {
+        Textual("GPS", 0x0001, "S"), Numeric("GPS", 0x0002, {33, 51, 24.48}),
+        Textual("GPS", 0x0003, "W"), Numeric("GPS", 0x0004, {70, 30, 0}),
+        Numeric("GPS", 0x0005, {1}), Numeric("GPS", 0x0006, {12.5}),
+    };
+    const std::optional<GpsPosition> p = FindGpsPosition(entries);
+    ASSERT_TRUE(p.has_value());
+    EXPECT_NEAR(p->latitude, -33.8568, 1e-9);
+    EXPECT_NEAR(p->longitude, -70.5, 1e-9);
+    ASSERT_TRUE(p->altitude.has_value());
+    EXPECT_DOUBLE_EQ(*p->altitude, -12.5);
+    EXPECT_EQ(GeoUri(*p), "geo:-33.856800,-70.500000,-12.5");
+    EXPECT_EQ(DecimalPositionText(*p), "-33.856800, -70.500000");
+
+    ApplyGpsTexts(entries, 0);
+    EXPECT_EQ(entries[1].text, "33° 51' 24.48\" S (-33.8568)");
+    EXPECT_EQ(entries[3].text, "70° 30' 0.00\" W (-70.5)");
+    EXPECT_EQ(entries[5].text, "12.5 m below sea level");
+
+    GpsPosition eiffel{48.858222, 2.2945, std::nullopt};
+    EXPECT_EQ(GeoUri(eiffel), "geo:48.858222,2.294500");
+}
+
+TEST(GpsPosition, NoPositionWithoutBothCoordinatesOrOutOfRange) {
+    EXPECT_FALSE(FindGpsPosition({Numeric("GPS", 0x0002, {48, 0, 0})}).has_value());
+    EXPECT_FALSE(
+        FindGpsPosition({Numeric("GPS", 0x0002, {95, 0, 0}), Numeric("GPS", 0x0004, {10, 0, 0})})
+            .has_value());
+    // The same numbers outside the GPS group are not a position.
+    EXPECT_FALSE(
+        FindGpsPosition({Numeric("IFD0", 0x0002, {48, 0, 0}), Numeric("IFD0", 0x0004, {2, 0, 0})})
+            .has_value());
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_FALSE(
+        FindGpsPosition({Numeric("GPS", 0x0002, {inf}), Numeric("GPS", 0x0004, {1})}).has_value());
+}

@@ -1,0 +1,151 @@
+// XMP packets flattened to properties, and hostile XML refused.
+#include "metadata/tags/XmpReader.h"
+#include "tests/metadata/tags/AllTagsTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace alltagstest;
+
+namespace {
+
+struct Read {
+    explicit Read(const std::string& xml) : buffer(xml) {
+        ok = ReadXmpPacket(buffer.data.get(), buffer.size, out);
+    }
+    std::string Value(const std::string& group, const std::string& name) const {
+        const MetadataEntry* e = FindNamed(out.Entries(), group, name);
+        return e ? e->value.text : "<missing>";
+    }
+    bool Noted(const std::string& part) const {
+        for (const std::string& n : out.Notes())
+            if (n.find(part) != std::string::npos)
+                return true;
+        return false;
+    }
+    ExactBuffer buffer;
+    MetadataCollector out;
+    bool ok = false;
+};
+
+std::string Packet(const std::string& body, const std::string& namespaces = "") {
+    return "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+           "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">"
+           "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">"
+           "<rdf:Description rdf:about=\"\" "
+           "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
+           "xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\" "
+           "xmlns:xmpMM=\"http://ns.adobe.com/xap/1.0/mm/\" "
+           "xmlns:stEvt=\"http://ns.adobe.com/xap/1.0/sType/ResourceEvent#\" " +
+           namespaces + body + "</rdf:RDF></x:xmpmeta>\n<?xpacket end=\"w\"?>";
+}
+
+} // namespace
+
+TEST(XmpReader, AttributesElementsArraysAlternativesAndStructures) {
+    const Read r(Packet(
+        "xmp:Rating=\"4\" xmp:CreatorTool=\"Camera 1.0\">"
+        "<dc:subject><rdf:Bag><rdf:li>sea</rdf:li><rdf:li>boat</rdf:li></rdf:Bag></dc:subject>"
+        "<dc:creator><rdf:Seq><rdf:li>Ann</rdf:li></rdf:Seq></dc:creator>"
+        "<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">Harbour</rdf:li>"
+        "<rdf:li xml:lang=\"fr-FR\">Port</rdf:li></rdf:Alt></dc:title>"
+        "<xmp:Label>Red &amp; blue</xmp:Label>"
+        "<xmpMM:DerivedFrom rdf:parseType=\"Resource\"><stEvt:action>saved</stEvt:action>"
+        "</xmpMM:DerivedFrom>"
+        "<xmpMM:History><rdf:Seq><rdf:li><rdf:Description stEvt:when=\"2024\">"
+        "<stEvt:action>created</stEvt:action></rdf:Description></rdf:li></rdf:Seq>"
+        "</xmpMM:History>"
+        "<xmpMM:Ingredients rdf:resource=\"urn:x\"/>"
+        "</rdf:Description>"));
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.Value("XMP-xmp", "xmp:Rating"), "4");
+    EXPECT_EQ(r.Value("XMP-xmp", "xmp:CreatorTool"), "Camera 1.0");
+    EXPECT_EQ(r.Value("XMP-dc", "dc:subject[1]"), "sea");
+    EXPECT_EQ(r.Value("XMP-dc", "dc:subject[2]"), "boat");
+    EXPECT_EQ(r.Value("XMP-dc", "dc:creator[1]"), "Ann");
+    EXPECT_EQ(r.Value("XMP-dc", "dc:title[x-default]"), "Harbour");
+    EXPECT_EQ(r.Value("XMP-dc", "dc:title[fr-FR]"), "Port");
+    EXPECT_EQ(r.Value("XMP-xmp", "xmp:Label"), "Red & blue");
+    EXPECT_EQ(r.Value("XMP-xmpMM", "xmpMM:DerivedFrom/stEvt:action"), "saved");
+    EXPECT_EQ(r.Value("XMP-xmpMM", "xmpMM:History[1]/stEvt:when"), "2024");
+    EXPECT_EQ(r.Value("XMP-xmpMM", "xmpMM:History[1]/stEvt:action"), "created");
+    EXPECT_EQ(r.Value("XMP-xmpMM", "xmpMM:Ingredients"), "urn:x");
+    // Containers, structures and rdf:about are not properties themselves.
+    EXPECT_EQ(FindNamed(r.out.Entries(), "XMP-dc", "dc:subject"), nullptr);
+    EXPECT_EQ(FindNamed(r.out.Entries(), "XMP-xmpMM", "xmpMM:History"), nullptr);
+    EXPECT_EQ(r.out.Entries().size(), 12u);
+    for (const MetadataEntry& e : r.out.Entries()) {
+        EXPECT_EQ(e.id, -1);
+        EXPECT_EQ(e.value.kind, MetadataValue::Kind::Text);
+    }
+}
+
+TEST(XmpReader, WellKnownNamespacesGetTheirUsualPrefix) {
+    const Read r(Packet("x1:Make=\"Canon\" other:Thing=\"t\">"
+                        "<x1:Model>EOS</x1:Model></rdf:Description>",
+                        "xmlns:x1=\"http://ns.adobe.com/tiff/1.0/\" "
+                        "xmlns:other=\"http://example.com/ns/\" "));
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.Value("XMP-tiff", "tiff:Make"), "Canon");
+    EXPECT_EQ(r.Value("XMP-tiff", "tiff:Model"), "EOS");
+    EXPECT_EQ(r.Value("XMP-other", "other:Thing"), "t");
+}
+
+TEST(XmpReader, EntityDeclarationsAreRefused) {
+    const std::string laughs = "<?xml version=\"1.0\"?><!DOCTYPE x [<!ENTITY a \"aaaaaaaaaa\">"
+                               "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
+                               "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">&b;</x:xmpmeta>";
+    const Read r(laughs);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.Noted("entity declarations are refused"));
+    EXPECT_TRUE(r.out.Entries().empty());
+
+    const Read external("<!DOCTYPE x [<!ENTITY e SYSTEM \"file:///etc/passwd\">]>"
+                        "<x>&e;</x>");
+    EXPECT_FALSE(external.ok);
+    EXPECT_TRUE(external.Noted("entity declarations are refused"));
+}
+
+TEST(XmpReader, DeepNestingStopsTheParse) {
+    std::string deep = Packet("><dc:format>", "");
+    deep.resize(deep.find("<dc:format>"));
+    std::string open, close;
+    for (int i = 0; i < 5000; ++i) {
+        open += "<dc:a>";
+        close = "</dc:a>" + close;
+    }
+    const Read r(deep + open + "x" + close + "</rdf:Description></rdf:RDF></x:xmpmeta>");
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.Noted("nested too deeply"));
+}
+
+TEST(XmpReader, HugeValuesAreCut) {
+    const std::string huge(XmpLimits::kMaxValue * 3, 'v');
+    const Read r(Packet("xmp:Label=\"" + huge + "\"><xmp:Nickname>" + huge +
+                        "</xmp:Nickname></rdf:Description>"));
+    ASSERT_TRUE(r.ok);
+    for (const char* name : {"xmp:Label", "xmp:Nickname"}) {
+        const MetadataEntry* e = FindNamed(r.out.Entries(), "XMP-xmp", name);
+        ASSERT_NE(e, nullptr) << name;
+        EXPECT_EQ(e->value.text.size(), XmpLimits::kMaxValue);
+        EXPECT_TRUE(e->value.truncated);
+    }
+}
+
+TEST(XmpReader, NotXmlIsRefusedAndKeepsWhatCameBefore) {
+    EXPECT_FALSE(Read("").ok);
+    EXPECT_FALSE(Read("this is not XML at all").ok);
+    EXPECT_FALSE(Read(std::string("\0\0\0\0", 4)).ok);
+    const Read cut(Packet("xmp:Rating=\"3\"><dc:format>image/jpeg</dc:format>")
+                       .substr(0, Packet("xmp:Rating=\"3\"><dc:format>image/jpeg</dc:format>")
+                                      .find("</rdf:RDF>")));
+    EXPECT_FALSE(cut.ok);
+    EXPECT_EQ(cut.Value("XMP-xmp", "xmp:Rating"), "3");
+    EXPECT_EQ(cut.Value("XMP-dc", "dc:format"), "image/jpeg");
+}
+
+TEST(XmpReader, PaddingAfterThePacketIsAccepted) {
+    const Read r(Packet("xmp:Rating=\"1\"></rdf:Description>") + std::string(2000, ' ') +
+                 std::string(10, '\0'));
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.Value("XMP-xmp", "xmp:Rating"), "1");
+}
