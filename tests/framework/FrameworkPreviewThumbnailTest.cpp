@@ -176,9 +176,12 @@ TEST(PreviewCorpus, EveryFormatShowsAnUprightPicture) {
     // Files known to hold no picture we can show, with the reason.
     const std::map<QString, const char*> none = {
         {"X__CanonRaw.cr2", "a stripped sample: its preview is a 26-byte placeholder"},
+        {"X__CanonRaw.cr3", "a stripped sample: THMB and PRVW hold 28- and 26-byte placeholders"},
         {"X__DNG.dng", "a stripped sample: its preview is a 26-byte placeholder"},
         {"X__Nikon.nef", "a stripped sample: its preview is a 26-byte placeholder"},
         {"X__Panasonic.rw2", "a stripped sample: its thumbnail is a 28-byte placeholder"},
+        {"D__m2-f228b1103fd7b629c08c1bbba94708e0.tif",
+         "a damaged copy: no StripByteCounts, Qt's TIFF reader finds a strip of 0 bytes"},
         {"D__m1-f4830e8d4fa458f78a09fcaaf260569c.tif",
          "JPEG-compressed strips Qt's TIFF reader refuses (invalid component id in SOS)"},
     };
@@ -221,7 +224,7 @@ TEST(PreviewCorpus, EveryFormatShowsAnUprightPicture) {
         // Warm: the file is in the page cache, libheif and Qt's plugins loaded.
         QElapsedTimer timer;
         timer.start();
-        constexpr int kRuns = 3;
+        constexpr int kRuns = 1;
         for (int i = 0; i < kRuns; ++i)
             LoadThumbnail(path, kEdge);
         const double ms = double(timer.nsecsElapsed()) / 1e6 / kRuns;
