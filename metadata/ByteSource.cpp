@@ -42,7 +42,7 @@ bool MemorySource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
     return true;
 }
 
-FileSource::FileSource(int fd, uint64_t cap) : ByteSource(cap), m_fd(fd) {
+FileSource::FileSource(int fd) : ByteSource(kDefaultCap), m_fd(fd) {
     struct stat info;
     if (fd >= 0 && ::fstat(fd, &info) == 0 && info.st_size > 0)
         m_size = static_cast<uint64_t>(info.st_size);

@@ -62,9 +62,11 @@ public:
     static constexpr size_t kHeadSize = 64 * 1024;
 
     // Learns the file's size from the descriptor.
-    explicit FileSource(int fd, uint64_t cap = kDefaultCap);
+    explicit FileSource(int fd);
     // For a caller that has just learned the size from the same descriptor.
-    FileSource(int fd, uint64_t size, uint64_t cap);
+    // (No form takes a cap alone: a size passed for a cap would silently
+    // bound the reads by the file's size.)
+    FileSource(int fd, uint64_t size, uint64_t cap = kDefaultCap);
     ~FileSource() override;
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
