@@ -8,6 +8,7 @@ namespace CommandId {
 
 inline constexpr unsigned ViewFolders = 32822;  // shows or hides the "Folders" pane
 inline constexpr unsigned ViewProperties = 157; // the "Properties" pane's id
+inline constexpr unsigned ViewMetadata = 159;   // the "Metadata" pane's id
 inline constexpr unsigned AddressEntered = 1;   // confirmation of the typed address
 
 // Visual styles ("Application Look")
@@ -52,6 +53,7 @@ inline constexpr unsigned AddressBox = 59393;
 inline constexpr unsigned AddressRebar = 59396;
 inline constexpr unsigned FoldersPane = 32822;
 inline constexpr unsigned PropertiesPane = 157;
+inline constexpr unsigned MetadataPane = 159;
 
 } // namespace ResourceId
 
@@ -64,6 +66,7 @@ inline constexpr unsigned StatusPane1 = 122;
 inline constexpr unsigned StatusPane2 = 123;
 inline constexpr unsigned MainFrame = 128; // the template's seven line-feed separated fields
 inline constexpr unsigned PropertiesCaption = 158;
+inline constexpr unsigned MetadataCaption = 160;
 
 // Ribbon labels
 inline constexpr unsigned RibbonFile = 260;

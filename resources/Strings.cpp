@@ -15,6 +15,8 @@ constexpr StringResource kStrings[] = {
     {123, u"Pane 2"},
     {128, u"Velmora\n\nVelmora\n\n\nVelmora.Document\nVelmora.Document"},
     {158, u"Properties"},
+    {159, u"Show or hide every tag of the chosen file\nMetadata"},
+    {160, u"Metadata"},
     {260, u"File"},
     {262, u"&New"},
     {263, u"&Open..."},

@@ -47,5 +47,6 @@ QMenu* CreateFrameContextMenu(CommandRouter& router, QWidget* parent) {
     menu->addSeparator();
     AddPaneItem(*menu, router, CommandId::ViewFolders, QStringLiteral("&Folders"));
     AddPaneItem(*menu, router, CommandId::ViewProperties, QStringLiteral("&Properties"));
+    AddPaneItem(*menu, router, CommandId::ViewMetadata, QStringLiteral("&Metadata"));
     return menu;
 }

@@ -16,6 +16,7 @@
 #include "shell/RibbonContent.h"
 #include "shell/VelmoraApp.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -30,9 +31,10 @@ const QString kStatusBarKey = QStringLiteral("Workspace/StatusBar");
 const QString kListColumnsKey = QStringLiteral("Workspace/FileListColumns");
 const QString kListViewKey = QStringLiteral("Workspace/FileListView");
 
-// Creation styles of the two panes: visible, and the edge each docks at first.
+// Creation styles of the panes: visible, and the edge each docks at first.
 constexpr quint32 kFolderPaneStyle = PaneStyle::Visible | PaneStyle::AlignLeft;
 constexpr quint32 kPropertiesPaneStyle = PaneStyle::Visible | PaneStyle::AlignRight;
+constexpr quint32 kMetadataPaneStyle = PaneStyle::Visible | PaneStyle::AlignRight;
 const QRect kPaneRect(0, 0, 200, 200);
 constexpr int kAddressBoxWidth = 200;
 constexpr QSize kDefaultSize(1024, 720);
@@ -57,6 +59,11 @@ CMainFrame::CMainFrame() {
     connect(&app.Styles(), &VisualStyles::DockingModeChanged, this, &CMainFrame::ApplyDockingMode);
     RegisterCommands();
     app.Router().SetTarget(CommandRouter::Stage::Frame, this);
+    // Clicking the ribbon's Copy must not lose the pane it copies from.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && !m_ribbon.isAncestorOf(now))
+            m_commandFocus = now;
+    });
 }
 
 CMainFrame::~CMainFrame() {
@@ -85,6 +92,41 @@ void CMainFrame::RegisterCommands() {
         ui.Enable(m_propertiesCreated);
         ui.SetCheck(m_propertiesCreated && m_propertiesPane.IsPaneVisible());
     });
+    AddCommand(ViewMetadata, [this] {
+        if (m_metadataCreated)
+            m_metadataPane.ShowPane(!m_metadataPane.IsPaneVisible(), true);
+    });
+    AddUpdate(ViewMetadata, [this](CommandUI& ui) {
+        ui.Enable(m_metadataCreated);
+        ui.SetCheck(m_metadataCreated && m_metadataPane.IsPaneVisible());
+    });
+    // The panes' rows; nothing in them is editable, so Cut and Paste stay
+    // unanswered and greyed.
+    AddCommand(EditCopy, [this] {
+        if (RowCopySource* source = CopySourceWithFocus())
+            source->CopyRows();
+    });
+    AddUpdate(EditCopy, [this](CommandUI& ui) {
+        const RowCopySource* source = CopySourceWithFocus();
+        ui.Enable(source && source->CanCopyRows());
+    });
+    AddCommand(EditSelectAll, [this] {
+        if (RowCopySource* source = CopySourceWithFocus())
+            source->SelectAllRows();
+    });
+    AddUpdate(EditSelectAll,
+              [this](CommandUI& ui) { ui.Enable(CopySourceWithFocus() != nullptr); });
+}
+
+RowCopySource* CMainFrame::CopySourceWithFocus() {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || m_ribbon.isAncestorOf(focus))
+        focus = m_commandFocus;
+    if (m_propertiesCreated && HoldsFocus(m_propertiesPane, focus))
+        return &m_propertiesPane;
+    if (m_metadataCreated && HoldsFocus(m_metadataPane, focus))
+        return &m_metadataPane;
+    return nullptr;
 }
 
 bool CMainFrame::Create() {
@@ -159,7 +201,24 @@ bool CMainFrame::OnCreate() {
         m_propertiesPane.EnableDocking(PaneStyle::AlignAny);
         m_propertiesPane.DockToFrame();
     }
+    CreateMetadataPane();
     return true;
+}
+
+void CMainFrame::CreateMetadataPane() {
+    m_metadataCreated =
+        m_metadataPane.Create(StringTable::Load(StringId::MetadataCaption), this, kPaneRect, true,
+                              int(ResourceId::MetadataPane), kMetadataPaneStyle);
+    if (!m_metadataCreated)
+        return;
+    m_metadataPane.EnableDocking(PaneStyle::AlignAny);
+    m_metadataPane.DockToFrame();
+    // A first start shows it as a tab behind "Properties"; a stored layout
+    // puts it back where it was left.
+    if (m_propertiesCreated) {
+        tabifyDockWidget(&m_propertiesPane, &m_metadataPane);
+        m_propertiesPane.raise();
+    }
 }
 
 // The panes are created 200 px wide, which hides the "Data" column of the
@@ -260,11 +319,11 @@ void CMainFrame::SetActiveView(CExplorerView* view) {
 }
 
 bool CMainFrame::ShowImageTags(const QByteArray& path) {
-    return ShowFileTags(path, m_propertiesPane);
+    return ShowFileTags(path, m_propertiesPane, m_metadataCreated ? &m_metadataPane : nullptr);
 }
 
 bool CMainFrame::ShowImageTags(const QString& path) {
-    return ShowFileTags(path, m_propertiesPane);
+    return ShowFileTags(path, m_propertiesPane, m_metadataCreated ? &m_metadataPane : nullptr);
 }
 
 void CMainFrame::ApplyVisualStyle(unsigned id) {

@@ -5,6 +5,7 @@
 #include "framework/ribbon/RibbonApplicationButton.h"
 #include "framework/ribbon/RibbonBar.h"
 #include "framework/styles/DrawingTheme.h"
+#include "presentation/window/MetadataWnd.h"
 #include "presentation/window/PropertiesWnd.h"
 #include "shell/FolderBar.h"
 
@@ -21,7 +22,8 @@ class CExplorerView;
 class CVelmoraApp;
 
 // The main window: the ribbon on top, under it the address bar, the
-// "Folders" pane at the left, the "Properties" pane at the right, the status
+// "Folders" pane at the left, the "Properties" pane at the right with the
+// "Metadata" pane tabbed behind it, the status
 // bar at the bottom and the file list view in the centre. It is the frame
 // stage of the command route and carries the road from a clicked file to the
 // tag list (ShowImageTags).
@@ -39,7 +41,7 @@ public:
     // every bar and pane, then brings back the layout of the last run. False,
     // with the frame unusable, when the status bar, the address bar or the
     // "Folders" pane cannot be made; a "Properties" pane that cannot be made
-    // is left out.
+    // is left out, and so is a "Metadata" pane.
     bool Create();
     // Activates the view (tying the folder tree to its list) and runs its
     // initial update. Done once the frame is created, before it is shown.
@@ -52,8 +54,9 @@ public:
     // The caption: the document's title, then the application's ("Untitled - Velmora").
     void UpdateFrameTitle(const QString& documentTitle);
 
-    // Reads the file's EXIF rows into the "Properties" pane (see InspectFile).
-    // `path` holds the name's bytes exactly as the file system has them.
+    // Reads the file once: its EXIF rows into the "Properties" pane and its
+    // every tag into the "Metadata" pane (see ShowFileTags). `path` holds the
+    // name's bytes exactly as the file system has them.
     bool ShowImageTags(const QByteArray& path);
     bool ShowImageTags(const QString& path);
 
@@ -84,6 +87,10 @@ public:
     QComboBox& AddressBox() { return m_addressBox; }
     CFolderBar& FolderPane() { return m_folderPane; }
     CPropertiesWnd& PropertiesPane() { return m_propertiesPane; }
+    CMetadataWnd& MetadataPane() { return m_metadataPane; }
+    // The pane whose rows Copy and Select All act on: the one holding the
+    // focus (or, while the ribbon has it, holding it last); null when none.
+    RowCopySource* CopySourceWithFocus();
     QStatusBar& StatusBar() { return m_statusBar; }
     // The status pane with id 120 or 121; null for any other id.
     QLabel* StatusPane(unsigned id);
@@ -102,6 +109,7 @@ private:
     void RegisterCommands();
     void LoadAccelerators();
     void ApplyDockingMode(DockingMode mode);
+    void CreateMetadataPane();
     void ShowContextMenu(QWidget* source, const QPoint& pos);
 
     // Declared parents first: children held by value must go before them.
@@ -113,11 +121,15 @@ private:
     QComboBox m_addressBox;
     CFolderBar m_folderPane;
     CPropertiesWnd m_propertiesPane;
+    CMetadataWnd m_metadataPane;
     QStatusBar m_statusBar;
     QLabel m_statusPane1;
     QLabel m_statusPane2;
 
     QPointer<CExplorerView> m_activeView;
+    // The last widget outside the ribbon to hold the focus.
+    QPointer<QWidget> m_commandFocus;
     bool m_created = false;
     bool m_propertiesCreated = false;
+    bool m_metadataCreated = false;
 };

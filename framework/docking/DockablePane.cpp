@@ -183,64 +183,74 @@ void DockablePane::SetAutoHideMode(bool autoHide) {
     if (autoHide) {
         if (!CanAutoHide())
             return;
-        m_autoHideEdge = m_frame->dockWidgetArea(this);
-        m_bar = AutoHideBar::ForEdge(m_frame, m_autoHideEdge);
-        if (!isHidden()) {
-            const int extent = IsVerticalEdge(m_autoHideEdge) ? width() : height();
-            if (extent > 0)
-                m_dockedExtent = extent;
-        }
-        m_tabShown = !isHidden();
-
-        if (!m_overlay) {
-            m_overlay = new AutoHideOverlay(m_frame);
-            PaneTitleBar* overlayTitle = m_overlay->TitleBar();
-            connect(overlayTitle, &PaneTitleBar::pinClicked, this,
-                    [this] { SetAutoHideMode(false); });
-            connect(overlayTitle, &PaneTitleBar::closeClicked, this, [this] { hide(); });
-            connect(m_overlay, &AutoHideOverlay::slidIn, this, [this] {
-                if (m_tab)
-                    m_tab->setChecked(true);
-            });
-            connect(m_overlay, &AutoHideOverlay::slidOut, this, [this] {
-                if (m_tab)
-                    m_tab->setChecked(false);
-            });
-        }
-        m_overlay->TitleBar()->SetCaption(windowTitle());
-        m_overlay->TitleBar()->SetCloseVisible(m_behaviour.testFlag(PaneBehaviour::Close));
-
-        m_tab = m_bar->AddTab(windowTitle());
-        m_tab->setToolTip(windowTitle());
-        connect(m_tab, &AutoHideTab::hovered, this, [this] { SlideIn(false); });
-        connect(m_tab, &AutoHideTab::clicked, this, [this] { SlideIn(true); });
-        m_bar->SetTabShown(m_tab, m_tabShown);
-        m_overlay->SetAnchor(m_tab);
-
-        setWidget(nullptr);
-        m_overlay->SetContent(&m_client);
-        m_autoHidden = true;
-        SetDockVisible(false);
-        m_frame->installEventFilter(this);
+        CollapseToTab();
     } else {
-        m_frame->removeEventFilter(this);
-        if (m_overlay) {
-            m_overlay->SlideOut(false);
-            m_overlay->TakeContent();
-        }
-        setWidget(&m_client);
-        if (m_bar && m_tab)
-            m_bar->RemoveTab(m_tab);
-        m_tab = nullptr;
-        m_autoHidden = false;
-        SetDockVisible(m_tabShown);
-        if (m_tabShown) {
-            raise();
-            ResizeDocked();
-        }
+        PinBack();
     }
     UpdatePinButton();
     emit autoHideModeChanged(m_autoHidden);
+}
+
+void DockablePane::CollapseToTab() {
+    m_autoHideEdge = m_frame->dockWidgetArea(this);
+    m_bar = AutoHideBar::ForEdge(m_frame, m_autoHideEdge);
+    if (!isHidden()) {
+        const int extent = IsVerticalEdge(m_autoHideEdge) ? width() : height();
+        if (extent > 0)
+            m_dockedExtent = extent;
+    }
+    m_tabShown = !isHidden();
+
+    if (!m_overlay)
+        CreateOverlay();
+    m_overlay->TitleBar()->SetCaption(windowTitle());
+    m_overlay->TitleBar()->SetCloseVisible(m_behaviour.testFlag(PaneBehaviour::Close));
+
+    m_tab = m_bar->AddTab(windowTitle());
+    m_tab->setToolTip(windowTitle());
+    connect(m_tab, &AutoHideTab::hovered, this, [this] { SlideIn(false); });
+    connect(m_tab, &AutoHideTab::clicked, this, [this] { SlideIn(true); });
+    m_bar->SetTabShown(m_tab, m_tabShown);
+    m_overlay->SetAnchor(m_tab);
+
+    setWidget(nullptr);
+    m_overlay->SetContent(&m_client);
+    m_autoHidden = true;
+    SetDockVisible(false);
+    m_frame->installEventFilter(this);
+}
+
+void DockablePane::CreateOverlay() {
+    m_overlay = new AutoHideOverlay(m_frame);
+    PaneTitleBar* overlayTitle = m_overlay->TitleBar();
+    connect(overlayTitle, &PaneTitleBar::pinClicked, this, [this] { SetAutoHideMode(false); });
+    connect(overlayTitle, &PaneTitleBar::closeClicked, this, [this] { hide(); });
+    connect(m_overlay, &AutoHideOverlay::slidIn, this, [this] {
+        if (m_tab)
+            m_tab->setChecked(true);
+    });
+    connect(m_overlay, &AutoHideOverlay::slidOut, this, [this] {
+        if (m_tab)
+            m_tab->setChecked(false);
+    });
+}
+
+void DockablePane::PinBack() {
+    m_frame->removeEventFilter(this);
+    if (m_overlay) {
+        m_overlay->SlideOut(false);
+        m_overlay->TakeContent();
+    }
+    setWidget(&m_client);
+    if (m_bar && m_tab)
+        m_bar->RemoveTab(m_tab);
+    m_tab = nullptr;
+    m_autoHidden = false;
+    SetDockVisible(m_tabShown);
+    if (m_tabShown) {
+        raise();
+        ResizeDocked();
+    }
 }
 
 QRect DockablePane::OverlayTarget() const {

@@ -97,6 +97,11 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // The two halves of SetAutoHideMode: to a tab on the edge's bar (with the
+    // overlay that slides the pane in), and back into the dock.
+    void CollapseToTab();
+    void CreateOverlay();
+    void PinBack();
     void ApplyFeatures();
     void UpdatePinButton();
     void SetDockVisible(bool visible);

@@ -94,7 +94,7 @@ void RibbonApplicationButton::paintEvent(QPaintEvent*) {
     const QColor rim = QColor(colours.border).darker(lit ? 125 : 140);
     const QColor body = lit ? QColor(colours.highlight) : QColor(colours.border);
     QRadialGradient fill(orb.center() + QPointF(0, side * 0.25), side * 0.65);
-    fill.setColorAt(0, RibbonPaint::Mix(body, Qt::white, 0.55));
+    fill.setColorAt(0, Mix(body, Qt::white, 0.55));
     fill.setColorAt(0.7, body);
     fill.setColorAt(1, body.darker(125));
     painter.setPen(QPen(rim, 1.2));

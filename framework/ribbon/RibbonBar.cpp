@@ -138,7 +138,6 @@ void RibbonBar::SetActiveCategory(RibbonCategory* category) {
         if (each->Tab())
             each->Tab()->update();
     update();
-    emit activeCategoryChanged(category);
 }
 
 void RibbonBar::AddToTabs(RibbonElement* element) {
@@ -249,7 +248,7 @@ void RibbonBar::paintEvent(QPaintEvent*) {
     const QColor border(m_colours.border);
 
     QLinearGradient top(0, 0, 0, kTabsBottom);
-    top.setColorAt(0, RibbonPaint::Mix(window, Qt::white, 0.45));
+    top.setColorAt(0, Mix(window, Qt::white, 0.45));
     top.setColorAt(1, window);
     painter.fillRect(QRect(0, 0, width(), kTabsBottom), top);
 

@@ -73,9 +73,6 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-signals:
-    void activeCategoryChanged(RibbonCategory* category);
-
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

@@ -58,11 +58,11 @@ void RibbonCategoryTab::paintEvent(QPaintEvent*) {
         QLinearGradient fill(shape.topLeft(), shape.bottomLeft());
         const QColor top(colours.ribbonTop);
         if (active) {
-            fill.setColorAt(0, RibbonPaint::Mix(top, Qt::white, 0.4));
+            fill.setColorAt(0, Mix(top, Qt::white, 0.4));
             fill.setColorAt(1, top);
         } else {
-            fill.setColorAt(0, RibbonPaint::Mix(QColor(colours.window), Qt::white, 0.5));
-            fill.setColorAt(1, RibbonPaint::Mix(QColor(colours.window), Qt::white, 0.25));
+            fill.setColorAt(0, Mix(QColor(colours.window), Qt::white, 0.5));
+            fill.setColorAt(1, Mix(QColor(colours.window), Qt::white, 0.25));
         }
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QColor(colours.border));

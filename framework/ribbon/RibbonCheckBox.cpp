@@ -41,10 +41,10 @@ void RibbonCheckBox::paintEvent(QPaintEvent*) {
     const QColor base(colours.base);
     if (IsHot() || IsPressed()) {
         const QColor highlight(colours.highlight);
-        fill.setColorAt(0, RibbonPaint::Mix(highlight, base, IsPressed() ? 0.3 : 0.7));
-        fill.setColorAt(1, RibbonPaint::Mix(highlight, base, IsPressed() ? 0.1 : 0.45));
+        fill.setColorAt(0, Mix(highlight, base, IsPressed() ? 0.3 : 0.7));
+        fill.setColorAt(1, Mix(highlight, base, IsPressed() ? 0.1 : 0.45));
     } else {
-        fill.setColorAt(0, RibbonPaint::Mix(QColor(colours.ribbonBottom), base, 0.5));
+        fill.setColorAt(0, Mix(QColor(colours.ribbonBottom), base, 0.5));
         fill.setColorAt(1, base);
     }
     painter.setPen(enabled ? QColor(colours.border).darker(115) : QColor(colours.border));

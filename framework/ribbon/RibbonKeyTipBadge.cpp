@@ -30,9 +30,9 @@ void RibbonKeyTipBadge::paintEvent(QPaintEvent*) {
     const QColor base(m_colours.base);
     QLinearGradient fill(0, 0, 0, height());
     fill.setColorAt(0, base);
-    fill.setColorAt(1, RibbonPaint::Mix(base, QColor(m_colours.ribbonBottom), 0.6));
+    fill.setColorAt(1, Mix(base, QColor(m_colours.ribbonBottom), 0.6));
     painter.fillRect(rect(), fill);
-    painter.setPen(RibbonPaint::Mix(QColor(m_colours.text), base, 0.45));
+    painter.setPen(Mix(QColor(m_colours.text), base, 0.45));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.setPen(RibbonPaint::TextColour(m_colours, RibbonPaint::Surface::Menu, m_enabled));
     painter.drawText(rect(), Qt::AlignCenter, m_keys.toUpper());

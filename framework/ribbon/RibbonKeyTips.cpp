@@ -43,7 +43,6 @@ void RibbonKeyTips::SetActive(bool active) {
     if (m_active == active)
         return;
     m_active = active;
-    emit activeChanged(active);
 }
 
 void RibbonKeyTips::Start() {

@@ -42,9 +42,6 @@ public:
     QStringList ShownKeyTips() const;
     RibbonElement* ElementOf(const QString& keys) const;
 
-signals:
-    void activeChanged(bool active);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -49,9 +49,9 @@ void RibbonLabel::paintEvent(QPaintEvent*) {
         painter.drawText(rect().adjusted(kPad / 2, 0, 0, 0), flags, DisplayText());
         return;
     }
-    const QColor band = RibbonPaint::Mix(QColor(colours.base), QColor(colours.ribbonBottom), 0.25);
+    const QColor band = Mix(QColor(colours.base), QColor(colours.ribbonBottom), 0.25);
     painter.fillRect(rect(), band);
-    painter.setPen(RibbonPaint::Mix(band, QColor(colours.border), 0.6));
+    painter.setPen(Mix(band, QColor(colours.border), 0.6));
     painter.drawLine(rect().bottomLeft(), rect().bottomRight());
     QFont bold = font();
     bold.setBold(true);

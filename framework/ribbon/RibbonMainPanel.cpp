@@ -236,7 +236,7 @@ void RibbonMainPanel::paintEvent(QPaintEvent*) {
         m_category->Bar() ? m_category->Bar()->Colours() : RibbonPaint::DefaultColours();
     const QColor border(colours.border);
     QLinearGradient frame(0, 0, 0, height());
-    frame.setColorAt(0, RibbonPaint::Mix(QColor(colours.ribbonTop), Qt::white, 0.3));
+    frame.setColorAt(0, Mix(QColor(colours.ribbonTop), Qt::white, 0.3));
     frame.setColorAt(1, QColor(colours.ribbonBottom));
     painter.fillRect(rect(), frame);
     painter.setPen(border.darker(110));
@@ -245,10 +245,9 @@ void RibbonMainPanel::paintEvent(QPaintEvent*) {
     const QRect content = ContentRect();
     painter.fillRect(content, RibbonPaint::MenuBackground(colours));
     const QRect right = RightArea();
-    painter.fillRect(right,
-                     RibbonPaint::Mix(QColor(colours.base), QColor(colours.ribbonTop), 0.15));
+    painter.fillRect(right, Mix(QColor(colours.base), QColor(colours.ribbonTop), 0.15));
     painter.setPen(border);
     painter.drawRect(content.adjusted(0, 0, -1, -1));
-    painter.setPen(RibbonPaint::Mix(border, QColor(colours.base), 0.4));
+    painter.setPen(Mix(border, QColor(colours.base), 0.4));
     painter.drawLine(right.left() - 1, right.top(), right.left() - 1, right.bottom());
 }

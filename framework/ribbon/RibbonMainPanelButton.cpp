@@ -29,8 +29,8 @@ void RibbonMainPanelButton::paintEvent(QPaintEvent*) {
     } else {
         painter.setRenderHint(QPainter::Antialiasing);
         QLinearGradient fill(frame.topLeft(), frame.bottomLeft());
-        fill.setColorAt(0, RibbonPaint::Mix(QColor(colours.ribbonTop), Qt::white, 0.7));
-        fill.setColorAt(1, RibbonPaint::Mix(QColor(colours.ribbonBottom), Qt::white, 0.4));
+        fill.setColorAt(0, Mix(QColor(colours.ribbonTop), Qt::white, 0.7));
+        fill.setColorAt(1, Mix(QColor(colours.ribbonBottom), Qt::white, 0.4));
         painter.setPen(QColor(colours.border));
         painter.setBrush(fill);
         painter.drawRoundedRect(frame, 2.5, 2.5);

@@ -11,11 +11,6 @@ const ThemeColours& DefaultColours() {
     return ColoursOf(DrawingTheme::Office2007, Office2007Style::Silver);
 }
 
-QColor Mix(const QColor& a, const QColor& b, qreal amount) {
-    const auto blend = [amount](int x, int y) { return int(x + (y - x) * amount + 0.5); };
-    return QColor(blend(a.red(), b.red()), blend(a.green(), b.green()), blend(a.blue(), b.blue()));
-}
-
 namespace {
 
 // Dark styles take less white, or their light text would lose its ground.

@@ -15,9 +15,6 @@ namespace RibbonPaint {
 // The colours the ribbon starts with, before a visual style reaches it.
 const ThemeColours& DefaultColours();
 
-// `b` mixed into `a` by `amount` (0 gives a, 1 gives b).
-QColor Mix(const QColor& a, const QColor& b, qreal amount = 0.5);
-
 // What an element is drawn on: the ribbon itself, or a white menu surface
 // (the application button's main panel, drop-down lists).
 enum class Surface { Ribbon, Menu };

@@ -130,7 +130,7 @@ void RibbonPanel::paintEvent(QPaintEvent*) {
     QLinearGradient fill(frame.topLeft(), frame.bottomLeft());
     fill.setColorAt(0, RibbonPaint::PanelTop(colours, hot));
     fill.setColorAt(1, RibbonPaint::PanelBottom(colours, hot));
-    painter.setPen(RibbonPaint::Mix(border, top, 0.2));
+    painter.setPen(Mix(border, top, 0.2));
     painter.setBrush(fill);
     painter.drawRoundedRect(frame, 3, 3);
 
@@ -140,7 +140,7 @@ void RibbonPanel::paintEvent(QPaintEvent*) {
     painter.save();
     painter.setClipRect(caption.adjusted(-1, 0, 1, 1));
     painter.setPen(Qt::NoPen);
-    painter.setBrush(RibbonPaint::Mix(bottom, border, hot ? 0.25 : 0.35));
+    painter.setBrush(Mix(bottom, border, hot ? 0.25 : 0.35));
     painter.drawRoundedRect(frame.adjusted(1, 1, -1, -1), 2.5, 2.5);
     painter.restore();
     painter.setRenderHint(QPainter::Antialiasing, false);

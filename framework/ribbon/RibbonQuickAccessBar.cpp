@@ -63,7 +63,7 @@ void RibbonQuickAccessBar::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const ThemeColours& colours = m_bar->Colours();
     const QColor window(colours.window);
-    painter.setPen(RibbonPaint::Mix(window, QColor(colours.border), 0.5));
-    painter.setBrush(RibbonPaint::Mix(window, Qt::white, 0.35));
+    painter.setPen(Mix(window, QColor(colours.border), 0.5));
+    painter.setBrush(Mix(window, Qt::white, 0.35));
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
 }

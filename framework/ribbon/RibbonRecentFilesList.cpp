@@ -54,7 +54,7 @@ void RibbonRecentFilesList::paintEvent(QPaintEvent*) {
     painter.setPen(text);
     const QRect heading(kPad, 0, width() - 2 * kPad, HeadingHeight() - 2);
     painter.drawText(heading, Qt::AlignLeft | Qt::AlignVCenter, DisplayText());
-    painter.setPen(RibbonPaint::Mix(QColor(colours.border), QColor(colours.base), 0.3));
+    painter.setPen(Mix(QColor(colours.border), QColor(colours.base), 0.3));
     painter.drawLine(kPad, heading.bottom(), width() - kPad, heading.bottom());
 
     painter.setFont(font());

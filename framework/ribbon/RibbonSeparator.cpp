@@ -26,14 +26,14 @@ void RibbonSeparator::paintEvent(QPaintEvent*) {
     const ThemeColours& colours = Colours();
     const bool onMenu = Look() == RibbonLook::Menu || Look() == RibbonLook::Described;
     const QColor ground(onMenu ? colours.base : colours.ribbonBottom);
-    painter.setPen(RibbonPaint::Mix(ground, QColor(colours.border), 0.7));
+    painter.setPen(Mix(ground, QColor(colours.border), 0.7));
     if (m_horizontal) {
         const int y = height() / 2;
         painter.drawLine(onMenu ? RibbonMetrics::kMenuTextLeft : 2, y, width() - 3, y);
     } else {
         const int x = width() / 2;
         painter.drawLine(x, 2, x, height() - 3);
-        painter.setPen(RibbonPaint::Mix(ground, Qt::white, 0.6));
+        painter.setPen(Mix(ground, Qt::white, 0.6));
         painter.drawLine(x + 1, 2, x + 1, height() - 3);
     }
 }

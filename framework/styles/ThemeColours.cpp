@@ -68,11 +68,12 @@ QString RoleSelector(const char* role) {
         .arg(QLatin1String(StyleRole::kProperty), QLatin1String(role));
 }
 
-QColor Mix(QRgb a, QRgb b) {
-    return QColor((qRed(a) + qRed(b)) / 2, (qGreen(a) + qGreen(b)) / 2, (qBlue(a) + qBlue(b)) / 2);
-}
-
 } // namespace
+
+QColor Mix(const QColor& a, const QColor& b, qreal amount) {
+    const auto blend = [amount](int x, int y) { return int(x + (y - x) * amount + 0.5); };
+    return QColor(blend(a.red(), b.red()), blend(a.green(), b.green()), blend(a.blue(), b.blue()));
+}
 
 const ThemeColours& ColoursOf(DrawingTheme theme, Office2007Style office2007Style) {
     switch (theme) {
@@ -107,7 +108,7 @@ QPalette PaletteOf(const ThemeColours& c) {
     for (const auto group : {QPalette::Active, QPalette::Inactive}) {
         palette.setColor(group, QPalette::WindowText, QColor(c.windowText));
         palette.setColor(group, QPalette::Base, QColor(c.base));
-        palette.setColor(group, QPalette::AlternateBase, Mix(c.base, c.window));
+        palette.setColor(group, QPalette::AlternateBase, Mix(QColor(c.base), QColor(c.window)));
         palette.setColor(group, QPalette::Text, QColor(c.text));
         palette.setColor(group, QPalette::ButtonText, QColor(c.buttonText));
         palette.setColor(group, QPalette::Highlight, QColor(c.highlight));
@@ -116,9 +117,11 @@ QPalette PaletteOf(const ThemeColours& c) {
         palette.setColor(group, QPalette::ToolTipText, QColor(c.text));
     }
     // Disabled text sits halfway between the text and what it is drawn on.
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, Mix(c.windowText, c.window));
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, Mix(c.buttonText, c.button));
-    palette.setColor(QPalette::Disabled, QPalette::Text, Mix(c.text, c.window));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText,
+                     Mix(QColor(c.windowText), QColor(c.window)));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText,
+                     Mix(QColor(c.buttonText), QColor(c.button)));
+    palette.setColor(QPalette::Disabled, QPalette::Text, Mix(QColor(c.text), QColor(c.window)));
     palette.setColor(QPalette::Disabled, QPalette::Base, QColor(c.window));
     return palette;
 }

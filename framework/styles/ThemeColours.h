@@ -2,6 +2,7 @@
 
 #include "framework/styles/DrawingTheme.h"
 
+#include <QColor>
 #include <QPalette>
 #include <QRgb>
 #include <QString>
@@ -32,3 +33,6 @@ struct ThemeColours {
 const ThemeColours& ColoursOf(DrawingTheme theme, Office2007Style office2007Style);
 QPalette PaletteOf(const ThemeColours& colours);
 QString StyleSheetOf(const ThemeColours& colours);
+
+// `a` moved towards `b` by `amount` (0 keeps `a`, 1 gives `b`), each channel rounded.
+QColor Mix(const QColor& a, const QColor& b, qreal amount = 0.5);

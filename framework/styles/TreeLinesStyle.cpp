@@ -1,5 +1,7 @@
 #include "framework/styles/TreeLinesStyle.h"
 
+#include "framework/styles/ThemeColours.h"
+
 #include "framework/styles/StyleRoles.h"
 
 #include <QApplication>
@@ -14,8 +16,7 @@ constexpr int kArrowClearance = 9;
 QColor LineColour(const QPalette& palette) {
     const QColor text = palette.color(QPalette::Text);
     const QColor base = palette.color(QPalette::Base);
-    return QColor((text.red() + base.red()) / 2, (text.green() + base.green()) / 2,
-                  (text.blue() + base.blue()) / 2);
+    return Mix(text, base);
 }
 
 void DrawLines(const QStyleOption& option, QPainter& painter) {

@@ -74,7 +74,6 @@ void ShellFolderTree::currentChanged(const QModelIndex& current, const QModelInd
         m_scrollTarget.clear();
     if (m_relatedList)
         m_relatedList->DisplayFolder(path);
-    emit folderSelected(path);
 }
 
 void ShellFolderTree::OnDirectoryLoaded(const QString& path) {

@@ -32,10 +32,6 @@ public:
     // The style that draws the lines between the folders (see TreeLinesStyle).
     const TreeLinesStyle& LinesStyle() const { return *m_linesStyle; }
 
-signals:
-    // The folder chosen in the tree, after the related list was told.
-    void folderSelected(const QString& path);
-
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 

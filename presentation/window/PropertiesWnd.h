@@ -2,17 +2,23 @@
 
 #include "framework/docking/DockablePane.h"
 #include "presentation/TagRows.h"
+#include "presentation/window/RowCopySource.h"
 
 #include <QFont>
 #include <QString>
 #include <QTreeWidget>
 
+class QMenu;
 struct ExifSummary;
 
 // The "Properties" pane: the tags of the last inspected picture as a
 // two-column list, "Tag" and "Data". It fills nothing by itself; the file
 // inspection empties the list and hands the record to FillTagList.
-class CPropertiesWnd : public DockablePane {
+//
+// The rows can be copied (Copy, Copy Value, Select All on its right-click
+// menu, and the frame's commands while the pane has the focus), and a value
+// wider than its column shows whole in a tooltip.
+class CPropertiesWnd : public DockablePane, public RowCopySource {
     Q_OBJECT
 public:
     static constexpr int kTagListId = 2;
@@ -32,6 +38,21 @@ public:
     // Makes the list fill the client area exactly.
     void ResizeTagList();
 
+    // The selected rows as "Tag<TAB>Data" lines, in list order.
+    QString SelectedRowsText() const;
+    // The right-click menu for the row `item` (null: no row under the
+    // pointer): Copy, Copy Value, Select All. The caller owns it.
+    QMenu* CreateContextMenu(QTreeWidgetItem* item, QWidget* parent = nullptr);
+    // The whole text of the cell at `viewportPos` when its column is too
+    // narrow for it; empty otherwise. The list's tooltip shows it.
+    QString ToolTipAt(const QPoint& viewportPos) const;
+
+    // RowCopySource
+    QWidget* FocusScope() override { return ClientArea(); }
+    bool CanCopyRows() const override;
+    void CopyRows() override;
+    void SelectAllRows() override;
+
     QTreeWidget& TagList() { return m_tagList; }
     const QFont& TagListFont() const { return m_tagListFont; }
 
@@ -39,8 +60,11 @@ protected:
     void AdjustLayout() override;
     bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void ShowContextMenu(const QPoint& pos);
+
     QFont m_tagListFont;
     QTreeWidget m_tagList;
 };

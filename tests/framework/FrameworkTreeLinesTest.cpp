@@ -1,4 +1,5 @@
 #include "framework/styles/StyleRoles.h"
+#include "framework/styles/ThemeColours.h"
 #include "framework/styles/TreeLinesStyle.h"
 #include "framework/styles/VisualStyles.h"
 #include "framework/views/ShellFolderTree.h"
@@ -57,8 +58,7 @@ protected:
         const QPalette palette = tree.viewport()->palette();
         const QColor text = palette.color(QPalette::Text);
         const QColor base = palette.color(QPalette::Base);
-        const QColor line((text.red() + base.red()) / 2, (text.green() + base.green()) / 2,
-                          (text.blue() + base.blue()) / 2);
+        const QColor line = Mix(text, base);
         Counts counts;
         const int indent = tree.indentation() * 2;
         for (int y = 0; y < image.height(); ++y) {
