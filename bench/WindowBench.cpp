@@ -280,7 +280,8 @@ std::string LowerExtension(const std::filesystem::path& path) {
 }
 
 // Links (hard, else symbolic; never a copy) every file of the corpus's
-// formats folder into `dir` as fmt_NAME, in name order.
+// formats folder into `dir` as zz_NAME (after the camera files, which stay
+// on screen for the mouse), in name order.
 std::vector<FormatFile> LinkFormatFiles(const QString& dir) {
     namespace fs = std::filesystem;
     const char* fromEnvironment = std::getenv("VELMORA_CORPUS");
@@ -302,7 +303,7 @@ std::vector<FormatFile> LinkFormatFiles(const QString& dir) {
     for (const fs::path& source : sources) {
         FormatFile file;
         file.extension = LowerExtension(source);
-        file.name = "fmt_" + source.filename().string();
+        file.name = "zz_" + source.filename().string();
         const fs::path link = fs::path(dir.toStdString()) / file.name;
         fs::create_hard_link(source, link, error);
         if (error)
