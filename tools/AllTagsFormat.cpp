@@ -1,53 +1,26 @@
-// The --all output: every tag of each file, one entry per line (text, CSV)
-// or one object per file (JSON).
+// The --all output as JSON (one object per file) and CSV (one line per entry);
+// the text form is TextFormat's.
 
+#include "tools/CsvText.h"
 #include "tools/JsonText.h"
 #include "tools/ReportFormat.h"
 
-#include <charconv>
-#include <cmath>
 #include <string_view>
 
 namespace {
-
-void AppendCsvField(std::string& out, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += field;
-        return;
-    }
-    out += '"';
-    for (char c : field) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
-// The shortest text that reads back as the same double; null where JSON has
-// no number (a rational over zero, a NaN float).
-void AppendJsonNumber(std::string& out, double value) {
-    if (!std::isfinite(value)) {
-        out += "null";
-        return;
-    }
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    out.append(text, result.ptr);
-}
 
 void AppendJsonValue(std::string& out, const MetadataValue& value) {
     switch (value.kind) {
     case MetadataValue::Kind::Numbers:
         if (value.numbers.size() == 1) {
-            AppendJsonNumber(out, value.numbers.front());
+            AppendJsonDouble(out, value.numbers.front());
             return;
         }
         out += '[';
         for (size_t i = 0; i < value.numbers.size(); ++i) {
             if (i > 0)
                 out += ',';
-            AppendJsonNumber(out, value.numbers[i]);
+            AppendJsonDouble(out, value.numbers[i]);
         }
         out += ']';
         return;
@@ -59,36 +32,6 @@ void AppendJsonValue(std::string& out, const MetadataValue& value) {
         return;
     }
 }
-
-// "Group:Name<TAB>Text" lines, blocks per file as the rows' text has them.
-class AllTagsText final : public ReportFormat {
-public:
-    explicit AllTagsText(bool headers) : m_headers(headers) {}
-
-    void File(const std::string& path, const FileReport& report, std::string& out) override {
-        if (m_headers) {
-            if (!m_first)
-                out += '\n';
-            m_first = false;
-            out += path;
-            out += ":\n";
-        }
-        for (const MetadataEntry& entry : report.tags) {
-            out += entry.group;
-            out += ':';
-            out += entry.name;
-            out += '\t';
-            out += entry.text;
-            out += '\n';
-        }
-    }
-    void Unreadable(const std::string&, const std::string&, std::string&) override {}
-    bool WantsAllTags() const override { return true; }
-
-private:
-    bool m_headers;
-    bool m_first = true;
-};
 
 // One object per file and line: path, format and the list of tags.
 class AllTagsJson final : public ReportFormat {
@@ -149,10 +92,6 @@ public:
 };
 
 } // namespace
-
-std::unique_ptr<ReportFormat> MakeAllTagsTextFormat(bool headers) {
-    return std::make_unique<AllTagsText>(headers);
-}
 
 std::unique_ptr<ReportFormat> MakeAllTagsJsonFormat() {
     return std::make_unique<AllTagsJson>();

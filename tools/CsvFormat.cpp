@@ -1,22 +1,9 @@
+#include "tools/CsvText.h"
 #include "tools/ReportFormat.h"
 
 #include <string_view>
 
 namespace {
-
-void AppendField(std::string& out, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += field;
-        return;
-    }
-    out += '"';
-    for (char c : field) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
-}
 
 class CsvFormat final : public ReportFormat {
 public:
@@ -24,19 +11,19 @@ public:
         out += "path";
         for (const char* label : TagRowLabels()) {
             out += ',';
-            AppendField(out, label);
+            AppendCsvField(out, label);
         }
         out += '\n';
     }
 
     void File(const std::string& path, const FileReport& report, std::string& out) override {
-        AppendField(out, path);
+        AppendCsvField(out, path);
         // Rows come in label order, each label at most once.
         size_t next = 0;
         for (const char* label : TagRowLabels()) {
             out += ',';
             if (next < report.rows.size() && report.rows[next].label == label)
-                AppendField(out, report.rows[next++].value);
+                AppendCsvField(out, report.rows[next++].value);
         }
         out += '\n';
     }

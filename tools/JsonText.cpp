@@ -47,7 +47,9 @@ void AppendJsonString(std::string& out, std::string_view bytes) {
     out += '"';
 }
 
-void AppendJsonFloat(std::string& out, float value) {
+namespace {
+
+template <typename Number> void AppendShortest(std::string& out, Number value) {
     if (!std::isfinite(value)) {
         out += "null";
         return;
@@ -55,6 +57,16 @@ void AppendJsonFloat(std::string& out, float value) {
     char text[32];
     const auto result = std::to_chars(text, text + sizeof text, value);
     out.append(text, result.ptr);
+}
+
+} // namespace
+
+void AppendJsonFloat(std::string& out, float value) {
+    AppendShortest(out, value);
+}
+
+void AppendJsonDouble(std::string& out, double value) {
+    AppendShortest(out, value);
 }
 
 void AppendJsonInteger(std::string& out, int64_t value) {

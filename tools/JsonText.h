@@ -13,6 +13,8 @@ void AppendJsonString(std::string& out, std::string_view bytes);
 // The shortest text that reads back as the same single-precision value;
 // null for NaN and the infinities, which JSON cannot carry.
 void AppendJsonFloat(std::string& out, float value);
+// The same for a double.
+void AppendJsonDouble(std::string& out, double value);
 
 void AppendJsonInteger(std::string& out, int64_t value);
 

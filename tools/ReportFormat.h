@@ -24,17 +24,16 @@ public:
     virtual bool WantsAllTags() const { return false; }
 };
 
-// The pane's rows as "Label<TAB>Value" lines. With `headers`, each file's
-// block starts with "PATH:" and blocks are separated by an empty line.
-std::unique_ptr<ReportFormat> MakeTextFormat(bool headers);
+// The pane's rows as "Label<TAB>Value" lines, or with `allTags` every tag as
+// "Group:Name<TAB>Text" lines. With `headers`, each file's block starts with
+// "PATH:" and blocks are separated by an empty line.
+std::unique_ptr<ReportFormat> MakeTextFormat(bool headers, bool allTags = false);
 // A header line, then per file the path and one column for each of the 24
 // row labels, quoted as RFC 4180 asks.
 std::unique_ptr<ReportFormat> MakeCsvFormat();
 // One JSON object per file and line.
 std::unique_ptr<ReportFormat> MakeJsonFormat();
 
-// With --all: every tag as "Group:Name<TAB>Text" lines, blocks as above.
-std::unique_ptr<ReportFormat> MakeAllTagsTextFormat(bool headers);
 // With --all --json: one object per file and line, with "path", "format" and
 // "tags", a list of {"group", "id", "name", "value", "text"}.
 std::unique_ptr<ReportFormat> MakeAllTagsJsonFormat();

@@ -90,7 +90,7 @@ std::unique_ptr<ReportFormat> MakeFormat(const Options& options) {
     const bool headers =
         options.operands.size() > 1 ||
         (options.recursive && !options.operands.empty() && IsFolder(options.operands.front()));
-    return options.allTags ? MakeAllTagsTextFormat(headers) : MakeTextFormat(headers);
+    return MakeTextFormat(headers, options.allTags);
 }
 
 // A failed write (a full disk, a closed pipe) must not end in success.

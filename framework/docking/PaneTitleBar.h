@@ -16,7 +16,6 @@ public:
     QString Caption() const { return m_caption; }
     // Pinned: the pane is docked; unpinned: it lives behind an auto-hide tab.
     void SetPinned(bool pinned);
-    bool IsPinned() const { return m_pinned; }
     void SetPinVisible(bool visible);
     void SetCloseVisible(bool visible);
 

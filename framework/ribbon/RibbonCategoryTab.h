@@ -12,7 +12,6 @@ class RibbonCategoryTab : public RibbonElement {
 public:
     explicit RibbonCategoryTab(RibbonCategory* category);
 
-    RibbonCategory* TabCategory() const { return m_category; }
     bool IsActive() const;
     // Shows the tab's category.
     void Click() override { Select(); }

@@ -29,8 +29,6 @@ public:
     QString SelectedFolder() const;
 
     const QFileSystemModel& Model() const { return *m_model; }
-    // The style that draws the lines between the folders (see TreeLinesStyle).
-    const TreeLinesStyle& LinesStyle() const { return *m_linesStyle; }
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;

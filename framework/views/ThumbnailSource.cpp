@@ -1,17 +1,20 @@
 #include "framework/views/ThumbnailSource.h"
 
+#include "framework/views/EmbeddedPreview.h"
+#include "framework/views/HeifThumbnail.h"
 #include "framework/views/Orientation.h"
-#include "metadata/ByteStream.h"
+#include "metadata/ByteSource.h"
 #include "metadata/ExifSummary.h"
-#include "metadata/JpegExifReader.h"
 #include "metadata/MessageSink.h"
+#include "metadata/PhotoReader.h"
 #include "metadata/RegularFile.h"
 
 #include <QFile>
 #include <QImageReader>
 
-#include <cstdio>
 #include <cstring>
+
+#include <unistd.h>
 
 namespace {
 
@@ -19,37 +22,43 @@ namespace {
 // icons: an allocation limit in megabytes for Qt's readers.
 constexpr int kAllocationLimitMb = 512;
 
-QImage FitInto(const QImage& image, int edge) {
-    if (image.isNull() || (image.width() <= edge && image.height() <= edge))
-        return image;
-    return image.scaled(edge, edge, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-}
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
 };
 
-// The EXIF thumbnail, decoded while the reader (which owns its bytes) lives;
-// `orientation` gets the picture's orientation, 0 when unknown.
-QImage ExifThumbnail(std::FILE* file, int& orientation) {
-    ExifSummary summary;
-    std::memset(&summary, 0, sizeof summary);
-    CJpegExifReader reader(&summary, &DiscardingSink());
-    FileStream stream(file);
-    if (!reader.ReadSections(stream) || !summary.exifValid)
-        return {};
-    orientation = summary.orientation;
-    if (summary.thumbnailData == nullptr || summary.thumbnailLength == 0 ||
-        summary.thumbnailLength > uint32_t(INT32_MAX))
-        return {};
-    return QImage::fromData(summary.thumbnailData, int(summary.thumbnailLength));
+// The formats Qt's image readers are asked to decode when there is no
+// preview. A raw file is not among them: Qt's TIFF reader would decode its
+// sensor data, or take long to fail. Unknown lets Qt try what the metadata
+// reader does not know (GIF, BMP, ...).
+bool QtDecodes(PhotoFormat format) {
+    switch (format) {
+    case PhotoFormat::Unknown:
+    case PhotoFormat::Jpeg:
+    case PhotoFormat::Tiff:
+    case PhotoFormat::Png:
+    case PhotoFormat::WebpLossy:
+    case PhotoFormat::WebpLossless:
+    case PhotoFormat::Jxl:
+        return true;
+    default:
+        return false;
+    }
 }
 
-QImage DecodeScaled(std::FILE* file, int edge, int orientation) {
-    if (std::fseek(file, 0, SEEK_SET) != 0)
+bool IsHeif(PhotoFormat format) {
+    return format == PhotoFormat::Heic || format == PhotoFormat::Heif ||
+           format == PhotoFormat::Avif;
+}
+
+QImage DecodeScaled(int fd, int edge, int orientation) {
+    if (::lseek(fd, 0, SEEK_SET) != 0)
         return {};
     QFile device;
-    if (!device.open(file, QIODevice::ReadOnly))
+    if (!device.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
         return {};
     QImageReader reader(&device);
     reader.setAutoTransform(false);
@@ -57,14 +66,13 @@ QImage DecodeScaled(std::FILE* file, int edge, int orientation) {
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > edge || size.height() > edge))
         reader.setScaledSize(size.scaled(edge, edge, Qt::KeepAspectRatio).expandedTo({1, 1}));
-    const QImageIOHandler::Transformations transformation = reader.transformation();
+    const QImageIOHandler::Transformations t = reader.transformation();
     QImage image = reader.read();
     if (image.isNull())
         return {};
     if (orientation >= 1 && orientation <= 8)
         return Upright(FitInto(image, edge), orientation);
     // Qt's own reading of the orientation, for the formats our reader does not read.
-    const QImageIOHandler::Transformations t = transformation;
     QTransform turn;
     if (t & QImageIOHandler::TransformationRotate90)
         turn.rotate(90);
@@ -80,12 +88,29 @@ QImage DecodeScaled(std::FILE* file, int edge, int orientation) {
 QImage LoadThumbnail(const QByteArray& path, int edge) {
     if (path.isEmpty() || path.contains('\0') || edge <= 0)
         return {};
-    std::unique_ptr<std::FILE, FileCloser> file(OpenRegularFile(path.constData()));
-    if (!file)
+    uint64_t size = 0;
+    const Descriptor file{OpenRegularDescriptor(path.constData(), false, &size)};
+    if (file.fd < 0 || size == 0)
         return {};
-    int orientation = 0;
-    const QImage thumbnail = ExifThumbnail(file.get(), orientation);
-    if (!thumbnail.isNull())
-        return Upright(FitInto(thumbnail, edge), orientation);
-    return DecodeScaled(file.get(), edge, orientation);
+
+    ExifSummary summary;
+    std::memset(&summary, 0, sizeof summary);
+    PhotoReader reader(&summary, &DiscardingSink());
+    FileSource source(file.fd, size, ByteSource::kDefaultCap);
+    reader.Read(source, path.constData());
+    const PhotoFormat format = reader.Format();
+    const int orientation = summary.orientation;
+
+    if (IsHeif(format))
+        return HeifThumbnail(file.fd, size, edge);
+
+    const EmbeddedPicture& preview = reader.Blocks().preview;
+    if (std::memcmp(preview.coding, "jpeg", 5) == 0) {
+        const QImage image = DecodeJpegScaled(ReadExtent(file.fd, size, preview.extent), edge);
+        if (!image.isNull())
+            return Upright(image, orientation);
+    }
+    if (!QtDecodes(format))
+        return {};
+    return DecodeScaled(file.fd, edge, orientation);
 }

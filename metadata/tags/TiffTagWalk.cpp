@@ -59,6 +59,24 @@ bool IsXpTag(uint16_t tag) {
     return tag >= 0x9C9B && tag <= 0x9C9F;
 }
 
+// DNG's texts that may be written as BYTE (UTF-8) instead of ASCII.
+bool IsDngByteText(uint16_t tag) {
+    switch (tag) {
+    case 0xC615: // LocalizedCameraModel
+    case 0xC68B: // OriginalRawFileName
+    case 0xC6F3: // CameraCalibrationSignature
+    case 0xC6F4: // ProfileCalibrationSignature
+    case 0xC6F8: // ProfileName
+    case 0xC6FE: // ProfileCopyright
+    case 0xC716: // PreviewApplicationName
+    case 0xC717: // PreviewApplicationVersion
+    case 0xC718: // PreviewSettingsName
+        return true;
+    default:
+        return false;
+    }
+}
+
 struct Link {
     uint16_t tag;
     std::vector<uint32_t> offsets;
@@ -223,6 +241,9 @@ void TiffWalker::ReadEntry(const uint8_t* p, const std::string& group, std::vect
         e.value.kind = MetadataValue::Kind::Text;
         e.value.text = CodedText(v);
         e.raw = e.text = e.value.text;
+    } else if (tiffSpace && e.type == 1 && IsDngByteText(tag)) {
+        DecodeTiffValue(v, 2, e.count, e); // as ASCII: up to the first zero
+        e.text = e.value.text;
     } else {
         DecodeTiffValue(v, e.type, e.count, e);
         e.text = TagText(e);

@@ -1,7 +1,7 @@
 // The walk of every directory of a TIFF structure: groups, values, and what
 // it does with loops, lying counts and pointers that lead nowhere.
-#include "tests/metadata/tags/AllTagsTestSupport.h"
 #include "tests/fixtures/CameraPicture.h"
+#include "tests/metadata/tags/AllTagsTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -212,6 +212,30 @@ TEST(TiffTagWalk, ValuesOfEveryType) {
         EXPECT_EQ(w.Find("IFD0", 0x1009)->value.kind, MetadataValue::Kind::None);
         EXPECT_EQ(w.Find("IFD0", 0x1009)->text, "(unknown type 99)");
         EXPECT_FALSE(std::isfinite(w.Find("IFD0", 0x100A)->value.numbers[0]));
+    }
+}
+
+// DNG lets some texts be written as BYTE, in UTF-8; they are texts all the
+// same, while DNG's other BYTE values stay numbers.
+TEST(TiffTagWalk, DngTextsWrittenAsBytesAreTexts) {
+    for (ByteOrder order : kBothOrders) {
+        ExifBuilder exif(order);
+        const std::string name = "IMG_0001_\xC3\xA9t\xC3\xA9.TIF"; // "été"
+        Bytes padded(name.begin(), name.end());
+        padded.insert(padded.end(), {0, 0, 0}); // its zero, then padding
+        exif.Add(0, fixture::MakeEntry(0xC68B, fixture::kByte, uint32_t(padded.size()), padded));
+        exif.Add(0, fixture::MakeEntry(0xC612, fixture::kByte, 4, {1, 4, 0, 0}));
+        const Walked w(exif);
+        const MetadataEntry* original = w.Find("IFD0", 0xC68B);
+        ASSERT_NE(original, nullptr);
+        EXPECT_EQ(original->name, "OriginalRawFileName");
+        EXPECT_EQ(original->value.kind, MetadataValue::Kind::Text);
+        EXPECT_EQ(original->value.text, "IMG_0001_\xC3\xA9t\xC3\xA9.TIF");
+        EXPECT_EQ(original->text, original->value.text);
+        EXPECT_EQ(original->raw, original->value.text);
+        const MetadataEntry* version = w.Find("IFD0", 0xC612);
+        ASSERT_NE(version, nullptr);
+        EXPECT_EQ(version->value.numbers, (std::vector<double>{1, 4, 0, 0}));
     }
 }
 
