@@ -16,6 +16,7 @@
 #include <QMainWindow>
 #include <QTreeView>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -67,9 +68,17 @@ struct DockedPane {
     }
 };
 
-DockedPane& Pane() {
-    static DockedPane docked;
+// Made on first use; destroyed before the application object, as widgets
+// must be (a function-local static would outlive it and crash at exit).
+std::unique_ptr<DockedPane>& PaneHolder() {
+    static std::unique_ptr<DockedPane> docked;
     return docked;
+}
+
+DockedPane& Pane() {
+    if (!PaneHolder())
+        PaneHolder() = std::make_unique<DockedPane>();
+    return *PaneHolder();
 }
 
 void BM_FillMetadataPane(benchmark::State& state) {
@@ -113,5 +122,6 @@ int main(int argc, char** argv) {
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    PaneHolder().reset();
     return 0;
 }

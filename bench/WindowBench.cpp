@@ -13,6 +13,13 @@
 // share of clicks that painted the tag list and the file list within their
 // time. Files are warm in the page cache.
 //
+// ClickFormat/EXT/NAME times the same click, to the painted tag list, on
+// each real file of the other formats (HEIF, CR3, TIFF, PNG, WebP, ...) in
+// the corpus's formats folder, linked into the same folder; each timed click
+// follows an untimed click on a camera file, so the list is always filled
+// anew. Without the corpus (VELMORA_CORPUS, or the folder beside the
+// checkout) those are skipped with a line saying so.
+//
 // The settings go to a temporary folder, never the user's.
 //
 // Usage: velmora_window_bench [benchmark flags]   (QT_QPA_PLATFORM as wanted)
@@ -36,14 +43,18 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
 
 constexpr int kFiles = 300;
 constexpr int kClicks = 400;
+constexpr int kFormatClicks = 100;
 // Two files near the top of the list, so both are on screen for the mouse.
 constexpr int kFirstClicked = 2;
 constexpr int kSecondClicked = 5;
@@ -95,11 +106,20 @@ double Percentile(const std::vector<double>& sorted, double p) {
     return sorted[std::clamp<size_t>(rank, 1, sorted.size()) - 1];
 }
 
-// The main window over the folder, and the rows of the two clicked files.
+// One real file of another format, linked into the benchmark's folder.
+struct FormatFile {
+    std::string extension; // lower case
+    std::string name;      // in the folder
+    int row = -1;
+};
+
+// The main window over the folder, the rows of the two clicked files and the
+// real files of other formats.
 struct Window {
     CMainFrame* frame = nullptr;
     CExplorerView* view = nullptr;
     int rows[2] = {-1, -1};
+    std::vector<FormatFile> formats;
 };
 
 // Counts the paint events a widget receives.
@@ -161,6 +181,32 @@ void TimeClicks(benchmark::State& state, const Window& window,
     state.counters["list_painted"] = double(paintedList) / double(ms.size());
 }
 
+// Times a click on `row`, to the painted tag list, after an untimed click
+// on a camera file, so that every timed click fills the list anew.
+void TimeFormatClicks(benchmark::State& state, const Window& window, int row) {
+    QTreeWidget& tags = window.frame->PropertiesPane().TagList();
+    std::vector<double> ms;
+    ms.reserve(kFormatClicks);
+    int shown = 0;
+    for (auto _ : state) {
+        window.view->OnClick(window.rows[0], 0);
+        QCoreApplication::processEvents();
+        const Clock::time_point start = Clock::now();
+        window.view->OnClick(row, 0);
+        tags.viewport()->repaint();
+        const std::chrono::duration<double> seconds = Clock::now() - start;
+        state.SetIterationTime(seconds.count());
+        ms.push_back(seconds.count() * 1e3);
+        shown = tags.topLevelItemCount();
+        QCoreApplication::processEvents();
+    }
+    std::sort(ms.begin(), ms.end());
+    state.counters["median_ms"] = Percentile(ms, 50);
+    state.counters["p90_ms"] = Percentile(ms, 90);
+    state.counters["max_ms"] = ms.back();
+    state.counters["rows"] = shown;
+}
+
 void SendMouse(QWidget* target, QEvent::Type type, QPoint at) {
     const QPointF local(at);
     const QPointF global(target->mapToGlobal(at));
@@ -210,6 +256,67 @@ void RegisterBenchmarks(const Window& window) {
                 QCoreApplication::processEvents();
         });
     }));
+    for (const FormatFile& file : window.formats) {
+        if (file.row < 0)
+            continue;
+        const std::string name = "ClickFormat/" + file.extension + "/" + file.name;
+        const int row = file.row;
+        benchmark::RegisterBenchmark(
+            name.c_str(), [=](benchmark::State& state) { TimeFormatClicks(state, window, row); })
+            ->Iterations(kFormatClicks)
+            ->UseManualTime()
+            ->Unit(benchmark::kMicrosecond);
+    }
+}
+
+std::string LowerExtension(const std::filesystem::path& path) {
+    std::string extension = path.extension().string();
+    if (!extension.empty())
+        extension.erase(0, 1);
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return extension;
+}
+
+// Links (hard, else symbolic; never a copy) every file of the corpus's
+// formats folder into `dir` as zz_NAME (after the camera files, which stay
+// on screen for the mouse), in name order.
+std::vector<FormatFile> LinkFormatFiles(const QString& dir) {
+    namespace fs = std::filesystem;
+    const char* fromEnvironment = std::getenv("VELMORA_CORPUS");
+    const fs::path corpus = fromEnvironment && *fromEnvironment ? fs::path(fromEnvironment)
+                                                                : fs::path(VELMORA_CORPUS_DIR);
+    const fs::path formats = corpus / "formats";
+    std::error_code error;
+    std::vector<fs::path> sources;
+    for (fs::directory_iterator it(formats, error), end; !error && it != end; it.increment(error))
+        if (it->is_regular_file(error))
+            sources.push_back(it->path());
+    if (sources.empty()) {
+        std::fprintf(stderr, "no corpus at %s: the clicks per format are skipped\n",
+                     formats.c_str());
+        return {};
+    }
+    std::sort(sources.begin(), sources.end());
+    std::vector<FormatFile> files;
+    for (const fs::path& source : sources) {
+        FormatFile file;
+        file.extension = LowerExtension(source);
+        file.name = "zz_" + source.filename().string();
+        const fs::path link = fs::path(dir.toStdString()) / file.name;
+        fs::create_hard_link(source, link, error);
+        if (error)
+            fs::create_symlink(source, link, error);
+        if (error) {
+            std::fprintf(stderr, "cannot link %s: %s\n", link.c_str(), error.message().c_str());
+            continue;
+        }
+        files.push_back(std::move(file));
+    }
+    std::fprintf(stderr, "%zu files of other formats linked from %s\n", files.size(),
+                 formats.c_str());
+    return files;
 }
 
 bool WriteFolder(const QString& dir) {
@@ -246,9 +353,10 @@ bool OpenFolder(Window& window, const QString& dir) {
         std::fprintf(stderr, "the list cannot show %s\n", qPrintable(dir));
         return false;
     }
-    if (!WaitFor([&] { return loaded && list.GetItemCount() == kFiles; }, 20000)) {
+    const int expected = kFiles + static_cast<int>(window.formats.size());
+    if (!WaitFor([&] { return loaded && list.GetItemCount() >= expected; }, 20000)) {
         std::fprintf(stderr, "the folder did not load: %d of %d items\n", list.GetItemCount(),
-                     kFiles);
+                     expected);
         return false;
     }
     // The model sorts after a delay; let that and the first layout happen.
@@ -263,6 +371,14 @@ bool OpenFolder(Window& window, const QString& dir) {
             std::fprintf(stderr, "%s is not in the list\n", qPrintable(name));
             return false;
         }
+    }
+    for (FormatFile& file : window.formats) {
+        const QString name = QString::fromStdString(file.name);
+        for (int row = 0; row < list.GetItemCount() && file.row < 0; ++row)
+            if (list.GetItemText(row, 0) == name)
+                file.row = row;
+        if (file.row < 0)
+            std::fprintf(stderr, "%s is not in the list: skipped\n", file.name.c_str());
     }
     return true;
 }
@@ -305,7 +421,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the main window was never shown\n");
         return 1;
     }
-    if (!WriteFolder(pictures.path()) || !OpenFolder(window, pictures.path()))
+    if (!WriteFolder(pictures.path()))
+        return 1;
+    window.formats = LinkFormatFiles(pictures.path());
+    if (!OpenFolder(window, pictures.path()))
         return 1;
 
     RegisterBenchmarks(window);

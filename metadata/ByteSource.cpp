@@ -42,7 +42,7 @@ bool MemorySource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
     return true;
 }
 
-FileSource::FileSource(int fd, uint64_t cap) : ByteSource(cap), m_fd(fd) {
+FileSource::FileSource(int fd) : ByteSource(kDefaultCap), m_fd(fd) {
     struct stat info;
     if (fd >= 0 && ::fstat(fd, &info) == 0 && info.st_size > 0)
         m_size = static_cast<uint64_t>(info.st_size);
@@ -53,6 +53,7 @@ FileSource::FileSource(int fd, uint64_t size, uint64_t cap)
 
 FileSource::~FileSource() {
     delete[] m_head;
+    delete[] m_window;
 }
 
 bool FileSource::Pread(uint64_t offset, unsigned char* out, size_t count) {
@@ -104,12 +105,47 @@ bool FileSource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
             std::memcpy(out, m_head + offset, count);
         return true;
     }
+    if (count <= kWindowSize / 4)
+        return ReadThroughWindow(offset, out, count);
     if (!Admit(offset, count))
         return false;
     if (!Pread(offset, out, count)) {
         Fail(Failure::Io);
         return false;
     }
+    return true;
+}
+
+bool FileSource::ReadThroughWindow(uint64_t offset, unsigned char* out, size_t count) {
+    // Range-checked by ReadAt: offset + count <= m_size.
+    if (m_window == nullptr || offset < m_windowStart ||
+        offset + count > m_windowStart + m_windowSize) {
+        if (m_window == nullptr) {
+            m_window = new (std::nothrow) unsigned char[kWindowSize];
+            if (m_window == nullptr) {
+                Fail(Failure::Io);
+                return false;
+            }
+        }
+        const uint64_t left = m_size - offset;
+        size_t want = left < kWindowSize ? static_cast<size_t>(left) : kWindowSize;
+        // The whole window counts against the cap, as the head does; near
+        // the cap it shrinks, so that it refuses no read the cap allows.
+        const uint64_t allowed = Cap() - BytesRead();
+        if (want > allowed)
+            want = count > allowed ? count : static_cast<size_t>(allowed);
+        if (!Admit(offset, want))
+            return false;
+        m_windowSize = 0;
+        if (!Pread(offset, m_window, want)) {
+            Fail(Failure::Io);
+            return false;
+        }
+        m_windowStart = offset;
+        m_windowSize = want;
+    }
+    if (count != 0)
+        std::memcpy(out, m_window + (offset - m_windowStart), count);
     return true;
 }
 

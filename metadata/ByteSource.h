@@ -56,15 +56,21 @@ private:
 // An open file descriptor, read with pread only (no stdio buffering); it is
 // not closed here. The first read fetches the file's first 64 KiB in one
 // pread and later reads inside it are served from there, so a typical JPEG
-// header costs one system call. Reads beyond it go to the file as asked.
+// header costs one system call. Beyond it, a small read fetches the 16 KiB
+// from its offset on and later reads inside those are served from there (a
+// TIFF's directories and values, a PNG's chunk headers lie near each other);
+// large reads go to the file as asked.
 class FileSource final : public ByteSource {
 public:
     static constexpr size_t kHeadSize = 64 * 1024;
+    static constexpr size_t kWindowSize = 16 * 1024;
 
     // Learns the file's size from the descriptor.
-    explicit FileSource(int fd, uint64_t cap = kDefaultCap);
+    explicit FileSource(int fd);
     // For a caller that has just learned the size from the same descriptor.
-    FileSource(int fd, uint64_t size, uint64_t cap);
+    // (No form takes a cap alone: a size passed for a cap would silently
+    // bound the reads by the file's size.)
+    FileSource(int fd, uint64_t size, uint64_t cap = kDefaultCap);
     ~FileSource() override;
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
@@ -78,6 +84,7 @@ public:
 
 private:
     bool LoadHead();
+    bool ReadThroughWindow(uint64_t offset, unsigned char* out, size_t count);
     bool Pread(uint64_t offset, unsigned char* out, size_t count);
 
     int m_fd;
@@ -85,6 +92,9 @@ private:
     unsigned char* m_head = nullptr;
     size_t m_headSize = 0;
     bool m_headTried = false;
+    unsigned char* m_window = nullptr;
+    uint64_t m_windowStart = 0;
+    size_t m_windowSize = 0;
     int m_preads = 0;
     int m_ioErrno = 0;
 };

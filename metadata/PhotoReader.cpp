@@ -160,39 +160,57 @@ void PhotoReader::ScanJpegSegments(ByteSource& source, uint64_t start, uint64_t 
         at = payload + payloadSize;
         if (marker[1] != JpegMarker::App1 && marker[1] != JpegMarker::App13)
             continue;
-        std::vector<unsigned char> bytes(payloadSize);
-        if (!source.ReadAt(payload, bytes.data(), payloadSize))
+        // The signature first; a block's bytes are then read straight into
+        // their place, and segments of no interest are not read at all.
+        unsigned char prefix[sizeof kXmpHeader];
+        const size_t prefixSize = payloadSize < sizeof prefix ? payloadSize : sizeof prefix;
+        if (!source.ReadAt(payload, prefix, prefixSize))
             return;
-        if (marker[1] == JpegMarker::App1 && payloadSize >= 6 &&
-            std::memcmp(bytes.data(), "Exif\0\0", 6) == 0 && m_blocks.tiff.empty()) {
-            // The reader's thumbnail points into its copy of this segment.
-            const ExifSummary& record = Summary();
-            for (int i = 0; i < m_jpeg.SectionCount(); ++i) {
-                const JpegSection& s = m_jpeg.Section(i);
-                // Only an EXIF section of this segment's size (the parser may
-                // have trimmed a comment inside it in place).
-                if (s.marker != JpegMarker::App1 || record.thumbnailData == nullptr ||
-                    static_cast<uint32_t>(s.size) != size ||
-                    std::memcmp(s.data + 2, bytes.data(), 6) != 0 ||
-                    record.thumbnailData < s.data + 2 ||
-                    record.thumbnailData + record.thumbnailLength > s.data + s.size)
-                    continue;
-                m_blocks.preview.extent = {
-                    payload + static_cast<uint64_t>(record.thumbnailData - (s.data + 2)),
-                    record.thumbnailLength};
-                std::memcpy(m_blocks.preview.coding, "jpeg", 5);
-            }
-            TiffBlock block;
-            block.bytes.assign(bytes.begin() + 6, bytes.end());
-            m_blocks.tiff.push_back(std::move(block));
-        } else if (marker[1] == JpegMarker::App1 && payloadSize >= sizeof kXmpHeader &&
-                   std::memcmp(bytes.data(), kXmpHeader, sizeof kXmpHeader) == 0 &&
+        auto starts = [&](const char* header, size_t length) {
+            return prefixSize >= length && std::memcmp(prefix, header, length) == 0;
+        };
+        std::vector<unsigned char>* into = nullptr;
+        uint32_t skip = 0;
+        const bool exif =
+            marker[1] == JpegMarker::App1 && starts("Exif\0\0", 6) && m_blocks.tiff.empty();
+        if (exif) {
+            m_blocks.tiff.emplace_back();
+            into = &m_blocks.tiff.back().bytes;
+            skip = 6;
+        } else if (marker[1] == JpegMarker::App1 && starts(kXmpHeader, sizeof kXmpHeader) &&
                    m_blocks.xmp.empty()) {
-            m_blocks.xmp.assign(bytes.begin() + sizeof kXmpHeader, bytes.end());
-        } else if (marker[1] == JpegMarker::App13 && payloadSize >= sizeof kPhotoshopHeader &&
-                   std::memcmp(bytes.data(), kPhotoshopHeader, sizeof kPhotoshopHeader) == 0 &&
-                   m_blocks.iptc.empty()) {
-            m_blocks.iptc = std::move(bytes);
+            into = &m_blocks.xmp;
+            skip = sizeof kXmpHeader;
+        } else if (marker[1] == JpegMarker::App13 &&
+                   starts(kPhotoshopHeader, sizeof kPhotoshopHeader) && m_blocks.iptc.empty()) {
+            into = &m_blocks.iptc;
+        } else {
+            continue;
+        }
+        into->resize(payloadSize - skip);
+        if (!source.ReadAt(payload + skip, into->data(), into->size())) {
+            into->clear();
+            if (exif)
+                m_blocks.tiff.pop_back();
+            return;
+        }
+        if (!exif)
+            continue;
+        // The reader's thumbnail points into its copy of this segment.
+        const ExifSummary& record = Summary();
+        for (int i = 0; i < m_jpeg.SectionCount(); ++i) {
+            const JpegSection& s = m_jpeg.Section(i);
+            // Only an EXIF section of this segment's size (the parser may
+            // have trimmed a comment inside it in place).
+            if (s.marker != JpegMarker::App1 || record.thumbnailData == nullptr ||
+                static_cast<uint32_t>(s.size) != size || std::memcmp(s.data + 2, prefix, 6) != 0 ||
+                record.thumbnailData < s.data + 2 ||
+                record.thumbnailData + record.thumbnailLength > s.data + s.size)
+                continue;
+            m_blocks.preview.extent = {
+                payload + static_cast<uint64_t>(record.thumbnailData - (s.data + 2)),
+                record.thumbnailLength};
+            std::memcpy(m_blocks.preview.coding, "jpeg", 5);
         }
     }
 }

@@ -164,3 +164,45 @@ TEST(PhotoHostile, CrasherFilesOfEveryFormat) {
 }
 
 } // namespace
+
+// Small reads past the head share a 16 KiB window; every byte is the file's,
+// across the window's edges, and near the cap the window shrinks rather than
+// refuse a read the cap allows.
+TEST(PhotoHostile, SmallReadsPastTheHeadShareAWindow) {
+    Bytes file(200 * 1024);
+    for (size_t i = 0; i < file.size(); ++i)
+        file[i] = static_cast<unsigned char>(i * 7 + i / 251);
+    char path[] = "/tmp/velmora-window-XXXXXX";
+    const int fd = ::mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, file.data(), file.size()), static_cast<ssize_t>(file.size()));
+
+    auto expect = [&](FileSource& source, uint64_t at, size_t count) {
+        unsigned char out[4096];
+        ASSERT_TRUE(source.ReadAt(at, out, count)) << at;
+        EXPECT_EQ(Bytes(out, out + count), Bytes(file.begin() + at, file.begin() + at + count))
+            << at;
+    };
+    FileSource source(fd);
+    expect(source, 0, 16); // the head
+    EXPECT_EQ(source.PreadCount(), 1);
+    expect(source, 70000, 12);
+    expect(source, 70000 + 8000, 100);
+    expect(source, 70000, 4000);
+    EXPECT_EQ(source.PreadCount(), 2);
+    expect(source, 70000 + 16 * 1024 - 10, 20); // across the window's end
+    expect(source, 69990, 8);                   // before its start
+    expect(source, file.size() - 5, 5);         // the file's last bytes
+    EXPECT_EQ(source.PreadCount(), 5);
+    unsigned char byte;
+    EXPECT_FALSE(source.ReadAt(file.size() - 2, &byte, 3)); // past the end
+
+    FileSource capped(fd, file.size(), 64 * 1024 + 100);
+    expect(capped, 0, 4);
+    expect(capped, 100000, 60);
+    unsigned char out[64];
+    EXPECT_FALSE(capped.ReadAt(150000, out, 50));
+    EXPECT_EQ(capped.LastFailure(), ByteSource::Failure::CapReached);
+    ::close(fd);
+    ::unlink(path);
+}

@@ -283,3 +283,27 @@ TEST(ToolJsonText, EscapesAndRoundTrippingFloats) {
     AppendJsonFloat(out, std::numeric_limits<float>::infinity());
     EXPECT_EQ(out, "null");
 }
+
+// A file a little over 64 KiB whose EXIF segment runs past its first 64 KiB:
+// the segment is read again beyond the cached head, so the bytes counted
+// against the read limit exceed the file's size. The limit is the reader's
+// own, not the file's size.
+TEST(ToolInspect, ExifSegmentPastTheHeadOfASmallFileIsRead) {
+    fixture::ExifBuilder exif;
+    const int exifDirectory = exif.AddDirectory();
+    exif.Ascii(0, 0x010F, "Velmora").Link(0, 0x8769, exifDirectory);
+    exif.Undefined(exifDirectory, 0x927C, fixture::Bytes(65000, 0x5A));
+    fixture::JpegBuilder jpeg;
+    jpeg.Soi().App0Jfif().Comment(std::string(1000, 'c')).App1(exif).FlatImage(64, 48, 1, 2, 3);
+    ASSERT_GT(jpeg.Data().size(), 65536u);
+    ASSERT_LT(jpeg.Data().size(), 2 * 65536u);
+    TempDir dir;
+    const std::string path = dir.Write("long-exif.jpg", jpeg.Data());
+
+    FileReport report;
+    std::string error;
+    ASSERT_TRUE(InspectFile(path.c_str(), report, error)) << error;
+    EXPECT_TRUE(report.record.exifValid) << report.lastError;
+    EXPECT_STREQ(report.record.cameraMake, "Velmora");
+    EXPECT_GT(report.bytesRead, jpeg.Data().size());
+}
