@@ -10,6 +10,7 @@
 // Usage: velmora_photolist_bench [CORPUS_DIR] [FILES] [SCROLL_PASSES]
 // (QT_QPA_PLATFORM as wanted; two scroll passes unless told otherwise)
 
+#include "bench/PaintCounter.h"
 #include "shell/ExplorerView.h"
 #include "shell/MainFrame.h"
 #include "shell/VelmoraApp.h"
@@ -75,21 +76,6 @@ private:
     QTimer m_timer;
     QElapsedTimer m_clock;
     qint64 m_last = 0;
-};
-
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) : m_widget(widget) { widget->installEventFilter(this); }
-    ~PaintCounter() override { m_widget->removeEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
-    int count = 0;
-
-private:
-    QWidget* m_widget;
 };
 
 // The time of the first paint of `widget` once `ready` holds, since Start.

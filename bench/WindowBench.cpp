@@ -25,6 +25,7 @@
 // Usage: velmora_window_bench [benchmark flags]   (QT_QPA_PLATFORM as wanted)
 
 #include "bench/CameraFiles.h"
+#include "bench/PaintCounter.h"
 #include "shell/ExplorerView.h"
 #include "shell/MainFrame.h"
 #include "shell/VelmoraApp.h"
@@ -120,22 +121,6 @@ struct Window {
     CExplorerView* view = nullptr;
     int rows[2] = {-1, -1};
     std::vector<FormatFile> formats;
-};
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) : m_widget(widget) { widget->installEventFilter(this); }
-    ~PaintCounter() override { m_widget->removeEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
-    int count = 0;
-
-private:
-    QWidget* m_widget;
 };
 
 // Times `click(row)` once per iteration, the rows alternating; pending
