@@ -413,7 +413,9 @@ bool MetaParser::ReadItem(const Item& item, std::vector<unsigned char>& out) {
     for (const Extent& a : item.extents) {
         const size_t length =
             static_cast<size_t>(a.length == 0 && item.extents.size() == 1 ? total : a.length);
-        if (item.method == 1) {
+        if (length == 0) {
+            continue; // an empty item has no buffer to copy into
+        } else if (item.method == 1) {
             std::memcpy(out.data() + filled, m_meta.data() + m_idat.content + a.offset, length);
         } else if (!m_source.ReadAt(a.offset, out.data() + filled, length)) {
             Error(m_source.FailureText());
