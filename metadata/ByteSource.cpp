@@ -34,6 +34,17 @@ bool ByteSource::Admit(uint64_t offset, size_t count) {
     return true;
 }
 
+size_t ByteSource::ReadHead(unsigned char* out, size_t count) {
+    const uint64_t size = Size();
+    const size_t n = size < count ? static_cast<size_t>(size) : count;
+    return n != 0 && ReadAt(0, out, n) ? n : 0;
+}
+
+bool ByteSource::Holds(uint64_t offset, uint64_t count) const {
+    const uint64_t size = Size();
+    return offset <= size && count <= size - offset;
+}
+
 bool MemorySource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
     if (!Admit(offset, count))
         return false;
@@ -42,18 +53,26 @@ bool MemorySource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
     return true;
 }
 
-FileSource::FileSource(int fd) : ByteSource(kDefaultCap), m_fd(fd) {
-    struct stat info;
-    if (fd >= 0 && ::fstat(fd, &info) == 0 && info.st_size > 0)
-        m_size = static_cast<uint64_t>(info.st_size);
-}
-
 FileSource::FileSource(int fd, uint64_t size, uint64_t cap)
     : ByteSource(cap), m_fd(fd), m_size(size) {}
 
 FileSource::~FileSource() {
     delete[] m_head;
     delete[] m_window;
+}
+
+uint64_t FileSource::Size() const {
+    if (m_size == kUnknownSize) {
+        struct stat info;
+        m_size = m_fd >= 0 && ::fstat(m_fd, &info) == 0 && info.st_size > 0
+                     ? static_cast<uint64_t>(info.st_size)
+                     : 0;
+    }
+    return m_size;
+}
+
+bool FileSource::Holds(uint64_t offset, uint64_t count) const {
+    return InHead(offset, count) || ByteSource::Holds(offset, count);
 }
 
 bool FileSource::Pread(uint64_t offset, unsigned char* out, size_t count) {
@@ -76,34 +95,61 @@ bool FileSource::Pread(uint64_t offset, unsigned char* out, size_t count) {
 
 bool FileSource::LoadHead() {
     m_headTried = true;
-    const size_t want = m_size < kHeadSize ? static_cast<size_t>(m_size) : kHeadSize;
+    // A cap below the head's size (tests) wants exact sizes.
+    const bool sizeKnown = m_size != kUnknownSize || !WithinCap(kHeadSize);
+    const uint64_t size = sizeKnown ? Size() : kHeadSize;
+    const size_t want = size < kHeadSize ? static_cast<size_t>(size) : kHeadSize;
     if (want == 0)
         return false;
     // The head counts against the cap like any read.
-    if (!Admit(0, want))
+    if (sizeKnown ? !Admit(0, want) : !WithinCap(want))
         return false;
     m_head = new (std::nothrow) unsigned char[want];
-    if (m_head == nullptr || !Pread(0, m_head, want)) {
+    bool failed = m_head == nullptr;
+    size_t got = 0;
+    if (!failed && sizeKnown) {
+        failed = !Pread(0, m_head, want);
+        got = failed ? 0 : want;
+    } else if (!failed) {
+        ssize_t n;
+        do {
+            ++m_preads;
+            n = ::pread(m_fd, m_head, want, 0);
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            m_ioErrno = errno;
+            failed = true;
+        } else {
+            got = static_cast<size_t>(n);
+            // A regular file reads short only at its end: that is its size.
+            if (got < want)
+                m_size = got;
+        }
+        Count(got);
+    }
+    if (failed || got == 0) {
         delete[] m_head;
         m_head = nullptr;
-        Fail(Failure::Io);
+        if (failed)
+            Fail(Failure::Io);
         return false;
     }
-    m_headSize = want;
+    m_headSize = got;
     return true;
 }
 
 bool FileSource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
-    if (offset > m_size || count > m_size - offset) {
-        Fail(Failure::PastEnd);
-        return false;
-    }
     if (!m_headTried)
         LoadHead();
-    if (m_head != nullptr && offset + count <= m_headSize) {
+    if (InHead(offset, count)) {
         if (count != 0)
             std::memcpy(out, m_head + offset, count);
         return true;
+    }
+    const uint64_t size = Size();
+    if (offset > size || count > size - offset) {
+        Fail(Failure::PastEnd);
+        return false;
     }
     if (count <= kWindowSize / 4)
         return ReadThroughWindow(offset, out, count);
@@ -116,8 +162,19 @@ bool FileSource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
     return true;
 }
 
+size_t FileSource::ReadHead(unsigned char* out, size_t count) {
+    if (!m_headTried)
+        LoadHead();
+    if (m_head != nullptr && count <= m_headSize) {
+        if (count != 0)
+            std::memcpy(out, m_head, count);
+        return count;
+    }
+    return ByteSource::ReadHead(out, count);
+}
+
 bool FileSource::ReadThroughWindow(uint64_t offset, unsigned char* out, size_t count) {
-    // Range-checked by ReadAt: offset + count <= m_size.
+    // Range-checked by ReadAt: offset + count <= Size().
     if (m_window == nullptr || offset < m_windowStart ||
         offset + count > m_windowStart + m_windowSize) {
         if (m_window == nullptr) {
@@ -127,7 +184,7 @@ bool FileSource::ReadThroughWindow(uint64_t offset, unsigned char* out, size_t c
                 return false;
             }
         }
-        const uint64_t left = m_size - offset;
+        const uint64_t left = Size() - offset;
         size_t want = left < kWindowSize ? static_cast<size_t>(left) : kWindowSize;
         // The whole window counts against the cap, as the head does; near
         // the cap it shrinks, so that it refuses no read the cap allows.
@@ -150,11 +207,8 @@ bool FileSource::ReadThroughWindow(uint64_t offset, unsigned char* out, size_t c
 }
 
 SourceStream::SourceStream(ByteSource& source, uint64_t start, uint64_t length)
-    : m_source(source), m_pos(start) {
-    const uint64_t size = source.Size();
-    const uint64_t from = start < size ? start : size;
-    m_end = length < size - from ? from + length : size;
-}
+    : m_source(source), m_pos(start),
+      m_end(length == kToEnd || length > UINT64_MAX - start ? UINT64_MAX : start + length) {}
 
 int SourceStream::ReadByte() {
     unsigned char byte;
@@ -169,8 +223,29 @@ size_t SourceStream::Read(unsigned char* out, size_t count) {
         return 0;
     const uint64_t left = m_end - m_pos;
     const size_t n = count < left ? count : static_cast<size_t>(left);
-    if (n == 0 || !m_source.ReadAt(m_pos, out, n))
+    if (n == 0)
         return 0;
+    if (m_source.ReadAt(m_pos, out, n)) {
+        m_pos += n;
+        return n;
+    }
+    // Fewer bytes are left in the file than asked for: hand over those.
+    if (!m_source.Holds(m_pos, 1) || m_source.LastFailure() == ByteSource::Failure::Io)
+        return 0;
+    const uint64_t inFile = m_source.Size() - m_pos;
+    if (inFile >= n || !m_source.ReadAt(m_pos, out, static_cast<size_t>(inFile)))
+        return 0;
+    m_pos += inFile;
+    return static_cast<size_t>(inFile);
+}
+
+size_t SourceStream::Skip(size_t count) {
+    const uint64_t left = m_pos < m_end ? m_end - m_pos : 0;
+    uint64_t n = count < left ? count : left;
+    if (!m_source.Holds(m_pos, n)) {
+        const uint64_t size = m_source.Size();
+        n = m_pos < size ? size - m_pos : 0;
+    }
     m_pos += n;
-    return n;
+    return static_cast<size_t>(n);
 }

@@ -21,6 +21,12 @@ public:
     // the file, when the cap would be exceeded, or on an I/O error (see
     // LastFailure). Nothing is counted for a refused read.
     virtual bool ReadAt(uint64_t offset, unsigned char* out, size_t count) = 0;
+    // Reads up to `count` bytes from the start of the file; returns how many
+    // arrived (fewer only when the file is shorter or cannot be read).
+    virtual size_t ReadHead(unsigned char* out, size_t count);
+    // True when `count` bytes at `offset` are in the file, without reading
+    // them.
+    virtual bool Holds(uint64_t offset, uint64_t count) const;
 
     uint64_t BytesRead() const { return m_bytesRead; }
     uint64_t Cap() const { return m_cap; }
@@ -32,6 +38,9 @@ protected:
     explicit ByteSource(uint64_t cap) : m_cap(cap) {}
     // Checks range and cap; on success counts `count` bytes.
     bool Admit(uint64_t offset, size_t count);
+    // The cap alone, for a read whose length is learned by making it.
+    bool WithinCap(size_t count) const { return count <= m_cap - m_bytesRead; }
+    void Count(size_t count) { m_bytesRead += count; }
     void Fail(Failure failure) { m_failure = failure; }
 
 private:
@@ -60,23 +69,29 @@ private:
 // from its offset on and later reads inside those are served from there (a
 // TIFF's directories and values, a PNG's chunk headers lie near each other);
 // large reads go to the file as asked.
+//
+// The size need not be known beforehand: a head shorter than 64 KiB tells
+// it, else the descriptor is asked (fstat) the first time a read goes past
+// the head, so a file whose metadata lies in its head costs open, one pread
+// and close.
 class FileSource final : public ByteSource {
 public:
     static constexpr size_t kHeadSize = 64 * 1024;
     static constexpr size_t kWindowSize = 16 * 1024;
+    static constexpr uint64_t kUnknownSize = UINT64_MAX;
 
-    // Learns the file's size from the descriptor.
-    explicit FileSource(int fd);
-    // For a caller that has just learned the size from the same descriptor.
-    // (No form takes a cap alone: a size passed for a cap would silently
-    // bound the reads by the file's size.)
-    FileSource(int fd, uint64_t size, uint64_t cap = kDefaultCap);
+    // `size`: what the caller has just learned from the same descriptor, or
+    // kUnknownSize. (No form takes a cap alone: a size passed for a cap would
+    // silently bound the reads by the file's size.)
+    explicit FileSource(int fd, uint64_t size = kUnknownSize, uint64_t cap = kDefaultCap);
     ~FileSource() override;
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
 
-    uint64_t Size() const override { return m_size; }
+    uint64_t Size() const override;
     bool ReadAt(uint64_t offset, unsigned char* out, size_t count) override;
+    size_t ReadHead(unsigned char* out, size_t count) override;
+    bool Holds(uint64_t offset, uint64_t count) const override;
     int PreadCount() const { return m_preads; }
     // The error of a failed read (Failure::Io): errno, or EIO when the file
     // ended before its size said.
@@ -87,8 +102,13 @@ private:
     bool ReadThroughWindow(uint64_t offset, unsigned char* out, size_t count);
     bool Pread(uint64_t offset, unsigned char* out, size_t count);
 
+    bool InHead(uint64_t offset, uint64_t count) const {
+        return m_head != nullptr && offset <= m_headSize && count <= m_headSize - offset;
+    }
+
     int m_fd;
-    uint64_t m_size = 0;
+    // Learned on demand; a descriptor that cannot tell its size has none.
+    mutable uint64_t m_size;
     unsigned char* m_head = nullptr;
     size_t m_headSize = 0;
     bool m_headTried = false;
@@ -99,13 +119,17 @@ private:
     int m_ioErrno = 0;
 };
 
-// A sequential stream over a source from `start`, at most `length` bytes,
-// for the JPEG section reader (also for a JPEG embedded in another file).
+// A sequential stream over a source from `start`, at most `length` bytes
+// (kToEnd: to the end of the file, whatever its size), for the JPEG section
+// reader (also for a JPEG embedded in another file).
 class SourceStream final : public ByteStream {
 public:
+    static constexpr uint64_t kToEnd = UINT64_MAX;
+
     SourceStream(ByteSource& source, uint64_t start, uint64_t length);
     int ReadByte() override;
     size_t Read(unsigned char* out, size_t count) override;
+    size_t Skip(size_t count) override;
 
 private:
     ByteSource& m_source;

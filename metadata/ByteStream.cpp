@@ -2,6 +2,20 @@
 
 #include <cstring>
 
+size_t ByteStream::Skip(size_t count) {
+    unsigned char scratch[4096];
+    size_t done = 0;
+    // Bounded: each round passes over bytes or ends.
+    while (done < count) {
+        const size_t want = count - done < sizeof scratch ? count - done : sizeof scratch;
+        const size_t n = Read(scratch, want);
+        done += n;
+        if (n < want)
+            break;
+    }
+    return done;
+}
+
 int MemoryStream::ReadByte() {
     if (m_pos >= m_size)
         return -1;

@@ -11,6 +11,9 @@ public:
     virtual int ReadByte() = 0;
     // Reads up to `count` bytes into `out`; returns how many arrived.
     virtual size_t Read(unsigned char* out, size_t count) = 0;
+    // Passes over up to `count` bytes; returns how many there were. Streams
+    // that can seek do so without reading.
+    virtual size_t Skip(size_t count);
 };
 
 // A stream over bytes in memory; the bytes must outlive the stream.

@@ -20,6 +20,8 @@ inline constexpr unsigned ResolutionUnit = 0x0128;
 inline constexpr unsigned SubIfds = 0x014A;
 inline constexpr unsigned JpegInterchangeFormat = 0x0201;       // thumbnail offset
 inline constexpr unsigned JpegInterchangeFormatLength = 0x0202; // thumbnail length
+inline constexpr unsigned Xmp = 0x02BC;                         // the XMP packet (TIFF files)
+inline constexpr unsigned Iptc = 0x83BB;                        // IPTC-IIM records (TIFF files)
 inline constexpr unsigned DngVersion = 0xC612;
 
 // Pointers to sub-directories

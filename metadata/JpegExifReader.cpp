@@ -58,17 +58,15 @@ bool CJpegExifReader::ReadSections(ByteStream& file) {
         if (!ReadMarkerCode(file, marker))
             return false;
         JpegSection& section = sections[sectionCount];
-        if (!ReadSegment(file, marker, section))
+        bool unused = false;
+        if (!ReadSegment(file, marker, section, commentSeen, unused))
             return false;
+        if (unused)
+            continue;
         ++sectionCount;
 
         switch (TakeSection(section, commentSeen)) {
         case SectionOutcome::Keep:
-            break;
-        case SectionOutcome::Drop:
-            --sectionCount;
-            delete[] section.data;
-            section.data = nullptr;
             break;
         case SectionOutcome::ScanReached:
             return true;
@@ -89,7 +87,8 @@ bool CJpegExifReader::ReadMarkerCode(ByteStream& file, int& marker) {
     return true;
 }
 
-bool CJpegExifReader::ReadSegment(ByteStream& file, int marker, JpegSection& section) {
+bool CJpegExifReader::ReadSegment(ByteStream& file, int marker, JpegSection& section,
+                                  bool commentSeen, bool& unused) {
     section.marker = marker;
     int high = file.ReadByte();
     int low = file.ReadByte();
@@ -99,6 +98,32 @@ bool CJpegExifReader::ReadSegment(ByteStream& file, int marker, JpegSection& sec
     }
     int size = high * 256 + low;
     section.size = size;
+    size_t payloadSize = static_cast<size_t>(size) - 2;
+
+    // Segments nothing reads (JFIF, APP1 other than EXIF such as XMP and its
+    // extensions, comments after the first) are passed over unread: some
+    // files carry megabytes of them before the picture. The signature
+    // decides, so it is read first.
+    unsigned char signature[4];
+    size_t signatureSize = 0;
+    if (marker == JpegMarker::App1) {
+        signatureSize = payloadSize < sizeof signature ? payloadSize : sizeof signature;
+        if (file.Read(signature, signatureSize) != signatureSize) {
+            SetError("Premature end of file?");
+            return false;
+        }
+    }
+    unused = marker == JpegMarker::App0 || (marker == JpegMarker::Comment && commentSeen) ||
+             (marker == JpegMarker::App1 &&
+              (signatureSize < 4 || std::memcmp(signature, "Exif", 4) != 0));
+    const size_t rest = payloadSize - signatureSize;
+    if (unused) {
+        if (file.Skip(rest) != rest) {
+            SetError("Premature end of file?");
+            return false;
+        }
+        return true;
+    }
 
     // A buffer left here by an earlier failed read is replaced, not leaked.
     delete[] section.data;
@@ -109,8 +134,8 @@ bool CJpegExifReader::ReadSegment(ByteStream& file, int marker, JpegSection& sec
     }
     section.data[0] = static_cast<unsigned char>(high);
     section.data[1] = static_cast<unsigned char>(low);
-    size_t payloadSize = static_cast<size_t>(size) - 2;
-    if (file.Read(section.data + 2, payloadSize) != payloadSize) {
+    std::memcpy(section.data + 2, signature, signatureSize);
+    if (file.Read(section.data + 2 + signatureSize, rest) != rest) {
         SetError("Premature end of file?");
         return false;
     }
@@ -121,7 +146,6 @@ CJpegExifReader::SectionOutcome CJpegExifReader::TakeSection(JpegSection& sectio
                                                              bool& commentSeen) {
     const int marker = section.marker;
     const int size = section.size;
-    const size_t payloadSize = static_cast<size_t>(size) - 2;
     unsigned char* payload = section.data + 2;
     if (JpegMarker::IsFrameHeader(marker)) {
         StoreFrameHeader(section.data, size, marker);
@@ -130,15 +154,10 @@ CJpegExifReader::SectionOutcome CJpegExifReader::TakeSection(JpegSection& sectio
     } else if (marker == JpegMarker::EndOfImage) {
         Print("No image in jpeg!\n");
         return SectionOutcome::End;
-    } else if (marker == JpegMarker::App0) {
-        return SectionOutcome::Drop;
     } else if (marker == JpegMarker::App1) {
-        if (payloadSize < 4 || std::memcmp(payload, "Exif", 4) != 0)
-            return SectionOutcome::Drop;
+        // Only EXIF reaches here (see ReadSegment).
         summary->exifValid = ParseExifBlock(payload, size);
     } else if (marker == JpegMarker::Comment) {
-        if (commentSeen)
-            return SectionOutcome::Drop;
         commentSeen = true;
         StoreComment(section.data, size);
     }

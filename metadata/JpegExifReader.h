@@ -60,10 +60,12 @@ private:
     static constexpr int kMaxWalkedDirectories = 32;
 
     // The steps of ReadSections: the marker code after its fill bytes, the
-    // segment's length and payload, then what the segment means.
-    enum class SectionOutcome { Keep, Drop, ScanReached, End };
+    // segment's length and payload (or `unused`: passed over, not kept),
+    // then what the segment means.
+    enum class SectionOutcome { Keep, ScanReached, End };
     bool ReadMarkerCode(ByteStream& file, int& marker);
-    bool ReadSegment(ByteStream& file, int marker, JpegSection& section);
+    bool ReadSegment(ByteStream& file, int marker, JpegSection& section, bool commentSeen,
+                     bool& unused);
     SectionOutcome TakeSection(JpegSection& section, bool& commentSeen);
 
     void StoreFrameHeader(const unsigned char* data, int size, int marker);

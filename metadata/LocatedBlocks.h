@@ -30,6 +30,11 @@ struct EmbeddedPicture {
 // What a container walk located in one file. Only metadata is read, never
 // picture data.
 struct LocatedBlocks {
+    // Set before the walk when only the EXIF record is wanted: walkers then
+    // leave out XMP, IPTC and large values the record never reads (strip
+    // tables, maker notes, colour profiles).
+    bool recordOnly = false;
+
     std::vector<TiffBlock> tiff;
     std::vector<unsigned char> xmp;  // the XMP packet as stored
     std::vector<unsigned char> iptc; // IPTC records (JPEG: the whole APP13 payload)

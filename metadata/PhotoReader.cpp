@@ -55,7 +55,8 @@ uint32_t FirstDirectory(const std::vector<unsigned char>& tiff) {
 
 } // namespace
 
-PhotoReader::PhotoReader(ExifSummary* summary, MessageSink* sink) : m_jpeg(summary, sink) {}
+PhotoReader::PhotoReader(ExifSummary* summary, MessageSink* sink, Use use)
+    : m_jpeg(summary, sink), m_use(use) {}
 
 const char* PhotoReader::LastError() const {
     if (m_error != nullptr)
@@ -67,15 +68,16 @@ const char* PhotoReader::LastError() const {
 
 bool PhotoReader::Read(ByteSource& source, const char* name) {
     unsigned char head[64];
-    const size_t n = source.Size() < sizeof head ? static_cast<size_t>(source.Size()) : sizeof head;
-    if (n == 0 || !source.ReadAt(0, head, n)) {
+    const size_t n = source.ReadHead(head, sizeof head);
+    if (n == 0) {
         m_error = "Empty or unreadable file";
         return false;
     }
     m_format = DetectFormat(head, n);
+    m_blocks.recordOnly = m_use == Use::RecordOnly;
     switch (m_format) {
     case PhotoFormat::Jpeg:
-        ReadJpeg(source, 0, source.Size());
+        ReadJpeg(source, 0, SourceStream::kToEnd);
         return Summary().exifValid;
     case PhotoFormat::Raf: {
         FileExtent jpeg;
@@ -133,7 +135,8 @@ bool PhotoReader::Read(ByteSource& source, const char* name) {
 void PhotoReader::ReadJpeg(ByteSource& source, uint64_t start, uint64_t length) {
     SourceStream stream(source, start, length);
     m_jpegScanReached = m_jpeg.ReadSections(stream);
-    ScanJpegSegments(source, start, length);
+    if (m_use == Use::RecordAndBlocks)
+        ScanJpegSegments(source, start, length == SourceStream::kToEnd ? source.Size() : length);
 }
 
 // The JPEG reader keeps only what its rows need; XMP, IPTC and where the
@@ -218,12 +221,17 @@ void PhotoReader::ScanJpegSegments(ByteSource& source, uint64_t start, uint64_t 
 void PhotoReader::ParseBlocks() {
     ExifSummary& record = const_cast<ExifSummary&>(Summary());
     bool valid = false;
-    for (const TiffBlock& block : m_blocks.tiff) {
+    for (TiffBlock& block : m_blocks.tiff) {
         if (block.bytes.size() > UINT32_MAX)
             continue;
-        m_parsed.push_back(block.bytes);
-        std::vector<unsigned char>& copy = m_parsed.back();
-        if (m_jpeg.ParseTiffBlock(copy.data(), static_cast<uint32_t>(copy.size())))
+        // The parser may trim a UserComment in place: the blocks are kept
+        // as found for whoever asked for them, and parsed in place otherwise.
+        std::vector<unsigned char>* bytes = &block.bytes;
+        if (m_use == Use::RecordAndBlocks) {
+            m_parsed.push_back(block.bytes);
+            bytes = &m_parsed.back();
+        }
+        if (m_jpeg.ParseTiffBlock(bytes->data(), static_cast<uint32_t>(bytes->size())))
             valid = true;
     }
     record.exifValid = valid;

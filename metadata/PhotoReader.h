@@ -17,9 +17,15 @@
 // has one. Used for one file, then released; never throws.
 class PhotoReader {
 public:
+    // What the caller reads after Read: the record alone, or also Blocks()
+    // (which for a JPEG costs a second walk over its segments, and for other
+    // formats a copy of each TIFF block, kept as found).
+    enum class Use { RecordOnly, RecordAndBlocks };
+
     // Fills `summary` (already zero-filled by the caller), or a record of its
     // own when given none.
-    explicit PhotoReader(ExifSummary* summary = nullptr, MessageSink* sink = nullptr);
+    explicit PhotoReader(ExifSummary* summary = nullptr, MessageSink* sink = nullptr,
+                         Use use = Use::RecordAndBlocks);
     PhotoReader(const PhotoReader&) = delete;
     PhotoReader& operator=(const PhotoReader&) = delete;
 
@@ -38,7 +44,8 @@ public:
     // The JPEG section reader's own result: a start of scan was reached.
     bool JpegScanReached() const { return m_jpegScanReached; }
     // What was located: TIFF blocks with their roles, XMP, IPTC, preview,
-    // the container's size.
+    // the container's size. With Use::RecordOnly a JPEG's are not looked for
+    // and other formats' TIFF blocks are as the parser left them.
     const LocatedBlocks& Blocks() const { return m_blocks; }
 
 private:
@@ -55,4 +62,5 @@ private:
     std::vector<std::vector<unsigned char>> m_parsed;
     const char* m_error = nullptr;
     bool m_jpegScanReached = false;
+    Use m_use;
 };

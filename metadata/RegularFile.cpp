@@ -31,21 +31,24 @@ const char* TypeProblem(const struct stat& info) {
 
 } // namespace
 
-int OpenRegularDescriptor(const char* path, bool knownRegular, uint64_t* size,
+int OpenRegularDescriptor(int folderFd, const char* path, bool knownRegular, uint64_t* size,
                           const char** reason) {
+    if (knownRegular) {
+        if (size)
+            *size = UINT64_MAX;
+        const int fd =
+            ::openat(folderFd, path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
+        return fd >= 0 ? fd : FailFd(reason, std::strerror(errno));
+    }
     struct stat info;
     // Looked at before opening: opening a device can have effects of its own.
-    if (!knownRegular) {
-        if (::stat(path, &info) != 0)
-            return FailFd(reason, std::strerror(errno));
-        if (const char* problem = TypeProblem(info))
-            return FailFd(reason, problem);
-    }
+    if (::fstatat(folderFd, path, &info, 0) != 0)
+        return FailFd(reason, std::strerror(errno));
+    if (const char* problem = TypeProblem(info))
+        return FailFd(reason, problem);
     // O_NONBLOCK: should the name have become a FIFO since, the open does not
     // wait for a writer, and the check below refuses it.
-    const int flags =
-        O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (knownRegular ? O_NOFOLLOW : 0);
-    const int fd = ::open(path, flags);
+    const int fd = ::openat(folderFd, path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return FailFd(reason, std::strerror(errno));
     const char* problem = ::fstat(fd, &info) != 0 ? std::strerror(errno) : TypeProblem(info);
@@ -59,7 +62,7 @@ int OpenRegularDescriptor(const char* path, bool knownRegular, uint64_t* size,
 }
 
 std::FILE* OpenRegularFile(const char* path, const char** reason) {
-    const int fd = OpenRegularDescriptor(path, false, nullptr, reason);
+    const int fd = OpenRegularDescriptor(AT_FDCWD, path, false, nullptr, reason);
     if (fd < 0)
         return nullptr;
     std::FILE* file = ::fdopen(fd, "rb");

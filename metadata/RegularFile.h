@@ -10,9 +10,13 @@
 // null and, when `reason` is given, points it at a short English text.
 std::FILE* OpenRegularFile(const char* path, const char** reason = nullptr);
 
-// The same as a descriptor opened read-only and non-blocking, with the file's
-// size in `size`; -1 on failure. `knownRegular`: the caller saw a regular
-// file in the folder's listing, so the name is opened at once, without
-// following a link; the descriptor is checked either way.
-int OpenRegularDescriptor(const char* path, bool knownRegular, uint64_t* size,
+// The same as a descriptor opened read-only and non-blocking; -1 on failure.
+// `path` is relative to the open folder `folderFd` (AT_FDCWD: the working
+// folder). `knownRegular`: the caller saw a regular file in the folder's
+// listing, so the name is opened at once, without following a link and
+// without asking its type again (O_NONBLOCK keeps a name swapped for a FIFO
+// since from blocking, and reading one fails). Otherwise the type is checked
+// before and after opening, and `size` gets the file's size; it gets
+// UINT64_MAX when the name was known regular.
+int OpenRegularDescriptor(int folderFd, const char* path, bool knownRegular, uint64_t* size,
                           const char** reason = nullptr);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -36,7 +37,8 @@ std::optional<uint32_t> ThumbnailOffset(const CJpegExifReader& reader, const Exi
     constexpr int kBaseInBuffer = 2 + 6; // length bytes, then "Exif\0\0"
     for (int i = 0; i < reader.SectionCount(); ++i) {
         const JpegSection& section = reader.Section(i);
-        if (section.marker != JpegMarker::App1 || section.data == nullptr || section.size < kBaseInBuffer)
+        if (section.marker != JpegMarker::App1 || section.data == nullptr ||
+            section.size < kBaseInBuffer)
             continue;
         const auto base = reinterpret_cast<std::uintptr_t>(section.data) + kBaseInBuffer;
         const auto end = reinterpret_cast<std::uintptr_t>(section.data) + section.size;
@@ -81,7 +83,9 @@ void InspectSource(ByteSource& source, FileReport& report, const char* name,
                    const InspectOptions& options) {
     std::memset(&report.record, 0, sizeof report.record);
     MessageCollector collector(report.printed);
-    PhotoReader reader(&report.record, &collector);
+    PhotoReader reader(&report.record, &collector,
+                       options.allTags ? PhotoReader::Use::RecordAndBlocks
+                                       : PhotoReader::Use::RecordOnly);
     reader.Read(source, name);
     const CJpegExifReader& jpeg = reader.Jpeg();
     report.format = reader.Format();
@@ -106,8 +110,9 @@ void InspectSource(ByteSource& source, FileReport& report, const char* name,
 bool InspectFile(const char* path, FileReport& report, std::string& error,
                  const InspectOptions& options) {
     const char* reason = nullptr;
-    uint64_t size = 0;
-    const int fd = OpenRegularDescriptor(path, options.knownRegular, &size, &reason);
+    uint64_t size = FileSource::kUnknownSize;
+    const int folder = options.folderFd >= 0 ? options.folderFd : AT_FDCWD;
+    const int fd = OpenRegularDescriptor(folder, path, options.knownRegular, &size, &reason);
     if (fd < 0) {
         error = reason;
         return false;

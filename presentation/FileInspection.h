@@ -15,6 +15,9 @@ struct InspectOptions {
     // type): it is opened without following a link and without the check
     // before opening; the open descriptor is checked all the same.
     bool knownRegular = false;
+    // An open folder that the path is relative to (a folder walk's), saving
+    // the kernel the walk along the whole path; -1: the path as it is.
+    int folderFd = -1;
 };
 
 // Reads one source of any format we know and builds the rows of what it

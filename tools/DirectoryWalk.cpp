@@ -91,13 +91,19 @@ void WalkFolder(const std::string& folder, FileVisitor& visitor) {
         errno = 0;
     }
     const int listError = errno;
-    ::closedir(dir);
     if (listError != 0)
         visitor.Unlistable(folder, std::strerror(listError));
 
+    // The folder stays open while its files are read: each is opened by its
+    // name in it. It is closed before the walk goes down, so one folder at a
+    // time is held open.
     std::sort(files.begin(), files.end());
-    for (const auto& [name, regular] : files)
-        visitor.VisitFile(Join(folder, name.c_str()), regular);
+    std::string path;
+    for (const auto& [name, regular] : files) {
+        path = Join(folder, name.c_str());
+        visitor.VisitFile(FoundFile{path, fd, name.c_str(), regular});
+    }
+    ::closedir(dir);
     files = {};
 
     std::sort(folders.begin(), folders.end());
@@ -132,5 +138,5 @@ void WalkOperand(const std::string& operand, bool recursive, FileVisitor& visito
     if (recursive && IsFolder(operand))
         WalkFolder(operand, visitor);
     else
-        visitor.VisitFile(operand, false);
+        visitor.VisitFile(FoundFile{operand});
 }

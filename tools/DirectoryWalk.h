@@ -3,13 +3,23 @@
 #include <string>
 #include <string_view>
 
+// A file to read: its path as named (for output and messages) and, when a
+// folder walk found it, the open folder and its name there.
+struct FoundFile {
+    const std::string& path;
+    // -1 for an operand: `path` is opened as it is.
+    int folderFd = -1;
+    const char* name = nullptr;
+    // The folder's listing said it is a regular file (not a link), so it
+    // needs no check before it is opened.
+    bool listedRegular = false;
+};
+
 // Receives the files to read, in the order they are to be read.
 class FileVisitor {
 public:
     virtual ~FileVisitor() = default;
-    // `listedRegular`: the folder's listing said it is a regular file (not a
-    // link), so it needs no check before it is opened.
-    virtual void VisitFile(const std::string& path, bool listedRegular) = 0;
+    virtual void VisitFile(const FoundFile& file) = 0;
     // A folder that could not be listed.
     virtual void Unlistable(const std::string& path, const std::string& reason) = 0;
 };

@@ -22,13 +22,16 @@ public:
         Flush();
     }
 
-    void VisitFile(const std::string& path, bool listedRegular) override {
+    void VisitFile(const FoundFile& file) override {
+        const std::string& path = file.path;
         FileReport report;
         std::string error;
         InspectOptions options;
-        options.knownRegular = listedRegular;
+        options.knownRegular = file.listedRegular;
+        options.folderFd = file.folderFd;
         options.allTags = m_format.WantsAllTags();
-        if (!InspectFile(path.c_str(), report, error, options)) {
+        const char* name = file.folderFd >= 0 ? file.name : path.c_str();
+        if (!InspectFile(name, report, error, options)) {
             Unreadable(path, error);
             return;
         }

@@ -14,6 +14,7 @@
 
 #include <cstring>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -89,7 +90,7 @@ QImage LoadThumbnail(const QByteArray& path, int edge) {
     if (path.isEmpty() || path.contains('\0') || edge <= 0)
         return {};
     uint64_t size = 0;
-    const Descriptor file{OpenRegularDescriptor(path.constData(), false, &size)};
+    const Descriptor file{OpenRegularDescriptor(AT_FDCWD, path.constData(), false, &size)};
     if (file.fd < 0 || size == 0)
         return {};
 

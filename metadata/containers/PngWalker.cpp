@@ -38,15 +38,18 @@ bool Inflate(const unsigned char* data, size_t size, std::vector<unsigned char>&
     return status == Z_STREAM_END;
 }
 
-int HexValue(unsigned char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+// The value of each hex digit; 0xFF for every other byte.
+struct HexDigits {
+    unsigned char value[256];
+    constexpr HexDigits() : value() {
+        for (int c = 0; c < 256; ++c)
+            value[c] = c >= '0' && c <= '9'   ? static_cast<unsigned char>(c - '0')
+                       : c >= 'a' && c <= 'f' ? static_cast<unsigned char>(c - 'a' + 10)
+                       : c >= 'A' && c <= 'F' ? static_cast<unsigned char>(c - 'A' + 10)
+                                              : 0xFF;
+    }
+};
+constexpr HexDigits kHexDigits;
 
 // "\nexif\n   <length>\n<hex digits, with line breaks>": the bytes it holds.
 bool DecodeRawProfile(const unsigned char* text, size_t size, std::vector<unsigned char>& out) {
@@ -68,21 +71,24 @@ bool DecodeRawProfile(const unsigned char* text, size_t size, std::vector<unsign
     }
     if (!digits || length == 0 || length > kMaxInflated)
         return false;
-    out.clear();
-    out.reserve(static_cast<size_t>(length));
-    int high = -1;
-    for (; i < size && out.size() < length; ++i) {
-        const int v = HexValue(text[i]);
-        if (v < 0)
-            continue; // line breaks and blanks between the digits
-        if (high < 0) {
-            high = v;
-        } else {
-            out.push_back(static_cast<unsigned char>(high * 16 + v));
-            high = -1;
-        }
+    out.resize(static_cast<size_t>(length));
+    unsigned char* to = out.data();
+    unsigned char* const end = to + length;
+    // Line breaks and blanks between the digits are passed over, even
+    // between the two digits of a byte.
+    for (; i < size && to < end; ++i) {
+        const unsigned high = kHexDigits.value[text[i]];
+        if (high == 0xFF)
+            continue;
+        size_t j = i + 1;
+        while (j < size && kHexDigits.value[text[j]] == 0xFF)
+            ++j;
+        if (j >= size)
+            break;
+        *to++ = static_cast<unsigned char>(high << 4 | kHexDigits.value[text[j]]);
+        i = j;
     }
-    return out.size() == length;
+    return to == end;
 }
 
 // An EXIF payload: a TIFF structure, possibly after "Exif\0\0".
@@ -197,8 +203,11 @@ bool ReadPng(ByteSource& source, LocatedBlocks& found) {
             const size_t look = length < sizeof keyword ? length : sizeof keyword;
             if (!source.ReadAt(data, keyword, look))
                 continue;
-            if (std::memcmp(keyword, "Raw profile type ", look < 17 ? look : 17) != 0 &&
-                std::memcmp(keyword, "XML:com.adobe.xmp", look < 17 ? look : 17) != 0)
+            const size_t prefix = look < 17 ? look : 17;
+            const bool wanted =
+                std::memcmp(keyword, "Raw profile type ", prefix) == 0 ||
+                (!found.recordOnly && std::memcmp(keyword, "XML:com.adobe.xmp", prefix) == 0);
+            if (!wanted)
                 continue;
             std::vector<unsigned char> chunk(length);
             if (!source.ReadAt(data, chunk.data(), length)) {

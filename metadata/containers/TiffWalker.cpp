@@ -10,6 +10,9 @@ constexpr int kMaxDirectories = 32;
 constexpr uint32_t kMaxEntries = 4096;
 constexpr int kMaxSubIfds = 8;
 constexpr uint32_t kMaxValueSize = 256 * 1024;
+// The record's values are numbers and short texts; only a UserComment may
+// be longer.
+constexpr uint32_t kMaxRecordValueSize = 4 * 1024;
 
 enum class Kind { Chain, Exif, Gps, Interop, SubIfd };
 
@@ -192,7 +195,10 @@ bool Walker::ReadDirectory(int index) {
             continue; // an unknown type: nothing to say about its value
         const uint64_t bytes = uint64_t{e.count} * size;
         if (bytes > 4) {
-            const bool wanted = bytes <= kMaxValueSize || e.tag == 700 || e.tag == 33723;
+            const bool wanted =
+                m_found.recordOnly
+                    ? bytes <= kMaxRecordValueSize || e.tag == ExifTag::UserComment
+                    : bytes <= kMaxValueSize || e.tag == ExifTag::Xmp || e.tag == ExifTag::Iptc;
             if (!wanted || bytes > m_source.Cap())
                 continue;
             e.value.resize(static_cast<size_t>(bytes));
@@ -206,10 +212,11 @@ bool Walker::ReadDirectory(int index) {
     // linking to itself is found in the list.
     for (Entry& e : entries) {
         const bool single = e.count == 1 && (e.type == 4 || e.type == 13);
-        if (single && (e.tag == ExifTag::ExifIfd || e.tag == ExifTag::GpsIfd || e.tag == ExifTag::InteropIfd)) {
-            const Kind kind = e.tag == ExifTag::ExifIfd   ? Kind::Exif
+        if (single && (e.tag == ExifTag::ExifIfd || e.tag == ExifTag::GpsIfd ||
+                       e.tag == ExifTag::InteropIfd)) {
+            const Kind kind = e.tag == ExifTag::ExifIfd  ? Kind::Exif
                               : e.tag == ExifTag::GpsIfd ? Kind::Gps
-                                                : Kind::Interop;
+                                                         : Kind::Interop;
             const int target = Enqueue(U32(e.inlineValue), kind);
             if (target >= 0)
                 e.links.push_back(target);
@@ -222,7 +229,8 @@ bool Walker::ReadDirectory(int index) {
                     e.links.push_back(target);
             }
             e.keep = !e.links.empty();
-        } else if (e.tag == ExifTag::JpegInterchangeFormat || e.tag == ExifTag::JpegInterchangeFormatLength) {
+        } else if (e.tag == ExifTag::JpegInterchangeFormat ||
+                   e.tag == ExifTag::JpegInterchangeFormatLength) {
             e.keep = false; // see the header: given as the preview instead
         }
     }
@@ -324,9 +332,9 @@ void Walker::LearnFromDirectories() {
             std::memcpy(m_found.preview.coding, "jpeg", 5);
         }
         if (i == 0) {
-            if (const Entry* xmp = Find(d, 700); xmp && !xmp->value.empty())
+            if (const Entry* xmp = Find(d, ExifTag::Xmp); xmp && !xmp->value.empty())
                 m_found.xmp = xmp->value;
-            if (const Entry* iptc = Find(d, 33723); iptc && !iptc->value.empty())
+            if (const Entry* iptc = Find(d, ExifTag::Iptc); iptc && !iptc->value.empty())
                 m_found.iptc = iptc->value;
         }
     }
