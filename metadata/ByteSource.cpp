@@ -138,6 +138,29 @@ bool FileSource::LoadHead() {
     return true;
 }
 
+bool FileSource::ReadHeld(uint64_t offset, unsigned char* out, size_t count) {
+    const unsigned char* from = nullptr;
+    if (InHead(offset, count))
+        from = m_head + offset;
+    else if (InWindow(offset, count))
+        from = m_window + (offset - m_windowStart);
+    else
+        return false;
+    if (count != 0)
+        std::memcpy(out, from, count);
+    return true;
+}
+
+bool FileSource::ReadDirect(uint64_t offset, unsigned char* out, size_t count) {
+    if (!Admit(offset, count))
+        return false;
+    if (!Pread(offset, out, count)) {
+        Fail(Failure::Io);
+        return false;
+    }
+    return true;
+}
+
 bool FileSource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
     if (!m_headTried)
         LoadHead();
@@ -153,13 +176,13 @@ bool FileSource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
     }
     if (count <= kWindowSize / 4)
         return ReadThroughWindow(offset, out, count);
-    if (!Admit(offset, count))
-        return false;
-    if (!Pread(offset, out, count)) {
-        Fail(Failure::Io);
-        return false;
-    }
-    return true;
+    return ReadDirect(offset, out, count);
+}
+
+bool FileSource::ReadSparse(uint64_t offset, unsigned char* out, size_t count) {
+    if (!m_headTried)
+        LoadHead();
+    return ReadHeld(offset, out, count) || ReadDirect(offset, out, count);
 }
 
 size_t FileSource::ReadHead(unsigned char* out, size_t count) {
@@ -175,8 +198,7 @@ size_t FileSource::ReadHead(unsigned char* out, size_t count) {
 
 bool FileSource::ReadThroughWindow(uint64_t offset, unsigned char* out, size_t count) {
     // Range-checked by ReadAt: offset + count <= Size().
-    if (m_window == nullptr || offset < m_windowStart ||
-        offset + count > m_windowStart + m_windowSize) {
+    if (!InWindow(offset, count)) {
         if (m_window == nullptr) {
             m_window = new (std::nothrow) unsigned char[kWindowSize];
             if (m_window == nullptr) {
@@ -184,21 +206,29 @@ bool FileSource::ReadThroughWindow(uint64_t offset, unsigned char* out, size_t c
                 return false;
             }
         }
-        const uint64_t left = Size() - offset;
-        size_t want = left < kWindowSize ? static_cast<size_t>(left) : kWindowSize;
+        // From the 4 KiB boundary below: a walk that steps back a little
+        // (a directory's values just before it) stays inside. The read
+        // still ends past offset + count, since count is at most 4 KiB.
         // The whole window counts against the cap, as the head does; near
-        // the cap it shrinks, so that it refuses no read the cap allows.
+        // the cap it starts at the read and shrinks, so that it refuses no
+        // read the cap allows.
         const uint64_t allowed = Cap() - BytesRead();
+        uint64_t start = offset & ~uint64_t{kWindowSize / 4 - 1};
+        if (offset + count - start > allowed)
+            start = offset;
+        const uint64_t left = Size() - start;
+        size_t want = left < kWindowSize ? static_cast<size_t>(left) : kWindowSize;
+        const uint64_t needed = offset + count - start;
         if (want > allowed)
-            want = count > allowed ? count : static_cast<size_t>(allowed);
-        if (!Admit(offset, want))
+            want = static_cast<size_t>(needed > allowed ? needed : allowed);
+        if (!Admit(start, want))
             return false;
         m_windowSize = 0;
-        if (!Pread(offset, m_window, want)) {
+        if (!Pread(start, m_window, want)) {
             Fail(Failure::Io);
             return false;
         }
-        m_windowStart = offset;
+        m_windowStart = start;
         m_windowSize = want;
     }
     if (count != 0)
@@ -210,12 +240,30 @@ SourceStream::SourceStream(ByteSource& source, uint64_t start, uint64_t length)
     : m_source(source), m_pos(start),
       m_end(length == kToEnd || length > UINT64_MAX - start ? UINT64_MAX : start + length) {}
 
+void SourceStream::FillBuffer() {
+    m_bufferStart = m_pos;
+    m_bufferSize = 0;
+    uint64_t n = sizeof m_buffer;
+    if (n > m_end - m_pos)
+        n = m_end - m_pos;
+    if (!m_source.Holds(m_pos, n)) {
+        const uint64_t size = m_source.Size();
+        n = m_pos < size ? size - m_pos : 0;
+        if (n > sizeof m_buffer)
+            n = sizeof m_buffer;
+    }
+    if (n != 0 && m_source.ReadSparse(m_pos, m_buffer, static_cast<size_t>(n)))
+        m_bufferSize = static_cast<size_t>(n);
+}
+
 int SourceStream::ReadByte() {
-    unsigned char byte;
-    if (m_pos >= m_end || !m_source.ReadAt(m_pos, &byte, 1))
+    if (m_pos >= m_end)
         return -1;
-    ++m_pos;
-    return byte;
+    if (!Buffered(1))
+        FillBuffer();
+    if (!Buffered(1))
+        return -1;
+    return m_buffer[m_pos++ - m_bufferStart];
 }
 
 size_t SourceStream::Read(unsigned char* out, size_t count) {
@@ -225,6 +273,11 @@ size_t SourceStream::Read(unsigned char* out, size_t count) {
     const size_t n = count < left ? count : static_cast<size_t>(left);
     if (n == 0)
         return 0;
+    if (Buffered(n)) {
+        std::memcpy(out, m_buffer + (m_pos - m_bufferStart), n);
+        m_pos += n;
+        return n;
+    }
     if (m_source.ReadAt(m_pos, out, n)) {
         m_pos += n;
         return n;

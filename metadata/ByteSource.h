@@ -21,6 +21,12 @@ public:
     // the file, when the cap would be exceeded, or on an I/O error (see
     // LastFailure). Nothing is counted for a refused read.
     virtual bool ReadAt(uint64_t offset, unsigned char* out, size_t count) = 0;
+    // The same as ReadAt, for a read whose neighbours are not wanted: the
+    // header of a chunk before a large payload. A file source reads just
+    // these bytes instead of a window around them.
+    virtual bool ReadSparse(uint64_t offset, unsigned char* out, size_t count) {
+        return ReadAt(offset, out, count);
+    }
     // Reads up to `count` bytes from the start of the file; returns how many
     // arrived (fewer only when the file is shorter or cannot be read).
     virtual size_t ReadHead(unsigned char* out, size_t count);
@@ -90,6 +96,7 @@ public:
 
     uint64_t Size() const override;
     bool ReadAt(uint64_t offset, unsigned char* out, size_t count) override;
+    bool ReadSparse(uint64_t offset, unsigned char* out, size_t count) override;
     size_t ReadHead(unsigned char* out, size_t count) override;
     bool Holds(uint64_t offset, uint64_t count) const override;
     int PreadCount() const { return m_preads; }
@@ -105,6 +112,15 @@ private:
     bool InHead(uint64_t offset, uint64_t count) const {
         return m_head != nullptr && offset <= m_headSize && count <= m_headSize - offset;
     }
+    bool InWindow(uint64_t offset, uint64_t count) const {
+        return m_window != nullptr && offset >= m_windowStart &&
+               offset - m_windowStart <= m_windowSize &&
+               count <= m_windowSize - (offset - m_windowStart);
+    }
+    // Copies from the head or the window when they hold the bytes.
+    bool ReadHeld(uint64_t offset, unsigned char* out, size_t count);
+    // Range, cap and the read itself, straight from the file.
+    bool ReadDirect(uint64_t offset, unsigned char* out, size_t count);
 
     int m_fd;
     // Learned on demand; a descriptor that cannot tell its size has none.
@@ -132,7 +148,19 @@ public:
     size_t Skip(size_t count) override;
 
 private:
+    // A segment's marker, length and signature come from one sparse read of
+    // the bytes at the position, so that segments passed over cost no
+    // window each.
+    bool Buffered(size_t count) const {
+        return m_pos >= m_bufferStart && m_pos - m_bufferStart <= m_bufferSize &&
+               count <= m_bufferSize - (m_pos - m_bufferStart);
+    }
+    void FillBuffer();
+
     ByteSource& m_source;
     uint64_t m_pos;
     uint64_t m_end;
+    unsigned char m_buffer[64];
+    uint64_t m_bufferStart = 0;
+    size_t m_bufferSize = 0;
 };

@@ -88,9 +88,15 @@ public:
 
 private:
     Item* FindItem(uint32_t id) {
-        for (Item& item : m_items)
-            if (item.id == id)
-                return &item;
+        // The boxes mostly list items in one order: the search starts after
+        // the item found last, so a walk through them costs one step each.
+        const size_t n = m_items.size();
+        for (size_t k = 0, i = m_next < n ? m_next : 0; k < n; ++k, i = i + 1 < n ? i + 1 : 0) {
+            if (m_items[i].id == id) {
+                m_next = i + 1;
+                return &m_items[i];
+            }
+        }
         return nullptr;
     }
     Item* ItemFor(uint32_t id) {
@@ -116,6 +122,7 @@ private:
     uint32_t m_primary = 0;
     BoxHeader m_idat; // in m_meta's offsets; end 0 when absent
     std::vector<Item> m_items;
+    size_t m_next = 0;                                 // where FindItem starts
     std::vector<BoxHeader> m_properties;               // ipco's children, 1-based in ipma
     std::vector<std::pair<uint32_t, uint32_t>> m_ipma; // item, property index
 };
@@ -190,7 +197,7 @@ bool MetaParser::Run(const BoxHeader& meta, char (&primaryType)[5]) {
         if (std::memcmp(item.type, "Exif", 4) == 0 &&
             (exif == nullptr || (item.describes == m_primary && exif->describes != m_primary)))
             exif = &item;
-        if (item.xmp && m_found.xmp.empty()) {
+        if (item.xmp && m_found.xmp.empty() && !m_found.recordOnly) {
             std::vector<unsigned char> data;
             if (ReadItem(item, data))
                 m_found.xmp = std::move(data);

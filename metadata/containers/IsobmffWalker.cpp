@@ -177,7 +177,7 @@ bool ReadIsobmff(ByteSource& source, PhotoFormat& format, LocatedBlocks& found) 
             unsigned char id[16];
             if (box.Is("moov"))
                 ReadMoov(source, box, found);
-            else if (box.Is("uuid") && ReadUuidId(source, box, id) &&
+            else if (!found.recordOnly && box.Is("uuid") && ReadUuidId(source, box, id) &&
                      std::memcmp(id, kCanonPreviewUuid, 16) == 0) {
                 // The larger preview: a PRVW box after the uuid and 8 bytes.
                 BoxHeader prvw;
@@ -189,7 +189,7 @@ bool ReadIsobmff(ByteSource& source, PhotoFormat& format, LocatedBlocks& found) 
         } else if (format == PhotoFormat::Jxl) {
             if (box.Is("Exif") && found.tiff.empty())
                 ReadJxlExif(source, box, found);
-            else if (box.Is("xml ") && found.xmp.empty())
+            else if (box.Is("xml ") && found.xmp.empty() && !found.recordOnly)
                 ReadBoxBytes(source, box, found.xmp, found);
             else if ((box.Is("jxlc") || box.Is("jxlp")) && !codestreamSeen) {
                 codestreamSeen = true;

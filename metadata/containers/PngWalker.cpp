@@ -167,7 +167,7 @@ bool ReadPng(ByteSource& source, LocatedBlocks& found) {
     bool exifChunk = false;
     for (int n = 0; n < kMaxChunks && at < end; ++n) {
         unsigned char header[8];
-        if (end - at < 12 || !source.ReadAt(at, header, 8)) {
+        if (end - at < 12 || !source.ReadSparse(at, header, 8)) {
             found.error = "Truncated chunk";
             return false;
         }

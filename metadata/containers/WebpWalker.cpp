@@ -39,7 +39,7 @@ bool ReadWebp(ByteSource& source, LocatedBlocks& found, bool& lossless) {
     bool canvas = false;
     for (int n = 0; n < kMaxChunks && at < end; ++n) {
         unsigned char header[8];
-        if (end - at < 8 || !source.ReadAt(at, header, 8)) {
+        if (end - at < 8 || !source.ReadSparse(at, header, 8)) {
             found.error = "Truncated chunk";
             return false;
         }
@@ -77,7 +77,7 @@ bool ReadWebp(ByteSource& source, LocatedBlocks& found, bool& lossless) {
                     block.bytes.erase(block.bytes.begin(), block.bytes.begin() + 6);
                 found.tiff.push_back(std::move(block));
             }
-        } else if (std::memcmp(header, "XMP ", 4) == 0 && found.xmp.empty()) {
+        } else if (std::memcmp(header, "XMP ", 4) == 0 && found.xmp.empty() && !found.recordOnly) {
             ReadChunk(source, data, size, found.xmp, found);
         }
     }

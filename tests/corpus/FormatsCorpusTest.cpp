@@ -1,15 +1,16 @@
 // Our reading of photos in other formats (HEIF, CR3, JPEG XL, WebP, PNG,
 // TIFF, DNG, raw) beside exiftool's. The files stay outside the repository;
 // without them the check is skipped.
-#include "tests/corpus/FormatsDisagreements.h"
-#include "tests/corpus/ReferenceReading.h"
 #include "metadata/ByteSource.h"
 #include "metadata/PhotoReader.h"
+#include "tests/corpus/FormatsDisagreements.h"
+#include "tests/corpus/ReferenceReading.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
@@ -154,4 +155,43 @@ TEST(FormatsCorpus, RecordsAgreeWithExiftool) {
             << "stale known disagreement: " << k.file << " " << k.field;
     std::printf("%zu format files, %d fields compared:\n%sknown disagreements:\n%s", files.size(),
                 compared, formats.c_str(), report.c_str());
+}
+
+// Reading for the record alone (what the command line's rows and the file
+// list's columns do) leaves out XMP, large values and the JPEG's second walk,
+// and learns the size only when it must: it gives the same record as reading
+// everything, on every real file.
+TEST(FormatsCorpus, ReadingForTheRecordAloneGivesTheSameRecord) {
+    std::vector<std::string> paths;
+    for (const char* sub : {"/formats", "/dev"})
+        for (const std::string& name : FormatFiles(kCorpus + sub))
+            if (name.find('.') != std::string::npos && name.find(".json") == std::string::npos)
+                paths.push_back(kCorpus + sub + "/" + name);
+    if (paths.empty())
+        GTEST_SKIP() << "no corpus at " << kCorpus;
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        ExifSummary records[2];
+        std::string errors[2];
+        uint64_t bytesRead[2] = {};
+        for (int i = 0; i < 2; ++i) {
+            const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            ASSERT_GE(fd, 0);
+            std::memset(&records[i], 0, sizeof records[i]);
+            const auto use =
+                i == 0 ? PhotoReader::Use::RecordAndBlocks : PhotoReader::Use::RecordOnly;
+            FileSource source(fd, i == 0 ? static_cast<uint64_t>(::lseek(fd, 0, SEEK_END))
+                                         : FileSource::kUnknownSize);
+            PhotoReader reader(&records[i], &DiscardingSink(), use);
+            reader.Read(source, path.c_str());
+            errors[i] = reader.LastError();
+            bytesRead[i] = source.BytesRead();
+            ::close(fd);
+        }
+        EXPECT_EQ(std::memcmp(&records[0], &records[1], offsetof(ExifSummary, thumbnailData)), 0);
+        EXPECT_EQ(records[0].thumbnailLength, records[1].thumbnailLength);
+        EXPECT_EQ(records[0].exifValid, records[1].exifValid);
+        EXPECT_EQ(errors[0], errors[1]);
+        EXPECT_LE(bytesRead[1], bytesRead[0]);
+    }
 }

@@ -1,8 +1,8 @@
 // Every format's file read through the photo reader gives the same record,
 // the container's size and the format's name in the rows.
 
-#include "tests/metadata/PhotoTestSupport.h"
 #include "presentation/TagRows.h"
+#include "tests/metadata/PhotoTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -187,6 +187,102 @@ TEST(PhotoFormats, JpegRecordIsTheSectionReadersOwn) {
         EXPECT_EQ(BuildTagRows(photo.record, PhotoFormat::Jpeg).back().value,
                   BuildTagRows(direct.record).back().value);
         EXPECT_GT(photo.reader.Blocks().preview.extent.length, 0u);
+    }
+}
+
+// A TIFF with what the record never reads: a long strip table, a large maker
+// note and XMP; and a UserComment longer than the record keeps, which it does
+// read.
+Bytes TiffWithLargeValues(ByteOrder order) {
+    ExifBuilder b = CameraTiff(order);
+    b.Add(0, MakeEntry(0x0111, 4, 20000, Bytes(80000, 1)));
+    b.Add(0, MakeEntry(0x02BC, 1, 9000, Bytes(9000, 'x')));
+    b.Add(1, MakeEntry(0x927C, 7, 30000, Bytes(30000, 2)));
+    Bytes comment = {'A', 'S', 'C', 'I', 'I', 0, 0, 0};
+    comment.resize(6000, 'c');
+    b.Add(1, MakeEntry(0x9286, 7, static_cast<uint32_t>(comment.size()), comment));
+    return b.Tiff();
+}
+
+TEST(PhotoFormats, ReadingForTheRecordAloneGivesTheSameRecord) {
+    for (ByteOrder order : kBothOrders) {
+        const Bytes tiff = CameraTiff(order).Tiff();
+        HeifOptions atEnd;
+        atEnd.exifAtEnd = true;
+        const std::vector<std::pair<const char*, Bytes>> files = {
+            {"jpeg", CameraFile(order)},
+            {"tiff", tiff},
+            {"tiff with large values", TiffWithLargeValues(order)},
+            {"raw", RawTiff(order, "Canon", true).Tiff()},
+            {"heif", HeifFile(tiff, atEnd)},
+            {"cr3", Cr3File(tiff, tiff, tiff)},
+            {"jxl", JxlContainer(tiff, 64, 48)},
+            {"png", PngFile(tiff, 300, 200)},
+            {"png raw profile", PngFile(tiff, 300, 200, true)},
+            {"webp", WebpFile(tiff, 320, 240, false, true)},
+            {"raf", RafFile(CameraFile(order), 6240, 4160)},
+        };
+        for (const auto& [name, file] : files) {
+            SCOPED_TRACE(name);
+            PhotoRead all(file);
+            PhotoRead record(file, nullptr, ByteSource::kDefaultCap, PhotoReader::Use::RecordOnly);
+            EXPECT_TRUE(record.record.exifValid);
+            EXPECT_EQ(record.reader.Format(), all.reader.Format());
+            EXPECT_TRUE(SameRecord(record.record, all.record));
+            EXPECT_EQ(record.Error(), all.Error());
+            EXPECT_EQ(record.sink.printed, all.sink.printed);
+            EXPECT_LE(record.source.BytesRead(), all.source.BytesRead());
+        }
+        const Bytes large = TiffWithLargeValues(order);
+        PhotoRead all(large);
+        PhotoRead record(large, nullptr, ByteSource::kDefaultCap, PhotoReader::Use::RecordOnly);
+        EXPECT_LT(record.source.BytesRead() + 100000, all.source.BytesRead());
+        EXPECT_EQ(all.reader.Blocks().xmp.size(), 9000u);
+        EXPECT_TRUE(record.reader.Blocks().xmp.empty());
+    }
+}
+
+// A PNG whose raw profile is a tEXt chunk written as given.
+Bytes PngWithRawProfileText(const std::string& text) {
+    Bytes out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes ihdr = Be32Bytes(30);
+    const Bytes height = Be32Bytes(20);
+    ihdr.insert(ihdr.end(), height.begin(), height.end());
+    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+    for (const Bytes& part : {PngChunk("IHDR", ihdr)})
+        out.insert(out.end(), part.begin(), part.end());
+    Bytes chunk;
+    const std::string keyword = "Raw profile type exif";
+    chunk.insert(chunk.end(), keyword.begin(), keyword.end());
+    chunk.push_back(0);
+    chunk.insert(chunk.end(), text.begin(), text.end());
+    for (const Bytes& part : {PngChunk("tEXt", chunk), PngChunk("IEND", {})})
+        out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+TEST(PhotoFormats, PngRawProfileDigitsInAnyCaseAndLayout) {
+    const Bytes tiff = CameraTiff(ByteOrder::Big).Tiff();
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string digits;
+    for (size_t i = 0; i < tiff.size(); ++i) {
+        digits += kHex[tiff[i] >> 4];
+        if (i % 5 == 4)
+            digits += "\n  "; // a line break inside a byte
+        digits += kHex[tiff[i] & 15];
+    }
+    const std::string length = std::to_string(tiff.size());
+    PhotoRead good(PngWithRawProfileText("\nexif\n   " + length + "\n" + digits + "\n"));
+    ExpectCameraRecord(good.record);
+    EXPECT_EQ(good.record.width, 30);
+
+    // Fewer digits than the length says, or no length at all.
+    for (const std::string& text :
+         {"\nexif\n   " + std::to_string(tiff.size() + 1) + "\n" + digits + "\n",
+          "\nexif\n   \n" + digits}) {
+        PhotoRead damaged(PngWithRawProfileText(text));
+        EXPECT_FALSE(damaged.record.exifValid);
+        EXPECT_EQ(damaged.Error(), "Damaged raw profile");
     }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "tests/fixtures/ContainerBuilders.h"
-#include "tests/metadata/ReaderTestSupport.h"
 #include "metadata/ByteSource.h"
 #include "metadata/PhotoReader.h"
+#include "tests/fixtures/ContainerBuilders.h"
+#include "tests/metadata/ReaderTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -29,8 +29,9 @@ inline ExifBuilder CameraTiff(ByteOrder order) {
 // exactly its size so that the sanitized build catches any stray read.
 struct PhotoRead {
     explicit PhotoRead(const Bytes& file, const char* name = nullptr,
-                       uint64_t cap = ByteSource::kDefaultCap)
-        : bytes(file), source(bytes.data(), bytes.size(), cap) {
+                       uint64_t cap = ByteSource::kDefaultCap,
+                       PhotoReader::Use use = PhotoReader::Use::RecordAndBlocks)
+        : bytes(file), source(bytes.data(), bytes.size(), cap), reader(&record, &sink, use) {
         std::memset(&record, 0, sizeof record);
         ok = reader.Read(source, name);
     }
@@ -40,7 +41,7 @@ struct PhotoRead {
     MemorySource source;
     ExifSummary record{};
     CollectingSink sink;
-    PhotoReader reader{&record, &sink};
+    PhotoReader reader;
     bool ok = false;
 };
 

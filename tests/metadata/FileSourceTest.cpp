@@ -1,0 +1,167 @@
+// Reading a file descriptor: the size learned only when needed, the window
+// around small reads, sparse reads, and JPEG segments nothing reads passed
+// over without reading them.
+#include "tests/metadata/PhotoTestSupport.h"
+
+#include "metadata/ByteSource.h"
+#include "metadata/PhotoReader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+using namespace readertest;
+
+// A file in /tmp holding the bytes, open for reading; removed at the end.
+struct TempFile {
+    explicit TempFile(const Bytes& bytes) {
+        char path[] = "/tmp/velmora-source-XXXXXX";
+        fd = ::mkstemp(path);
+        name = path;
+        if (fd >= 0 &&
+            ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+            ADD_FAILURE() << "could not write " << name;
+    }
+    ~TempFile() {
+        ::close(fd);
+        ::unlink(name.c_str());
+    }
+    int fd = -1;
+    std::string name;
+};
+
+Bytes Pattern(size_t size) {
+    Bytes bytes(size);
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<unsigned char>(i * 7 + i / 251);
+    return bytes;
+}
+
+TEST(FileSource, LearnsTheSizeFromAShortHeadOrWhenAReadGoesPastIt) {
+    for (size_t size : {size_t{0}, size_t{1}, size_t{5000}, FileSource::kHeadSize,
+                        FileSource::kHeadSize + 1, size_t{300000}}) {
+        SCOPED_TRACE(size);
+        const Bytes bytes = Pattern(size);
+        TempFile file(bytes);
+        FileSource source(file.fd);
+        unsigned char head[16] = {};
+        const size_t n = source.ReadHead(head, sizeof head);
+        EXPECT_EQ(n, std::min(size, sizeof head));
+        EXPECT_EQ(Bytes(head, head + n), Bytes(bytes.begin(), bytes.begin() + n));
+        EXPECT_EQ(source.PreadCount(), 1);
+        EXPECT_EQ(source.Size(), size);
+        EXPECT_TRUE(source.Holds(0, size));
+        EXPECT_FALSE(source.Holds(size, 1));
+        unsigned char byte;
+        EXPECT_FALSE(source.ReadAt(size, &byte, 1));
+        EXPECT_EQ(source.LastFailure(), ByteSource::Failure::PastEnd);
+        if (size > 0) {
+            ASSERT_TRUE(source.ReadAt(size - 1, &byte, 1));
+            EXPECT_EQ(byte, bytes.back());
+        }
+        // Whatever the size: the head, read once, then at most a window.
+        EXPECT_LE(source.PreadCount(), 2);
+        EXPECT_LE(source.BytesRead(),
+                  std::min<uint64_t>(size, FileSource::kHeadSize) + FileSource::kWindowSize);
+    }
+}
+
+TEST(FileSource, WindowsStartOnFourKiBSoAStepBackStaysInside) {
+    const Bytes bytes = Pattern(200 * 1024);
+    TempFile file(bytes);
+    FileSource source(file.fd);
+    auto read = [&](uint64_t at, size_t count) {
+        Bytes out(count);
+        ASSERT_TRUE(source.ReadAt(at, out.data(), count)) << at;
+        EXPECT_EQ(out, Bytes(bytes.begin() + at, bytes.begin() + at + count)) << at;
+    };
+    read(0, 8);
+    read(100000, 200); // a directory
+    read(99000, 12);   // its values just before it
+    read(100300, 40);  // and just after
+    EXPECT_EQ(source.PreadCount(), 2);
+    // The window reaches on to 12 KiB after the read at least.
+    read(100000 + 12 * 1024 - 4, 4);
+    EXPECT_EQ(source.PreadCount(), 2);
+}
+
+TEST(FileSource, SparseReadsTakeJustTheirBytesAndStillUseWhatIsHeld) {
+    const Bytes bytes = Pattern(1 << 20);
+    TempFile file(bytes);
+    FileSource source(file.fd);
+    unsigned char out[8];
+    ASSERT_TRUE(source.ReadSparse(16, out, 8)); // the head
+    EXPECT_EQ(source.PreadCount(), 1);
+    const uint64_t before = source.BytesRead();
+    for (uint64_t at : {200000u, 500000u, 900000u}) {
+        ASSERT_TRUE(source.ReadSparse(at, out, 8));
+        EXPECT_EQ(Bytes(out, out + 8), Bytes(bytes.begin() + at, bytes.begin() + at + 8));
+    }
+    EXPECT_EQ(source.PreadCount(), 4);
+    EXPECT_EQ(source.BytesRead(), before + 24);
+    EXPECT_FALSE(source.ReadSparse(bytes.size() - 4, out, 8));
+    EXPECT_EQ(source.LastFailure(), ByteSource::Failure::PastEnd);
+}
+
+// EXIF, then megabytes of XMP extension segments, a second comment and the
+// scan: only the EXIF segment and the tables are read.
+Bytes JpegWithLargeUnusedSegments(ByteOrder order) {
+    JpegBuilder jpeg;
+    jpeg.Soi().App0Jfif().App1(CameraExif(order)).Comment("first");
+    Bytes xmp(65000, 'x');
+    const char signature[] = "http://ns.adobe.com/xmp/extension/";
+    std::copy(signature, signature + sizeof signature, xmp.begin());
+    for (int i = 0; i < 20; ++i)
+        jpeg.Segment(0xE1, xmp);
+    jpeg.Comment("second").Frame(640, 480).BareSos();
+    return jpeg.Data();
+}
+
+TEST(FileSource, JpegSegmentsNothingReadsArePassedOverUnread) {
+    for (ByteOrder order : kBothOrders) {
+        const Bytes bytes = JpegWithLargeUnusedSegments(order);
+        ASSERT_GT(bytes.size(), ByteSource::kDefaultCap / 4);
+        TempFile file(bytes);
+        ExifSummary record;
+        std::memset(&record, 0, sizeof record);
+        FileSource source(file.fd);
+        CollectingSink sink;
+        PhotoReader reader(&record, &sink, PhotoReader::Use::RecordOnly);
+        EXPECT_TRUE(reader.Read(source));
+        EXPECT_TRUE(reader.JpegScanReached());
+        EXPECT_STREQ(record.comment, "first");
+        EXPECT_EQ(record.width, 640);
+        EXPECT_LT(source.BytesRead(), 64u * 1024 + 16 * 1024 * 3);
+
+        // The same record as read from memory, segment by segment.
+        ExifSummary whole;
+        std::memset(&whole, 0, sizeof whole);
+        MemoryStream stream(bytes.data(), bytes.size());
+        CJpegExifReader sections(&whole, &sink);
+        EXPECT_TRUE(sections.ReadSections(stream));
+        EXPECT_TRUE(SameRecord(record, whole));
+    }
+}
+
+TEST(FileSource, JpegCutInsideAPassedOverSegmentStillEndsTooEarly) {
+    const Bytes whole = JpegWithLargeUnusedSegments(ByteOrder::Little);
+    // Inside the third and inside the last of the XMP segments.
+    for (size_t cut : {size_t{200000}, whole.size() - 4 - 19 - 10 - 100}) {
+        SCOPED_TRACE(cut);
+        TempFile file(Bytes(whole.begin(), whole.begin() + cut));
+        ExifSummary record;
+        std::memset(&record, 0, sizeof record);
+        FileSource source(file.fd);
+        PhotoReader reader(&record, &DiscardingSink(), PhotoReader::Use::RecordOnly);
+        reader.Read(source);
+        EXPECT_FALSE(reader.JpegScanReached());
+        EXPECT_STREQ(reader.LastError(), "Premature end of file?");
+        EXPECT_TRUE(record.exifValid); // what came before is kept
+    }
+}
+
+} // namespace
