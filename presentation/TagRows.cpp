@@ -46,6 +46,7 @@ constexpr std::array<const char*, 24> kLabels = {
 
 class RowList {
 public:
+    RowList() { m_rows.reserve(std::size(kLabels)); }
     void Add(Row row, std::string value) { m_rows.push_back({kLabels[row], std::move(value)}); }
     std::vector<TagRow> Take() { return std::move(m_rows); }
 

@@ -21,8 +21,11 @@ struct Entry {
     uint16_t type;
     uint32_t count;
     unsigned char inlineValue[4];
-    std::vector<unsigned char> value; // out of line: more than four bytes
-    std::vector<int> links;           // directories the value points to
+    // Out of line (more than four bytes): where in the walker's value store.
+    size_t valueAt = 0;
+    uint32_t valueSize = 0;
+    int links[kMaxSubIfds]; // directories the value points to
+    int linkCount = 0;
     bool keep = true;
 };
 
@@ -66,6 +69,10 @@ public:
     bool Run();
 
 private:
+    const unsigned char* Value(const Entry& e) const {
+        return e.valueSize != 0 ? m_values.data() + e.valueAt : e.inlineValue;
+    }
+    size_t ValueSize(const Entry& e) const { return e.valueSize != 0 ? e.valueSize : 4; }
     unsigned U16(const unsigned char* p) const {
         return m_big ? (p[0] << 8) | p[1] : (p[1] << 8) | p[0];
     }
@@ -109,6 +116,10 @@ private:
     TiffTraits& m_traits;
     bool m_big = false;
     std::vector<Directory> m_dirs;
+    // Every out-of-line value, one after another: one buffer rather than
+    // one per entry.
+    std::vector<unsigned char> m_values;
+    std::vector<unsigned char> m_raw; // the directory being read
 };
 
 int Walker::Enqueue(uint64_t offset, Kind kind) {
@@ -174,7 +185,8 @@ bool Walker::ReadDirectory(int index) {
     }
     if (count == 0)
         return true; // an empty directory says nothing
-    std::vector<unsigned char> raw(size_t{12} * count + 4);
+    std::vector<unsigned char>& raw = m_raw;
+    raw.resize(size_t{12} * count + 4);
     // A last directory may end the file without its next-directory link.
     if (!Read(at + 2, raw.data(), raw.size() - 4)) {
         return false;
@@ -201,9 +213,14 @@ bool Walker::ReadDirectory(int index) {
                     : bytes <= kMaxValueSize || e.tag == ExifTag::Xmp || e.tag == ExifTag::Iptc;
             if (!wanted || bytes > m_source.Cap())
                 continue;
-            e.value.resize(static_cast<size_t>(bytes));
-            if (!Read(U32(p + 8), e.value.data(), e.value.size()))
+            const size_t valueAt = m_values.size();
+            m_values.resize(valueAt + static_cast<size_t>(bytes));
+            if (!Read(U32(p + 8), m_values.data() + valueAt, static_cast<size_t>(bytes))) {
+                m_values.resize(valueAt);
                 continue; // the entry is dropped, the directory goes on
+            }
+            e.valueAt = valueAt;
+            e.valueSize = static_cast<uint32_t>(bytes);
         }
         entries.push_back(std::move(e));
     }
@@ -219,16 +236,16 @@ bool Walker::ReadDirectory(int index) {
                                                          : Kind::Interop;
             const int target = Enqueue(U32(e.inlineValue), kind);
             if (target >= 0)
-                e.links.push_back(target);
+                e.links[e.linkCount++] = target;
             else
                 e.keep = false;
         } else if (e.tag == ExifTag::SubIfds && (e.type == 4 || e.type == 13)) {
             for (uint32_t k = 0; k < e.count && k < kMaxSubIfds; ++k) {
                 const int target = Enqueue(Number(e, k), Kind::SubIfd);
                 if (target >= 0)
-                    e.links.push_back(target);
+                    e.links[e.linkCount++] = target;
             }
-            e.keep = !e.links.empty();
+            e.keep = e.linkCount > 0;
         } else if (e.tag == ExifTag::JpegInterchangeFormat ||
                    e.tag == ExifTag::JpegInterchangeFormatLength) {
             e.keep = false; // see the header: given as the preview instead
@@ -253,8 +270,8 @@ uint32_t Walker::Number(const Entry& e, uint32_t index, uint32_t fallback) const
     const uint32_t size = e.type == 3 ? 2 : (e.type == 4 || e.type == 13) ? 4 : 0;
     if (size == 0 || index >= e.count)
         return fallback;
-    const unsigned char* bytes = e.value.empty() ? e.inlineValue : e.value.data();
-    const size_t available = e.value.empty() ? 4 : e.value.size();
+    const unsigned char* bytes = Value(e);
+    const size_t available = ValueSize(e);
     if (size_t{index} * size + size > available)
         return fallback;
     return size == 2 ? U16(bytes + index * 2) : U32(bytes + index * 4);
@@ -276,10 +293,9 @@ void Walker::LearnFromDirectories() {
             continue;
         if (i == 0) {
             if (const Entry* make = Find(d, ExifTag::Make); make && make->type == 2) {
-                const unsigned char* text =
-                    make->value.empty() ? make->inlineValue : make->value.data();
+                const unsigned char* text = Value(*make);
                 const size_t n =
-                    make->value.empty() ? (make->count < 4 ? make->count : 4) : make->value.size();
+                    make->valueSize == 0 ? (make->count < 4 ? make->count : 4) : make->valueSize;
                 size_t k = 0;
                 for (; k < n && k < sizeof m_traits.make - 1 && text[k] != 0; ++k)
                     m_traits.make[k] = static_cast<char>(text[k]);
@@ -332,10 +348,10 @@ void Walker::LearnFromDirectories() {
             std::memcpy(m_found.preview.coding, "jpeg", 5);
         }
         if (i == 0) {
-            if (const Entry* xmp = Find(d, ExifTag::Xmp); xmp && !xmp->value.empty())
-                m_found.xmp = xmp->value;
-            if (const Entry* iptc = Find(d, ExifTag::Iptc); iptc && !iptc->value.empty())
-                m_found.iptc = iptc->value;
+            if (const Entry* xmp = Find(d, ExifTag::Xmp); xmp && xmp->valueSize != 0)
+                m_found.xmp.assign(Value(*xmp), Value(*xmp) + xmp->valueSize);
+            if (const Entry* iptc = Find(d, ExifTag::Iptc); iptc && iptc->valueSize != 0)
+                m_found.iptc.assign(Value(*iptc), Value(*iptc) + iptc->valueSize);
         }
     }
 }
@@ -350,8 +366,8 @@ void Walker::Repack() {
             if (!e.keep)
                 continue;
             ++kept;
-            const uint64_t valueSize = e.links.size() > 1 ? 4 * e.links.size()
-                                       : e.links.empty()  ? e.value.size()
+            const uint64_t valueSize = e.linkCount > 1    ? 4 * uint64_t(e.linkCount)
+                                       : e.linkCount == 0 ? e.valueSize
                                                           : 0;
             if (valueSize > 4)
                 at += (valueSize + 1) & ~uint64_t{1};
@@ -378,23 +394,23 @@ void Walker::Repack() {
         for (const Entry& e : d.entries) {
             if (!e.keep)
                 continue;
-            const bool linked = !e.links.empty();
+            const bool linked = e.linkCount > 0;
             const uint16_t type = linked ? 4 : e.type;
-            const uint32_t count = linked ? static_cast<uint32_t>(e.links.size()) : e.count;
+            const uint32_t count = linked ? static_cast<uint32_t>(e.linkCount) : e.count;
             Put16(p, e.tag);
             Put16(p + 2, type);
             Put32(p + 4, count);
-            if (linked && e.links.size() == 1) {
+            if (linked && e.linkCount == 1) {
                 Put32(p + 8, m_dirs[e.links[0]].outOffset);
             } else if (linked) {
                 Put32(p + 8, valueAt);
-                for (size_t k = 0; k < e.links.size(); ++k)
+                for (int k = 0; k < e.linkCount; ++k)
                     Put32(&out[valueAt + 4 * k], m_dirs[e.links[k]].outOffset);
-                valueAt += static_cast<uint32_t>(4 * e.links.size());
-            } else if (!e.value.empty()) {
+                valueAt += static_cast<uint32_t>(4 * e.linkCount);
+            } else if (e.valueSize != 0) {
                 Put32(p + 8, valueAt);
-                std::memcpy(&out[valueAt], e.value.data(), e.value.size());
-                valueAt += static_cast<uint32_t>((e.value.size() + 1) & ~size_t{1});
+                std::memcpy(&out[valueAt], Value(e), e.valueSize);
+                valueAt += (e.valueSize + 1) & ~uint32_t{1};
             } else {
                 std::memcpy(p + 8, e.inlineValue, 4);
             }
