@@ -100,12 +100,16 @@ private:
         return nullptr;
     }
     Item* ItemFor(uint32_t id) {
-        if (Item* item = FindItem(id))
-            return item;
+        // Ids mostly come in rising order: one above every id so far is new
+        // without a search.
+        if (!m_items.empty() && id <= m_largestId)
+            if (Item* item = FindItem(id))
+                return item;
         if (m_items.size() >= kMaxItems)
             return nullptr;
         m_items.emplace_back();
         m_items.back().id = id;
+        m_largestId = id > m_largestId ? id : m_largestId;
         return &m_items.back();
     }
     void ParseIinf(const BoxHeader& box);
@@ -122,7 +126,8 @@ private:
     uint32_t m_primary = 0;
     BoxHeader m_idat; // in m_meta's offsets; end 0 when absent
     std::vector<Item> m_items;
-    size_t m_next = 0;                                 // where FindItem starts
+    size_t m_next = 0; // where FindItem starts
+    uint32_t m_largestId = 0;
     std::vector<BoxHeader> m_properties;               // ipco's children, 1-based in ipma
     std::vector<std::pair<uint32_t, uint32_t>> m_ipma; // item, property index
 };
