@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <fcntl.h>
 #include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -306,4 +307,32 @@ TEST(ToolInspect, ExifSegmentPastTheHeadOfASmallFileIsRead) {
     EXPECT_TRUE(report.record.exifValid) << report.lastError;
     EXPECT_STREQ(report.record.cameraMake, "Velmora");
     EXPECT_GT(report.bytesRead, jpeg.Data().size());
+}
+
+// A folder walk opens each file by its name in the open folder, without
+// asking its type again; a name that has since become a FIFO or a folder
+// fails to read at once instead of blocking or passing for a photo.
+TEST(ToolInspect, NamesInAnOpenFolderAndNamesThatChangedSinceTheListing) {
+    TempDir dir;
+    dir.Write("a.jpg", ExifJpeg());
+    ASSERT_EQ(::mkfifo((dir.Path() + "/pipe.jpg").c_str(), 0600), 0);
+    ASSERT_EQ(::mkdir((dir.Path() + "/folder.jpg").c_str(), 0700), 0);
+    const int folder = ::open(dir.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folder, 0);
+    InspectOptions options;
+    options.folderFd = folder;
+    options.knownRegular = true;
+
+    FileReport report;
+    std::string error;
+    ASSERT_TRUE(InspectFile("a.jpg", report, error, options)) << error;
+    EXPECT_TRUE(report.record.exifValid);
+    for (const char* name : {"pipe.jpg", "folder.jpg", "missing.jpg"}) {
+        SCOPED_TRACE(name);
+        FileReport changed;
+        EXPECT_FALSE(InspectFile(name, changed, error, options));
+        EXPECT_FALSE(error.empty());
+        EXPECT_FALSE(changed.record.exifValid);
+    }
+    ::close(folder);
 }
