@@ -173,9 +173,10 @@ bool MetaParser::Run(const BoxHeader& meta, char (&primaryType)[5]) {
         at = box.end;
     }
 
-    // Sizes from the properties each item is associated with.
+    // The primary item's size from the properties it is associated with
+    // (a grid's tiles have sizes of their own, of no interest).
     for (const auto& [id, index] : m_ipma) {
-        if (index == 0 || index > m_properties.size())
+        if (id != m_primary || index == 0 || index > m_properties.size())
             continue;
         const BoxHeader& property = m_properties[index - 1];
         if (!property.Is("ispe"))
