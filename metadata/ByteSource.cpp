@@ -151,14 +151,52 @@ bool FileSource::ReadHeld(uint64_t offset, unsigned char* out, size_t count) {
     return true;
 }
 
-bool FileSource::ReadDirect(uint64_t offset, unsigned char* out, size_t count) {
-    if (!Admit(offset, count))
-        return false;
-    if (!Pread(offset, out, count)) {
-        Fail(Failure::Io);
-        return false;
+size_t FileSource::Fetch(uint64_t offset, unsigned char* out, size_t count, size_t needed) {
+    if (m_size != kUnknownSize) {
+        if (!Admit(offset, count))
+            return 0;
+        if (!Pread(offset, out, count)) {
+            Fail(Failure::Io);
+            return 0;
+        }
+        return count;
     }
-    return true;
+    if (!WithinCap(count)) {
+        Fail(Failure::CapReached);
+        return 0;
+    }
+    size_t done = 0;
+    // Bounded: each round either makes progress or ends the read.
+    while (done < count) {
+        ++m_preads;
+        const ssize_t n =
+            ::pread(m_fd, out + done, count - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            m_ioErrno = errno;
+            Count(done);
+            Fail(Failure::Io);
+            return 0;
+        }
+        done += static_cast<size_t>(n);
+        // A regular file reads short only at its end.
+        if (done < count)
+            break;
+    }
+    Count(done);
+    // The file ended: where, when the read began inside it.
+    if (done < count && done > 0)
+        m_size = offset + done;
+    if (done < needed || done == 0) {
+        Fail(Failure::PastEnd);
+        return 0;
+    }
+    return done;
+}
+
+bool FileSource::ReadDirect(uint64_t offset, unsigned char* out, size_t count) {
+    return Fetch(offset, out, count, count) == count;
 }
 
 bool FileSource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
@@ -169,11 +207,13 @@ bool FileSource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
             std::memcpy(out, m_head + offset, count);
         return true;
     }
-    const uint64_t size = Size();
-    if (offset > size || count > size - offset) {
+    // Past the head, an unknown size is learned from the read itself.
+    if ((m_size != kUnknownSize || count == 0) && !ByteSource::Holds(offset, count)) {
         Fail(Failure::PastEnd);
         return false;
     }
+    if (count == 0)
+        return true;
     if (count <= kWindowSize / 4)
         return ReadThroughWindow(offset, out, count);
     return ReadDirect(offset, out, count);
@@ -182,7 +222,13 @@ bool FileSource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
 bool FileSource::ReadSparse(uint64_t offset, unsigned char* out, size_t count) {
     if (!m_headTried)
         LoadHead();
-    return ReadHeld(offset, out, count) || ReadDirect(offset, out, count);
+    if (ReadHeld(offset, out, count))
+        return true;
+    if ((m_size != kUnknownSize || count == 0) && !ByteSource::Holds(offset, count)) {
+        Fail(Failure::PastEnd);
+        return false;
+    }
+    return count == 0 || ReadDirect(offset, out, count);
 }
 
 size_t FileSource::ReadHead(unsigned char* out, size_t count) {
@@ -197,7 +243,7 @@ size_t FileSource::ReadHead(unsigned char* out, size_t count) {
 }
 
 bool FileSource::ReadThroughWindow(uint64_t offset, unsigned char* out, size_t count) {
-    // Range-checked by ReadAt: offset + count <= Size().
+    // Range-checked by ReadAt when the size is known; else by the read.
     if (!InWindow(offset, count)) {
         if (m_window == nullptr) {
             m_window = new (std::nothrow) unsigned char[kWindowSize];
@@ -216,20 +262,18 @@ bool FileSource::ReadThroughWindow(uint64_t offset, unsigned char* out, size_t c
         uint64_t start = offset & ~uint64_t{kWindowSize / 4 - 1};
         if (offset + count - start > allowed)
             start = offset;
-        const uint64_t left = Size() - start;
-        size_t want = left < kWindowSize ? static_cast<size_t>(left) : kWindowSize;
+        size_t want = kWindowSize;
+        if (m_size != kUnknownSize && m_size - start < want)
+            want = static_cast<size_t>(m_size - start);
         const uint64_t needed = offset + count - start;
         if (want > allowed)
             want = static_cast<size_t>(needed > allowed ? needed : allowed);
-        if (!Admit(start, want))
-            return false;
         m_windowSize = 0;
-        if (!Pread(start, m_window, want)) {
-            Fail(Failure::Io);
+        const size_t got = Fetch(start, m_window, want, static_cast<size_t>(needed));
+        if (got == 0)
             return false;
-        }
         m_windowStart = start;
-        m_windowSize = want;
+        m_windowSize = got;
     }
     if (count != 0)
         std::memcpy(out, m_window + (offset - m_windowStart), count);

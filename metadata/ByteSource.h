@@ -76,10 +76,11 @@ private:
 // TIFF's directories and values, a PNG's chunk headers lie near each other);
 // large reads go to the file as asked.
 //
-// The size need not be known beforehand: a head shorter than 64 KiB tells
-// it, else the descriptor is asked (fstat) the first time a read goes past
-// the head, so a file whose metadata lies in its head costs open, one pread
-// and close.
+// The size need not be known beforehand: a read that comes back short
+// tells it (a head shorter than 64 KiB, a read past the head that meets the
+// file's end), and the descriptor is asked (fstat) only when a walker asks
+// for the size itself, so reading a file's metadata usually costs open, its
+// preads and close.
 class FileSource final : public ByteSource {
 public:
     static constexpr size_t kHeadSize = 64 * 1024;
@@ -119,6 +120,11 @@ private:
     }
     // Copies from the head or the window when they hold the bytes.
     bool ReadHeld(uint64_t offset, unsigned char* out, size_t count);
+    // Reads `count` bytes at `offset`, of which the first `needed` must
+    // arrive; returns how many did, 0 on failure. With the size known a short
+    // read is an I/O error (the file shrank); with it unknown it is the end
+    // of the file, which then tells the size.
+    size_t Fetch(uint64_t offset, unsigned char* out, size_t count, size_t needed);
     // Range, cap and the read itself, straight from the file.
     bool ReadDirect(uint64_t offset, unsigned char* out, size_t count);
 

@@ -208,10 +208,10 @@ bool MetaParser::Run(const BoxHeader& meta, char (&primaryType)[5]) {
             if (ReadItem(item, data))
                 m_found.xmp = std::move(data);
         }
-        if (item.thumbnailOf != 0 && item.thumbnailOf == m_primary && item.method == 0 &&
-            item.extents.size() == 1 && m_found.preview.extent.length == 0 &&
-            item.extents[0].length != 0 && item.extents[0].offset <= m_source.Size() &&
-            item.extents[0].length <= m_source.Size() - item.extents[0].offset) {
+        if (!m_found.recordOnly && item.thumbnailOf != 0 && item.thumbnailOf == m_primary &&
+            item.method == 0 && item.extents.size() == 1 && m_found.preview.extent.length == 0 &&
+            item.extents[0].length != 0 &&
+            m_source.Holds(item.extents[0].offset, item.extents[0].length)) {
             m_found.preview.extent = {item.extents[0].offset, item.extents[0].length};
             std::memcpy(m_found.preview.coding, item.type, 5);
         }
@@ -393,18 +393,26 @@ bool MetaParser::ReadItem(const Item& item, std::vector<unsigned char>& out) {
         return false;
     }
     // Extents of one item that overlap are a lie; so is one outside its data.
-    const uint64_t limit = item.method == 1 ? (m_idat.end - m_idat.content) : m_source.Size();
     if (item.method != 0 && item.method != 1) {
         Error("Unsupported item construction");
         return false;
     }
+    const uint64_t idatSize = m_idat.end - m_idat.content;
+    // The file's size is asked for only when an extent is not inside what
+    // has been read already, or runs to the end.
+    auto inside = [&](uint64_t offset, uint64_t length) {
+        return item.method == 1 ? offset <= idatSize && length <= idatSize - offset
+                                : m_source.Holds(offset, length);
+    };
     uint64_t total = 0;
     for (size_t i = 0; i < item.extents.size(); ++i) {
         const Extent& a = item.extents[i];
-        const uint64_t length = a.length == 0 && item.extents.size() == 1 && a.offset <= limit
-                                    ? limit - a.offset
-                                    : a.length;
-        if (a.offset > limit || length > limit - a.offset) {
+        uint64_t length = a.length;
+        if (a.length == 0 && item.extents.size() == 1) {
+            const uint64_t limit = item.method == 1 ? idatSize : m_source.Size();
+            length = a.offset <= limit ? limit - a.offset : 0;
+        }
+        if (!inside(a.offset, length)) {
             Error("Item extent past the end of the file");
             return false;
         }

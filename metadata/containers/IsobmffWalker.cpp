@@ -136,6 +136,19 @@ void ReadJxlSize(ByteSource& source, const BoxHeader& box, bool partial, Located
         JxlCodestreamSize(head, n, found.width, found.height);
 }
 
+// The end to check a top-level box at `at` against: the file's, asked for
+// only when the box does not lie inside what has been read already (a box of
+// size 0 or 1 needs it too).
+uint64_t TopLevelEnd(ByteSource& source, uint64_t at) {
+    unsigned char size[4];
+    if (source.Holds(at, 8) && source.ReadAt(at, size, 4)) {
+        const uint64_t length = Be32(size);
+        if (length >= 8 && source.Holds(at, length))
+            return at + length;
+    }
+    return source.Size();
+}
+
 } // namespace
 
 PhotoFormat FormatFromBrands(const unsigned char* content, size_t size) {
@@ -155,12 +168,11 @@ PhotoFormat FormatFromBrands(const unsigned char* content, size_t size) {
 }
 
 bool ReadIsobmff(ByteSource& source, PhotoFormat& format, LocatedBlocks& found) {
-    const uint64_t end = source.Size();
     uint64_t at = 0;
     bool codestreamSeen = false;
-    for (int n = 0; n < kMaxBoxesPerLevel && at < end; ++n) {
+    for (int n = 0; n < kMaxBoxesPerLevel && source.Holds(at, 1); ++n) {
         BoxHeader box;
-        if (!ReadBoxHeader(source, at, end, true, box, found.error))
+        if (!ReadBoxHeader(source, at, TopLevelEnd(source, at), true, box, found.error))
             return false;
         at = box.end;
         if (box.Is("meta") && (format == PhotoFormat::Heic || format == PhotoFormat::Heif ||
@@ -175,10 +187,12 @@ bool ReadIsobmff(ByteSource& source, PhotoFormat& format, LocatedBlocks& found) 
         }
         if (format == PhotoFormat::Cr3) {
             unsigned char id[16];
-            if (box.Is("moov"))
+            if (box.Is("moov")) {
                 ReadMoov(source, box, found);
-            else if (!found.recordOnly && box.Is("uuid") && ReadUuidId(source, box, id) &&
-                     std::memcmp(id, kCanonPreviewUuid, 16) == 0) {
+                if (found.recordOnly)
+                    return true; // what follows is the preview and the pictures
+            } else if (!found.recordOnly && box.Is("uuid") && ReadUuidId(source, box, id) &&
+                       std::memcmp(id, kCanonPreviewUuid, 16) == 0) {
                 // The larger preview: a PRVW box after the uuid and 8 bytes.
                 BoxHeader prvw;
                 const char* ignored = nullptr;

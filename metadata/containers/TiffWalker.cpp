@@ -157,7 +157,7 @@ bool Walker::Run() {
     }
     unsigned char cr[2];
     m_traits.canonCr2 =
-        m_source.Size() - m_base >= 10 && Read(8, cr, 2) && cr[0] == 'C' && cr[1] == 'R';
+        m_source.Holds(m_base + 8, 2) && Read(8, cr, 2) && cr[0] == 'C' && cr[1] == 'R';
 
     if (Enqueue(U32(header + 4), Kind::Chain) < 0) {
         m_found.error = "Suspicious offset of first IFD value";
@@ -286,7 +286,6 @@ const Entry* Walker::Find(const Directory& d, uint16_t tag) const {
 
 void Walker::LearnFromDirectories() {
     uint64_t bestArea = 0;
-    const uint64_t size = m_source.Size() - m_base;
     for (size_t i = 0; i < m_dirs.size(); ++i) {
         const Directory& d = m_dirs[i];
         if (d.kind != Kind::Chain && d.kind != Kind::SubIfd)
@@ -342,8 +341,10 @@ void Walker::LearnFromDirectories() {
                    (compression == 6 || (compression == 7 && subfileType == 1))) {
             candidate = {Number(*strips, 0), Number(*stripBytes, 0)};
         }
-        if (candidate.length > m_found.preview.extent.length && candidate.offset < size &&
-            candidate.length <= size - candidate.offset) {
+        // (The record alone has no use for it, nor for the file's size.)
+        if (!m_found.recordOnly && candidate.length > m_found.preview.extent.length &&
+            candidate.offset <= UINT64_MAX - m_base &&
+            m_source.Holds(m_base + candidate.offset, candidate.length)) {
             m_found.preview.extent = {m_base + candidate.offset, candidate.length};
             std::memcpy(m_found.preview.coding, "jpeg", 5);
         }
