@@ -70,6 +70,32 @@ TEST(FileSource, LearnsTheSizeFromAShortHeadOrWhenAReadGoesPastIt) {
     }
 }
 
+TEST(FileSource, ReadsPastTheHeadMeetTheEndWithoutKnowingTheSize) {
+    const Bytes bytes = Pattern(100000);
+    for (size_t large : {size_t{8}, size_t{6000}}) { // through a window, and straight
+        SCOPED_TRACE(large);
+        TempFile file(bytes);
+        FileSource source(file.fd);
+        Bytes out(large);
+        // Ending exactly at the end, then one byte more, then wholly past it.
+        ASSERT_TRUE(source.ReadAt(bytes.size() - large, out.data(), large));
+        EXPECT_EQ(out, Bytes(bytes.end() - static_cast<ptrdiff_t>(large), bytes.end()));
+        EXPECT_FALSE(source.ReadAt(bytes.size() - large + 1, out.data(), large));
+        EXPECT_EQ(source.LastFailure(), ByteSource::Failure::PastEnd);
+        EXPECT_FALSE(source.ReadAt(bytes.size() + 10, out.data(), 1));
+        EXPECT_FALSE(source.ReadSparse(bytes.size() - 2, out.data(), 4));
+        EXPECT_EQ(source.Size(), bytes.size());
+        EXPECT_LE(source.BytesRead(), FileSource::kHeadSize + FileSource::kWindowSize + large);
+    }
+    // A file that grew no larger than the head: its short head tells the size.
+    TempFile small(Pattern(3000));
+    FileSource source(small.fd);
+    unsigned char byte;
+    EXPECT_FALSE(source.ReadAt(3000, &byte, 1));
+    EXPECT_EQ(source.PreadCount(), 1);
+    EXPECT_TRUE(source.ReadAt(2999, &byte, 1));
+}
+
 TEST(FileSource, WindowsStartOnFourKiBSoAStepBackStaysInside) {
     const Bytes bytes = Pattern(200 * 1024);
     TempFile file(bytes);
