@@ -96,6 +96,23 @@ TEST(PhotoHostile, BoxesThatLie) {
     PhotoRead p(past);
     EXPECT_FALSE(p.ok);
     EXPECT_EQ(p.Error(), "Item extent past the end of the file");
+
+    // The Exif item in two extents: read whole when they are apart, refused
+    // when the second starts inside the first; at the file's end or not.
+    for (bool atEnd : {false, true}) {
+        HeifOptions o;
+        o.exifAtEnd = atEnd;
+        o.exifInTwoExtents = true;
+        PhotoRead apart(HeifFile(tiff, o));
+        EXPECT_TRUE(apart.ok) << apart.Error();
+        ExpectCameraRecord(apart.record);
+        for (uint32_t overlap : {1u, 8u}) {
+            o.extentOverlap = overlap;
+            PhotoRead overlapping(HeifFile(tiff, o));
+            EXPECT_FALSE(overlapping.ok);
+            EXPECT_EQ(overlapping.Error(), "Item extents overlap");
+        }
+    }
 }
 
 TEST(PhotoHostile, IfdCyclesEnd) {
