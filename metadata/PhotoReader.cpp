@@ -96,6 +96,7 @@ bool PhotoReader::Read(ByteSource& source, const char* name) {
     case PhotoFormat::Orf:
     case PhotoFormat::Rw2: {
         TiffTraits traits;
+        m_tiffFile = true;
         ReadTiffStructure(source, 0, m_blocks, traits);
         if (traits.magic != 0)
             m_format = NameTiffFormat(traits, name);
@@ -233,6 +234,13 @@ void PhotoReader::ParseBlocks() {
         }
         if (m_jpeg.ParseTiffBlock(bytes->data(), static_cast<uint32_t>(bytes->size())))
             valid = true;
+    }
+    // A TIFF file's thumbnail offset counts from the file, not from the
+    // compact block the walk made of its directories: the record has none
+    // (Blocks().preview says where it is).
+    if (m_tiffFile) {
+        record.thumbnailData = nullptr;
+        record.thumbnailLength = 0;
     }
     record.exifValid = valid;
     // Panasonic keeps the ISO speed in IFD0 (tag 0x0017), not in the EXIF

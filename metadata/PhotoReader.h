@@ -62,5 +62,6 @@ private:
     std::vector<std::vector<unsigned char>> m_parsed;
     const char* m_error = nullptr;
     bool m_jpegScanReached = false;
+    bool m_tiffFile = false; // the blocks come from the TIFF walk
     Use m_use;
 };

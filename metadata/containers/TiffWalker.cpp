@@ -246,9 +246,6 @@ bool Walker::ReadDirectory(int index) {
                     e.links[e.linkCount++] = target;
             }
             e.keep = e.linkCount > 0;
-        } else if (e.tag == ExifTag::JpegInterchangeFormat ||
-                   e.tag == ExifTag::JpegInterchangeFormatLength) {
-            e.keep = false; // see the header: given as the preview instead
         }
     }
     m_dirs[index].entries = std::move(entries);

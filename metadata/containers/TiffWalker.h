@@ -23,10 +23,10 @@ struct TiffTraits {
 // after the picture data), so rather than reading the span from the first to
 // the last of them, they are repacked into one compact TIFF block (header
 // rewritten to 42) with the links between directories rewritten. Offsets to
-// picture data (strips, tiles, the thumbnail) still count from `base`, and
-// the thumbnail's two tags are left out of the block and given as the
-// preview instead, so the directory parser never takes file bytes for a
-// thumbnail. Maker notes whose own offsets count from the file's TIFF header
+// picture data (strips, tiles, the thumbnail) still count from `base`: the
+// thumbnail's two tags keep their values, as written, and the thumbnail is
+// also given as the preview (a parser of the block must not take the block's
+// bytes at that offset for it). Maker notes whose own offsets count from the file's TIFF header
 // keep those offsets, which no longer point into the block. A value over
 // 256 KiB (other than XMP and IPTC) is left out. Appends the block as Main.
 bool ReadTiffStructure(ByteSource& source, uint64_t base, LocatedBlocks& found, TiffTraits& traits);
