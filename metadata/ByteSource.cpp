@@ -75,17 +75,25 @@ bool FileSource::Holds(uint64_t offset, uint64_t count) const {
     return InHead(offset, count) || ByteSource::Holds(offset, count);
 }
 
+ssize_t FileSource::PreadOnce(uint64_t offset, unsigned char* out, size_t count) {
+    ssize_t n;
+    do {
+        ++m_preads;
+        n = ::pread(m_fd, out, count, static_cast<off_t>(offset));
+    } while (n < 0 && errno == EINTR);
+    if (n < 0)
+        m_ioErrno = errno;
+    return n;
+}
+
 bool FileSource::Pread(uint64_t offset, unsigned char* out, size_t count) {
     size_t done = 0;
     // Bounded: each round either makes progress or ends the read.
     while (done < count) {
-        ++m_preads;
-        const ssize_t n =
-            ::pread(m_fd, out + done, count - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = PreadOnce(offset + done, out + done, count - done);
         if (n <= 0) {
-            m_ioErrno = n < 0 ? errno : EIO;
+            if (n == 0)
+                m_ioErrno = EIO;
             return false;
         }
         done += static_cast<size_t>(n);
@@ -111,13 +119,8 @@ bool FileSource::LoadHead() {
         failed = !Pread(0, m_head, want);
         got = failed ? 0 : want;
     } else if (!failed) {
-        ssize_t n;
-        do {
-            ++m_preads;
-            n = ::pread(m_fd, m_head, want, 0);
-        } while (n < 0 && errno == EINTR);
+        const ssize_t n = PreadOnce(0, m_head, want);
         if (n < 0) {
-            m_ioErrno = errno;
             failed = true;
         } else {
             got = static_cast<size_t>(n);
@@ -165,27 +168,15 @@ size_t FileSource::Fetch(uint64_t offset, unsigned char* out, size_t count, size
         Fail(Failure::CapReached);
         return 0;
     }
-    size_t done = 0;
-    // Bounded: each round either makes progress or ends the read.
-    while (done < count) {
-        ++m_preads;
-        const ssize_t n =
-            ::pread(m_fd, out + done, count - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            m_ioErrno = errno;
-            Count(done);
-            Fail(Failure::Io);
-            return 0;
-        }
-        done += static_cast<size_t>(n);
-        // A regular file reads short only at its end.
-        if (done < count)
-            break;
+    const ssize_t n = PreadOnce(offset, out, count);
+    if (n < 0) {
+        Fail(Failure::Io);
+        return 0;
     }
+    const size_t done = static_cast<size_t>(n);
     Count(done);
-    // The file ended: where, when the read began inside it.
+    // A regular file reads short only at its end: where it is, when the read
+    // began inside the file.
     if (done < count && done > 0)
         m_size = offset + done;
     if (done < needed || done == 0) {

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <sys/types.h>
+
 // Random access to one file's bytes for the metadata readers. Every source
 // counts the bytes it hands out and refuses reads past a cap, so that a file
 // that lies about its offsets costs a bounded amount of work.
@@ -108,6 +110,8 @@ public:
 private:
     bool LoadHead();
     bool ReadThroughWindow(uint64_t offset, unsigned char* out, size_t count);
+    // One pread (again when interrupted); -1 with IoErrno() set on failure.
+    ssize_t PreadOnce(uint64_t offset, unsigned char* out, size_t count);
     bool Pread(uint64_t offset, unsigned char* out, size_t count);
 
     bool InHead(uint64_t offset, uint64_t count) const {
