@@ -32,7 +32,7 @@ void Check(const MetadataCollector& out, size_t cap) {
         RequireUtf8(e.group);
         RequireUtf8(e.name);
         RequireUtf8(e.text);
-        RequireUtf8(e.raw);
+        RequireUtf8(RawText(e));
         RequireUtf8(e.value.text);
         if (e.value.numbers.size() > MetadataValue::kMaxKeptNumbers ||
             e.value.bytes.size() > MetadataValue::kMaxKeptBytes)

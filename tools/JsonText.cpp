@@ -7,13 +7,19 @@
 
 void AppendJsonString(std::string& out, std::string_view bytes) {
     static const char kHex[] = "0123456789abcdef";
-    const bool utf8 = IsUtf8(bytes);
+    // Judged at the first byte above ASCII: most texts have none. The ASCII
+    // before it cannot make the whole invalid UTF-8.
+    enum { Unknown, Utf8, Latin1 } code = Unknown;
     out += '"';
     // Runs of bytes that need no escape are appended whole.
     size_t run = 0;
     for (size_t i = 0; i < bytes.size(); ++i) {
         const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c >= 0x20 && c != '"' && c != '\\' && (c < 0x80 || utf8))
+        if (c >= 0x20 && c != '"' && c != '\\' && c < 0x80)
+            continue;
+        if (c >= 0x80 && code == Unknown)
+            code = IsUtf8(bytes.substr(i)) ? Utf8 : Latin1;
+        if (c >= 0x80 && code == Utf8)
             continue;
         out.append(bytes.data() + run, i - run);
         run = i + 1;
@@ -39,7 +45,7 @@ void AppendJsonString(std::string& out, std::string_view bytes) {
                 out += kHex[c >> 4];
                 out += kHex[c & 15];
             } else {
-                AppendTextByte(out, c, false);
+                AppendTextByte(out, c, false); // a byte of a Latin-1 text
             }
         }
     }

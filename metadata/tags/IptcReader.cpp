@@ -215,23 +215,24 @@ bool ReadIptcIim(const uint8_t* data, size_t size, MetadataCollector& out) {
                 v = v << 8 | d.data[i];
             e.value.kind = MetadataValue::Kind::Numbers;
             e.value.numbers.push_back(v);
-            e.raw = e.text = std::to_string(v);
+            e.text = std::to_string(v);
         } else if (d.record == 1 && d.number == 90) {
             e.value.kind = MetadataValue::Kind::Bytes;
             e.value.bytes.assign(d.data, d.data + (d.size < 16 ? d.size : 16));
-            e.raw = DeclaresUtf8(d) ? "ESC % G" : "(" + std::to_string(d.size) + " bytes)";
-            e.text = DeclaresUtf8(d) ? "UTF-8" : e.raw;
+            e.rawOverride =
+                DeclaresUtf8(d) ? "ESC % G" : "(" + std::to_string(d.size) + " bytes)";
+            e.text = DeclaresUtf8(d) ? "UTF-8" : e.rawOverride;
         } else if (IsBinaryData(d.record, d.number) || IsBinaryNumber(d.record, d.number)) {
             e.value.kind = MetadataValue::Kind::Bytes;
             const size_t kept =
                 d.size < MetadataValue::kMaxKeptBytes ? d.size : MetadataValue::kMaxKeptBytes;
             e.value.bytes.assign(d.data, d.data + kept);
             e.value.truncated = kept < d.size;
-            e.raw = e.text = "(" + std::to_string(d.size) + " bytes)";
+            e.rawOverride = e.text = "(" + std::to_string(d.size) + " bytes)";
         } else {
             e.value.kind = MetadataValue::Kind::Text;
             e.value.text = utf8 ? RepairUtf8(d.data, d.size) : Latin1ToUtf8(d.data, d.size);
-            e.raw = e.text = e.value.text;
+            e.text = e.value.text;
         }
         if (!out.Add(std::move(e)))
             break;

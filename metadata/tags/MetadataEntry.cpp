@@ -7,13 +7,19 @@ void MetadataCollector::MarkTruncated() {
     }
 }
 
-bool MetadataCollector::Add(MetadataEntry entry) {
+bool MetadataCollector::Add(MetadataEntry&& entry) {
+    MetadataEntry* added = Append();
+    if (added != nullptr)
+        *added = std::move(entry);
+    return added != nullptr;
+}
+
+MetadataEntry* MetadataCollector::Append() {
     if (Full()) {
         MarkTruncated();
-        return false;
+        return nullptr;
     }
-    m_entries.push_back(std::move(entry));
-    return true;
+    return &m_entries.emplace_back();
 }
 
 void MetadataCollector::Note(std::string note) {

@@ -47,7 +47,11 @@ struct MetadataEntry {
     uint32_t count = 0; // components as written; bytes for IPTC; 1 for XMP
     MetadataValue value;
     std::string text; // for people: "1/250 s", "f/3.5", "Auto white balance"
-    std::string raw;  // the value as written: "1/250", "72 72", "0232"
+    // The value as written when `value` cannot give it: a block's size
+    // "(23412 bytes)", IPTC's "ESC % G". Empty otherwise, which is the usual
+    // case: RawText (TagText.h) builds "1/250", "72 72", "0232" from `value`
+    // when someone asks, so the walk does not build a text nobody reads.
+    std::string rawOverride;
 };
 
 // Gathers the entries of one file from any number of blocks, up to a cap on
@@ -60,7 +64,13 @@ public:
     explicit MetadataCollector(size_t maxEntries = kMaxEntries) : m_maxEntries(maxEntries) {}
 
     // False (and the entry dropped) once the cap is reached.
-    bool Add(MetadataEntry entry);
+    bool Add(MetadataEntry&& entry);
+    // A new empty entry at the end of the list to fill in place, or nullptr
+    // (and nothing added) once the cap is reached.
+    MetadataEntry* Append();
+    // Room for `count` entries in all, so that the list does not move its
+    // entries while growing.
+    void Reserve(size_t count) { m_entries.reserve(count < m_maxEntries ? count : m_maxEntries); }
     bool Full() const { return m_entries.size() >= m_maxEntries; }
     // For readers that stop at Full() with entries left unread.
     void MarkTruncated();

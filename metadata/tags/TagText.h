@@ -21,3 +21,10 @@ std::string FNumberText(double f);
 std::string FlashText(uint32_t flash);
 // A number without needless digits: 72, 4.15, 0.0303030303.
 std::string NumberText(double v);
+
+// The value as written: "1/250" for a rational, "72 72", "0232", the first
+// bytes in hex "00 FF 10 …"; entry.rawOverride when it is set.
+std::string RawText(const MetadataEntry& entry);
+// Appends `v` as printf's "%.10g" writes it in the C locale ("72", "4.15",
+// "1e+20", "-0", "inf", "-nan"), at a fraction of printf's cost.
+void AppendTenDigits(std::string& out, double v);

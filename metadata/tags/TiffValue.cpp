@@ -3,7 +3,6 @@
 #include "metadata/tags/TextEncoding.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 uint32_t TiffTypeSize(uint16_t type) {
@@ -57,12 +56,6 @@ MetadataFraction FractionAt(const TiffBytes& v, uint16_t type, uint32_t i) {
     return {n, d};
 }
 
-std::string FormatNumber(double v) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.10g", v);
-    return buf;
-}
-
 } // namespace
 
 double TiffNumberAt(const TiffBytes& v, uint16_t type, uint32_t i) {
@@ -111,16 +104,6 @@ void KeepTiffBytes(const TiffBytes& v, MetadataEntry& entry) {
         v.size < MetadataValue::kMaxKeptBytes ? v.size : MetadataValue::kMaxKeptBytes;
     value.bytes.assign(v.data, v.data + kept);
     value.truncated = kept < v.size;
-    entry.raw.clear();
-    for (size_t i = 0; i < kept && i < 16; ++i) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, "%02X", v.data[i]);
-        if (i != 0)
-            entry.raw += ' ';
-        entry.raw += hex;
-    }
-    if (v.size > 16)
-        entry.raw += " …";
 }
 
 void DecodeTiffValue(const TiffBytes& v, uint16_t type, uint32_t count, MetadataEntry& entry) {
@@ -130,7 +113,6 @@ void DecodeTiffValue(const TiffBytes& v, uint16_t type, uint32_t count, Metadata
         const size_t length = zero ? static_cast<const uint8_t*>(zero) - v.data : v.size;
         value.kind = MetadataValue::Kind::Text;
         value.text = Utf8OrLatin1(v.data, length);
-        entry.raw = value.text;
         return;
     }
     if (type == 7) {
@@ -138,7 +120,6 @@ void DecodeTiffValue(const TiffBytes& v, uint16_t type, uint32_t count, Metadata
             value.kind = MetadataValue::Kind::Text;
             value.text.assign(reinterpret_cast<const char*>(v.data),
                               WithoutTrailingZeros(v.data, v.size));
-            entry.raw = value.text;
         } else {
             KeepTiffBytes(v, entry);
         }
@@ -153,20 +134,13 @@ void DecodeTiffValue(const TiffBytes& v, uint16_t type, uint32_t count, Metadata
     value.truncated = kept < count;
     value.numbers.reserve(kept);
     const bool rational = type == 5 || type == 10;
+    if (rational)
+        value.fractions.reserve(kept);
     for (uint32_t i = 0; i < kept; ++i) {
         value.numbers.push_back(TiffNumberAt(v, type, i));
-        if (i != 0)
-            entry.raw += ' ';
-        if (rational) {
-            const MetadataFraction f = FractionAt(v, type, i);
-            value.fractions.push_back(f);
-            entry.raw += std::to_string(f.num) + "/" + std::to_string(f.den);
-        } else {
-            entry.raw += FormatNumber(value.numbers.back());
-        }
+        if (rational)
+            value.fractions.push_back(FractionAt(v, type, i));
     }
-    if (value.truncated)
-        entry.raw += " …";
 }
 
 std::string CodedText(const TiffBytes& v) {

@@ -24,13 +24,13 @@ uint32_t TiffU32(const uint8_t* p, bool bigEndian);
 // `i` must be below the count.
 double TiffNumberAt(const TiffBytes& v, uint16_t type, uint32_t i);
 
-// Fills entry.value and entry.raw from the value's bytes by the type alone:
+// Fills entry.value from the value's bytes by the type alone:
 // numbers for the numeric types, text for ASCII (up to its first zero) and
 // for printable UNDEFINED, else the bytes.
 void DecodeTiffValue(const TiffBytes& v, uint16_t type, uint32_t count, MetadataEntry& entry);
 
-// Keeps at most MetadataValue::kMaxKeptBytes of a binary value; the raw
-// text is a short hex of them.
+// Keeps at most MetadataValue::kMaxKeptBytes of a binary value (its raw
+// text is a short hex of them).
 void KeepTiffBytes(const TiffBytes& v, MetadataEntry& entry);
 
 // Text with an eight-byte character code in front, as UserComment and the

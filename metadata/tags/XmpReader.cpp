@@ -167,7 +167,7 @@ void XmpParser::Emit(const std::string& group, const std::string& path, const st
     e.value.kind = MetadataValue::Kind::Text;
     e.value.text = RepairUtf8(reinterpret_cast<const uint8_t*>(value.data()), value.size());
     e.value.truncated = truncated;
-    e.text = e.raw = e.value.text;
+    e.text = e.value.text;
     if (!m_out.Add(std::move(e)))
         Stop("too many entries");
 }

@@ -25,7 +25,7 @@ MetadataEntry Textual(const std::string& group, int32_t id, const std::string& t
     e.group = group;
     e.id = id;
     e.value.kind = MetadataValue::Kind::Text;
-    e.value.text = e.raw = text;
+    e.value.text = e.rawOverride = text;
     return e;
 }
 
@@ -90,7 +90,7 @@ TEST(TagText, EnumeratedValuesByTheStandardsNames) {
     };
     for (const Case& c : cases) {
         MetadataEntry e = Numeric(c.group, c.id, {c.value});
-        e.raw = NumberText(c.value);
+        e.rawOverride = NumberText(c.value);
         EXPECT_EQ(TagText(e), c.text) << c.group << " " << c.id;
     }
     MetadataEntry components;
@@ -108,7 +108,7 @@ TEST(TagText, EnumeratedValuesByTheStandardsNames) {
 TEST(TagText, CodesThatAreNoWholeNumberFallBackToTheValue) {
     for (double v : {4.4e175, -1e10, 2.5, std::numeric_limits<double>::quiet_NaN()}) {
         MetadataEntry e = Numeric("ExifIFD", 0x9207, {v});
-        e.raw = "raw";
+        e.rawOverride = "raw";
         EXPECT_EQ(TagText(e), "raw") << v;
         e.id = 0x9209;
         EXPECT_EQ(TagText(e), "raw") << v;

@@ -1,5 +1,6 @@
 // The walk of every directory of a TIFF structure: groups, values, and what
 // it does with loops, lying counts and pointers that lead nowhere.
+#include "metadata/tags/TagText.h"
 #include "tests/fixtures/CameraPicture.h"
 #include "tests/metadata/tags/AllTagsTestSupport.h"
 
@@ -64,7 +65,7 @@ TEST(TiffTagWalk, ListsEveryDirectoryUnderItsStructureName) {
         ASSERT_EQ(exposure->value.fractions.size(), 1u);
         EXPECT_EQ(exposure->value.fractions[0].num, 1);
         EXPECT_EQ(exposure->value.fractions[0].den, 250);
-        EXPECT_EQ(exposure->raw, "1/250");
+        EXPECT_EQ(RawText(*exposure), "1/250");
         EXPECT_EQ(exposure->text, "1/250 s");
         EXPECT_EQ(w.Find("ExifIFD", 0x829D)->text, "f/3.5");
         EXPECT_EQ(w.Find("ExifIFD", 0x9209)->text, "Flash fired, return light detected");
@@ -200,14 +201,14 @@ TEST(TiffTagWalk, ValuesOfEveryType) {
         EXPECT_EQ(w.Find("IFD0", 0x1001)->value.numbers[0], -3);
         EXPECT_EQ(w.Find("IFD0", 0x1002)->value.numbers[0], -300);
         EXPECT_EQ(w.Find("IFD0", 0x1003)->value.numbers[0], -70000);
-        EXPECT_EQ(w.Find("IFD0", 0x1004)->raw, "-1/3");
+        EXPECT_EQ(RawText(*w.Find("IFD0", 0x1004)), "-1/3");
         EXPECT_EQ(w.Find("IFD0", 0x1004)->value.fractions[0].num, -1);
         EXPECT_EQ(w.Find("IFD0", 0x1005)->value.numbers[0], 1.5);
         EXPECT_EQ(w.Find("IFD0", 0x1006)->value.numbers[0], -2.25);
         const MetadataEntry* bytes = w.Find("IFD0", 0x1007);
         EXPECT_EQ(bytes->value.kind, MetadataValue::Kind::Bytes);
         EXPECT_EQ(bytes->value.bytes, (std::vector<uint8_t>{0x00, 0xFF, 0x10}));
-        EXPECT_EQ(bytes->raw, "00 FF 10");
+        EXPECT_EQ(RawText(*bytes), "00 FF 10");
         EXPECT_EQ(w.Find("IFD0", 0x1008)->value.text, "two");
         EXPECT_EQ(w.Find("IFD0", 0x1009)->value.kind, MetadataValue::Kind::None);
         EXPECT_EQ(w.Find("IFD0", 0x1009)->text, "(unknown type 99)");
@@ -232,7 +233,7 @@ TEST(TiffTagWalk, DngTextsWrittenAsBytesAreTexts) {
         EXPECT_EQ(original->value.kind, MetadataValue::Kind::Text);
         EXPECT_EQ(original->value.text, "IMG_0001_\xC3\xA9t\xC3\xA9.TIF");
         EXPECT_EQ(original->text, original->value.text);
-        EXPECT_EQ(original->raw, original->value.text);
+        EXPECT_EQ(RawText(*original), original->value.text);
         const MetadataEntry* version = w.Find("IFD0", 0xC612);
         ASSERT_NE(version, nullptr);
         EXPECT_EQ(version->value.numbers, (std::vector<double>{1, 4, 0, 0}));
