@@ -60,6 +60,10 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 bool IsValidUtf8(const uint8_t* data, size_t size) {
     size_t i = 0;
     while (i < size) {
+        if (data[i] < 0x80) {
+            ++i;
+            continue;
+        }
         const size_t n = Utf8SequenceAt(data, size, i);
         if (n == 0)
             return false;
@@ -85,17 +89,24 @@ std::string Utf8OrLatin1(const uint8_t* data, size_t size) {
 std::string RepairUtf8(const uint8_t* data, size_t size) {
     std::string out;
     out.reserve(size);
+    // Valid runs are appended whole.
+    size_t run = 0;
     size_t i = 0;
     while (i < size) {
+        if (data[i] < 0x80) {
+            ++i;
+            continue;
+        }
         const size_t n = Utf8SequenceAt(data, size, i);
         if (n == 0) {
+            out.append(reinterpret_cast<const char*>(data + run), i - run);
             AppendUtf8(out, 0xFFFD);
-            ++i;
+            run = ++i;
         } else {
-            out.append(reinterpret_cast<const char*>(data + i), n);
             i += n;
         }
     }
+    out.append(reinterpret_cast<const char*>(data + run), size - run);
     return out;
 }
 

@@ -6,17 +6,18 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
-constexpr char kRdf[] = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
-constexpr char kXml[] = "http://www.w3.org/XML/1998/namespace";
+constexpr std::string_view kRdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
+constexpr std::string_view kXml = "http://www.w3.org/XML/1998/namespace";
 // Cannot occur in XML names or namespace URIs.
 constexpr char kSeparator = '\x01';
 
 struct KnownNamespace {
-    const char* uri;
+    std::string_view uri;
     const char* prefix;
 };
 
@@ -66,19 +67,23 @@ struct Frame {
     bool textTruncated = false;
 };
 
+// Views into the name expat hands over, valid during its callback.
 struct Name {
-    std::string uri;
-    std::string local;
-    std::string prefix; // as declared
+    std::string_view uri;
+    std::string_view local;
+    std::string_view prefix; // as declared
     std::string Qualified() const;
 };
 
 std::string Name::Qualified() const {
     if (uri.empty())
-        return local;
+        return std::string(local);
     const char* known = WellKnownXmpPrefix(uri);
-    const std::string p = known ? known : (prefix.empty() ? "ns" : prefix);
-    return p + ":" + local;
+    const std::string_view p = known ? known : (prefix.empty() ? "ns" : prefix);
+    std::string qualified;
+    qualified.reserve(p.size() + 1 + local.size());
+    qualified.append(p).append(1, ':').append(local);
+    return qualified;
 }
 
 Name Split(const char* raw) {
@@ -88,26 +93,32 @@ Name Split(const char* raw) {
         n.local = raw;
         return n;
     }
-    n.uri.assign(raw, first);
+    n.uri = std::string_view(raw, size_t(first - raw));
     const char* second = std::strchr(first + 1, kSeparator);
     if (second == nullptr) {
         n.local = first + 1;
     } else {
-        n.local.assign(first + 1, second);
+        n.local = std::string_view(first + 1, size_t(second - first - 1));
         n.prefix = second + 1;
     }
     return n;
 }
 
-std::string PrefixOf(const std::string& qualified) {
+// "XMP-dc" for "dc:subject"; "XMP" for a name without a prefix.
+std::string GroupOf(const std::string& qualified) {
     const size_t colon = qualified.find(':');
-    return colon == std::string::npos ? std::string() : qualified.substr(0, colon);
+    if (colon == std::string::npos || colon == 0)
+        return "XMP";
+    std::string group;
+    group.reserve(4 + colon);
+    group.append("XMP-").append(qualified, 0, colon);
+    return group;
 }
 
-std::string Clip(const char* value, bool& truncated) {
+std::string_view Clip(const char* value, bool& truncated) {
     const size_t n = std::strlen(value);
     truncated = n > XmpLimits::kMaxValue;
-    return std::string(value, truncated ? XmpLimits::kMaxValue : n);
+    return std::string_view(value, truncated ? XmpLimits::kMaxValue : n);
 }
 
 class XmpParser {
@@ -140,8 +151,7 @@ private:
     void End();
     void Text(const char* s, int len);
     void Stop(const char* reason);
-    void Emit(const std::string& group, const std::string& path, const std::string& value,
-              bool truncated);
+    void Emit(std::string&& group, std::string&& path, std::string_view value, bool truncated);
     // Field attributes of a description or property element.
     void AttributeFields(const Frame& frame, const char** atts, bool& any);
 
@@ -157,19 +167,22 @@ void XmpParser::Stop(const char* reason) {
     XML_StopParser(m_parser, XML_FALSE);
 }
 
-void XmpParser::Emit(const std::string& group, const std::string& path, const std::string& value,
+void XmpParser::Emit(std::string&& group, std::string&& path, std::string_view value,
                      bool truncated) {
-    MetadataEntry e;
-    e.group = group;
+    MetadataEntry* added = m_out.Append();
+    if (added == nullptr) {
+        Stop("too many entries");
+        return;
+    }
+    MetadataEntry& e = *added;
+    e.group = std::move(group);
     e.id = -1;
-    e.name = path;
+    e.name = std::move(path);
     e.count = 1;
     e.value.kind = MetadataValue::Kind::Text;
     e.value.text = RepairUtf8(reinterpret_cast<const uint8_t*>(value.data()), value.size());
     e.value.truncated = truncated;
     e.text = e.value.text;
-    if (!m_out.Add(std::move(e)))
-        Stop("too many entries");
 }
 
 void XmpParser::AttributeFields(const Frame& frame, const char** atts, bool& any) {
@@ -177,17 +190,18 @@ void XmpParser::AttributeFields(const Frame& frame, const char** atts, bool& any
         const Name n = Split(atts[i]);
         if (n.uri.empty() || n.uri == kRdf || n.uri == kXml)
             continue; // about, parseType, resource, lang...: syntax, not properties
-        const std::string qualified = n.Qualified();
-        const std::string path = frame.path.empty() ? qualified : frame.path + "/" + qualified;
-        const std::string group = frame.path.empty() ? "XMP-" + PrefixOf(qualified) : frame.group;
+        std::string qualified = n.Qualified();
+        std::string group = frame.path.empty() ? GroupOf(qualified) : frame.group;
+        std::string path =
+            frame.path.empty() ? std::move(qualified) : frame.path + "/" + qualified;
         bool truncated;
-        const std::string value = Clip(atts[i + 1], truncated);
-        Emit(group == "XMP-" ? "XMP" : group, path, value, truncated);
+        const std::string_view value = Clip(atts[i + 1], truncated);
+        Emit(std::move(group), std::move(path), value, truncated);
         any = true;
     }
 }
 
-const char* Attribute(const char** atts, const char* uri, const char* local) {
+const char* Attribute(const char** atts, std::string_view uri, std::string_view local) {
     for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr; i += 2) {
         const Name n = Split(atts[i]);
         if (n.uri == uri && n.local == local)
@@ -252,9 +266,8 @@ void XmpParser::Start(const char* rawName, const char** atts) {
         f.kind = Kind::Property;
         const std::string qualified = n.Qualified();
         if (parent->path.empty()) {
+            f.group = GroupOf(qualified);
             f.path = qualified;
-            const std::string prefix = PrefixOf(qualified);
-            f.group = prefix.empty() ? "XMP" : "XMP-" + prefix;
         } else {
             f.path = parent->path + "/" + qualified;
             f.group = parent->group;
@@ -273,10 +286,10 @@ void XmpParser::Start(const char* rawName, const char** atts) {
 void XmpParser::End() {
     if (m_frames.empty())
         return;
-    Frame f = std::move(m_frames.back());
-    m_frames.pop_back();
+    Frame& f = m_frames.back();
     if ((f.kind == Kind::Property || f.kind == Kind::Item) && !f.hasChildren)
-        Emit(f.group, f.path, f.text, f.textTruncated);
+        Emit(std::move(f.group), std::move(f.path), f.text, f.textTruncated);
+    m_frames.pop_back();
 }
 
 void XmpParser::Text(const char* s, int len) {
@@ -320,7 +333,7 @@ bool XmpParser::Parse(const uint8_t* data, size_t size) {
 
 } // namespace
 
-const char* WellKnownXmpPrefix(const std::string& uri) {
+const char* WellKnownXmpPrefix(std::string_view uri) {
     for (const KnownNamespace& k : kKnown)
         if (uri == k.uri)
             return k.prefix;
