@@ -1,5 +1,7 @@
 #pragma once
 
+#include "metadata/tags/InlineList.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,8 +30,8 @@ struct MetadataValue {
     // At most kMaxKeptNumbers components; the entry's count says how many
     // were written. Division by zero and FLOAT/DOUBLE may give non-finite
     // components, which have no JSON number: write null for them.
-    std::vector<double> numbers;
-    std::vector<MetadataFraction> fractions; // beside `numbers` for (S)RATIONAL
+    InlineList<double, 4> numbers;
+    InlineList<MetadataFraction, 4> fractions; // beside `numbers` for (S)RATIONAL
     std::string text;                        // UTF-8
     std::vector<uint8_t> bytes;
     bool truncated = false; // fewer components or bytes kept than written

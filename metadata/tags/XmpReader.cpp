@@ -4,9 +4,11 @@
 
 #include <expat.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -121,12 +123,61 @@ std::string_view Clip(const char* value, bool& truncated) {
     return std::string_view(value, truncated ? XmpLimits::kMaxValue : n);
 }
 
+// Creating an expat parser costs about as much as parsing a camera's
+// packet, so each thread keeps one and resets it between packets. Its hash
+// salt is drawn once per thread instead of at every reset; packets larger
+// than kMaxReusedPacket get a parser of their own, so that the kept one does
+// not hold on to a large buffer.
+class ParserCache {
+public:
+    static constexpr size_t kMaxReusedPacket = 256u << 10;
+
+    ParserCache() = default;
+    ~ParserCache() {
+        if (m_parser)
+            XML_ParserFree(m_parser);
+    }
+    ParserCache(const ParserCache&) = delete;
+    ParserCache& operator=(const ParserCache&) = delete;
+
+    // A parser in its initial state, or nullptr when none can be made.
+    XML_Parser Take() {
+        if (m_parser != nullptr && XML_ParserReset(m_parser, nullptr) == XML_TRUE) {
+            XML_SetHashSalt(m_parser, m_salt);
+            return std::exchange(m_parser, nullptr);
+        }
+        if (m_parser != nullptr)
+            XML_ParserFree(std::exchange(m_parser, nullptr));
+        XML_Parser parser = XML_ParserCreateNS(nullptr, kSeparator);
+        if (parser != nullptr) {
+            // Random, as expat draws its own: packets must not be able to
+            // aim at collisions in its hash tables.
+            if (m_salt == 0)
+                m_salt = static_cast<unsigned long>(arc4random()) << 31 ^ arc4random() ^ 1;
+            XML_SetHashSalt(parser, m_salt);
+        }
+        return parser;
+    }
+    void Give(XML_Parser parser, size_t packetSize) {
+        if (m_parser == nullptr && packetSize <= kMaxReusedPacket)
+            m_parser = parser;
+        else
+            XML_ParserFree(parser);
+    }
+
+private:
+    XML_Parser m_parser = nullptr;
+    unsigned long m_salt = 0;
+};
+
+thread_local ParserCache t_parsers;
+
 class XmpParser {
 public:
     explicit XmpParser(MetadataCollector& out) : m_out(out) {}
     ~XmpParser() {
         if (m_parser)
-            XML_ParserFree(m_parser);
+            t_parsers.Give(m_parser, m_size);
     }
     XmpParser(const XmpParser&) = delete;
     XmpParser& operator=(const XmpParser&) = delete;
@@ -157,6 +208,7 @@ private:
 
     MetadataCollector& m_out;
     XML_Parser m_parser = nullptr;
+    size_t m_size = 0; // of the packet parsed
     std::vector<Frame> m_frames;
     std::string m_stopReason;
 };
@@ -306,7 +358,8 @@ void XmpParser::Text(const char* s, int len) {
 }
 
 bool XmpParser::Parse(const uint8_t* data, size_t size) {
-    m_parser = XML_ParserCreateNS(nullptr, kSeparator);
+    m_parser = t_parsers.Take();
+    m_size = size;
     if (m_parser == nullptr) {
         m_out.Note("XMP: no parser");
         return false;

@@ -16,7 +16,7 @@ MetadataEntry Numeric(const std::string& group, int32_t id, std::vector<double> 
     e.group = group;
     e.id = id;
     e.value.kind = MetadataValue::Kind::Numbers;
-    e.value.numbers = std::move(numbers);
+    e.value.numbers.assign(numbers.begin(), numbers.end());
     return e;
 }
 

@@ -236,7 +236,8 @@ TEST(TiffTagWalk, DngTextsWrittenAsBytesAreTexts) {
         EXPECT_EQ(RawText(*original), original->value.text);
         const MetadataEntry* version = w.Find("IFD0", 0xC612);
         ASSERT_NE(version, nullptr);
-        EXPECT_EQ(version->value.numbers, (std::vector<double>{1, 4, 0, 0}));
+        EXPECT_EQ(std::vector<double>(version->value.numbers.begin(), version->value.numbers.end()),
+                  (std::vector<double>{1, 4, 0, 0}));
     }
 }
 
