@@ -219,8 +219,7 @@ bool ReadIptcIim(const uint8_t* data, size_t size, MetadataCollector& out) {
         } else if (d.record == 1 && d.number == 90) {
             e.value.kind = MetadataValue::Kind::Bytes;
             e.value.bytes.assign(d.data, d.data + (d.size < 16 ? d.size : 16));
-            e.rawOverride =
-                DeclaresUtf8(d) ? "ESC % G" : "(" + std::to_string(d.size) + " bytes)";
+            e.rawOverride = DeclaresUtf8(d) ? "ESC % G" : "(" + std::to_string(d.size) + " bytes)";
             e.text = DeclaresUtf8(d) ? "UTF-8" : e.rawOverride;
         } else if (IsBinaryData(d.record, d.number) || IsBinaryNumber(d.record, d.number)) {
             e.value.kind = MetadataValue::Kind::Bytes;

@@ -1,5 +1,6 @@
 #include "metadata/tags/XmpReader.h"
 
+#include "metadata/tags/PlainXml.h"
 #include "metadata/tags/TextEncoding.h"
 
 #include <expat.h>
@@ -172,7 +173,7 @@ private:
 
 thread_local ParserCache t_parsers;
 
-class XmpParser {
+class XmpParser final : public PlainXmlHandler {
 public:
     explicit XmpParser(MetadataCollector& out) : m_out(out) {}
     ~XmpParser() {
@@ -198,9 +199,10 @@ private:
         static_cast<XmpParser*>(self)->Stop("entity declarations are refused");
     }
 
-    void Start(const char* rawName, const char** atts);
-    void End();
-    void Text(const char* s, int len);
+    void Start(const char* rawName, const char** atts) override;
+    void End() override;
+    void Text(const char* s, int len) override;
+    bool Stopped() const override { return !m_stopReason.empty(); }
     void Stop(const char* reason);
     void Emit(std::string&& group, std::string&& path, std::string_view value, bool truncated);
     // Field attributes of a description or property element.
@@ -216,7 +218,8 @@ private:
 void XmpParser::Stop(const char* reason) {
     if (m_stopReason.empty())
         m_stopReason = reason;
-    XML_StopParser(m_parser, XML_FALSE);
+    if (m_parser != nullptr)
+        XML_StopParser(m_parser, XML_FALSE);
 }
 
 void XmpParser::Emit(std::string&& group, std::string&& path, std::string_view value,
@@ -244,8 +247,7 @@ void XmpParser::AttributeFields(const Frame& frame, const char** atts, bool& any
             continue; // about, parseType, resource, lang...: syntax, not properties
         std::string qualified = n.Qualified();
         std::string group = frame.path.empty() ? GroupOf(qualified) : frame.group;
-        std::string path =
-            frame.path.empty() ? std::move(qualified) : frame.path + "/" + qualified;
+        std::string path = frame.path.empty() ? std::move(qualified) : frame.path + "/" + qualified;
         bool truncated;
         const std::string_view value = Clip(atts[i + 1], truncated);
         Emit(std::move(group), std::move(path), value, truncated);
@@ -406,6 +408,15 @@ bool ReadXmpPacket(const uint8_t* data, size_t size, MetadataCollector& out) {
     while (size > 0 && (data[size - 1] == 0 || data[size - 1] == ' ' || data[size - 1] == '\n' ||
                         data[size - 1] == '\r' || data[size - 1] == '\t'))
         --size;
+    const size_t listed = out.Entries().size();
+    {
+        XmpParser plain(out);
+        if (ParsePlainXml(reinterpret_cast<const char*>(data), size, kSeparator, plain))
+            return true;
+    }
+    // A packet the plain parser does not take, or one it stopped in: expat
+    // reads it afresh, with the notes it deserves.
+    out.DropFrom(listed);
     XmpParser parser(out);
     return parser.Parse(data, size);
 }

@@ -1,7 +1,7 @@
 // Texts for people: units, the standards' names of values, GPS positions.
 #include "metadata/tags/TagText.h"
-#include "tests/metadata/tags/AllTagsTestSupport.h"
 #include "metadata/tags/GpsPosition.h"
+#include "tests/metadata/tags/AllTagsTestSupport.h"
 
 #include <gtest/gtest.h>
 
