@@ -40,60 +40,74 @@ size_t PlainPrefix(std::string_view bytes) {
 
 } // namespace
 
-void AppendJsonString(std::string& out, std::string_view bytes) {
+char* WriteJsonString(char* out, std::string_view bytes) {
     static const char kHex[] = "0123456789abcdef";
+    *out++ = '"';
     // Most texts are printable ASCII through and through: copied in one go.
     const size_t plain = PlainPrefix(bytes);
-    if (plain == bytes.size()) {
-        out += '"';
-        out.append(bytes.data(), bytes.size());
-        out += '"';
-        return;
-    }
+    if (plain != 0)
+        std::memcpy(out, bytes.data(), plain);
+    out += plain;
     // Judged at the first byte above ASCII. The ASCII before it cannot make
     // the whole invalid UTF-8.
     enum { Unknown, Utf8, Latin1 } code = Unknown;
-    out += '"';
-    // Runs of bytes that need no escape are appended whole.
-    size_t run = 0;
     for (size_t i = plain; i < bytes.size(); ++i) {
         const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c >= 0x20 && c != '"' && c != '\\' && c < 0x80)
-            continue;
         if (c >= 0x80 && code == Unknown)
             code = IsUtf8(bytes.substr(i)) ? Utf8 : Latin1;
-        if (c >= 0x80 && code == Utf8)
+        if ((c >= 0x20 && c != '"' && c != '\\' && c < 0x80) || (c >= 0x80 && code == Utf8)) {
+            *out++ = static_cast<char>(c);
             continue;
-        out.append(bytes.data() + run, i - run);
-        run = i + 1;
+        }
+        if (c >= 0x80) {
+            // A byte of a Latin-1 text, as its character in UTF-8.
+            *out++ = static_cast<char>(0xC0 | (c >> 6));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+            continue;
+        }
+        *out++ = '\\';
         switch (c) {
         case '"':
-            out += "\\\"";
-            break;
         case '\\':
-            out += "\\\\";
+            *out++ = static_cast<char>(c);
             break;
         case '\n':
-            out += "\\n";
+            *out++ = 'n';
             break;
         case '\r':
-            out += "\\r";
+            *out++ = 'r';
             break;
         case '\t':
-            out += "\\t";
+            *out++ = 't';
             break;
-        default:
-            if (c < 0x20) {
-                out += "\\u00";
-                out += kHex[c >> 4];
-                out += kHex[c & 15];
-            } else {
-                AppendTextByte(out, c, false); // a byte of a Latin-1 text
-            }
+        default: // the other control characters
+            std::memcpy(out, "u00", 3);
+            out[3] = kHex[c >> 4];
+            out[4] = kHex[c & 15];
+            out += 5;
         }
     }
-    out.append(bytes.data() + run, bytes.size() - run);
-    out += '"';
+    *out++ = '"';
+    return out;
+}
+
+void AppendJsonString(std::string& out, std::string_view bytes) {
+    const size_t at = out.size();
+    out.resize(at + JsonStringRoom(bytes.size()));
+    char* end = WriteJsonString(out.data() + at, bytes);
+    out.resize(static_cast<size_t>(end - out.data()));
+}
+
+char* WriteJsonDouble(char* out, double value) {
+    if (!std::isfinite(value)) {
+        std::memcpy(out, "null", 4);
+        return out + 4;
+    }
+    return std::to_chars(out, out + kJsonNumberRoom, value).ptr;
+}
+
+char* WriteJsonInteger(char* out, int64_t value) {
+    return std::to_chars(out, out + kJsonNumberRoom, value).ptr;
 }
 
 namespace {

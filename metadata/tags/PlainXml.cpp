@@ -3,6 +3,7 @@
 #include "metadata/tags/TextEncoding.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,20 +26,37 @@ bool IsNameChar(char c) {
     return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
 }
 
+// Whether each of the eight bytes of `x` is printable ASCII (0x20-0x7F).
+bool AllPrintableAscii(uint64_t x) {
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    constexpr uint64_t kHigh = 0x8080808080808080;
+    return (((x - kOnes * 0x20) & ~x) | x) & kHigh ? false : true;
+}
+
 // Valid UTF-8 without the characters XML forbids: controls other than tab,
 // LF and CR, and U+FFFE, U+FFFF (EF BF BE, EF BF BF).
 bool AllowedText(const char* data, size_t size) {
-    if (!IsValidUtf8(reinterpret_cast<const uint8_t*>(data), size))
-        return false;
-    for (size_t i = 0; i < size; ++i) {
+    bool ascii = true;
+    size_t i = 0;
+    while (i < size) {
+        if (size - i >= 8) {
+            uint64_t chunk;
+            std::memcpy(&chunk, data + i, 8);
+            if (AllPrintableAscii(chunk)) {
+                i += 8;
+                continue;
+            }
+        }
         const auto c = static_cast<unsigned char>(data[i]);
         if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
             return false;
         if (c == 0xEF && size - i >= 3 && static_cast<unsigned char>(data[i + 1]) == 0xBF &&
             (static_cast<unsigned char>(data[i + 2]) & 0xFE) == 0xBE)
             return false;
+        ascii = ascii && c < 0x80;
+        ++i;
     }
-    return true;
+    return ascii || IsValidUtf8(reinterpret_cast<const uint8_t*>(data), size);
 }
 
 bool AllowedCharacter(uint32_t c) {
@@ -78,6 +96,11 @@ private:
         return size_t(m_end - m_at) >= s.size() && std::string_view(m_at, s.size()) == s;
     }
     void SkipSpace() {
+        // Packets carry kilobytes of padding, mostly spaces.
+        constexpr uint64_t kSpaces = 0x2020202020202020;
+        uint64_t chunk;
+        while (m_end - m_at >= 8 && (std::memcpy(&chunk, m_at, 8), chunk == kSpaces))
+            m_at += 8;
         while (m_at != m_end && IsSpace(*m_at))
             ++m_at;
     }
