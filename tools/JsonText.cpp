@@ -30,6 +30,13 @@ size_t PlainPrefix(std::string_view bytes) {
         if (AnyToEscape(chunk))
             break;
     }
+    // Fewer than eight left: one more chunk, filled up with spaces.
+    if (i < bytes.size() && bytes.size() - i < 8) {
+        uint64_t chunk = 0x2020202020202020;
+        std::memcpy(&chunk, bytes.data() + i, bytes.size() - i);
+        if (!AnyToEscape(chunk))
+            return bytes.size();
+    }
     for (; i < bytes.size(); ++i) {
         const auto c = static_cast<unsigned char>(bytes[i]);
         if (c < 0x20 || c == '"' || c == '\\' || c >= 0x80)

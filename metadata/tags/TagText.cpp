@@ -160,6 +160,14 @@ const char* ComponentName(uint8_t c) {
     }
 }
 
+// printf's "%.<decimals>f" of a finite number, never cut short: the largest
+// doubles have 309 digits before the point.
+std::string FixedText(double v, int decimals) {
+    char buf[400];
+    const auto result = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    return std::string(buf, result.ptr);
+}
+
 // NumberText's text, appended.
 void AppendNumberText(std::string& out, double v) {
     if (std::isfinite(v))
@@ -286,9 +294,7 @@ std::string TiffText(const MetadataEntry& e) {
             return RawText(e);
         if (v == 0)
             return "0 EV";
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%+.2f", v);
-        std::string s = buf;
+        std::string s = v > 0 ? "+" + FixedText(v, 2) : FixedText(v, 2);
         while (s.back() == '0')
             s.pop_back();
         if (s.back() == '.')
@@ -520,14 +526,9 @@ std::string ExposureText(double seconds) {
         return NumberText(seconds) + " s";
     if (seconds < 0.25001) {
         // 1/x for the speeds cameras use; 0.3 s and longer as a decimal.
-        const double inverse = 1 / seconds;
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "1/%.0f s", inverse);
-        return buf;
+        return "1/" + FixedText(1 / seconds, 0) + " s";
     }
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.1f", seconds);
-    std::string s = buf;
+    std::string s = FixedText(seconds, 1);
     if (s.size() > 2 && s.compare(s.size() - 2, 2, ".0") == 0)
         s.resize(s.size() - 2);
     return s + " s";
@@ -536,9 +537,7 @@ std::string ExposureText(double seconds) {
 std::string FNumberText(double f) {
     if (!std::isfinite(f) || f <= 0)
         return "f/" + NumberText(f);
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.1f", f);
-    std::string s = buf;
+    std::string s = FixedText(f, 1);
     if (s.size() > 2 && s.compare(s.size() - 2, 2, ".0") == 0)
         s.resize(s.size() - 2);
     return "f/" + s;

@@ -1,5 +1,7 @@
 #include "metadata/tags/TextEncoding.h"
 
+#include <cstring>
+
 namespace {
 
 // Length of the valid UTF-8 sequence at data[i], or 0.
@@ -60,6 +62,12 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 bool IsValidUtf8(const uint8_t* data, size_t size) {
     size_t i = 0;
     while (i < size) {
+        uint64_t chunk;
+        if (size - i >= 8 &&
+            (std::memcpy(&chunk, data + i, 8), (chunk & 0x8080808080808080) == 0)) {
+            i += 8; // eight ASCII bytes
+            continue;
+        }
         if (data[i] < 0x80) {
             ++i;
             continue;

@@ -284,6 +284,38 @@ TEST(ToolJsonText, EscapesAndRoundTrippingFloats) {
     EXPECT_EQ(out, "null");
 }
 
+// The escapes are found eight bytes at a time: a byte that needs one is
+// tried at every place of texts of every length around that width.
+TEST(ToolJsonText, EscapesAtEveryPlaceOfEveryLength) {
+    struct Case {
+        char byte;
+        const char* escaped;
+    };
+    const Case kCases[] = {{'"', "\\\""},        {'\\', "\\\\"},      {'\n', "\\n"},
+                           {'\x01', "\\u0001"},  {'\x1F', "\\u001f"}, {'\x7F', "\x7F"},
+                           {'\xE9', "\xC3\xA9"}, {' ', " "}};
+    for (size_t length = 1; length <= 20; ++length) {
+        for (size_t at = 0; at < length; ++at) {
+            for (const Case& c : kCases) {
+                std::string text(length, 'a');
+                text[at] = c.byte;
+                std::string expected = "\"" + std::string(at, 'a') + c.escaped +
+                                       std::string(length - at - 1, 'a') + "\"";
+                std::string out = "x";
+                AppendJsonString(out, text);
+                EXPECT_EQ(out, "x" + expected) << length << " " << at;
+                char written[6 * 20 + 2];
+                char* end = WriteJsonString(written, text);
+                EXPECT_EQ(std::string(written, static_cast<size_t>(end - written)), expected)
+                    << length << " " << at;
+            }
+        }
+    }
+    std::string out;
+    AppendJsonString(out, "");
+    EXPECT_EQ(out, "\"\"");
+}
+
 // A file a little over 64 KiB whose EXIF segment runs past its first 64 KiB:
 // the segment is read again beyond the cached head, so the bytes counted
 // against the read limit exceed the file's size. The limit is the reader's
