@@ -98,11 +98,15 @@ private:
     void SkipSpace() {
         // Packets carry kilobytes of padding, mostly spaces.
         constexpr uint64_t kSpaces = 0x2020202020202020;
-        uint64_t chunk;
-        while (m_end - m_at >= 8 && (std::memcpy(&chunk, m_at, 8), chunk == kSpaces))
-            m_at += 8;
-        while (m_at != m_end && IsSpace(*m_at))
-            ++m_at;
+        while (m_at != m_end) {
+            uint64_t chunk;
+            if (m_end - m_at >= 8 && (std::memcpy(&chunk, m_at, 8), chunk == kSpaces))
+                m_at += 8;
+            else if (IsSpace(*m_at))
+                ++m_at;
+            else
+                break;
+        }
     }
     bool ReadName(std::string_view& name);
     bool ReadQName(QName& name);
