@@ -142,6 +142,10 @@ std::string Utf16ToUtf8(const uint8_t* data, size_t size, bool bigEndian) {
 }
 
 size_t WithoutTrailingZeros(const uint8_t* data, size_t size) {
+    // Padding tags hold kilobytes of zeros: eight at a time.
+    uint64_t chunk;
+    while (size >= 8 && (std::memcpy(&chunk, data + size - 8, 8), chunk == 0))
+        size -= 8;
     while (size > 0 && data[size - 1] == 0)
         --size;
     return size;
