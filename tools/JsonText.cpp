@@ -110,6 +110,11 @@ char* WriteJsonDouble(char* out, double value) {
         std::memcpy(out, "null", 4);
         return out + 4;
     }
+    // Whole numbers below 10^5 are their digits in the shortest text (from
+    // 10^5 on, "1e+05" is shorter than "100000"); -0 keeps its sign below.
+    if (value > -1e5 && value < 1e5 && value == static_cast<double>(static_cast<int32_t>(value)) &&
+        !(value == 0 && std::signbit(value)))
+        return std::to_chars(out, out + kJsonNumberRoom, static_cast<int32_t>(value)).ptr;
     return std::to_chars(out, out + kJsonNumberRoom, value).ptr;
 }
 
@@ -136,7 +141,8 @@ void AppendJsonFloat(std::string& out, float value) {
 }
 
 void AppendJsonDouble(std::string& out, double value) {
-    AppendShortest(out, value);
+    char text[kJsonNumberRoom];
+    out.append(text, WriteJsonDouble(text, value));
 }
 
 void AppendJsonInteger(std::string& out, int64_t value) {
