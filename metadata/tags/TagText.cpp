@@ -576,9 +576,13 @@ std::string FlashText(uint32_t flash) {
 }
 
 std::string TagText(const MetadataEntry& e) {
+    return TagText(e, TagSpaceOfGroup(e.group));
+}
+
+std::string TagText(const MetadataEntry& e, TagSpace space) {
     if (e.id < 0 || e.id > 0xFFFF)
         return Plain(e);
-    switch (TagSpaceOfGroup(e.group)) {
+    switch (space) {
     case TagSpace::Gps:
         return GpsText(e);
     case TagSpace::Interop:

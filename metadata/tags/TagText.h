@@ -1,5 +1,6 @@
 #pragma once
 
+#include "metadata/tags/ExifTagNames.h"
 #include "metadata/tags/MetadataEntry.h"
 
 #include <string>
@@ -12,6 +13,8 @@
 // detected"); the raw text where we have nothing better. GPS coordinates
 // need their reference entries: see ApplyGpsTexts.
 std::string TagText(const MetadataEntry& entry);
+// The same for a walk that knows the group's tag space already.
+std::string TagText(const MetadataEntry& entry, TagSpace space);
 
 // Exposure time in seconds as people write it: "1/250 s", "0.8 s", "2 s".
 std::string ExposureText(double seconds);

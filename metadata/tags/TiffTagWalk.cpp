@@ -253,7 +253,7 @@ void TiffWalker::ReadEntry(const uint8_t* p, const std::string& group, TagSpace 
         e.text = e.value.text;
     } else {
         DecodeTiffValue(v, e.type, e.count, e);
-        e.text = TagText(e);
+        e.text = TagText(e, space);
     }
 
     if (tiffSpace && (tag == 0x8769 || tag == 0x8825 || tag == 0xA005 || tag == 0x014A) &&
