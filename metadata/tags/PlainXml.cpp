@@ -262,6 +262,14 @@ bool Parser::Reference(std::string& out) {
 // white space character (a CR LF pair as one) read as a space.
 bool Parser::ReadValue(char quote, std::string& out) {
     while (m_at != m_end && *m_at != quote) {
+        // Runs of characters taken as they are, appended whole.
+        const char* run = m_at;
+        while (m_at != m_end && *m_at != quote && *m_at != '<' && *m_at != '&' &&
+               static_cast<unsigned char>(*m_at) >= 0x20)
+            ++m_at;
+        out.append(run, m_at);
+        if (m_at == m_end || *m_at == quote)
+            break;
         const char c = *m_at;
         if (c == '<')
             return false;

@@ -206,13 +206,21 @@ private:
     void Stop(const char* reason);
     void Emit(std::string&& group, std::string&& path, std::string_view value, bool truncated);
     // Field attributes of a description or property element.
-    void AttributeFields(const Frame& frame, const char** atts, bool& any);
+    void AttributeFields(const Frame& frame, bool& any);
+    // The value of the element's attribute, or nullptr.
+    const char* Attribute(std::string_view uri, std::string_view local) const;
 
     MetadataCollector& m_out;
     XML_Parser m_parser = nullptr;
     size_t m_size = 0; // of the packet parsed
     std::vector<Frame> m_frames;
     std::string m_stopReason;
+    // The attributes of the element being started, their names split once.
+    struct SplitAttribute {
+        Name name;
+        const char* value;
+    };
+    std::vector<SplitAttribute> m_atts;
 };
 
 void XmpParser::Stop(const char* reason) {
@@ -240,27 +248,25 @@ void XmpParser::Emit(std::string&& group, std::string&& path, std::string_view v
     e.text = e.value.text;
 }
 
-void XmpParser::AttributeFields(const Frame& frame, const char** atts, bool& any) {
-    for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr; i += 2) {
-        const Name n = Split(atts[i]);
+void XmpParser::AttributeFields(const Frame& frame, bool& any) {
+    for (const SplitAttribute& a : m_atts) {
+        const Name& n = a.name;
         if (n.uri.empty() || n.uri == kRdf || n.uri == kXml)
             continue; // about, parseType, resource, lang...: syntax, not properties
         std::string qualified = n.Qualified();
         std::string group = frame.path.empty() ? GroupOf(qualified) : frame.group;
         std::string path = frame.path.empty() ? std::move(qualified) : frame.path + "/" + qualified;
         bool truncated;
-        const std::string_view value = Clip(atts[i + 1], truncated);
+        const std::string_view value = Clip(a.value, truncated);
         Emit(std::move(group), std::move(path), value, truncated);
         any = true;
     }
 }
 
-const char* Attribute(const char** atts, std::string_view uri, std::string_view local) {
-    for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr; i += 2) {
-        const Name n = Split(atts[i]);
-        if (n.uri == uri && n.local == local)
-            return atts[i + 1];
-    }
+const char* XmpParser::Attribute(std::string_view uri, std::string_view local) const {
+    for (const SplitAttribute& a : m_atts)
+        if (a.name.uri == uri && a.name.local == local)
+            return a.value;
     return nullptr;
 }
 
@@ -270,6 +276,9 @@ void XmpParser::Start(const char* rawName, const char** atts) {
         return;
     }
     const Name n = Split(rawName);
+    m_atts.clear();
+    for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr; i += 2)
+        m_atts.push_back({Split(atts[i]), atts[i + 1]});
     Frame* parent = m_frames.empty() ? nullptr : &m_frames.back();
     const Kind parentKind = parent ? parent->kind : Kind::Outside;
     if (parent)
@@ -291,7 +300,7 @@ void XmpParser::Start(const char* rawName, const char** atts) {
         }
         if (f.kind == Kind::Description) {
             bool any = false;
-            AttributeFields(f, atts, any);
+            AttributeFields(f, any);
         }
     } else if (rdf && (n.local == "Bag" || n.local == "Seq" || n.local == "Alt") &&
                parentKind == Kind::Property) {
@@ -303,14 +312,14 @@ void XmpParser::Start(const char* rawName, const char** atts) {
         if (parentKind == Kind::Container) {
             f.kind = Kind::Item;
             const int index = ++parent->items;
-            const char* lang = Attribute(atts, kXml, "lang");
+            const char* lang = Attribute(kXml, "lang");
             std::string label = parent->container == 'A' && lang && *lang ? std::string(lang)
                                                                           : std::to_string(index);
             f.path = parent->path + "[" + label + "]";
             f.group = parent->group;
-            if (const char* resource = Attribute(atts, kRdf, "resource"))
+            if (const char* resource = Attribute(kRdf, "resource"))
                 f.text = Clip(resource, f.textTruncated);
-            AttributeFields(f, atts, f.hasChildren);
+            AttributeFields(f, f.hasChildren);
         } else {
             f.kind = Kind::Ignored;
         }
@@ -326,9 +335,9 @@ void XmpParser::Start(const char* rawName, const char** atts) {
             f.path = parent->path + "/" + qualified;
             f.group = parent->group;
         }
-        if (const char* resource = Attribute(atts, kRdf, "resource"))
+        if (const char* resource = Attribute(kRdf, "resource"))
             f.text = Clip(resource, f.textTruncated);
-        AttributeFields(f, atts, f.hasChildren);
+        AttributeFields(f, f.hasChildren);
     } else if (parentKind == Kind::Outside) {
         f.kind = Kind::Outside; // x:xmpmeta and other wrappers
     } else {
