@@ -23,26 +23,40 @@ bool AnyToEscape(uint64_t x) {
 
 // The length of the leading part of `bytes` that needs no escape at all.
 size_t PlainPrefix(std::string_view bytes) {
+    const size_t size = bytes.size();
     size_t i = 0;
-    for (; bytes.size() - i >= 8; i += 8) {
-        uint64_t chunk;
+    uint64_t chunk;
+    for (; size - i >= 8; i += 8) {
         std::memcpy(&chunk, bytes.data() + i, 8);
         if (AnyToEscape(chunk))
             break;
     }
-    // Fewer than eight left: one more chunk, filled up with spaces.
-    if (i < bytes.size() && bytes.size() - i < 8) {
-        uint64_t chunk = 0x2020202020202020;
-        std::memcpy(&chunk, bytes.data() + i, bytes.size() - i);
+    // Fewer than eight left: the last eight bytes, overlapping those seen.
+    if (i < size && size - i < 8 && size >= 8) {
+        std::memcpy(&chunk, bytes.data() + size - 8, 8);
         if (!AnyToEscape(chunk))
-            return bytes.size();
+            return size;
     }
-    for (; i < bytes.size(); ++i) {
+    for (; i < size; ++i) {
         const auto c = static_cast<unsigned char>(bytes[i]);
         if (c < 0x20 || c == '"' || c == '\\' || c >= 0x80)
             break;
     }
     return i;
+}
+
+// memcpy for the short texts most are, without a call for each.
+void CopyBytes(char* out, const char* in, size_t n) {
+    if (n > 64) {
+        std::memcpy(out, in, n);
+    } else if (n >= 8) {
+        for (size_t i = 0; n - i > 8; i += 8)
+            std::memcpy(out + i, in + i, 8);
+        std::memcpy(out + n - 8, in + n - 8, 8);
+    } else {
+        for (size_t i = 0; i < n; ++i)
+            out[i] = in[i];
+    }
 }
 
 } // namespace
@@ -52,8 +66,7 @@ char* WriteJsonString(char* out, std::string_view bytes) {
     *out++ = '"';
     // Most texts are printable ASCII through and through: copied in one go.
     const size_t plain = PlainPrefix(bytes);
-    if (plain != 0)
-        std::memcpy(out, bytes.data(), plain);
+    CopyBytes(out, bytes.data(), plain);
     out += plain;
     // Judged at the first byte above ASCII. The ASCII before it cannot make
     // the whole invalid UTF-8.
