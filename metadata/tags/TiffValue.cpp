@@ -5,40 +5,6 @@
 #include <cmath>
 #include <cstring>
 
-uint32_t TiffTypeSize(uint16_t type) {
-    switch (type) {
-    case 1: // BYTE
-    case 2: // ASCII
-    case 6: // SBYTE
-    case 7: // UNDEFINED
-        return 1;
-    case 3: // SHORT
-    case 8: // SSHORT
-        return 2;
-    case 4:  // LONG
-    case 9:  // SLONG
-    case 11: // FLOAT
-    case 13: // IFD
-        return 4;
-    case 5:  // RATIONAL
-    case 10: // SRATIONAL
-    case 12: // DOUBLE
-        return 8;
-    default:
-        return 0;
-    }
-}
-
-uint16_t TiffU16(const uint8_t* p, bool bigEndian) {
-    return bigEndian ? static_cast<uint16_t>(p[0] << 8 | p[1])
-                     : static_cast<uint16_t>(p[1] << 8 | p[0]);
-}
-
-uint32_t TiffU32(const uint8_t* p, bool bigEndian) {
-    return bigEndian ? (uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3])
-                     : (uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0]);
-}
-
 namespace {
 
 uint64_t TiffU64(const uint8_t* p, bool bigEndian) {
