@@ -199,7 +199,8 @@ void TiffWalker::ReadEntry(const uint8_t* p, const std::string& group, TagSpace 
     const uint16_t tag = TiffU16(p, m_big);
     e.group = group;
     e.id = tag;
-    if (const char* name = ExifTagName(tag, space))
+    const std::string_view name = ExifTagNameText(tag, space);
+    if (!name.empty())
         e.name.assign(name);
     else
         e.name = ExifTagNameOrId(tag, space);
