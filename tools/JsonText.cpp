@@ -2,6 +2,7 @@
 
 #include "presentation/EightBitText.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -21,6 +22,14 @@ bool AnyToEscape(uint64_t x) {
            kHigh;
 }
 
+// AnyToEscape's question for one byte.
+constexpr std::array<bool, 256> kNeedsMore = [] {
+    std::array<bool, 256> table{};
+    for (size_t c = 0; c < table.size(); ++c)
+        table[c] = c < 0x20 || c == '"' || c == '\\' || c >= 0x80;
+    return table;
+}();
+
 // The length of the leading part of `bytes` that needs no escape at all.
 size_t PlainPrefix(std::string_view bytes) {
     const size_t size = bytes.size();
@@ -37,11 +46,8 @@ size_t PlainPrefix(std::string_view bytes) {
         if (!AnyToEscape(chunk))
             return size;
     }
-    for (; i < size; ++i) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c < 0x20 || c == '"' || c == '\\' || c >= 0x80)
-            break;
-    }
+    while (i < size && !kNeedsMore[static_cast<unsigned char>(bytes[i])])
+        ++i;
     return i;
 }
 

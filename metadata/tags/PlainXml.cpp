@@ -517,7 +517,7 @@ bool Parser::Run() {
 } // namespace
 
 bool ParsePlainXml(const char* data, size_t size, char separator, PlainXmlHandler& handler) {
-    if (data == nullptr || !AllowedText(data, size))
+    if (data == nullptr || size > PlainXmlLimits::kMaxDocument || !AllowedText(data, size))
         return false;
     Parser parser(data, size, separator, handler);
     return parser.Run();

@@ -28,7 +28,8 @@ public:
 
 struct PlainXmlLimits {
     static constexpr size_t kMaxDepth = 256;
-    static constexpr size_t kMaxAttributes = 256; // of one element
+    static constexpr size_t kMaxAttributes = 256;    // of one element
+    static constexpr size_t kMaxDocument = 1u << 30; // texts are handed over with int lengths
 };
 
 // False when the document is not one this parser takes (the handler may

@@ -175,7 +175,9 @@ thread_local ParserCache t_parsers;
 
 class XmpParser final : public PlainXmlHandler {
 public:
-    explicit XmpParser(MetadataCollector& out) : m_out(out) {}
+    explicit XmpParser(MetadataCollector& out) : m_out(out) {
+        m_frames.reserve(16); // packets nest a few levels deep
+    }
     ~XmpParser() {
         if (m_parser)
             t_parsers.Give(m_parser, m_size);
