@@ -74,19 +74,44 @@ struct Attribute {
     QName name;
     size_t valueAt; // in the scratch text
     size_t valueSize;
-    std::string_view uri; // once resolved
+    std::string_view written; // the value as the document has it
+    std::string_view uri;     // once resolved
 };
 
 struct Binding {
     std::string_view prefix; // empty for the default namespace
-    std::string uri;
-    size_t depth; // of the element that declared it
+    std::string_view uri;    // in the document
+    size_t depth;            // of the element that declared it
 };
+
+// The parser's working lists, kept by each thread from document to
+// document: making them anew costs about as much as parsing a packet.
+struct Scratch {
+    std::vector<std::string_view> open; // raw names of the open elements
+    std::vector<Binding> bindings;
+    std::vector<Attribute> attributes;
+    std::vector<size_t> offsets;
+    std::vector<const char*> atts;
+    std::string names; // of one start tag: names and values
+    std::string text;
+
+    void Clear() {
+        open.clear();
+        bindings.clear();
+    }
+};
+
+thread_local Scratch t_scratch;
 
 class Parser {
 public:
     Parser(const char* data, size_t size, char separator, PlainXmlHandler& handler)
-        : m_at(data), m_end(data + size), m_separator(separator), m_handler(handler) {}
+        : m_at(data), m_end(data + size), m_separator(separator), m_handler(handler),
+          m_open(t_scratch.open), m_bindings(t_scratch.bindings),
+          m_attributes(t_scratch.attributes), m_offsets(t_scratch.offsets), m_atts(t_scratch.atts),
+          m_scratch(t_scratch.names), m_text(t_scratch.text) {
+        t_scratch.Clear();
+    }
 
     bool Run();
 
@@ -126,13 +151,13 @@ private:
     const char* m_end;
     char m_separator;
     PlainXmlHandler& m_handler;
-    std::vector<std::string_view> m_open; // raw names of the open elements
-    std::vector<Binding> m_bindings;
-    std::vector<Attribute> m_attributes;
-    std::vector<size_t> m_offsets;
-    std::vector<const char*> m_atts;
-    std::string m_scratch;
-    std::string m_text;
+    std::vector<std::string_view>& m_open;
+    std::vector<Binding>& m_bindings;
+    std::vector<Attribute>& m_attributes;
+    std::vector<size_t>& m_offsets;
+    std::vector<const char*>& m_atts;
+    std::string& m_scratch;
+    std::string& m_text;
 };
 
 bool Parser::ReadName(std::string_view& name) {
@@ -365,10 +390,12 @@ bool Parser::StartTag() {
         if (AtEnd() || (*m_at != '"' && *m_at != '\''))
             return false;
         const char quote = *m_at++;
+        const char* written = m_at;
         a.valueAt = m_scratch.size();
         if (!ReadValue(quote, m_scratch))
             return false;
         a.valueSize = m_scratch.size() - a.valueAt;
+        a.written = std::string_view(written, size_t(m_at - 1 - written));
         for (const Attribute& other : m_attributes)
             if (other.name.raw == a.name.raw)
                 return false; // a duplicate: expat's error
@@ -381,13 +408,14 @@ bool Parser::StartTag() {
         if (!declaresDefault && a.name.prefix != "xmlns")
             continue;
         const std::string_view uri(m_scratch.data() + a.valueAt, a.valueSize);
-        // Undeclaring, reserved prefixes and names: expat's to judge.
-        if (uri.empty() || uri == kXmlUri || uri == kXmlnsUri)
+        // Undeclaring, reserved prefixes and names: expat's to judge; so
+        // are names with references, as the binding keeps the document's.
+        if (uri.empty() || uri == kXmlUri || uri == kXmlnsUri || uri != a.written)
             return false;
         if (!declaresDefault && (a.name.local == "xml" || a.name.local == "xmlns"))
             return false;
         m_bindings.push_back(
-            {declaresDefault ? std::string_view() : a.name.local, std::string(uri), depth});
+            {declaresDefault ? std::string_view() : a.name.local, a.written, depth});
     }
     for (Attribute& a : m_attributes) {
         if (a.name.raw == "xmlns" || a.name.prefix == "xmlns")

@@ -33,5 +33,6 @@ struct PlainXmlLimits {
 };
 
 // False when the document is not one this parser takes (the handler may
-// have had some events by then), or when the handler stopped it.
+// have had some events by then), or when the handler stopped it. Not to be
+// called again from a handler: each thread keeps one set of working lists.
 bool ParsePlainXml(const char* data, size_t size, char separator, PlainXmlHandler& handler);
