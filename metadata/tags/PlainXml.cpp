@@ -30,7 +30,7 @@ bool IsNameChar(char c) {
 bool AllPrintableAscii(uint64_t x) {
     constexpr uint64_t kOnes = 0x0101010101010101;
     constexpr uint64_t kHigh = 0x8080808080808080;
-    return (((x - kOnes * 0x20) & ~x) | x) & kHigh ? false : true;
+    return ((((x - kOnes * 0x20) & ~x) | x) & kHigh) == 0;
 }
 
 // Valid UTF-8 without the characters XML forbids: controls other than tab,
@@ -99,6 +99,14 @@ struct Scratch {
         open.clear();
         bindings.clear();
     }
+    // A huge value is not kept in memory after its document.
+    void Trim() {
+        constexpr size_t kKept = 256u << 10;
+        if (names.capacity() > kKept)
+            std::string().swap(names);
+        if (text.capacity() > kKept)
+            std::string().swap(text);
+    }
 };
 
 thread_local Scratch t_scratch;
@@ -145,7 +153,6 @@ private:
     bool ReadValue(char quote, std::string& out);
     bool Resolve(std::string_view prefix, bool element, std::string_view& uri) const;
     void AppendName(const QName& name, std::string_view uri);
-    void EndElement();
 
     const char* m_at;
     const char* m_end;
@@ -548,5 +555,7 @@ bool ParsePlainXml(const char* data, size_t size, char separator, PlainXmlHandle
     if (data == nullptr || size > PlainXmlLimits::kMaxDocument || !AllowedText(data, size))
         return false;
     Parser parser(data, size, separator, handler);
-    return parser.Run();
+    const bool taken = parser.Run();
+    t_scratch.Trim();
+    return taken;
 }

@@ -252,6 +252,37 @@ TEST(TiffTagWalk, LongListsKeepTheirFirstComponentsAndTrueCount) {
     EXPECT_TRUE(e->value.truncated);
 }
 
+// The first components of a value live inside the entry, more in a block of
+// their own: both must survive the copies and moves of the list.
+TEST(TiffTagWalk, ValuesOfFewAndManyComponentsSurviveCopiesAndMoves) {
+    ExifBuilder exif(ByteOrder::Big);
+    const int d = 0;
+    Bytes rationals;
+    for (uint32_t i = 1; i <= 6; ++i)
+        for (uint32_t v : {i, 7u})
+            for (int shift : {24, 16, 8, 0})
+                rationals.push_back(uint8_t(v >> shift));
+    exif.Add(d, fixture::MakeEntry(0x0211, fixture::kRational, 6, rationals));
+    exif.Rational(d, 0x011A, 300, 1);
+    const Walked w(exif);
+    std::vector<MetadataEntry> copies = w.Entries();
+    std::vector<MetadataEntry> moved;
+    for (MetadataEntry& e : copies)
+        moved.push_back(std::move(e));
+    moved.insert(moved.begin(), moved.back()); // a copy of the short one, all shifted
+    ASSERT_EQ(moved.size(), 3u);
+    for (const MetadataEntry* e : {&moved[1], &moved[2], &moved[0]}) {
+        const MetadataEntry& original = *w.Find(e->group, e->id);
+        EXPECT_EQ(e->value.numbers, original.value.numbers);
+        EXPECT_EQ(e->value.fractions.size(), original.value.fractions.size());
+        EXPECT_EQ(RawText(*e), RawText(original));
+    }
+    EXPECT_EQ(RawText(moved[1]), "1/7 2/7 3/7 4/7 5/7 6/7");
+    EXPECT_EQ(moved[1].value.numbers[5], 6.0 / 7);
+    EXPECT_EQ(RawText(moved[0]), "300/1");
+    EXPECT_TRUE(copies[0].value.numbers.empty()); // moved from
+}
+
 TEST(TiffTagWalk, EntryCapEndsTheWalk) {
     ExifBuilder exif(ByteOrder::Big);
     const int d = 0; // the builder starts with the first directory
