@@ -207,7 +207,10 @@ bool ReadIptcIim(const uint8_t* data, size_t size, MetadataCollector& out) {
         e.group = "IPTC";
         e.id = -1;
         const char* name = IptcDatasetName(d.record, d.number);
-        e.name = name ? name : "IPTC" + std::to_string(d.record) + ":" + std::to_string(d.number);
+        if (name != nullptr)
+            e.name.SetConstant(name);
+        else
+            e.name = "IPTC" + std::to_string(d.record) + ":" + std::to_string(d.number);
         e.count = static_cast<uint32_t>(d.size);
         if (IsBinaryNumber(d.record, d.number) && d.size >= 1 && d.size <= 4) {
             uint32_t v = 0;

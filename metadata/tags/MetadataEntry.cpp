@@ -1,5 +1,7 @@
 #include "metadata/tags/MetadataEntry.h"
 
+#include <ostream>
+
 void MetadataCollector::MarkTruncated() {
     if (!m_truncated) {
         m_truncated = true;
@@ -53,4 +55,8 @@ std::string GroupDisplayName(const std::string& group) {
     if (group == "IPTC")
         return "IPTC";
     return group;
+}
+
+std::ostream& operator<<(std::ostream& out, const EntryName& name) {
+    return out << name.View();
 }

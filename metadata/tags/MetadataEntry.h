@@ -1,5 +1,6 @@
 #pragma once
 
+#include "metadata/tags/EntryName.h"
 #include "metadata/tags/InlineList.h"
 
 #include <cstddef>
@@ -44,7 +45,7 @@ struct MetadataValue {
 struct MetadataEntry {
     std::string group; // "IFD0", "ExifIFD", "GPS", "InteropIFD", "IFD1", "SubIFD", "XMP-dc", "IPTC"
     int32_t id = -1;   // the TIFF tag; -1 for XMP and IPTC
-    std::string name;  // "ExposureTime", "Tag0x9A01", "dc:subject[1]", "Keywords"
+    EntryName name;    // "ExposureTime", "Tag0x9A01", "dc:subject[1]", "Keywords"
     uint16_t type = 0; // TIFF field type 1..12 (13 = IFD); 0 for XMP and IPTC
     uint32_t count = 0; // components as written; bytes for IPTC; 1 for XMP
     MetadataValue value;

@@ -201,7 +201,7 @@ void TiffWalker::ReadEntry(const uint8_t* p, const std::string& group, TagSpace 
     e.id = tag;
     const std::string_view name = ExifTagNameText(tag, space);
     if (!name.empty())
-        e.name.assign(name);
+        e.name.SetConstant(name);
     else
         e.name = ExifTagNameOrId(tag, space);
     e.type = TiffU16(p + 2, m_big);
@@ -217,8 +217,8 @@ void TiffWalker::ReadEntry(const uint8_t* p, const std::string& group, TagSpace 
     if (bytes > 4) {
         const uint32_t at = TiffU32(p + 8, m_big);
         if (at > m_size || bytes > m_size - at) {
-            m_out.Note(group + " " + e.name + ": " + std::to_string(bytes) + " bytes at " +
-                       Hex(at) + " outside the block");
+            m_out.Note(group + " " + std::string(e.name) + ": " + std::to_string(bytes) +
+                       " bytes at " + Hex(at) + " outside the block");
             e.text = "(value outside the block)";
             return;
         }

@@ -215,7 +215,7 @@ TEST(PlainXml, APacketRefusedLateIsListedOnce) {
     ASSERT_TRUE(ReadXmpPacket(buffer.data.get(), buffer.size, out));
     std::vector<std::string> names;
     for (const MetadataEntry& e : out.Entries())
-        names.push_back(e.name + "=" + e.value.text);
+        names.push_back(std::string(e.name) + "=" + e.value.text);
     EXPECT_EQ(names,
               (std::vector<std::string>{"dc:format=image/jpeg", "dc:source=a", "dc:rights=b"}));
 }
