@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -258,4 +259,25 @@ TEST(TagText, HugeAndTinyValuesAreWrittenInFull) {
     EXPECT_EQ(FNumberText(1e20), "f/100000000000000000000");
     EXPECT_EQ(ExposureText(1.0 / 3200), "1/3200 s");
     EXPECT_EQ(ExposureText(0.30000001), "0.3 s");
+}
+
+// A name from the tables is held as a view, any other as its own text; both
+// read, compare, copy and print alike.
+TEST(EntryName, ConstantAndOwnNamesReadAlike) {
+    EntryName name;
+    EXPECT_TRUE(name.empty());
+    name.SetConstant("ExposureTime");
+    EXPECT_EQ(name, "ExposureTime");
+    const EntryName copy = name;
+    name = std::string("dc:subject[1]");
+    EXPECT_EQ(name, "dc:subject[1]");
+    EXPECT_EQ(copy, "ExposureTime");
+    EXPECT_EQ(std::string(copy) + "/" + std::string(name), "ExposureTime/dc:subject[1]");
+    name.SetConstant("");
+    EXPECT_TRUE(name.empty());
+    name = "Tag0x9A01";
+    EXPECT_EQ(name.size(), 9u);
+    std::ostringstream printed;
+    printed << copy << ' ' << name;
+    EXPECT_EQ(printed.str(), "ExposureTime Tag0x9A01");
 }
