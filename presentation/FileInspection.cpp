@@ -36,8 +36,7 @@ std::optional<uint32_t> ThumbnailOffset(const CJpegExifReader& reader, const Exi
     constexpr int kBaseInBuffer = 2 + 6; // length bytes, then "Exif\0\0"
     for (int i = 0; i < reader.SectionCount(); ++i) {
         const JpegSection& section = reader.Section(i);
-        if (section.marker != JpegMarker::App1 || section.data == nullptr ||
-            section.size < kBaseInBuffer)
+        if (section.marker != JpegMarker::App1 || section.data == nullptr || section.size < kBaseInBuffer)
             continue;
         const auto base = reinterpret_cast<std::uintptr_t>(section.data) + kBaseInBuffer;
         const auto end = reinterpret_cast<std::uintptr_t>(section.data) + section.size;
