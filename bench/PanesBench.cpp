@@ -39,7 +39,7 @@ std::vector<MetadataEntry> CameraEntries() {
         entry.type = tiff ? uint16_t(1 + i % 12) : 0;
         entry.count = 1;
         entry.name = "Tag" + std::to_string(i) + (i % 7 == 0 ? "Exposure" : "Setting");
-        entry.raw = std::to_string(i * 37) + "/" + std::to_string(1 + i % 9);
+        entry.rawOverride = std::to_string(i * 37) + "/" + std::to_string(1 + i % 9);
         entry.text = "Value " + std::to_string(i) + (i % 5 == 0 ? " auto" : " manual");
         entries.push_back(std::move(entry));
     }

@@ -2,49 +2,143 @@
 
 #include "presentation/EightBitText.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
-void AppendJsonString(std::string& out, std::string_view bytes) {
+namespace {
+
+// Whether one of the eight bytes of `x` needs more than a copy: a control
+// character, '"', '\\' or a byte above ASCII. Each term is the usual test
+// for a zero (or smaller) byte, exact for the question "any?".
+bool AnyToEscape(uint64_t x) {
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    constexpr uint64_t kHigh = 0x8080808080808080;
+    const uint64_t quote = x ^ (kOnes * '"');
+    const uint64_t backslash = x ^ (kOnes * '\\');
+    return (((x - kOnes * 0x20) & ~x) | ((quote - kOnes) & ~quote) |
+            ((backslash - kOnes) & ~backslash) | x) &
+           kHigh;
+}
+
+// AnyToEscape's question for one byte.
+constexpr std::array<bool, 256> kNeedsMore = [] {
+    std::array<bool, 256> table{};
+    for (size_t c = 0; c < table.size(); ++c)
+        table[c] = c < 0x20 || c == '"' || c == '\\' || c >= 0x80;
+    return table;
+}();
+
+// The length of the leading part of `bytes` that needs no escape at all.
+size_t PlainPrefix(std::string_view bytes) {
+    const size_t size = bytes.size();
+    size_t i = 0;
+    uint64_t chunk;
+    for (; size - i >= 8; i += 8) {
+        std::memcpy(&chunk, bytes.data() + i, 8);
+        if (AnyToEscape(chunk))
+            break;
+    }
+    // Fewer than eight left: the last eight bytes, overlapping those seen.
+    if (i < size && size - i < 8 && size >= 8) {
+        std::memcpy(&chunk, bytes.data() + size - 8, 8);
+        if (!AnyToEscape(chunk))
+            return size;
+    }
+    while (i < size && !kNeedsMore[static_cast<unsigned char>(bytes[i])])
+        ++i;
+    return i;
+}
+
+// memcpy for the short texts most are, without a call for each.
+void CopyBytes(char* out, const char* in, size_t n) {
+    if (n > 64) {
+        std::memcpy(out, in, n);
+    } else if (n >= 8) {
+        for (size_t i = 0; n - i > 8; i += 8)
+            std::memcpy(out + i, in + i, 8);
+        std::memcpy(out + n - 8, in + n - 8, 8);
+    } else {
+        for (size_t i = 0; i < n; ++i)
+            out[i] = in[i];
+    }
+}
+
+} // namespace
+
+char* WriteJsonString(char* out, std::string_view bytes) {
     static const char kHex[] = "0123456789abcdef";
-    const bool utf8 = IsUtf8(bytes);
-    out += '"';
-    // Runs of bytes that need no escape are appended whole.
-    size_t run = 0;
-    for (size_t i = 0; i < bytes.size(); ++i) {
+    *out++ = '"';
+    // Most texts are printable ASCII through and through: copied in one go.
+    const size_t plain = PlainPrefix(bytes);
+    CopyBytes(out, bytes.data(), plain);
+    out += plain;
+    // Judged at the first byte above ASCII. The ASCII before it cannot make
+    // the whole invalid UTF-8.
+    enum { Unknown, Utf8, Latin1 } code = Unknown;
+    for (size_t i = plain; i < bytes.size(); ++i) {
         const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c >= 0x20 && c != '"' && c != '\\' && (c < 0x80 || utf8))
+        if (c >= 0x80 && code == Unknown)
+            code = IsUtf8(bytes.substr(i)) ? Utf8 : Latin1;
+        if ((c >= 0x20 && c != '"' && c != '\\' && c < 0x80) || (c >= 0x80 && code == Utf8)) {
+            *out++ = static_cast<char>(c);
             continue;
-        out.append(bytes.data() + run, i - run);
-        run = i + 1;
+        }
+        if (c >= 0x80) {
+            // A byte of a Latin-1 text, as its character in UTF-8.
+            *out++ = static_cast<char>(0xC0 | (c >> 6));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+            continue;
+        }
+        *out++ = '\\';
         switch (c) {
         case '"':
-            out += "\\\"";
-            break;
         case '\\':
-            out += "\\\\";
+            *out++ = static_cast<char>(c);
             break;
         case '\n':
-            out += "\\n";
+            *out++ = 'n';
             break;
         case '\r':
-            out += "\\r";
+            *out++ = 'r';
             break;
         case '\t':
-            out += "\\t";
+            *out++ = 't';
             break;
-        default:
-            if (c < 0x20) {
-                out += "\\u00";
-                out += kHex[c >> 4];
-                out += kHex[c & 15];
-            } else {
-                AppendTextByte(out, c, false);
-            }
+        default: // the other control characters
+            std::memcpy(out, "u00", 3);
+            out[3] = kHex[c >> 4];
+            out[4] = kHex[c & 15];
+            out += 5;
         }
     }
-    out.append(bytes.data() + run, bytes.size() - run);
-    out += '"';
+    *out++ = '"';
+    return out;
+}
+
+void AppendJsonString(std::string& out, std::string_view bytes) {
+    const size_t at = out.size();
+    out.resize(at + JsonStringRoom(bytes.size()));
+    char* end = WriteJsonString(out.data() + at, bytes);
+    out.resize(static_cast<size_t>(end - out.data()));
+}
+
+char* WriteJsonDouble(char* out, double value) {
+    if (!std::isfinite(value)) {
+        std::memcpy(out, "null", 4);
+        return out + 4;
+    }
+    // Whole numbers below 10^5 are their digits in the shortest text (from
+    // 10^5 on, "1e+05" is shorter than "100000"); -0 keeps its sign below.
+    if (value > -1e5 && value < 1e5 && value == static_cast<double>(static_cast<int32_t>(value)) &&
+        !(value == 0 && std::signbit(value)))
+        return std::to_chars(out, out + kJsonNumberRoom, static_cast<int32_t>(value)).ptr;
+    return std::to_chars(out, out + kJsonNumberRoom, value).ptr;
+}
+
+char* WriteJsonInteger(char* out, int64_t value) {
+    return std::to_chars(out, out + kJsonNumberRoom, value).ptr;
 }
 
 namespace {
@@ -66,7 +160,8 @@ void AppendJsonFloat(std::string& out, float value) {
 }
 
 void AppendJsonDouble(std::string& out, double value) {
-    AppendShortest(out, value);
+    char text[kJsonNumberRoom];
+    out.append(text, WriteJsonDouble(text, value));
 }
 
 void AppendJsonInteger(std::string& out, int64_t value) {

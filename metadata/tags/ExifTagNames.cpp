@@ -8,7 +8,7 @@ namespace {
 
 struct TagName {
     uint16_t tag;
-    const char* name;
+    std::string_view name; // of a literal: ends in a zero
 };
 
 // Sorted by tag: TIFF 6.0 baseline and extensions, TIFF/EP and EXIF 3.0
@@ -358,10 +358,10 @@ template <size_t N> constexpr bool Sorted(const TagName (&table)[N]) {
 // The look-up is a binary search.
 static_assert(Sorted(kTiffTags) && Sorted(kGpsTags) && Sorted(kInteropTags));
 
-template <size_t N> const char* Find(const TagName (&table)[N], uint16_t tag) {
+template <size_t N> std::string_view Find(const TagName (&table)[N], uint16_t tag) {
     const auto it = std::lower_bound(std::begin(table), std::end(table), tag,
                                      [](const TagName& t, uint16_t v) { return t.tag < v; });
-    return it != std::end(table) && it->tag == tag ? it->name : nullptr;
+    return it != std::end(table) && it->tag == tag ? it->name : std::string_view();
 }
 
 } // namespace
@@ -374,24 +374,30 @@ TagSpace TagSpaceOfGroup(const std::string& group) {
     return TagSpace::Tiff;
 }
 
-const char* ExifTagName(uint16_t tag, TagSpace space) {
+std::string_view ExifTagNameText(uint16_t tag, TagSpace space) {
     switch (space) {
     case TagSpace::Gps:
         return Find(kGpsTags, tag);
-    case TagSpace::Interop:
+    case TagSpace::Interop: {
         // Some writers put EXIF tags there too; their own names are kept.
-        if (const char* name = Find(kInteropTags, tag))
-            return name;
-        return Find(kTiffTags, tag);
+        const std::string_view name = Find(kInteropTags, tag);
+        return name.empty() ? Find(kTiffTags, tag) : name;
+    }
     case TagSpace::Tiff:
         break;
     }
     return Find(kTiffTags, tag);
 }
 
+const char* ExifTagName(uint16_t tag, TagSpace space) {
+    const std::string_view name = ExifTagNameText(tag, space);
+    return name.empty() ? nullptr : name.data();
+}
+
 std::string ExifTagNameOrId(uint16_t tag, TagSpace space) {
-    if (const char* name = ExifTagName(tag, space))
-        return name;
+    const std::string_view name = ExifTagNameText(tag, space);
+    if (!name.empty())
+        return std::string(name);
     char id[12];
     std::snprintf(id, sizeof id, "Tag0x%04X", static_cast<unsigned>(tag));
     return id;

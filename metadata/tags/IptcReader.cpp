@@ -207,7 +207,10 @@ bool ReadIptcIim(const uint8_t* data, size_t size, MetadataCollector& out) {
         e.group = "IPTC";
         e.id = -1;
         const char* name = IptcDatasetName(d.record, d.number);
-        e.name = name ? name : "IPTC" + std::to_string(d.record) + ":" + std::to_string(d.number);
+        if (name != nullptr)
+            e.name.SetConstant(name);
+        else
+            e.name = "IPTC" + std::to_string(d.record) + ":" + std::to_string(d.number);
         e.count = static_cast<uint32_t>(d.size);
         if (IsBinaryNumber(d.record, d.number) && d.size >= 1 && d.size <= 4) {
             uint32_t v = 0;
@@ -215,23 +218,23 @@ bool ReadIptcIim(const uint8_t* data, size_t size, MetadataCollector& out) {
                 v = v << 8 | d.data[i];
             e.value.kind = MetadataValue::Kind::Numbers;
             e.value.numbers.push_back(v);
-            e.raw = e.text = std::to_string(v);
+            e.text = std::to_string(v);
         } else if (d.record == 1 && d.number == 90) {
             e.value.kind = MetadataValue::Kind::Bytes;
             e.value.bytes.assign(d.data, d.data + (d.size < 16 ? d.size : 16));
-            e.raw = DeclaresUtf8(d) ? "ESC % G" : "(" + std::to_string(d.size) + " bytes)";
-            e.text = DeclaresUtf8(d) ? "UTF-8" : e.raw;
+            e.rawOverride = DeclaresUtf8(d) ? "ESC % G" : "(" + std::to_string(d.size) + " bytes)";
+            e.text = DeclaresUtf8(d) ? "UTF-8" : e.rawOverride;
         } else if (IsBinaryData(d.record, d.number) || IsBinaryNumber(d.record, d.number)) {
             e.value.kind = MetadataValue::Kind::Bytes;
             const size_t kept =
                 d.size < MetadataValue::kMaxKeptBytes ? d.size : MetadataValue::kMaxKeptBytes;
             e.value.bytes.assign(d.data, d.data + kept);
             e.value.truncated = kept < d.size;
-            e.raw = e.text = "(" + std::to_string(d.size) + " bytes)";
+            e.rawOverride = e.text = "(" + std::to_string(d.size) + " bytes)";
         } else {
             e.value.kind = MetadataValue::Kind::Text;
             e.value.text = utf8 ? RepairUtf8(d.data, d.size) : Latin1ToUtf8(d.data, d.size);
-            e.raw = e.text = e.value.text;
+            e.text = e.value.text;
         }
         if (!out.Add(std::move(e)))
             break;

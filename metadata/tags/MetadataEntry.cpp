@@ -1,5 +1,7 @@
 #include "metadata/tags/MetadataEntry.h"
 
+#include <ostream>
+
 void MetadataCollector::MarkTruncated() {
     if (!m_truncated) {
         m_truncated = true;
@@ -7,13 +9,19 @@ void MetadataCollector::MarkTruncated() {
     }
 }
 
-bool MetadataCollector::Add(MetadataEntry entry) {
+bool MetadataCollector::Add(MetadataEntry&& entry) {
+    MetadataEntry* added = Append();
+    if (added != nullptr)
+        *added = std::move(entry);
+    return added != nullptr;
+}
+
+MetadataEntry* MetadataCollector::Append() {
     if (Full()) {
         MarkTruncated();
-        return false;
+        return nullptr;
     }
-    m_entries.push_back(std::move(entry));
-    return true;
+    return &m_entries.emplace_back();
 }
 
 void MetadataCollector::Note(std::string note) {
@@ -47,4 +55,8 @@ std::string GroupDisplayName(const std::string& group) {
     if (group == "IPTC")
         return "IPTC";
     return group;
+}
+
+std::ostream& operator<<(std::ostream& out, const EntryName& name) {
+    return out << name.View();
 }

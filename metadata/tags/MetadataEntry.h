@@ -1,5 +1,8 @@
 #pragma once
 
+#include "metadata/tags/EntryName.h"
+#include "metadata/tags/InlineList.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,9 +31,9 @@ struct MetadataValue {
     // At most kMaxKeptNumbers components; the entry's count says how many
     // were written. Division by zero and FLOAT/DOUBLE may give non-finite
     // components, which have no JSON number: write null for them.
-    std::vector<double> numbers;
-    std::vector<MetadataFraction> fractions; // beside `numbers` for (S)RATIONAL
-    std::string text;                        // UTF-8
+    InlineList<double, 4> numbers;
+    InlineList<MetadataFraction, 4> fractions; // beside `numbers` for (S)RATIONAL
+    std::string text;                          // UTF-8
     std::vector<uint8_t> bytes;
     bool truncated = false; // fewer components or bytes kept than written
 
@@ -42,12 +45,16 @@ struct MetadataValue {
 struct MetadataEntry {
     std::string group; // "IFD0", "ExifIFD", "GPS", "InteropIFD", "IFD1", "SubIFD", "XMP-dc", "IPTC"
     int32_t id = -1;   // the TIFF tag; -1 for XMP and IPTC
-    std::string name;  // "ExposureTime", "Tag0x9A01", "dc:subject[1]", "Keywords"
+    EntryName name;    // "ExposureTime", "Tag0x9A01", "dc:subject[1]", "Keywords"
     uint16_t type = 0; // TIFF field type 1..12 (13 = IFD); 0 for XMP and IPTC
     uint32_t count = 0; // components as written; bytes for IPTC; 1 for XMP
     MetadataValue value;
     std::string text; // for people: "1/250 s", "f/3.5", "Auto white balance"
-    std::string raw;  // the value as written: "1/250", "72 72", "0232"
+    // The value as written when `value` cannot give it: a block's size
+    // "(23412 bytes)", IPTC's "ESC % G". Empty otherwise, which is the usual
+    // case: RawText (TagText.h) builds "1/250", "72 72", "0232" from `value`
+    // when someone asks, so the walk does not build a text nobody reads.
+    std::string rawOverride;
 };
 
 // Gathers the entries of one file from any number of blocks, up to a cap on
@@ -60,10 +67,22 @@ public:
     explicit MetadataCollector(size_t maxEntries = kMaxEntries) : m_maxEntries(maxEntries) {}
 
     // False (and the entry dropped) once the cap is reached.
-    bool Add(MetadataEntry entry);
+    bool Add(MetadataEntry&& entry);
+    // A new empty entry at the end of the list to fill in place, or nullptr
+    // (and nothing added) once the cap is reached.
+    MetadataEntry* Append();
+    // Room for `count` entries in all, so that the list does not move its
+    // entries while growing.
+    void Reserve(size_t count) { m_entries.reserve(count < m_maxEntries ? count : m_maxEntries); }
     bool Full() const { return m_entries.size() >= m_maxEntries; }
     // For readers that stop at Full() with entries left unread.
     void MarkTruncated();
+    // Takes back the entries from `count` on, for a reader that starts over.
+    void DropFrom(size_t count) {
+        if (count < m_entries.size())
+            m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(count),
+                            m_entries.end());
+    }
     // A problem in the input: "GPS pointer 0x1234 outside the block".
     void Note(std::string note);
 

@@ -2,6 +2,7 @@
 
 #include "metadata/tags/ExifTagNames.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -159,13 +160,32 @@ const char* ComponentName(uint8_t c) {
     }
 }
 
+// printf's "%.<decimals>f" of a finite number, never cut short: the largest
+// doubles have 309 digits before the point.
+std::string FixedText(double v, int decimals) {
+    char buf[400];
+    const auto result = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    return std::string(buf, result.ptr);
+}
+
+// NumberText's text, appended.
+void AppendNumberText(std::string& out, double v) {
+    if (std::isfinite(v))
+        AppendTenDigits(out, v);
+    else
+        out += std::isnan(v) ? "undefined" : (v > 0 ? "inf" : "-inf");
+}
+
 // Numbers as quotients ("72", not "72/1"); anything else as written.
 std::string Plain(const MetadataEntry& e) {
     if (e.value.kind != MetadataValue::Kind::Numbers)
-        return e.raw;
+        return RawText(e);
     std::string s;
-    for (double v : e.value.numbers)
-        s += (s.empty() ? "" : " ") + NumberText(v);
+    for (size_t i = 0; i < e.value.numbers.size(); ++i) {
+        if (i != 0)
+            s += ' ';
+        AppendNumberText(s, e.value.numbers[i]);
+    }
     if (e.value.truncated)
         s += " …";
     return s;
@@ -190,23 +210,23 @@ template <size_t N> std::string Enumerated(const MetadataEntry& e, const Named (
     double v;
     int code;
     if (!FirstNumber(e, v) || !AsCode(v, code))
-        return e.raw;
+        return RawText(e);
     if (const char* text = Lookup(table, code))
         return text;
-    return "Unknown (" + e.raw + ")";
+    return "Unknown (" + RawText(e) + ")";
 }
 
 std::string WithUnit(const MetadataEntry& e, const char* unit) {
     double v;
     if (!FirstNumber(e, v))
-        return e.raw;
+        return RawText(e);
     return NumberText(v) + unit;
 }
 
 std::string Apex(const MetadataEntry& e, bool aperture) {
     double v;
     if (!FirstNumber(e, v))
-        return e.raw;
+        return RawText(e);
     if (aperture)
         return FNumberText(std::pow(2.0, v / 2));
     return ExposureText(std::pow(2.0, -v));
@@ -220,7 +240,7 @@ std::string Characters(const MetadataEntry& e) {
     if (e.value.kind == MetadataValue::Kind::Bytes)
         for (uint8_t b : e.value.bytes)
             out += static_cast<char>(b < 10 ? '0' + b : '?');
-    return out.empty() ? e.raw : out;
+    return out.empty() ? RawText(e) : out;
 }
 
 std::string TiffText(const MetadataEntry& e) {
@@ -238,10 +258,10 @@ std::string TiffText(const MetadataEntry& e) {
     case 0x0213:
         return Enumerated(e, kYCbCrPositioning);
     case 0x829A:
-        return e.value.IsSingleNumber() ? ExposureText(e.value.numbers[0]) : e.raw;
+        return e.value.IsSingleNumber() ? ExposureText(e.value.numbers[0]) : RawText(e);
     case 0x829D: {
         double v;
-        return FirstNumber(e, v) ? FNumberText(v) : e.raw;
+        return FirstNumber(e, v) ? FNumberText(v) : RawText(e);
     }
     case 0x8822:
         return Enumerated(e, kExposureProgram);
@@ -252,7 +272,7 @@ std::string TiffText(const MetadataEntry& e) {
         return Characters(e);
     case 0x9101: {
         if (e.value.kind != MetadataValue::Kind::Bytes)
-            return e.raw;
+            return RawText(e);
         std::string out;
         for (uint8_t b : e.value.bytes) {
             if (!out.empty())
@@ -271,12 +291,10 @@ std::string TiffText(const MetadataEntry& e) {
     case 0x9204: {
         double v;
         if (!FirstNumber(e, v))
-            return e.raw;
+            return RawText(e);
         if (v == 0)
             return "0 EV";
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%+.2f", v);
-        std::string s = buf;
+        std::string s = v > 0 ? "+" + FixedText(v, 2) : FixedText(v, 2);
         while (s.back() == '0')
             s.pop_back();
         if (s.back() == '.')
@@ -295,7 +313,7 @@ std::string TiffText(const MetadataEntry& e) {
         double v;
         int code;
         return FirstNumber(e, v) && AsCode(v, code) && code >= 0 ? FlashText(uint32_t(code))
-                                                                 : e.raw;
+                                                                 : RawText(e);
     }
     case 0x920A:
     case 0xA405:
@@ -316,12 +334,12 @@ std::string TiffText(const MetadataEntry& e) {
         return Enumerated(e, kSensingMethod);
     case 0xA300:
         return e.value.kind == MetadataValue::Kind::Bytes && !e.value.bytes.empty()
-                   ? Or(Lookup(kFileSource, e.value.bytes[0]), e.raw)
-                   : e.raw;
+                   ? Or(Lookup(kFileSource, e.value.bytes[0]), RawText(e))
+                   : RawText(e);
     case 0xA301:
         return e.value.kind == MetadataValue::Kind::Bytes && !e.value.bytes.empty()
-                   ? Or(Lookup(kSceneType, e.value.bytes[0]), e.raw)
-                   : e.raw;
+                   ? Or(Lookup(kSceneType, e.value.bytes[0]), RawText(e))
+                   : RawText(e);
     case 0xA401:
         return Enumerated(e, kCustomRendered);
     case 0xA402:
@@ -332,7 +350,7 @@ std::string TiffText(const MetadataEntry& e) {
         double v;
         if (FirstNumber(e, v) && v == 0)
             return "Not used";
-        return e.raw.empty() ? e.raw : WithUnit(e, "×");
+        return RawText(e).empty() ? RawText(e) : WithUnit(e, "×");
     }
     case 0xA406:
         return Enumerated(e, kSceneCaptureType);
@@ -349,7 +367,7 @@ std::string TiffText(const MetadataEntry& e) {
         // Focal lengths and f-numbers: "24-70 mm f/2.8".
         const auto& n = e.value.numbers;
         if (e.value.kind != MetadataValue::Kind::Numbers || n.size() != 4)
-            return e.raw;
+            return RawText(e);
         std::string s = NumberText(n[0]);
         if (n[1] != n[0])
             s += "-" + NumberText(n[1]);
@@ -372,19 +390,22 @@ std::string GpsText(const MetadataEntry& e) {
     switch (e.id) {
     case 0x0000: {
         std::string s;
-        for (double v : e.value.numbers)
-            s += (s.empty() ? "" : ".") + NumberText(v);
-        return s.empty() ? e.raw : s;
+        for (size_t i = 0; i < e.value.numbers.size(); ++i) {
+            if (i != 0)
+                s += '.';
+            AppendNumberText(s, e.value.numbers[i]);
+        }
+        return s.empty() ? RawText(e) : s;
     }
     case 0x0001:
     case 0x0013:
-        return e.value.text == "N" ? "North" : e.value.text == "S" ? "South" : e.raw;
+        return e.value.text == "N" ? "North" : e.value.text == "S" ? "South" : RawText(e);
     case 0x0003:
     case 0x0015:
-        return e.value.text == "E" ? "East" : e.value.text == "W" ? "West" : e.raw;
+        return e.value.text == "E" ? "East" : e.value.text == "W" ? "West" : RawText(e);
     case 0x0005:
         if (e.value.kind == MetadataValue::Kind::Bytes && !e.value.bytes.empty())
-            return Or(Lookup(kGpsAltitudeRef, e.value.bytes[0]), e.raw);
+            return Or(Lookup(kGpsAltitudeRef, e.value.bytes[0]), RawText(e));
         return Enumerated(e, kGpsAltitudeRef);
     case 0x0006:
     case 0x001F:
@@ -392,10 +413,10 @@ std::string GpsText(const MetadataEntry& e) {
     case 0x0007: {
         const auto& n = e.value.numbers;
         if (e.value.kind != MetadataValue::Kind::Numbers || n.size() != 3)
-            return e.raw;
+            return RawText(e);
         for (double v : n)
             if (!std::isfinite(v) || v < 0 || v >= 100)
-                return e.raw;
+                return RawText(e);
         char buf[48];
         const double s = n[2];
         if (s == std::floor(s))
@@ -407,23 +428,23 @@ std::string GpsText(const MetadataEntry& e) {
     case 0x0009:
         return e.value.text == "A"   ? "Measurement in progress"
                : e.value.text == "V" ? "Measurement interrupted"
-                                     : e.raw;
+                                     : RawText(e);
     case 0x000A:
         return e.value.text == "2"   ? "2-dimensional measurement"
                : e.value.text == "3" ? "3-dimensional measurement"
-                                     : e.raw;
+                                     : RawText(e);
     case 0x000C:
     case 0x0019:
         return e.value.text == "K"   ? "Kilometers per hour"
                : e.value.text == "M" ? "Miles per hour"
                : e.value.text == "N" ? "Knots"
-                                     : e.raw;
+                                     : RawText(e);
     case 0x000E:
     case 0x0010:
     case 0x0017:
         return e.value.text == "T"   ? "True direction"
                : e.value.text == "M" ? "Magnetic direction"
-                                     : e.raw;
+                                     : RawText(e);
     case 0x000F:
     case 0x0011:
     case 0x0018:
@@ -438,11 +459,66 @@ std::string GpsText(const MetadataEntry& e) {
 } // namespace
 
 std::string NumberText(double v) {
-    if (!std::isfinite(v))
-        return std::isnan(v) ? "undefined" : (v > 0 ? "inf" : "-inf");
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.10g", v);
-    return buf;
+    std::string s;
+    AppendNumberText(s, v);
+    return s;
+}
+
+void AppendTenDigits(std::string& out, double v) {
+    char buf[32];
+    char* end;
+    // Whole numbers below 1e10 are all their digits, as "%.10g" writes them;
+    // -0 keeps its sign there, so it takes the general way.
+    if (v > -1e10 && v < 1e10 && v == static_cast<double>(static_cast<int64_t>(v)) &&
+        !(v == 0 && std::signbit(v)))
+        end = std::to_chars(buf, buf + sizeof buf, static_cast<int64_t>(v)).ptr;
+    else
+        end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 10).ptr;
+    out.append(buf, end);
+}
+
+std::string RawText(const MetadataEntry& e) {
+    if (!e.rawOverride.empty())
+        return e.rawOverride;
+    const MetadataValue& value = e.value;
+    std::string s;
+    switch (value.kind) {
+    case MetadataValue::Kind::Text:
+        return value.text;
+    case MetadataValue::Kind::Numbers: {
+        const bool fractions = value.fractions.size() == value.numbers.size();
+        char buf[24];
+        for (size_t i = 0; i < value.numbers.size(); ++i) {
+            if (i != 0)
+                s += ' ';
+            if (fractions) {
+                s.append(buf, std::to_chars(buf, buf + sizeof buf, value.fractions[i].num).ptr);
+                s += '/';
+                s.append(buf, std::to_chars(buf, buf + sizeof buf, value.fractions[i].den).ptr);
+            } else {
+                AppendTenDigits(s, value.numbers[i]);
+            }
+        }
+        break;
+    }
+    case MetadataValue::Kind::Bytes: {
+        static const char kHex[] = "0123456789ABCDEF";
+        for (size_t i = 0; i < value.bytes.size() && i < 16; ++i) {
+            if (i != 0)
+                s += ' ';
+            s += kHex[value.bytes[i] >> 4];
+            s += kHex[value.bytes[i] & 15];
+        }
+        if (value.bytes.size() > 16 || value.truncated)
+            s += " …";
+        return s;
+    }
+    case MetadataValue::Kind::None:
+        return s;
+    }
+    if (value.truncated)
+        s += " …";
+    return s;
 }
 
 std::string ExposureText(double seconds) {
@@ -450,14 +526,9 @@ std::string ExposureText(double seconds) {
         return NumberText(seconds) + " s";
     if (seconds < 0.25001) {
         // 1/x for the speeds cameras use; 0.3 s and longer as a decimal.
-        const double inverse = 1 / seconds;
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "1/%.0f s", inverse);
-        return buf;
+        return "1/" + FixedText(1 / seconds, 0) + " s";
     }
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.1f", seconds);
-    std::string s = buf;
+    std::string s = FixedText(seconds, 1);
     if (s.size() > 2 && s.compare(s.size() - 2, 2, ".0") == 0)
         s.resize(s.size() - 2);
     return s + " s";
@@ -466,9 +537,7 @@ std::string ExposureText(double seconds) {
 std::string FNumberText(double f) {
     if (!std::isfinite(f) || f <= 0)
         return "f/" + NumberText(f);
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.1f", f);
-    std::string s = buf;
+    std::string s = FixedText(f, 1);
     if (s.size() > 2 && s.compare(s.size() - 2, 2, ".0") == 0)
         s.resize(s.size() - 2);
     return "f/" + s;
@@ -507,9 +576,13 @@ std::string FlashText(uint32_t flash) {
 }
 
 std::string TagText(const MetadataEntry& e) {
+    return TagText(e, TagSpaceOfGroup(e.group));
+}
+
+std::string TagText(const MetadataEntry& e, TagSpace space) {
     if (e.id < 0 || e.id > 0xFFFF)
         return Plain(e);
-    switch (TagSpaceOfGroup(e.group)) {
+    switch (space) {
     case TagSpace::Gps:
         return GpsText(e);
     case TagSpace::Interop:

@@ -1,5 +1,7 @@
 #include "metadata/tags/TextEncoding.h"
 
+#include <cstring>
+
 namespace {
 
 // Length of the valid UTF-8 sequence at data[i], or 0.
@@ -60,6 +62,16 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 bool IsValidUtf8(const uint8_t* data, size_t size) {
     size_t i = 0;
     while (i < size) {
+        uint64_t chunk;
+        if (size - i >= 8 &&
+            (std::memcpy(&chunk, data + i, 8), (chunk & 0x8080808080808080) == 0)) {
+            i += 8; // eight ASCII bytes
+            continue;
+        }
+        if (data[i] < 0x80) {
+            ++i;
+            continue;
+        }
         const size_t n = Utf8SequenceAt(data, size, i);
         if (n == 0)
             return false;
@@ -85,17 +97,24 @@ std::string Utf8OrLatin1(const uint8_t* data, size_t size) {
 std::string RepairUtf8(const uint8_t* data, size_t size) {
     std::string out;
     out.reserve(size);
+    // Valid runs are appended whole.
+    size_t run = 0;
     size_t i = 0;
     while (i < size) {
+        if (data[i] < 0x80) {
+            ++i;
+            continue;
+        }
         const size_t n = Utf8SequenceAt(data, size, i);
         if (n == 0) {
+            out.append(reinterpret_cast<const char*>(data + run), i - run);
             AppendUtf8(out, 0xFFFD);
-            ++i;
+            run = ++i;
         } else {
-            out.append(reinterpret_cast<const char*>(data + i), n);
             i += n;
         }
     }
+    out.append(reinterpret_cast<const char*>(data + run), size - run);
     return out;
 }
 
@@ -123,6 +142,10 @@ std::string Utf16ToUtf8(const uint8_t* data, size_t size, bool bigEndian) {
 }
 
 size_t WithoutTrailingZeros(const uint8_t* data, size_t size) {
+    // Padding tags hold kilobytes of zeros: eight at a time.
+    uint64_t chunk;
+    while (size >= 8 && (std::memcpy(&chunk, data + size - 8, 8), chunk == 0))
+        size -= 8;
     while (size > 0 && data[size - 1] == 0)
         --size;
     return size;

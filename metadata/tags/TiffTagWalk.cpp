@@ -93,7 +93,8 @@ public:
 
 private:
     bool Visit(uint32_t offset, const std::string& group);
-    void ReadEntry(const uint8_t* p, const std::string& group, std::vector<Link>& links);
+    void ReadEntry(const uint8_t* p, const std::string& group, TagSpace space,
+                   std::vector<Link>& links);
     void FollowLinks(const std::vector<Link>& links, const std::string& from, int depth);
     std::string LinkGroup(uint16_t tag);
 
@@ -140,15 +141,16 @@ uint32_t TiffWalker::Walk(uint32_t offset, const std::string& group, int depth) 
                    std::to_string(count) + " fit in the block");
 
     const size_t firstEntry = m_out.Entries().size();
+    const TagSpace space = TagSpaceOfGroup(group);
     std::vector<Link> links;
     for (uint32_t i = 0; i < count; ++i) {
         if (m_out.Full()) {
             m_out.MarkTruncated();
             return 0;
         }
-        ReadEntry(m_data + offset + 2 + size_t(i) * kEntrySize, group, links);
+        ReadEntry(m_data + offset + 2 + size_t(i) * kEntrySize, group, space, links);
     }
-    if (group == "GPS")
+    if (space == TagSpace::Gps)
         ApplyGpsTexts(m_out.Entries(), firstEntry);
     FollowLinks(links, group, depth);
 
@@ -187,19 +189,27 @@ void TiffWalker::FollowLinks(const std::vector<Link>& links, const std::string& 
     }
 }
 
-void TiffWalker::ReadEntry(const uint8_t* p, const std::string& group, std::vector<Link>& links) {
-    MetadataEntry e;
+void TiffWalker::ReadEntry(const uint8_t* p, const std::string& group, TagSpace space,
+                           std::vector<Link>& links) {
+    // Filled in place: the entry is never copied or moved on its way.
+    MetadataEntry* added = m_out.Append();
+    if (added == nullptr)
+        return;
+    MetadataEntry& e = *added;
     const uint16_t tag = TiffU16(p, m_big);
     e.group = group;
     e.id = tag;
-    e.name = ExifTagNameOrId(tag, TagSpaceOfGroup(group));
+    const std::string_view name = ExifTagNameText(tag, space);
+    if (!name.empty())
+        e.name.SetConstant(name);
+    else
+        e.name = ExifTagNameOrId(tag, space);
     e.type = TiffU16(p + 2, m_big);
     e.count = TiffU32(p + 4, m_big);
 
     const uint32_t unit = TiffTypeSize(e.type);
     if (unit == 0) {
         e.text = "(unknown type " + std::to_string(e.type) + ")";
-        m_out.Add(std::move(e));
         return;
     }
     const uint64_t bytes = uint64_t(e.count) * unit;
@@ -207,27 +217,25 @@ void TiffWalker::ReadEntry(const uint8_t* p, const std::string& group, std::vect
     if (bytes > 4) {
         const uint32_t at = TiffU32(p + 8, m_big);
         if (at > m_size || bytes > m_size - at) {
-            m_out.Note(group + " " + e.name + ": " + std::to_string(bytes) + " bytes at " +
-                       Hex(at) + " outside the block");
+            m_out.Note(group + " " + std::string(e.name) + ": " + std::to_string(bytes) +
+                       " bytes at " + Hex(at) + " outside the block");
             e.text = "(value outside the block)";
-            m_out.Add(std::move(e));
             return;
         }
         value = m_data + at;
     }
     const TiffBytes v{value, static_cast<size_t>(bytes), m_big};
 
-    const TagSpace space = TagSpaceOfGroup(group);
     const bool tiffSpace = space == TagSpace::Tiff;
     if (tiffSpace && tag == 0x927C) {
         KeepTiffBytes(v, e);
         const std::string& make = m_out.CameraMake();
         e.text = "(" + Grouped(bytes) + " bytes" + (make.empty() ? "" : ", " + make) + ")";
-        e.raw = "(" + std::to_string(bytes) + " bytes)";
+        e.rawOverride = "(" + std::to_string(bytes) + " bytes)";
     } else if (tiffSpace && IsBlobTag(tag)) {
         KeepTiffBytes(v, e);
         e.text = "(" + Grouped(bytes) + " bytes)";
-        e.raw = "(" + std::to_string(bytes) + " bytes)";
+        e.rawOverride = "(" + std::to_string(bytes) + " bytes)";
     } else if (tiffSpace && IsXpTag(tag) && (e.type == 1 || e.type == 7)) {
         // Windows writes these as UTF-16LE in BYTE values.
         size_t n = v.size & ~size_t(1);
@@ -235,18 +243,18 @@ void TiffWalker::ReadEntry(const uint8_t* p, const std::string& group, std::vect
             n -= 2;
         e.value.kind = MetadataValue::Kind::Text;
         e.value.text = Utf16ToUtf8(v.data, n, false);
-        e.raw = e.text = e.value.text;
+        e.text = e.value.text;
     } else if (e.type == 7 && ((tiffSpace && tag == 0x9286) ||
                                (space == TagSpace::Gps && (tag == 0x001B || tag == 0x001C)))) {
         e.value.kind = MetadataValue::Kind::Text;
         e.value.text = CodedText(v);
-        e.raw = e.text = e.value.text;
+        e.text = e.value.text;
     } else if (tiffSpace && e.type == 1 && IsDngByteText(tag)) {
         DecodeTiffValue(v, 2, e.count, e); // as ASCII: up to the first zero
         e.text = e.value.text;
     } else {
         DecodeTiffValue(v, e.type, e.count, e);
-        e.text = TagText(e);
+        e.text = TagText(e, space);
     }
 
     if (tiffSpace && (tag == 0x8769 || tag == 0x8825 || tag == 0xA005 || tag == 0x014A) &&
@@ -259,7 +267,6 @@ void TiffWalker::ReadEntry(const uint8_t* p, const std::string& group, std::vect
     }
     if (tag == 0x010F && group == "IFD0" && e.value.kind == MetadataValue::Kind::Text)
         m_out.SetCameraMake(e.value.text);
-    m_out.Add(std::move(e));
 }
 
 } // namespace

@@ -3,42 +3,7 @@
 #include "metadata/tags/TextEncoding.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-
-uint32_t TiffTypeSize(uint16_t type) {
-    switch (type) {
-    case 1: // BYTE
-    case 2: // ASCII
-    case 6: // SBYTE
-    case 7: // UNDEFINED
-        return 1;
-    case 3: // SHORT
-    case 8: // SSHORT
-        return 2;
-    case 4:  // LONG
-    case 9:  // SLONG
-    case 11: // FLOAT
-    case 13: // IFD
-        return 4;
-    case 5:  // RATIONAL
-    case 10: // SRATIONAL
-    case 12: // DOUBLE
-        return 8;
-    default:
-        return 0;
-    }
-}
-
-uint16_t TiffU16(const uint8_t* p, bool bigEndian) {
-    return bigEndian ? static_cast<uint16_t>(p[0] << 8 | p[1])
-                     : static_cast<uint16_t>(p[1] << 8 | p[0]);
-}
-
-uint32_t TiffU32(const uint8_t* p, bool bigEndian) {
-    return bigEndian ? (uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3])
-                     : (uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0]);
-}
 
 namespace {
 
@@ -55,12 +20,6 @@ MetadataFraction FractionAt(const TiffBytes& v, uint16_t type, uint32_t i) {
     if (type == 10)
         return {static_cast<int32_t>(n), static_cast<int32_t>(d)};
     return {n, d};
-}
-
-std::string FormatNumber(double v) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.10g", v);
-    return buf;
 }
 
 } // namespace
@@ -111,16 +70,6 @@ void KeepTiffBytes(const TiffBytes& v, MetadataEntry& entry) {
         v.size < MetadataValue::kMaxKeptBytes ? v.size : MetadataValue::kMaxKeptBytes;
     value.bytes.assign(v.data, v.data + kept);
     value.truncated = kept < v.size;
-    entry.raw.clear();
-    for (size_t i = 0; i < kept && i < 16; ++i) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, "%02X", v.data[i]);
-        if (i != 0)
-            entry.raw += ' ';
-        entry.raw += hex;
-    }
-    if (v.size > 16)
-        entry.raw += " …";
 }
 
 void DecodeTiffValue(const TiffBytes& v, uint16_t type, uint32_t count, MetadataEntry& entry) {
@@ -130,7 +79,6 @@ void DecodeTiffValue(const TiffBytes& v, uint16_t type, uint32_t count, Metadata
         const size_t length = zero ? static_cast<const uint8_t*>(zero) - v.data : v.size;
         value.kind = MetadataValue::Kind::Text;
         value.text = Utf8OrLatin1(v.data, length);
-        entry.raw = value.text;
         return;
     }
     if (type == 7) {
@@ -138,7 +86,6 @@ void DecodeTiffValue(const TiffBytes& v, uint16_t type, uint32_t count, Metadata
             value.kind = MetadataValue::Kind::Text;
             value.text.assign(reinterpret_cast<const char*>(v.data),
                               WithoutTrailingZeros(v.data, v.size));
-            entry.raw = value.text;
         } else {
             KeepTiffBytes(v, entry);
         }
@@ -153,20 +100,13 @@ void DecodeTiffValue(const TiffBytes& v, uint16_t type, uint32_t count, Metadata
     value.truncated = kept < count;
     value.numbers.reserve(kept);
     const bool rational = type == 5 || type == 10;
+    if (rational)
+        value.fractions.reserve(kept);
     for (uint32_t i = 0; i < kept; ++i) {
         value.numbers.push_back(TiffNumberAt(v, type, i));
-        if (i != 0)
-            entry.raw += ' ';
-        if (rational) {
-            const MetadataFraction f = FractionAt(v, type, i);
-            value.fractions.push_back(f);
-            entry.raw += std::to_string(f.num) + "/" + std::to_string(f.den);
-        } else {
-            entry.raw += FormatNumber(value.numbers.back());
-        }
+        if (rational)
+            value.fractions.push_back(FractionAt(v, type, i));
     }
-    if (value.truncated)
-        entry.raw += " …";
 }
 
 std::string CodedText(const TiffBytes& v) {

@@ -1,22 +1,26 @@
 #include "metadata/tags/XmpReader.h"
 
+#include "metadata/tags/PlainXml.h"
 #include "metadata/tags/TextEncoding.h"
 
 #include <expat.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
 
-constexpr char kRdf[] = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
-constexpr char kXml[] = "http://www.w3.org/XML/1998/namespace";
+constexpr std::string_view kRdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
+constexpr std::string_view kXml = "http://www.w3.org/XML/1998/namespace";
 // Cannot occur in XML names or namespace URIs.
 constexpr char kSeparator = '\x01';
 
 struct KnownNamespace {
-    const char* uri;
+    std::string_view uri;
     const char* prefix;
 };
 
@@ -66,19 +70,23 @@ struct Frame {
     bool textTruncated = false;
 };
 
+// Views into the name expat hands over, valid during its callback.
 struct Name {
-    std::string uri;
-    std::string local;
-    std::string prefix; // as declared
+    std::string_view uri;
+    std::string_view local;
+    std::string_view prefix; // as declared
     std::string Qualified() const;
 };
 
 std::string Name::Qualified() const {
     if (uri.empty())
-        return local;
+        return std::string(local);
     const char* known = WellKnownXmpPrefix(uri);
-    const std::string p = known ? known : (prefix.empty() ? "ns" : prefix);
-    return p + ":" + local;
+    const std::string_view p = known ? known : (prefix.empty() ? "ns" : prefix);
+    std::string qualified;
+    qualified.reserve(p.size() + 1 + local.size());
+    qualified.append(p).append(1, ':').append(local);
+    return qualified;
 }
 
 Name Split(const char* raw) {
@@ -88,34 +96,91 @@ Name Split(const char* raw) {
         n.local = raw;
         return n;
     }
-    n.uri.assign(raw, first);
+    n.uri = std::string_view(raw, size_t(first - raw));
     const char* second = std::strchr(first + 1, kSeparator);
     if (second == nullptr) {
         n.local = first + 1;
     } else {
-        n.local.assign(first + 1, second);
+        n.local = std::string_view(first + 1, size_t(second - first - 1));
         n.prefix = second + 1;
     }
     return n;
 }
 
-std::string PrefixOf(const std::string& qualified) {
+// "XMP-dc" for "dc:subject"; "XMP" for a name without a prefix.
+std::string GroupOf(const std::string& qualified) {
     const size_t colon = qualified.find(':');
-    return colon == std::string::npos ? std::string() : qualified.substr(0, colon);
+    if (colon == std::string::npos || colon == 0)
+        return "XMP";
+    std::string group;
+    group.reserve(4 + colon);
+    group.append("XMP-").append(qualified, 0, colon);
+    return group;
 }
 
-std::string Clip(const char* value, bool& truncated) {
+std::string_view Clip(const char* value, bool& truncated) {
     const size_t n = std::strlen(value);
     truncated = n > XmpLimits::kMaxValue;
-    return std::string(value, truncated ? XmpLimits::kMaxValue : n);
+    return std::string_view(value, truncated ? XmpLimits::kMaxValue : n);
 }
 
-class XmpParser {
+// Creating an expat parser costs about as much as parsing a camera's
+// packet, so each thread keeps one and resets it between packets. Its hash
+// salt is drawn once per thread instead of at every reset; packets larger
+// than kMaxReusedPacket get a parser of their own, so that the kept one does
+// not hold on to a large buffer.
+class ParserCache {
 public:
-    explicit XmpParser(MetadataCollector& out) : m_out(out) {}
-    ~XmpParser() {
+    static constexpr size_t kMaxReusedPacket = 256u << 10;
+
+    ParserCache() = default;
+    ~ParserCache() {
         if (m_parser)
             XML_ParserFree(m_parser);
+    }
+    ParserCache(const ParserCache&) = delete;
+    ParserCache& operator=(const ParserCache&) = delete;
+
+    // A parser in its initial state, or nullptr when none can be made.
+    XML_Parser Take() {
+        if (m_parser != nullptr && XML_ParserReset(m_parser, nullptr) == XML_TRUE) {
+            XML_SetHashSalt(m_parser, m_salt);
+            return std::exchange(m_parser, nullptr);
+        }
+        if (m_parser != nullptr)
+            XML_ParserFree(std::exchange(m_parser, nullptr));
+        XML_Parser parser = XML_ParserCreateNS(nullptr, kSeparator);
+        if (parser != nullptr) {
+            // Random, as expat draws its own: packets must not be able to
+            // aim at collisions in its hash tables.
+            if (m_salt == 0)
+                m_salt = static_cast<unsigned long>(arc4random()) << 31 ^ arc4random() ^ 1;
+            XML_SetHashSalt(parser, m_salt);
+        }
+        return parser;
+    }
+    void Give(XML_Parser parser, size_t packetSize) {
+        if (m_parser == nullptr && packetSize <= kMaxReusedPacket)
+            m_parser = parser;
+        else
+            XML_ParserFree(parser);
+    }
+
+private:
+    XML_Parser m_parser = nullptr;
+    unsigned long m_salt = 0;
+};
+
+thread_local ParserCache t_parsers;
+
+class XmpParser final : public PlainXmlHandler {
+public:
+    explicit XmpParser(MetadataCollector& out) : m_out(out) {
+        m_frames.reserve(16); // packets nest a few levels deep
+    }
+    ~XmpParser() {
+        if (m_parser)
+            t_parsers.Give(m_parser, m_size);
     }
     XmpParser(const XmpParser&) = delete;
     XmpParser& operator=(const XmpParser&) = delete;
@@ -136,63 +201,74 @@ private:
         static_cast<XmpParser*>(self)->Stop("entity declarations are refused");
     }
 
-    void Start(const char* rawName, const char** atts);
-    void End();
-    void Text(const char* s, int len);
+    void Start(const char* rawName, const char** atts) override;
+    void End() override;
+    void Text(const char* s, int len) override;
+    bool Stopped() const override { return !m_stopReason.empty(); }
     void Stop(const char* reason);
-    void Emit(const std::string& group, const std::string& path, const std::string& value,
-              bool truncated);
+    void Emit(std::string&& group, std::string&& path, std::string_view value, bool truncated);
     // Field attributes of a description or property element.
-    void AttributeFields(const Frame& frame, const char** atts, bool& any);
+    void AttributeFields(const Frame& frame, bool& any);
+    // The value of the element's attribute, or nullptr.
+    const char* Attribute(std::string_view uri, std::string_view local) const;
 
     MetadataCollector& m_out;
     XML_Parser m_parser = nullptr;
+    size_t m_size = 0; // of the packet parsed
     std::vector<Frame> m_frames;
     std::string m_stopReason;
+    // The attributes of the element being started, their names split once.
+    struct SplitAttribute {
+        Name name;
+        const char* value;
+    };
+    std::vector<SplitAttribute> m_atts;
 };
 
 void XmpParser::Stop(const char* reason) {
     if (m_stopReason.empty())
         m_stopReason = reason;
-    XML_StopParser(m_parser, XML_FALSE);
+    if (m_parser != nullptr)
+        XML_StopParser(m_parser, XML_FALSE);
 }
 
-void XmpParser::Emit(const std::string& group, const std::string& path, const std::string& value,
+void XmpParser::Emit(std::string&& group, std::string&& path, std::string_view value,
                      bool truncated) {
-    MetadataEntry e;
-    e.group = group;
+    MetadataEntry* added = m_out.Append();
+    if (added == nullptr) {
+        Stop("too many entries");
+        return;
+    }
+    MetadataEntry& e = *added;
+    e.group = std::move(group);
     e.id = -1;
-    e.name = path;
+    e.name = std::move(path);
     e.count = 1;
     e.value.kind = MetadataValue::Kind::Text;
     e.value.text = RepairUtf8(reinterpret_cast<const uint8_t*>(value.data()), value.size());
     e.value.truncated = truncated;
-    e.text = e.raw = e.value.text;
-    if (!m_out.Add(std::move(e)))
-        Stop("too many entries");
+    e.text = e.value.text;
 }
 
-void XmpParser::AttributeFields(const Frame& frame, const char** atts, bool& any) {
-    for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr; i += 2) {
-        const Name n = Split(atts[i]);
+void XmpParser::AttributeFields(const Frame& frame, bool& any) {
+    for (const SplitAttribute& a : m_atts) {
+        const Name& n = a.name;
         if (n.uri.empty() || n.uri == kRdf || n.uri == kXml)
             continue; // about, parseType, resource, lang...: syntax, not properties
-        const std::string qualified = n.Qualified();
-        const std::string path = frame.path.empty() ? qualified : frame.path + "/" + qualified;
-        const std::string group = frame.path.empty() ? "XMP-" + PrefixOf(qualified) : frame.group;
+        std::string qualified = n.Qualified();
+        std::string group = frame.path.empty() ? GroupOf(qualified) : frame.group;
+        std::string path = frame.path.empty() ? std::move(qualified) : frame.path + "/" + qualified;
         bool truncated;
-        const std::string value = Clip(atts[i + 1], truncated);
-        Emit(group == "XMP-" ? "XMP" : group, path, value, truncated);
+        const std::string_view value = Clip(a.value, truncated);
+        Emit(std::move(group), std::move(path), value, truncated);
         any = true;
     }
 }
 
-const char* Attribute(const char** atts, const char* uri, const char* local) {
-    for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr; i += 2) {
-        const Name n = Split(atts[i]);
-        if (n.uri == uri && n.local == local)
-            return atts[i + 1];
-    }
+const char* XmpParser::Attribute(std::string_view uri, std::string_view local) const {
+    for (const SplitAttribute& a : m_atts)
+        if (a.name.uri == uri && a.name.local == local)
+            return a.value;
     return nullptr;
 }
 
@@ -202,6 +278,9 @@ void XmpParser::Start(const char* rawName, const char** atts) {
         return;
     }
     const Name n = Split(rawName);
+    m_atts.clear();
+    for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr; i += 2)
+        m_atts.push_back({Split(atts[i]), atts[i + 1]});
     Frame* parent = m_frames.empty() ? nullptr : &m_frames.back();
     const Kind parentKind = parent ? parent->kind : Kind::Outside;
     if (parent)
@@ -223,7 +302,7 @@ void XmpParser::Start(const char* rawName, const char** atts) {
         }
         if (f.kind == Kind::Description) {
             bool any = false;
-            AttributeFields(f, atts, any);
+            AttributeFields(f, any);
         }
     } else if (rdf && (n.local == "Bag" || n.local == "Seq" || n.local == "Alt") &&
                parentKind == Kind::Property) {
@@ -235,14 +314,14 @@ void XmpParser::Start(const char* rawName, const char** atts) {
         if (parentKind == Kind::Container) {
             f.kind = Kind::Item;
             const int index = ++parent->items;
-            const char* lang = Attribute(atts, kXml, "lang");
+            const char* lang = Attribute(kXml, "lang");
             std::string label = parent->container == 'A' && lang && *lang ? std::string(lang)
                                                                           : std::to_string(index);
             f.path = parent->path + "[" + label + "]";
             f.group = parent->group;
-            if (const char* resource = Attribute(atts, kRdf, "resource"))
+            if (const char* resource = Attribute(kRdf, "resource"))
                 f.text = Clip(resource, f.textTruncated);
-            AttributeFields(f, atts, f.hasChildren);
+            AttributeFields(f, f.hasChildren);
         } else {
             f.kind = Kind::Ignored;
         }
@@ -252,16 +331,15 @@ void XmpParser::Start(const char* rawName, const char** atts) {
         f.kind = Kind::Property;
         const std::string qualified = n.Qualified();
         if (parent->path.empty()) {
+            f.group = GroupOf(qualified);
             f.path = qualified;
-            const std::string prefix = PrefixOf(qualified);
-            f.group = prefix.empty() ? "XMP" : "XMP-" + prefix;
         } else {
             f.path = parent->path + "/" + qualified;
             f.group = parent->group;
         }
-        if (const char* resource = Attribute(atts, kRdf, "resource"))
+        if (const char* resource = Attribute(kRdf, "resource"))
             f.text = Clip(resource, f.textTruncated);
-        AttributeFields(f, atts, f.hasChildren);
+        AttributeFields(f, f.hasChildren);
     } else if (parentKind == Kind::Outside) {
         f.kind = Kind::Outside; // x:xmpmeta and other wrappers
     } else {
@@ -273,10 +351,10 @@ void XmpParser::Start(const char* rawName, const char** atts) {
 void XmpParser::End() {
     if (m_frames.empty())
         return;
-    Frame f = std::move(m_frames.back());
-    m_frames.pop_back();
+    Frame& f = m_frames.back();
     if ((f.kind == Kind::Property || f.kind == Kind::Item) && !f.hasChildren)
-        Emit(f.group, f.path, f.text, f.textTruncated);
+        Emit(std::move(f.group), std::move(f.path), f.text, f.textTruncated);
+    m_frames.pop_back();
 }
 
 void XmpParser::Text(const char* s, int len) {
@@ -293,7 +371,8 @@ void XmpParser::Text(const char* s, int len) {
 }
 
 bool XmpParser::Parse(const uint8_t* data, size_t size) {
-    m_parser = XML_ParserCreateNS(nullptr, kSeparator);
+    m_parser = t_parsers.Take();
+    m_size = size;
     if (m_parser == nullptr) {
         m_out.Note("XMP: no parser");
         return false;
@@ -320,7 +399,7 @@ bool XmpParser::Parse(const uint8_t* data, size_t size) {
 
 } // namespace
 
-const char* WellKnownXmpPrefix(const std::string& uri) {
+const char* WellKnownXmpPrefix(std::string_view uri) {
     for (const KnownNamespace& k : kKnown)
         if (uri == k.uri)
             return k.prefix;
@@ -340,6 +419,15 @@ bool ReadXmpPacket(const uint8_t* data, size_t size, MetadataCollector& out) {
     while (size > 0 && (data[size - 1] == 0 || data[size - 1] == ' ' || data[size - 1] == '\n' ||
                         data[size - 1] == '\r' || data[size - 1] == '\t'))
         --size;
+    const size_t listed = out.Entries().size();
+    {
+        XmpParser plain(out);
+        if (ParsePlainXml(reinterpret_cast<const char*>(data), size, kSeparator, plain))
+            return true;
+    }
+    // A packet the plain parser does not take, or one it stopped in: expat
+    // reads it afresh, with the notes it deserves.
+    out.DropFrom(listed);
     XmpParser parser(out);
     return parser.Parse(data, size);
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Flattens one XMP packet into properties named `prefix:Name`: array items
 // as `dc:subject[1]`, `dc:subject[2]`, language alternatives as
@@ -26,4 +27,4 @@ struct XmpLimits {
 bool ReadXmpPacket(const uint8_t* data, size_t size, MetadataCollector& out);
 
 // The usual prefix of a well-known namespace URI, or nullptr.
-const char* WellKnownXmpPrefix(const std::string& uri);
+const char* WellKnownXmpPrefix(std::string_view uri);

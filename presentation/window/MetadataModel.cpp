@@ -1,6 +1,7 @@
 #include "presentation/window/MetadataModel.h"
 
 #include "metadata/tags/GpsPosition.h"
+#include "metadata/tags/TagText.h"
 
 #include <QStandardItemModel>
 
@@ -84,11 +85,11 @@ std::unique_ptr<QStandardItemModel> Build(const std::vector<MetadataEntry>& entr
     }
 
     for (const MetadataEntry& entry : entries) {
-        const std::string& shown = entry.text.empty() ? entry.raw : entry.text;
+        const QString raw = QString::fromStdString(RawText(entry));
         groupOf(GroupDisplayName(entry.group))
-            ->appendRow(Row(QString::fromStdString(entry.name), QString::fromStdString(shown),
-                            IdText(entry.id), TypeText(entry.type),
-                            QString::fromStdString(entry.raw)));
+            ->appendRow(Row(QString::fromStdString(entry.name),
+                            entry.text.empty() ? raw : QString::fromStdString(entry.text),
+                            IdText(entry.id), TypeText(entry.type), raw));
     }
 
     std::stable_sort(groups.begin(), groups.end(),

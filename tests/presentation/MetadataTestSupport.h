@@ -19,7 +19,7 @@ inline MetadataEntry TextEntry(std::string group, int32_t id, std::string name, 
     entry.value.kind = MetadataValue::Kind::Text;
     entry.value.text = raw;
     entry.text = std::move(text);
-    entry.raw = std::move(raw);
+    entry.rawOverride = std::move(raw);
     return entry;
 }
 

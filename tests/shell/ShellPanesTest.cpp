@@ -129,7 +129,7 @@ TEST_F(ShellPanes, CopyTakesTheMetadataRowsWhenThatPaneHasTheFocus) {
     make.id = 0x010F;
     make.name = "Make";
     make.type = 2;
-    make.text = make.raw = "Canon";
+    make.text = make.rawOverride = "Canon";
     metadata.FillEntries({make});
     metadata.raise();
     metadata.ShowPane(true, true);

@@ -10,12 +10,15 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <fcntl.h>
 #include <limits>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace tooltest;
 
@@ -283,6 +286,64 @@ TEST(ToolJsonText, EscapesAndRoundTrippingFloats) {
     out.clear();
     AppendJsonFloat(out, std::numeric_limits<float>::infinity());
     EXPECT_EQ(out, "null");
+}
+
+// Whole numbers take a short way; the text must stay the shortest one.
+TEST(ToolJsonText, DoublesAsTheirShortestText) {
+    std::vector<double> values = {0,       -0.0,  1,     -1,     72,     99999,   -99999,
+                                  1e5,     -1e5,  10000, 20000,  123456, 1e6,     1e-7,
+                                  1.0 / 3, 0.004, 4.15,  2.5e-5, 1e300,  4.9e-324};
+    for (int v = -2000; v <= 2000; v += 37)
+        values.push_back(v * 50);
+    for (double v : values) {
+        char expected[64];
+        const auto result = std::to_chars(expected, expected + sizeof expected, v);
+        std::string out;
+        AppendJsonDouble(out, v);
+        EXPECT_EQ(out, std::string(expected, result.ptr)) << v;
+        char written[kJsonNumberRoom];
+        const char* end = WriteJsonDouble(written, v);
+        EXPECT_EQ(std::string(written, size_t(end - written)), out) << v;
+    }
+    std::string out;
+    AppendJsonDouble(out, std::numeric_limits<double>::quiet_NaN());
+    AppendJsonDouble(out, -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(out, "nullnull");
+    char written[kJsonNumberRoom];
+    const char* end = WriteJsonDouble(written, std::numeric_limits<double>::infinity());
+    EXPECT_EQ(std::string(written, size_t(end - written)), "null");
+}
+
+// The escapes are found eight bytes at a time: a byte that needs one is
+// tried at every place of texts of every length around that width.
+TEST(ToolJsonText, EscapesAtEveryPlaceOfEveryLength) {
+    struct Case {
+        char byte;
+        const char* escaped;
+    };
+    const Case kCases[] = {{'"', "\\\""},        {'\\', "\\\\"},      {'\n', "\\n"},
+                           {'\x01', "\\u0001"},  {'\x1F', "\\u001f"}, {'\x7F', "\x7F"},
+                           {'\xE9', "\xC3\xA9"}, {' ', " "}};
+    for (size_t length = 1; length <= 20; ++length) {
+        for (size_t at = 0; at < length; ++at) {
+            for (const Case& c : kCases) {
+                std::string text(length, 'a');
+                text[at] = c.byte;
+                std::string expected = "\"" + std::string(at, 'a') + c.escaped +
+                                       std::string(length - at - 1, 'a') + "\"";
+                std::string out = "x";
+                AppendJsonString(out, text);
+                EXPECT_EQ(out, "x" + expected) << length << " " << at;
+                char written[6 * 20 + 2];
+                char* end = WriteJsonString(written, text);
+                EXPECT_EQ(std::string(written, static_cast<size_t>(end - written)), expected)
+                    << length << " " << at;
+            }
+        }
+    }
+    std::string out;
+    AppendJsonString(out, "");
+    EXPECT_EQ(out, "\"\"");
 }
 
 // A file a little over 64 KiB whose EXIF segment runs past its first 64 KiB:

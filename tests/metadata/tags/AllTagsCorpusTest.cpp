@@ -4,6 +4,7 @@
 // IFDs) must be listed under the same group and number, with the same value
 // where both are one number or a text. The files stay outside the
 // repository; without them the check is skipped.
+#include "metadata/tags/TagText.h"
 #include "presentation/FileInspection.h"
 #include "tests/metadata/tags/AllTagsKnownDisagreements.h"
 #include "tests/metadata/tags/ExiftoolTagIds.h"
@@ -150,7 +151,7 @@ bool Compare(const MetadataEntry& ours, const testjson::Value& theirs, std::stri
         double v;
         if (ours.value.IsSingleNumber()) {
             v = ours.value.numbers[0];
-            mine = ours.raw;
+            mine = RawText(ours);
         } else if (ours.value.kind == MetadataValue::Kind::Text && !ours.value.text.empty()) {
             char* end = nullptr;
             v = std::strtod(ours.value.text.c_str(), &end);
@@ -171,7 +172,7 @@ bool Compare(const MetadataEntry& ours, const testjson::Value& theirs, std::stri
         if (*end != '\0')
             return true;
         compared = true;
-        mine = ours.raw;
+        mine = RawText(ours);
         return NumbersAgree(AsExiftoolGivesIt(ours, ours.value.numbers[0]), v);
     }
     if (theirs.type == testjson::Value::Type::String &&
@@ -206,7 +207,7 @@ bool OffsetsShiftAlike(const MetadataEntry& ours, const testjson::Value& theirs,
     const std::vector<double> expected = Numbers(theirs);
     if (ours.value.kind != MetadataValue::Kind::Numbers ||
         ours.value.numbers.size() != expected.size() || expected.empty()) {
-        problem = "ours \"" + ours.raw + "\", expected \"" + theirs.text + "\"";
+        problem = "ours \"" + RawText(ours) + "\", expected \"" + theirs.text + "\"";
         return false;
     }
     for (size_t i = 0; i < expected.size(); ++i) {
@@ -214,7 +215,7 @@ bool OffsetsShiftAlike(const MetadataEntry& ours, const testjson::Value& theirs,
         if (!shift)
             shift = d;
         if (d < 0 || d != *shift) {
-            problem = "ours \"" + ours.raw + "\", expected \"" + theirs.text +
+            problem = "ours \"" + RawText(ours) + "\", expected \"" + theirs.text +
                       "\" (not one shift from the block's start)";
             return false;
         }

@@ -1,11 +1,15 @@
 // Texts for people: units, the standards' names of values, GPS positions.
 #include "metadata/tags/TagText.h"
-#include "tests/metadata/tags/AllTagsTestSupport.h"
 #include "metadata/tags/GpsPosition.h"
+#include "tests/metadata/tags/AllTagsTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
 
 using namespace alltagstest;
 
@@ -16,7 +20,7 @@ MetadataEntry Numeric(const std::string& group, int32_t id, std::vector<double> 
     e.group = group;
     e.id = id;
     e.value.kind = MetadataValue::Kind::Numbers;
-    e.value.numbers = std::move(numbers);
+    e.value.numbers.assign(numbers.begin(), numbers.end());
     return e;
 }
 
@@ -25,7 +29,7 @@ MetadataEntry Textual(const std::string& group, int32_t id, const std::string& t
     e.group = group;
     e.id = id;
     e.value.kind = MetadataValue::Kind::Text;
-    e.value.text = e.raw = text;
+    e.value.text = e.rawOverride = text;
     return e;
 }
 
@@ -90,7 +94,7 @@ TEST(TagText, EnumeratedValuesByTheStandardsNames) {
     };
     for (const Case& c : cases) {
         MetadataEntry e = Numeric(c.group, c.id, {c.value});
-        e.raw = NumberText(c.value);
+        e.rawOverride = NumberText(c.value);
         EXPECT_EQ(TagText(e), c.text) << c.group << " " << c.id;
     }
     MetadataEntry components;
@@ -108,7 +112,7 @@ TEST(TagText, EnumeratedValuesByTheStandardsNames) {
 TEST(TagText, CodesThatAreNoWholeNumberFallBackToTheValue) {
     for (double v : {4.4e175, -1e10, 2.5, std::numeric_limits<double>::quiet_NaN()}) {
         MetadataEntry e = Numeric("ExifIFD", 0x9207, {v});
-        e.raw = "raw";
+        e.rawOverride = "raw";
         EXPECT_EQ(TagText(e), "raw") << v;
         e.id = 0x9209;
         EXPECT_EQ(TagText(e), "raw") << v;
@@ -160,4 +164,120 @@ TEST(GpsPosition, NoPositionWithoutBothCoordinatesOrOutOfRange) {
     const double inf = std::numeric_limits<double>::infinity();
     EXPECT_FALSE(
         FindGpsPosition({Numeric("GPS", 0x0002, {inf}), Numeric("GPS", 0x0004, {1})}).has_value());
+}
+
+// The numbers written without printf must read as printf's "%.10g" did.
+TEST(TagText, TenDigitsAsPrintfWritesThem) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    std::vector<double> values = {0,
+                                  -0.0,
+                                  1,
+                                  -1,
+                                  72,
+                                  4.15,
+                                  1e-7,
+                                  1.0 / 3,
+                                  -2.0 / 3,
+                                  1e10,
+                                  -1e10,
+                                  9999999999,
+                                  -9999999999,
+                                  12345678901,
+                                  1e15,
+                                  1e21,
+                                  1e300,
+                                  4.9e-324,
+                                  2.2250738585072014e-308,
+                                  0.1 + 0.2,
+                                  123456.7890123,
+                                  nan,
+                                  -nan,
+                                  inf,
+                                  -inf,
+                                  4294967295,
+                                  0.5,
+                                  2.5e-5};
+    // Rationals as cameras write them.
+    for (int n = -5; n <= 400; n += 7)
+        for (int d = 1; d <= 1000; d *= 3)
+            values.push_back(static_cast<double>(n) / d);
+    for (double v : values) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.10g", v);
+        std::string text;
+        AppendTenDigits(text, v);
+        EXPECT_EQ(text, expected) << v;
+    }
+}
+
+TEST(TagText, RawTextIsBuiltFromTheValue) {
+    MetadataEntry rational = Numeric("ExifIFD", 0x829A, {0.004, -1.0 / 3});
+    rational.value.fractions = {{1, 250}, {-1, 3}};
+    EXPECT_EQ(RawText(rational), "1/250 -1/3");
+    EXPECT_EQ(RawText(Numeric("IFD0", 0x0100, {6000, 0.5, -0.0})), "6000 0.5 -0");
+
+    MetadataEntry many = Numeric("IFD0", 0x0111, {1, 2});
+    many.value.truncated = true;
+    EXPECT_EQ(RawText(many), "1 2 …");
+
+    MetadataEntry bytes;
+    bytes.value.kind = MetadataValue::Kind::Bytes;
+    bytes.value.bytes = {0x00, 0xFF, 0x10};
+    EXPECT_EQ(RawText(bytes), "00 FF 10");
+    // The first sixteen bytes of more.
+    bytes.value.bytes.assign(17, 0xAB);
+    const std::string sixteen = RawText(bytes);
+    EXPECT_EQ(sixteen.size(), 16 * 3 - 1 + std::string(" …").size());
+    EXPECT_EQ(sixteen.substr(sixteen.size() - 6), "AB …");
+
+    EXPECT_EQ(RawText(Textual("IFD0", 0x010F, "Canon")), "Canon");
+    bytes.rawOverride = "(1234 bytes)";
+    EXPECT_EQ(RawText(bytes), "(1234 bytes)");
+    EXPECT_EQ(RawText(MetadataEntry{}), "");
+}
+
+// Values no camera writes were once cut to printf's buffer: a huge exposure
+// bias read "+1 EV", a tiny exposure time lost its unit.
+TEST(TagText, HugeAndTinyValuesAreWrittenInFull) {
+    const std::string huge = TagText(Numeric("ExifIFD", 0x9204, {1e300}));
+    EXPECT_EQ(huge.size(), 1 + 301 + 3u) << huge;
+    EXPECT_EQ(huge.substr(0, 2), "+1");
+    EXPECT_EQ(huge.substr(huge.size() - 3), " EV");
+    EXPECT_EQ(TagText(Numeric("ExifIFD", 0x9204, {-0.3333})), "-0.33 EV");
+    EXPECT_EQ(TagText(Numeric("ExifIFD", 0x9204, {0.001})), "+0 EV");
+
+    // 1/1e-300 is a little under 10^300: 300 digits.
+    const std::string tiny = ExposureText(1e-300);
+    EXPECT_EQ(tiny.substr(0, 6), "1/9999");
+    EXPECT_EQ(tiny.substr(tiny.size() - 2), " s");
+    EXPECT_EQ(tiny.size(), 2 + 300 + 2u) << tiny;
+    // 1e300 is a little over 10^300: 301 digits.
+    const std::string slow = ExposureText(1e300);
+    EXPECT_EQ(slow.substr(0, 18), "100000000000000005");
+    EXPECT_EQ(slow.size(), 301 + 2u) << slow;
+    EXPECT_EQ(FNumberText(1e20), "f/100000000000000000000");
+    EXPECT_EQ(ExposureText(1.0 / 3200), "1/3200 s");
+    EXPECT_EQ(ExposureText(0.30000001), "0.3 s");
+}
+
+// A name from the tables is held as a view, any other as its own text; both
+// read, compare, copy and print alike.
+TEST(EntryName, ConstantAndOwnNamesReadAlike) {
+    EntryName name;
+    EXPECT_TRUE(name.empty());
+    name.SetConstant("ExposureTime");
+    EXPECT_EQ(name, "ExposureTime");
+    const EntryName copy = name;
+    name = std::string("dc:subject[1]");
+    EXPECT_EQ(name, "dc:subject[1]");
+    EXPECT_EQ(copy, "ExposureTime");
+    EXPECT_EQ(std::string(copy) + "/" + std::string(name), "ExposureTime/dc:subject[1]");
+    name.SetConstant("");
+    EXPECT_TRUE(name.empty());
+    name = "Tag0x9A01";
+    EXPECT_EQ(name.size(), 9u);
+    std::ostringstream printed;
+    printed << copy << ' ' << name;
+    EXPECT_EQ(printed.str(), "ExposureTime Tag0x9A01");
 }

@@ -1,5 +1,6 @@
 // The walk of every directory of a TIFF structure: groups, values, and what
 // it does with loops, lying counts and pointers that lead nowhere.
+#include "metadata/tags/TagText.h"
 #include "tests/fixtures/CameraPicture.h"
 #include "tests/metadata/tags/AllTagsTestSupport.h"
 
@@ -64,7 +65,7 @@ TEST(TiffTagWalk, ListsEveryDirectoryUnderItsStructureName) {
         ASSERT_EQ(exposure->value.fractions.size(), 1u);
         EXPECT_EQ(exposure->value.fractions[0].num, 1);
         EXPECT_EQ(exposure->value.fractions[0].den, 250);
-        EXPECT_EQ(exposure->raw, "1/250");
+        EXPECT_EQ(RawText(*exposure), "1/250");
         EXPECT_EQ(exposure->text, "1/250 s");
         EXPECT_EQ(w.Find("ExifIFD", 0x829D)->text, "f/3.5");
         EXPECT_EQ(w.Find("ExifIFD", 0x9209)->text, "Flash fired, return light detected");
@@ -200,14 +201,14 @@ TEST(TiffTagWalk, ValuesOfEveryType) {
         EXPECT_EQ(w.Find("IFD0", 0x1001)->value.numbers[0], -3);
         EXPECT_EQ(w.Find("IFD0", 0x1002)->value.numbers[0], -300);
         EXPECT_EQ(w.Find("IFD0", 0x1003)->value.numbers[0], -70000);
-        EXPECT_EQ(w.Find("IFD0", 0x1004)->raw, "-1/3");
+        EXPECT_EQ(RawText(*w.Find("IFD0", 0x1004)), "-1/3");
         EXPECT_EQ(w.Find("IFD0", 0x1004)->value.fractions[0].num, -1);
         EXPECT_EQ(w.Find("IFD0", 0x1005)->value.numbers[0], 1.5);
         EXPECT_EQ(w.Find("IFD0", 0x1006)->value.numbers[0], -2.25);
         const MetadataEntry* bytes = w.Find("IFD0", 0x1007);
         EXPECT_EQ(bytes->value.kind, MetadataValue::Kind::Bytes);
         EXPECT_EQ(bytes->value.bytes, (std::vector<uint8_t>{0x00, 0xFF, 0x10}));
-        EXPECT_EQ(bytes->raw, "00 FF 10");
+        EXPECT_EQ(RawText(*bytes), "00 FF 10");
         EXPECT_EQ(w.Find("IFD0", 0x1008)->value.text, "two");
         EXPECT_EQ(w.Find("IFD0", 0x1009)->value.kind, MetadataValue::Kind::None);
         EXPECT_EQ(w.Find("IFD0", 0x1009)->text, "(unknown type 99)");
@@ -232,10 +233,11 @@ TEST(TiffTagWalk, DngTextsWrittenAsBytesAreTexts) {
         EXPECT_EQ(original->value.kind, MetadataValue::Kind::Text);
         EXPECT_EQ(original->value.text, "IMG_0001_\xC3\xA9t\xC3\xA9.TIF");
         EXPECT_EQ(original->text, original->value.text);
-        EXPECT_EQ(original->raw, original->value.text);
+        EXPECT_EQ(RawText(*original), original->value.text);
         const MetadataEntry* version = w.Find("IFD0", 0xC612);
         ASSERT_NE(version, nullptr);
-        EXPECT_EQ(version->value.numbers, (std::vector<double>{1, 4, 0, 0}));
+        EXPECT_EQ(std::vector<double>(version->value.numbers.begin(), version->value.numbers.end()),
+                  (std::vector<double>{1, 4, 0, 0}));
     }
 }
 
@@ -248,6 +250,37 @@ TEST(TiffTagWalk, LongListsKeepTheirFirstComponentsAndTrueCount) {
     EXPECT_EQ(e->count, 1000u);
     EXPECT_EQ(e->value.numbers.size(), MetadataValue::kMaxKeptNumbers);
     EXPECT_TRUE(e->value.truncated);
+}
+
+// The first components of a value live inside the entry, more in a block of
+// their own: both must survive the copies and moves of the list.
+TEST(TiffTagWalk, ValuesOfFewAndManyComponentsSurviveCopiesAndMoves) {
+    ExifBuilder exif(ByteOrder::Big);
+    const int d = 0;
+    Bytes rationals;
+    for (uint32_t i = 1; i <= 6; ++i)
+        for (uint32_t v : {i, 7u})
+            for (int shift : {24, 16, 8, 0})
+                rationals.push_back(uint8_t(v >> shift));
+    exif.Add(d, fixture::MakeEntry(0x0211, fixture::kRational, 6, rationals));
+    exif.Rational(d, 0x011A, 300, 1);
+    const Walked w(exif);
+    std::vector<MetadataEntry> copies = w.Entries();
+    std::vector<MetadataEntry> moved;
+    for (MetadataEntry& e : copies)
+        moved.push_back(std::move(e));
+    moved.insert(moved.begin(), moved.back()); // a copy of the short one, all shifted
+    ASSERT_EQ(moved.size(), 3u);
+    for (const MetadataEntry* e : {&moved[1], &moved[2], &moved[0]}) {
+        const MetadataEntry& original = *w.Find(e->group, e->id);
+        EXPECT_EQ(e->value.numbers, original.value.numbers);
+        EXPECT_EQ(e->value.fractions.size(), original.value.fractions.size());
+        EXPECT_EQ(RawText(*e), RawText(original));
+    }
+    EXPECT_EQ(RawText(moved[1]), "1/7 2/7 3/7 4/7 5/7 6/7");
+    EXPECT_EQ(moved[1].value.numbers[5], 6.0 / 7);
+    EXPECT_EQ(RawText(moved[0]), "300/1");
+    EXPECT_TRUE(copies[0].value.numbers.empty()); // moved from
 }
 
 TEST(TiffTagWalk, EntryCapEndsTheWalk) {
