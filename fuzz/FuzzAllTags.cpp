@@ -2,20 +2,16 @@
 // it, as a JPEG file (its EXIF, XMP and Photoshop segments), as a TIFF
 // structure in each role, as an XMP packet and as IPTC data. Beyond what the
 // sanitizers catch, the input fails when an entry's text is not UTF-8, when
-// more entries are kept than the cap allows, when a kept value is larger
-// than its bounds, or when the plain XML parser takes a document that expat
-// reads otherwise.
+// more entries are kept than the cap allows, or when a kept value is larger
+// than its bounds.
 
 #include "metadata/tags/GpsPosition.h"
 #include "metadata/tags/IptcReader.h"
 #include "metadata/tags/JpegMetadataSegments.h"
-#include "metadata/tags/PlainXml.h"
 #include "metadata/tags/TagText.h"
 #include "metadata/tags/TextEncoding.h"
 #include "metadata/tags/TiffTagWalk.h"
 #include "metadata/tags/XmpReader.h"
-
-#include <expat.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -48,63 +44,6 @@ void Check(const MetadataCollector& out, size_t cap) {
         RequireUtf8(GeoUri(*position));
 }
 
-// The events as one text, texts that follow one another joined.
-class Recorder final : public PlainXmlHandler {
-public:
-    void Start(const char* name, const char** atts) override {
-        m_inText = false;
-        m_log += "\n<";
-        m_log += name;
-        for (size_t i = 0; atts[i] != nullptr; i += 2) {
-            m_log += '\n';
-            m_log += atts[i];
-            m_log += '=';
-            m_log += atts[i + 1];
-        }
-        m_log += "\n>";
-    }
-    void End() override {
-        m_inText = false;
-        m_log += "\n</>";
-    }
-    void Text(const char* text, int length) override {
-        if (!m_inText)
-            m_log += "\n\x02";
-        m_inText = true;
-        m_log.append(text, size_t(length));
-    }
-    bool Stopped() const override { return false; }
-    const std::string& Log() const { return m_log; }
-
-private:
-    std::string m_log;
-    bool m_inText = false;
-};
-
-void CheckPlainXml(const uint8_t* data, size_t size) {
-    const char* text = reinterpret_cast<const char*>(data);
-    Recorder plain;
-    if (!ParsePlainXml(text, size, '\x01', plain))
-        return;
-    Recorder expat;
-    XML_Parser parser = XML_ParserCreateNS(nullptr, '\x01');
-    XML_SetReturnNSTriplet(parser, 1);
-    XML_SetUserData(parser, &expat);
-    XML_SetElementHandler(
-        parser,
-        [](void* r, const XML_Char* name, const XML_Char** atts) {
-            static_cast<Recorder*>(r)->Start(name, atts);
-        },
-        [](void* r, const XML_Char*) { static_cast<Recorder*>(r)->End(); });
-    XML_SetCharacterDataHandler(parser, [](void* r, const XML_Char* s, int len) {
-        static_cast<Recorder*>(r)->Text(s, len);
-    });
-    const bool ok = XML_Parse(parser, text, static_cast<int>(size), XML_TRUE) == XML_STATUS_OK;
-    XML_ParserFree(parser);
-    if (!ok || plain.Log() != expat.Log())
-        std::abort();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -129,7 +68,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             WalkTiffBlock(data, size, role, out);
         Check(out, kCap);
     }
-    CheckPlainXml(data, size);
     {
         MetadataCollector out(kCap);
         ReadXmpPacket(data, size, out);

@@ -102,7 +102,7 @@ void InspectSource(ByteSource& source, FileReport& report, const char* name,
         report.sections[i] = {jpeg.Section(i).marker, jpeg.Section(i).size};
     report.thumbnailOffset = ThumbnailOffset(jpeg, report.record);
     report.record.thumbnailData = nullptr;
-    if (report.record.exifValid)
+    if (report.record.exifValid && options.rows)
         report.rows = BuildTagRows(report.record, report.format);
     if (options.allTags)
         ListAllTags(reader.Blocks(), report);

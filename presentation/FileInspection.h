@@ -11,6 +11,8 @@
 struct InspectOptions {
     // Also list every tag (EXIF directories, XMP, IPTC) into report.tags.
     bool allTags = false;
+    // Build the pane's rows; a caller that shows only every tag needs none.
+    bool rows = true;
     // The caller knows the name is a regular file (a folder walk's entry
     // type): it is opened without following a link and without the check
     // before opening; the open descriptor is checked all the same.

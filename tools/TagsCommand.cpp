@@ -30,6 +30,7 @@ public:
         options.knownRegular = file.listedRegular;
         options.folderFd = file.folderFd;
         options.allTags = m_format.WantsAllTags();
+        options.rows = !options.allTags; // every tag is printed in their place
         const char* name = file.folderFd >= 0 ? file.name : path.c_str();
         if (!InspectFile(name, report, error, options)) {
             Unreadable(path, error);

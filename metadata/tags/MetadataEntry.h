@@ -77,12 +77,6 @@ public:
     bool Full() const { return m_entries.size() >= m_maxEntries; }
     // For readers that stop at Full() with entries left unread.
     void MarkTruncated();
-    // Takes back the entries from `count` on, for a reader that starts over.
-    void DropFrom(size_t count) {
-        if (count < m_entries.size())
-            m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(count),
-                            m_entries.end());
-    }
     // A problem in the input: "GPS pointer 0x1234 outside the block".
     void Note(std::string note);
 

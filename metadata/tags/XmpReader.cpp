@@ -1,6 +1,5 @@
 #include "metadata/tags/XmpReader.h"
 
-#include "metadata/tags/PlainXml.h"
 #include "metadata/tags/TextEncoding.h"
 
 #include <expat.h>
@@ -173,7 +172,7 @@ private:
 
 thread_local ParserCache t_parsers;
 
-class XmpParser final : public PlainXmlHandler {
+class XmpParser {
 public:
     explicit XmpParser(MetadataCollector& out) : m_out(out) {
         m_frames.reserve(16); // packets nest a few levels deep
@@ -201,10 +200,9 @@ private:
         static_cast<XmpParser*>(self)->Stop("entity declarations are refused");
     }
 
-    void Start(const char* rawName, const char** atts) override;
-    void End() override;
-    void Text(const char* s, int len) override;
-    bool Stopped() const override { return !m_stopReason.empty(); }
+    void Start(const char* rawName, const char** atts);
+    void End();
+    void Text(const char* s, int len);
     void Stop(const char* reason);
     void Emit(std::string&& group, std::string&& path, std::string_view value, bool truncated);
     // Field attributes of a description or property element.
@@ -419,15 +417,6 @@ bool ReadXmpPacket(const uint8_t* data, size_t size, MetadataCollector& out) {
     while (size > 0 && (data[size - 1] == 0 || data[size - 1] == ' ' || data[size - 1] == '\n' ||
                         data[size - 1] == '\r' || data[size - 1] == '\t'))
         --size;
-    const size_t listed = out.Entries().size();
-    {
-        XmpParser plain(out);
-        if (ParsePlainXml(reinterpret_cast<const char*>(data), size, kSeparator, plain))
-            return true;
-    }
-    // A packet the plain parser does not take, or one it stopped in: expat
-    // reads it afresh, with the notes it deserves.
-    out.DropFrom(listed);
     XmpParser parser(out);
     return parser.Parse(data, size);
 }
