@@ -137,14 +137,17 @@ void PhotoReader::ReadJpeg(ByteSource& source, uint64_t start, uint64_t length) 
     SourceStream stream(source, start, length);
     m_jpegScanReached = m_jpeg.ReadSections(stream);
     if (m_use == Use::RecordAndBlocks)
-        ScanJpegSegments(source, start, length == SourceStream::kToEnd ? source.Size() : length);
+        ScanJpegSegments(source, start, length);
 }
 
 // The JPEG reader keeps only what its rows need; XMP, IPTC and where the
 // EXIF block lies are found by a second walk over the same header bytes,
 // which the source already holds in the usual case.
 void PhotoReader::ScanJpegSegments(ByteSource& source, uint64_t start, uint64_t length) {
-    const uint64_t end = start + length;
+    // To the end of the file: the source tells where that is only when a
+    // segment goes past what it has read.
+    const uint64_t end =
+        length == SourceStream::kToEnd || length > UINT64_MAX - start ? UINT64_MAX : start + length;
     uint64_t at = start + 2;
     for (int n = 0; n < kMaxJpegSegments && at < end; ++n) {
         unsigned char marker[4];
@@ -157,7 +160,7 @@ void PhotoReader::ScanJpegSegments(ByteSource& source, uint64_t start, uint64_t 
         if (marker[1] == JpegMarker::StartOfScan || marker[1] == JpegMarker::EndOfImage)
             return;
         const uint32_t size = Be16(marker + 2);
-        if (size < 2 || size - 2 > end - at - 4)
+        if (size < 2 || size - 2 > end - at - 4 || !source.Holds(at + 4, size - 2))
             return;
         const uint64_t payload = at + 4;
         const uint32_t payloadSize = size - 2;
