@@ -40,7 +40,7 @@ size_t ByteSource::ReadHead(unsigned char* out, size_t count) {
     return n != 0 && ReadAt(0, out, n) ? n : 0;
 }
 
-bool ByteSource::Holds(uint64_t offset, uint64_t count) const {
+bool ByteSource::Holds(uint64_t offset, uint64_t count) {
     const uint64_t size = Size();
     return offset <= size && count <= size - offset;
 }
@@ -71,8 +71,30 @@ uint64_t FileSource::Size() const {
     return m_size;
 }
 
-bool FileSource::Holds(uint64_t offset, uint64_t count) const {
-    return InHead(offset, count) || ByteSource::Holds(offset, count);
+bool FileSource::Holds(uint64_t offset, uint64_t count) {
+    if (!m_headTried)
+        LoadHead();
+    return EnsureInHead(offset, count) || ByteSource::Holds(offset, count);
+}
+
+bool FileSource::EnsureInHead(uint64_t offset, uint64_t count) {
+    if (InHead(offset, count))
+        return true;
+    if (m_headWhole || m_head == nullptr || offset > kHeadSize || count > kHeadSize - offset)
+        return false;
+    ReadRestOfHead();
+    return InHead(offset, count);
+}
+
+void FileSource::ReadRestOfHead() {
+    m_headWhole = true;
+    size_t want = kHeadSize - m_headSize;
+    if (m_size != kUnknownSize && m_size - m_headSize < want)
+        want = static_cast<size_t>(m_size - m_headSize);
+    // Past the cap, the head stays as it is; reads go on the usual way.
+    if (want == 0 || !WithinCap(want))
+        return;
+    m_headSize += Fetch(m_headSize, m_head + m_headSize, want, 0);
 }
 
 ssize_t FileSource::PreadOnce(uint64_t offset, unsigned char* out, size_t count) {
@@ -105,19 +127,20 @@ bool FileSource::LoadHead() {
     m_headTried = true;
     // A cap below the head's size (tests) wants exact sizes.
     const bool sizeKnown = m_size != kUnknownSize || !WithinCap(kHeadSize);
-    const uint64_t size = sizeKnown ? Size() : kHeadSize;
-    const size_t want = size < kHeadSize ? static_cast<size_t>(size) : kHeadSize;
+    const uint64_t size = sizeKnown ? Size() : kFirstRead;
+    const size_t want = size < kFirstRead ? static_cast<size_t>(size) : kFirstRead;
     if (want == 0)
         return false;
     // The head counts against the cap like any read.
     if (sizeKnown ? !Admit(0, want) : !WithinCap(want))
         return false;
-    m_head = new (std::nothrow) unsigned char[want];
+    m_head = new (std::nothrow) unsigned char[kHeadSize];
     bool failed = m_head == nullptr;
     size_t got = 0;
     if (!failed && sizeKnown) {
         failed = !Pread(0, m_head, want);
         got = failed ? 0 : want;
+        m_headWhole = size <= want;
     } else if (!failed) {
         const ssize_t n = PreadOnce(0, m_head, want);
         if (n < 0) {
@@ -125,8 +148,10 @@ bool FileSource::LoadHead() {
         } else {
             got = static_cast<size_t>(n);
             // A regular file reads short only at its end: that is its size.
-            if (got < want)
+            if (got < want) {
                 m_size = got;
+                m_headWhole = true;
+            }
         }
         Count(got);
     }
@@ -143,7 +168,7 @@ bool FileSource::LoadHead() {
 
 bool FileSource::ReadHeld(uint64_t offset, unsigned char* out, size_t count) {
     const unsigned char* from = nullptr;
-    if (InHead(offset, count))
+    if (EnsureInHead(offset, count))
         from = m_head + offset;
     else if (InWindow(offset, count))
         from = m_window + (offset - m_windowStart);
@@ -193,7 +218,7 @@ bool FileSource::ReadDirect(uint64_t offset, unsigned char* out, size_t count) {
 bool FileSource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
     if (!m_headTried)
         LoadHead();
-    if (InHead(offset, count)) {
+    if (EnsureInHead(offset, count)) {
         if (count != 0)
             std::memcpy(out, m_head + offset, count);
         return true;
@@ -225,7 +250,7 @@ bool FileSource::ReadSparse(uint64_t offset, unsigned char* out, size_t count) {
 size_t FileSource::ReadHead(unsigned char* out, size_t count) {
     if (!m_headTried)
         LoadHead();
-    if (m_head != nullptr && count <= m_headSize) {
+    if (EnsureInHead(0, count)) {
         if (count != 0)
             std::memcpy(out, m_head, count);
         return count;

@@ -34,7 +34,7 @@ public:
     virtual size_t ReadHead(unsigned char* out, size_t count);
     // True when `count` bytes at `offset` are in the file, without reading
     // them.
-    virtual bool Holds(uint64_t offset, uint64_t count) const;
+    virtual bool Holds(uint64_t offset, uint64_t count);
 
     uint64_t BytesRead() const { return m_bytesRead; }
     uint64_t Cap() const { return m_cap; }
@@ -71,9 +71,11 @@ private:
 };
 
 // An open file descriptor, read with pread only (no stdio buffering); it is
-// not closed here. The first read fetches the file's first 64 KiB in one
-// pread and later reads inside it are served from there, so a typical JPEG
-// header costs one system call. Beyond it, a small read fetches the 16 KiB
+// not closed here. The file's first 64 KiB, its head, are read in two steps:
+// the first 16 KiB, which hold most JPEG headers whole, then the rest of
+// the head when a read goes there; later reads inside the head are served
+// from it, so a typical JPEG header costs one system call, and copying
+// 64 KiB where 16 suffice is spared. Beyond it, a small read fetches the 16 KiB
 // from its offset on and later reads inside those are served from there (a
 // TIFF's directories and values, a PNG's chunk headers lie near each other);
 // large reads go to the file as asked.
@@ -86,6 +88,7 @@ private:
 class FileSource final : public ByteSource {
 public:
     static constexpr size_t kHeadSize = 64 * 1024;
+    static constexpr size_t kFirstRead = 16 * 1024;
     static constexpr size_t kWindowSize = 16 * 1024;
     static constexpr uint64_t kUnknownSize = UINT64_MAX;
 
@@ -101,7 +104,7 @@ public:
     bool ReadAt(uint64_t offset, unsigned char* out, size_t count) override;
     bool ReadSparse(uint64_t offset, unsigned char* out, size_t count) override;
     size_t ReadHead(unsigned char* out, size_t count) override;
-    bool Holds(uint64_t offset, uint64_t count) const override;
+    bool Holds(uint64_t offset, uint64_t count) override;
     int PreadCount() const { return m_preads; }
     // The error of a failed read (Failure::Io): errno, or EIO when the file
     // ended before its size said.
@@ -117,6 +120,9 @@ private:
     bool InHead(uint64_t offset, uint64_t count) const {
         return m_head != nullptr && offset <= m_headSize && count <= m_headSize - offset;
     }
+    // InHead, after reading the rest of the head when the bytes lie there.
+    bool EnsureInHead(uint64_t offset, uint64_t count);
+    void ReadRestOfHead();
     bool InWindow(uint64_t offset, uint64_t count) const {
         return m_window != nullptr && offset >= m_windowStart &&
                offset - m_windowStart <= m_windowSize &&
@@ -138,6 +144,7 @@ private:
     unsigned char* m_head = nullptr;
     size_t m_headSize = 0;
     bool m_headTried = false;
+    bool m_headWhole = false; // nothing more to read into the head
     unsigned char* m_window = nullptr;
     uint64_t m_windowStart = 0;
     size_t m_windowSize = 0;

@@ -175,12 +175,13 @@ void ReadTextChunk(const char* type, const std::vector<unsigned char>& chunk,
 } // namespace
 
 bool ReadPng(ByteSource& source, LocatedBlocks& found) {
-    const uint64_t end = source.Size();
     uint64_t at = 8;
     bool exifChunk = false;
-    for (int n = 0; n < kMaxChunks && at < end; ++n) {
+    // To the end of the file, which the source tells only when a chunk goes
+    // past what it has read.
+    for (int n = 0; n < kMaxChunks && source.Holds(at, 1); ++n) {
         unsigned char header[8];
-        if (end - at < 12 || !source.ReadSparse(at, header, 8)) {
+        if (!source.Holds(at, 12) || !source.ReadSparse(at, header, 8)) {
             found.error = "Truncated chunk";
             return false;
         }
@@ -188,7 +189,7 @@ bool ReadPng(ByteSource& source, LocatedBlocks& found) {
         char type[5] = {};
         std::memcpy(type, header + 4, 4);
         const uint64_t data = at + 8;
-        if (length > end - data || end - data - length < 4) {
+        if (!source.Holds(data, uint64_t{length} + 4)) {
             found.error = "Chunk larger than the file";
             return false;
         }

@@ -32,20 +32,20 @@ bool ReadWebp(ByteSource& source, LocatedBlocks& found, bool& lossless) {
         found.error = "Truncated RIFF header";
         return false;
     }
-    // The RIFF size may lie; the file's own size bounds the walk.
+    // The RIFF size may lie; the file's own size bounds the walk too (the
+    // source tells it only when a chunk goes past what it has read).
     const uint64_t riffEnd = uint64_t{Le32(riff + 4)} + 8;
-    const uint64_t end = riffEnd < source.Size() ? riffEnd : source.Size();
     uint64_t at = 12;
     bool canvas = false;
-    for (int n = 0; n < kMaxChunks && at < end; ++n) {
+    for (int n = 0; n < kMaxChunks && at < riffEnd && source.Holds(at, 1); ++n) {
         unsigned char header[8];
-        if (end - at < 8 || !source.ReadSparse(at, header, 8)) {
+        if (riffEnd - at < 8 || !source.Holds(at, 8) || !source.ReadSparse(at, header, 8)) {
             found.error = "Truncated chunk";
             return false;
         }
         const uint32_t size = Le32(header + 4);
         const uint64_t data = at + 8;
-        if (size > end - data) {
+        if (size > riffEnd - data || !source.Holds(data, size)) {
             found.error = "Chunk larger than the file";
             return false;
         }

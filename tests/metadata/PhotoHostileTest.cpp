@@ -214,12 +214,15 @@ TEST(PhotoHostile, SmallReadsPastTheHeadShareAWindow) {
     unsigned char byte;
     EXPECT_FALSE(source.ReadAt(file.size() - 2, &byte, 3)); // past the end
 
-    FileSource capped(fd, file.size(), 64 * 1024 + 100);
+    // The bytes read count: the head's first part, one window, then 100
+    // bytes are left.
+    FileSource capped(fd, file.size(), FileSource::kFirstRead + FileSource::kWindowSize + 100);
     expect(capped, 0, 4);
     expect(capped, 100000, 60);
-    unsigned char out[64];
-    EXPECT_FALSE(capped.ReadAt(150000, out, 50));
+    unsigned char out[200];
+    EXPECT_FALSE(capped.ReadAt(150000, out, 200));
     EXPECT_EQ(capped.LastFailure(), ByteSource::Failure::CapReached);
+    expect(capped, 150000, 100); // what the cap allows is still read
     ::close(fd);
     ::unlink(path);
 }
