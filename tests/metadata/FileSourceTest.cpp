@@ -173,6 +173,28 @@ TEST(FileSource, JpegSegmentsNothingReadsArePassedOverUnread) {
     }
 }
 
+// More unused bytes than the read cap allows, before the EXIF block: passed
+// over, they do not count, and the EXIF block is still read.
+TEST(FileSource, UnusedSegmentsPastTheCapDoNotHideTheExifBlock) {
+    JpegBuilder jpeg;
+    jpeg.Soi();
+    Bytes xmp(65000, 'x');
+    const char signature[] = "http://ns.adobe.com/xmp/extension/";
+    std::copy(signature, signature + sizeof signature, xmp.begin());
+    while (jpeg.Data().size() < ByteSource::kDefaultCap + 100000)
+        jpeg.Segment(0xE1, xmp);
+    jpeg.App1(CameraExif(ByteOrder::Big)).Frame(640, 480).BareSos();
+    TempFile file(jpeg.Data());
+    ExifSummary record;
+    std::memset(&record, 0, sizeof record);
+    FileSource source(file.fd);
+    PhotoReader reader(&record, &DiscardingSink(), PhotoReader::Use::RecordOnly);
+    EXPECT_TRUE(reader.Read(source));
+    EXPECT_TRUE(reader.JpegScanReached());
+    EXPECT_TRUE(record.exifValid);
+    EXPECT_LT(source.BytesRead(), 1u << 20);
+}
+
 TEST(FileSource, JpegCutInsideAPassedOverSegmentStillEndsTooEarly) {
     const Bytes whole = JpegWithLargeUnusedSegments(ByteOrder::Little);
     // Inside the third and inside the last of the XMP segments.
