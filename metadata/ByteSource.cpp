@@ -215,14 +215,11 @@ bool FileSource::ReadDirect(uint64_t offset, unsigned char* out, size_t count) {
     return Fetch(offset, out, count, count) == count;
 }
 
-bool FileSource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
+bool FileSource::Read(uint64_t offset, unsigned char* out, size_t count, bool throughWindow) {
     if (!m_headTried)
         LoadHead();
-    if (EnsureInHead(offset, count)) {
-        if (count != 0)
-            std::memcpy(out, m_head + offset, count);
+    if (ReadHeld(offset, out, count))
         return true;
-    }
     // Past the head, an unknown size is learned from the read itself.
     if ((m_size != kUnknownSize || count == 0) && !ByteSource::Holds(offset, count)) {
         Fail(Failure::PastEnd);
@@ -230,21 +227,9 @@ bool FileSource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
     }
     if (count == 0)
         return true;
-    if (count <= kWindowSize / 4)
+    if (throughWindow && count <= kWindowSize / 4)
         return ReadThroughWindow(offset, out, count);
     return ReadDirect(offset, out, count);
-}
-
-bool FileSource::ReadSparse(uint64_t offset, unsigned char* out, size_t count) {
-    if (!m_headTried)
-        LoadHead();
-    if (ReadHeld(offset, out, count))
-        return true;
-    if ((m_size != kUnknownSize || count == 0) && !ByteSource::Holds(offset, count)) {
-        Fail(Failure::PastEnd);
-        return false;
-    }
-    return count == 0 || ReadDirect(offset, out, count);
 }
 
 size_t FileSource::ReadHead(unsigned char* out, size_t count) {

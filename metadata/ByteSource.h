@@ -101,8 +101,12 @@ public:
     FileSource& operator=(const FileSource&) = delete;
 
     uint64_t Size() const override;
-    bool ReadAt(uint64_t offset, unsigned char* out, size_t count) override;
-    bool ReadSparse(uint64_t offset, unsigned char* out, size_t count) override;
+    bool ReadAt(uint64_t offset, unsigned char* out, size_t count) override {
+        return Read(offset, out, count, true);
+    }
+    bool ReadSparse(uint64_t offset, unsigned char* out, size_t count) override {
+        return Read(offset, out, count, false);
+    }
     size_t ReadHead(unsigned char* out, size_t count) override;
     bool Holds(uint64_t offset, uint64_t count) override;
     int PreadCount() const { return m_preads; }
@@ -128,6 +132,9 @@ private:
                offset - m_windowStart <= m_windowSize &&
                count <= m_windowSize - (offset - m_windowStart);
     }
+    // A read from what is held, else from the file: a small one through the
+    // window when `throughWindow`, else just the bytes asked for.
+    bool Read(uint64_t offset, unsigned char* out, size_t count, bool throughWindow);
     // Copies from the head or the window when they hold the bytes.
     bool ReadHeld(uint64_t offset, unsigned char* out, size_t count);
     // Reads `count` bytes at `offset`, of which the first `needed` must

@@ -34,8 +34,6 @@ const char* TypeProblem(const struct stat& info) {
 int OpenRegularDescriptor(int folderFd, const char* path, bool knownRegular, uint64_t* size,
                           const char** reason) {
     if (knownRegular) {
-        if (size)
-            *size = UINT64_MAX;
         const int fd =
             ::openat(folderFd, path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
         return fd >= 0 ? fd : FailFd(reason, std::strerror(errno));

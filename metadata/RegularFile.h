@@ -16,7 +16,7 @@ std::FILE* OpenRegularFile(const char* path, const char** reason = nullptr);
 // listing, so the name is opened at once, without following a link and
 // without asking its type again (O_NONBLOCK keeps a name swapped for a FIFO
 // since from blocking, and reading one fails). Otherwise the type is checked
-// before and after opening, and `size` gets the file's size; it gets
-// UINT64_MAX when the name was known regular.
+// before and after opening, and `size` gets the file's size; it is left as
+// given when the name was known regular.
 int OpenRegularDescriptor(int folderFd, const char* path, bool knownRegular, uint64_t* size,
                           const char** reason = nullptr);
