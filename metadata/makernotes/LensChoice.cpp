@@ -124,16 +124,24 @@ int Fit(const NamedLens& lens, const LensHints& hints) {
 std::string_view ChooseLens(LensCandidates candidates, const LensHints& hints) {
     if (candidates.empty())
         return {};
-    std::string_view chosen = candidates.front().name;
+    size_t chosen = 0;
     int best = 0;
-    for (const LensRow& row : candidates) {
-        const int fit = Fit(ReadName(row.name), hints);
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        const int fit = Fit(ReadName(candidates[i].name), hints);
         if (fit > best) {
             best = fit;
-            chosen = row.name;
+            chosen = i;
         }
     }
-    return chosen;
+    const std::string_view name = candidates[chosen].name;
+    // The name listed for the number itself often adds the others ("Canon EF
+    // 28mm f/2.8 or Sigma Lens"); when the photo fits the first lens named, it
+    // is that one.
+    const size_t others = name.find(" or ");
+    if (chosen == 0 && best > 0 && others != std::string_view::npos &&
+        Fit(ReadName(name.substr(0, others)), hints) == best)
+        return name.substr(0, others);
+    return name;
 }
 
 std::string_view LensName(LensTable table, uint64_t key, const LensHints& hints) {

@@ -14,6 +14,7 @@ struct LensHints {
 
 // The candidate whose name fits the hints best: focal range and aperture, then
 // focal range alone; else the first (the name listed for the number itself).
+// A first that fits comes without the others it names ("... or Sigma Lens").
 // Empty when there are no candidates.
 std::string_view ChooseLens(LensCandidates candidates, const LensHints& hints);
 

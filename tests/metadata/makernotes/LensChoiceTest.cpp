@@ -18,7 +18,10 @@ const Choice kChoices[] = {
     {LensTable::Canon, 137, {300, 0, 4}, "Canon EF 85mm f/1.2L USM or Sigma or Tamron Lens"},
     // The focal range decides.
     {LensTable::Canon, 2, {24, 0, 2.8}, "Sigma 24mm f/2.8 Super Wide II"},
-    {LensTable::Canon, 2, {28, 0, 0}, "Canon EF 28mm f/2.8 or Sigma Lens"},
+    {LensTable::Canon, 2, {28, 0, 0}, "Canon EF 28mm f/2.8"},
+    {LensTable::Canon, 47, {35, 0, 2}, "Zeiss Milvus 35mm f/2"},
+    {LensTable::Canon, 47, {50, 0, 2}, "Zeiss Milvus 50mm f/2 Makro"},
+    {LensTable::Canon, 103, {14, 0, 2.4}, "Rokinon SP 14mm f/2.4"},
     {LensTable::Canon, 137, {24, 70, 2.8}, "Sigma 24-70mm f/2.8 IF EX DG HSM"},
     {LensTable::Canon, 137, {60, 0, 2}, "Tamron SP 60mm f/2 Macro Di II (G005)"},
     // Reported focal lengths are exact where names round them.
@@ -32,10 +35,7 @@ const Choice kChoices[] = {
     {LensTable::Canon, 137, {18, 50, 4.5}, "Sigma 18-50mm f/2.8-4.5 DC OS HSM"},
     // An extender multiplies focal length and aperture.
     {LensTable::Canon, 181, {210, 840, 9}, "Sigma 150-600mm f/5-6.3 DG OS HSM | S + 1.4x"},
-    {LensTable::Canon,
-     181,
-     {140, 560, 6.3},
-     "Canon EF 100-400mm f/4.5-5.6L IS USM + 1.4x or Sigma Lens"},
+    {LensTable::Canon, 181, {140, 560, 6.3}, "Canon EF 100-400mm f/4.5-5.6L IS USM + 1.4x"},
     // Sony E-mount 0 is "unknown lens" unless a lens's range says which.
     {LensTable::Sony, 0, {19, 0, 2.8}, "Sigma 19mm F2.8 [EX] DN"},
     {LensTable::Sony, 0, {}, "Unknown E-mount lens or other lens"},
