@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 // The lens numbers of real photos against the names exiftool printed for them:
 // our keys must be the numbers the cameras write. Skipped without the corpus.
@@ -127,9 +128,8 @@ TEST(LensCorpus, PrintedLensTypesAreOurNamesForTheNumbers) {
             uint64_t key = 0;
             if (lensId != nullptr && NikonKey(numbers.items[0], key)) {
                 const LensCandidates found = FindLenses(LensTable::Nikon, key);
-                EXPECT_FALSE(found.empty()) << path << " " << std::hex << key;
-                if (!found.empty())
-                    EXPECT_EQ(found.front().name, lensId->text) << path;
+                const std::string_view ours = found.empty() ? "" : found.front().name;
+                EXPECT_EQ(ours, lensId->text) << path << " " << std::hex << key;
                 ++compared;
             }
         }
