@@ -9,6 +9,9 @@ enum ExitStatus {
     kAllHadExif = 0,
     kSomeWithoutExif = 1,
     kSomeUnreadable = 2, // also a wrong command line
+    // With --where, in place of the first two.
+    kMatched = 0,
+    kNoneMatched = 1,
 };
 
 // Reads the files the options name and writes their tags to `out`;
