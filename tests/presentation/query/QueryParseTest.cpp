@@ -1,0 +1,129 @@
+// Queries that compile, what they need read, and the ones that do not with
+// where and why.
+#include "presentation/query/Query.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct Good {
+    const char* query;
+    QueryNeeds needs;
+};
+
+TEST(QueryParse, RecordFieldsReadAsTheRowsAndTheRestNeedEveryTag) {
+    const Good cases[] = {
+        {"", QueryNeeds::Record},
+        {"   ", QueryNeeds::Record},
+        {"iso:100", QueryNeeds::Record},
+        {"camera:canon date:2023 f:2.8 exposure:1/250 focal:24..70 focal35:50mm flash:yes",
+         QueryNeeds::Record},
+        {"width:>100 height:<=50 mp:>1 orientation:portrait format:raw make:x model:\"y z\"",
+         QueryNeeds::Record},
+        {"-iso:100 OR (make:x -(model:y))", QueryNeeds::Record},
+        {"date:2023-05-01..2023-06-30 date:>2024-01-01 date:..2020 iso:100..", QueryNeeds::Record},
+        {"exposure:>=2s exposure:<0.5 ISO:100 Make:canon", QueryNeeds::Record},
+        {"tokyo", QueryNeeds::AllTags},
+        {"\"red kite\"", QueryNeeds::AllTags},
+        {"\"iso:100\"", QueryNeeds::AllTags}, // quoted: a phrase
+        {"iso:100 lens:50", QueryNeeds::AllTags},
+        {"gps:yes", QueryNeeds::AllTags},
+        {"near:35.6,139.7,20", QueryNeeds::AllTags},
+        {"keyword:kite rating:>=4 software:x artist:y", QueryNeeds::AllTags},
+        {"LensSerialNumber:123", QueryNeeds::AllTags},
+        {"ExifIFD:WhiteBalance:1 WhiteBalance:>0 dc:subject:x", QueryNeeds::AllTags},
+        {"12:30", QueryNeeds::AllTags}, // not a name: a word
+    };
+    for (const Good& c : cases) {
+        Query query;
+        QueryError error;
+        EXPECT_TRUE(Query::Parse(c.query, query, error)) << c.query << ": " << error.Message();
+        EXPECT_EQ(query.Needs(), c.needs) << c.query;
+    }
+}
+
+struct Bad {
+    const char* query;
+    size_t column;
+    const char* reason; // a part of it
+};
+
+void ExpectFaults(const Bad* begin, const Bad* end) {
+    for (const Bad* c = begin; c != end; ++c) {
+        Query query;
+        QueryError error;
+        ASSERT_FALSE(Query::Parse(c->query, query, error)) << c->query;
+        EXPECT_EQ(error.column, c->column) << c->query << ": " << error.Message();
+        EXPECT_NE(error.reason.find(c->reason), std::string::npos)
+            << c->query << ": " << error.Message();
+        // A query that failed searches nothing.
+        ExifSummary record{};
+        EXPECT_FALSE(query.Matches({&record, PhotoFormat::Jpeg, nullptr, nullptr})) << c->query;
+    }
+}
+
+TEST(QueryParse, StructureFaultsSayWhere) {
+    const Bad cases[] = {
+        {"(canon", 1, "not closed"},
+        {"a (b (c) d", 3, "not closed"},
+        {"canon)", 6, "closes no"},
+        {"a OR", 3, "'OR'"},
+        {"OR a", 1, "'OR'"},
+        {"a OR OR b", 3, "'OR'"},
+        {"(a OR) b", 4, "'OR'"},
+        {"- a", 1, "'-'"},
+        {"a -", 3, "'-'"},
+        {"-OR", 1, "'-'"},
+        {"(-)", 2, "'-'"},
+        {"\"red kite", 1, "quote"},
+        {"camera:\"EOS", 8, "quote"},
+        {"()", 2, "nothing between"},
+        {"\"\"", 1, "quotes hold nothing"},
+        {"((((((((((((((((((((((((((((((((((a))))))))))))))))))))))))))))))))))", 33, "too deeply"},
+        {"caf\xC3\xA9 iso:x", 10, "not a number"}, // characters, not bytes
+    };
+    ExpectFaults(std::begin(cases), std::end(cases));
+}
+
+TEST(QueryParse, ValueFaultsSayWhere) {
+    const Bad cases[] = {
+        {"iso:abc", 5, "'abc' is not a number"},
+        {"iso:", 5, "missing"},
+        {"iso:>=", 7, "missing"},
+        {"f:2,8", 3, "not a number"},
+        {"iso:800..100", 10, "ends before it starts"},
+        {"iso:>=100..200", 5, "range takes no comparison"},
+        {"iso:..", 5, "at least one end"},
+        {"exposure:fast", 10, "exposure time"},
+        {"exposure:1/0", 10, "exposure time"},
+        {"date:2023-13", 6, "not a date"},
+        {"date:2023-02-29", 6, "not a date"},
+        {"date:23-05-01", 6, "not a date"},
+        {"date:2024..2023-12", 12, "ends before it starts"},
+        {"flash:maybe", 7, "yes or no"},
+        {"gps:1", 5, "yes or no"},
+        {"near:35,139", 6, "latitude,longitude,kilometres"},
+        {"near:35,139,1,2", 6, "latitude,longitude,kilometres"},
+        {"near:95,139,1", 6, "latitude"},
+        {"near:35,x,1", 9, "'x' is not a number"},
+        {"near:35,139,-1", 6, "negative"},
+        {"orientation:tall", 13, "portrait, landscape or square"},
+        {"format:gif", 8, "not a format"},
+        {"camera:>canon", 8, "takes no comparison"},
+        {"flash:<yes", 7, "takes no comparison"},
+        {"WhiteBalance:>auto", 15, "not a number"},
+    };
+    ExpectFaults(std::begin(cases), std::end(cases));
+}
+
+TEST(QueryParse, ErrorMessageNamesTheCharacter) {
+    Query query;
+    QueryError error;
+    ASSERT_FALSE(Query::Parse("iso:abc", query, error));
+    EXPECT_EQ(error.offset, 4u);
+    EXPECT_EQ(error.Message(), "at character 5: 'abc' is not a number");
+}
+
+} // namespace
