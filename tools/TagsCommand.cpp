@@ -15,10 +15,10 @@ constexpr const char* kProgram = "velmora-tags";
 // grow with the number of files.
 class TagsRun final : public FileVisitor {
 public:
-    // With a query, only the files it matches are written; `rows` says
-    // whether the output shows the pane's rows.
-    TagsRun(ReportFormat& format, const Query* query, bool rows, std::FILE* out, std::FILE* err)
-        : m_format(format), m_query(query), m_rows(rows), m_out(out), m_err(err) {}
+    // With a query, only the files it matches are written.
+    TagsRun(ReportFormat& format, const Query* query, const InspectOptions& reading, std::FILE* out,
+            std::FILE* err)
+        : m_format(format), m_query(query), m_reading(reading), m_out(out), m_err(err) {}
 
     void Begin() {
         m_format.Begin(m_buffer);
@@ -29,14 +29,9 @@ public:
         const std::string& path = file.path;
         FileReport report;
         std::string error;
-        InspectOptions options;
+        InspectOptions options = m_reading;
         options.knownRegular = file.listedRegular;
         options.folderFd = file.folderFd;
-        // Every tag is read when the output or the query needs them; a
-        // query on the record's fields alone reads as the rows do.
-        options.allTags = m_format.WantsAllTags() ||
-                          (m_query != nullptr && m_query->Needs() == QueryNeeds::AllTags);
-        options.rows = m_rows && !m_format.WantsAllTags();
         const char* name = file.folderFd >= 0 ? file.name : path.c_str();
         if (!InspectFile(name, report, error, options)) {
             Unreadable(path, error);
@@ -94,7 +89,7 @@ private:
 
     ReportFormat& m_format;
     const Query* m_query;
-    bool m_rows;
+    const InspectOptions m_reading;
     bool m_matched = false;
     std::FILE* m_out;
     std::FILE* m_err;
@@ -152,6 +147,17 @@ void ComplainAboutQuery(const std::string& query, const QueryError& error, std::
 
 } // namespace
 
+InspectOptions ReadingFor(const Options& options, const Query* query) {
+    InspectOptions reading;
+    // Every tag is read when the output or the query needs them; a query
+    // on the record's fields alone reads as the rows do.
+    reading.allTags =
+        options.allTags || (query != nullptr && query->Needs() == QueryNeeds::AllTags);
+    // Every tag or the paths are printed in place of the rows.
+    reading.rows = !options.allTags && !options.pathsOnly;
+    return reading;
+}
+
 int RunTags(const Options& options, std::FILE* out, std::FILE* err) {
     Query query;
     if (options.filtered) {
@@ -162,7 +168,8 @@ int RunTags(const Options& options, std::FILE* out, std::FILE* err) {
         }
     }
     const std::unique_ptr<ReportFormat> format = MakeFormat(options);
-    TagsRun run(*format, options.filtered ? &query : nullptr, !options.pathsOnly, out, err);
+    const Query* filter = options.filtered ? &query : nullptr;
+    TagsRun run(*format, filter, ReadingFor(options, filter), out, err);
     run.Begin();
     for (const std::string& operand : options.operands)
         WalkOperand(operand, options.recursive, run);

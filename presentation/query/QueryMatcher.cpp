@@ -280,17 +280,19 @@ bool ConditionCheck::Holds() const {
         int64_t key = 0;
         return PhotoDateKey(Field(r.dateTime), key) && m_c.date.Holds(key);
     }
+    // A value that cannot be (a negative aperture from a misread rational)
+    // is no value to search by, though the pane shows it as it stands.
     case QueryField::Iso:
-        return r.isoEquivalent != 0 && Number(r.isoEquivalent);
+        return r.isoEquivalent > 0 && Number(r.isoEquivalent);
     case QueryField::Aperture:
-        return r.fNumber != 0 && Number(r.fNumber);
+        return r.fNumber > 0 && Number(r.fNumber);
     case QueryField::Exposure:
         return r.exposureTime > 0 && Number(r.exposureTime);
     case QueryField::Focal:
-        return r.focalLength != 0 && Number(r.focalLength);
+        return r.focalLength > 0 && Number(r.focalLength);
     case QueryField::Focal35:
         // The Properties pane's "35mm Equivalent" row.
-        return r.focalLength != 0 && r.ccdWidth != 0 &&
+        return r.focalLength > 0 && r.ccdWidth > 0 &&
                Number(std::floor(double(r.focalLength) / r.ccdWidth * 36 + 0.5));
     case QueryField::Flash:
         return r.flashUsed >= 0 && (r.flashUsed != 0) == m_c.yes;
