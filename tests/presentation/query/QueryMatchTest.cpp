@@ -86,7 +86,8 @@ TEST(QueryMatch, NumbersAsThePanesShowThem) {
     const Case cases[] = {
         {"iso:800", "x..."},       {"iso:>=32", "xx.."},       {"iso:<100", ".x.."},
         {"iso:30..40", ".x.."},    {"f:2.8", "x..."}, // 2.8284 shows as f/2.8
-        {"f:>2.8", "...."},        {"f:<=2.2", ".x.."},        {"exposure:1/250", "x..."},
+        {"f:>2.8", "...."},        {"f:<=2.2", ".x.."},
+        {"f:<=2.8", "xx.."}, // not the negative one        {"exposure:1/250", "x..."},
         {"exposure:1/30", ".x.."}, {"exposure:>1/60", ".xx."}, {"exposure:>=2s", "..x."},
         {"focal:24..70", "x..."},  {"focal:50mm", "x..."},     {"focal:<10", ".x.."},
         {"focal35:50", "x..."},    {"width:>3000", "xx.."},    {"height:2448", ".x.."},

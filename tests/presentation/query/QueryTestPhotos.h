@@ -62,7 +62,8 @@ inline ExifSummary Record(const char* make, const char* model, const char* date)
 
 // 0: a camera JPEG with lens, keywords, rating, artist and a position in Tokyo.
 // 1: a phone's HEIC, turned a quarter, without flash, lens or position.
-// 2: a Nikon raw file whose lens is only in its maker note, without a date.
+// 2: a Nikon raw file whose lens is only in its maker note, without a date
+//    and with a misread aperture.
 // 3: a PNG without EXIF data (its record's texts must not count).
 inline std::vector<Photo> Photos() {
     std::vector<Photo> photos(4);
@@ -103,6 +104,7 @@ inline std::vector<Photo> Photos() {
     raw.format = PhotoFormat::Nef;
     raw.record = Record("NIKON CORPORATION", "NIKON D90", "");
     raw.record.exposureTime = 2;
+    raw.record.fNumber = -1.5e-8f; // a misread rational, shown as f/-0.0
     raw.entries = {
         TextEntry("Nikon", 0x0084, "Lens", "18-105mm f/3.5-5.6"),
         NumberEntry("ExifIFD", 0xA403, "WhiteBalance", 1, "Manual"),
