@@ -49,8 +49,16 @@ private:
         return false;
     }
     bool ReadComparison(Value& value);
-    bool CompileText(const char* field, Value value);
+    bool CompileText(Value value);
+    // "a..b", "a..", "..b" or a single value after its sign.
+    struct RangeParts {
+        Comparison comparison = Comparison::Equal;
+        Value low{};
+        Value high{}; // for Range only
+    };
+    bool SplitRange(Value value, RangeParts& parts);
     bool CompileNumbers(const QueryFieldInfo& field, Value value);
+    bool ParseDate(Value value, QueryDate& date);
     bool CompileDates(Value value);
     bool CompileYesNo(const char* field, Value value);
     bool CompilePlace(Value value);
@@ -101,7 +109,7 @@ bool TermCompiler::Compile(const QueryFieldInfo& field, Value value) {
         return Fail(m_signOffset, "'" + name + "' takes no comparison");
     switch (field.kind) {
     case QueryValueKind::Text:
-        return CompileText(field.name, value);
+        return CompileText(value);
     case QueryValueKind::Number:
     case QueryValueKind::Exposure:
         return CompileNumbers(field, value);
@@ -119,7 +127,7 @@ bool TermCompiler::Compile(const QueryFieldInfo& field, Value value) {
     return false;
 }
 
-bool TermCompiler::CompileText(const char*, Value value) {
+bool TermCompiler::CompileText(Value value) {
     m_condition.text = FoldText(value.text);
     m_condition.whole = m_equalSign;
     return true;
@@ -143,13 +151,12 @@ bool TermCompiler::ParseOne(const QueryFieldInfo& field, Value value, double& nu
     return true;
 }
 
-bool TermCompiler::CompileNumbers(const QueryFieldInfo& field, Value value) {
-    NumberTest& test = m_condition.number;
-    m_condition.numeric = true;
+bool TermCompiler::SplitRange(Value value, RangeParts& parts) {
     const size_t dots = value.text.find("..");
     if (dots == std::string_view::npos) {
-        test.comparison = m_comparison;
-        return ParseOne(field, value, test.low);
+        parts.comparison = m_comparison;
+        parts.low = value;
+        return true;
     }
     if (m_compared || m_equalSign)
         return Fail(m_signOffset, "a range takes no comparison sign");
@@ -157,58 +164,60 @@ bool TermCompiler::CompileNumbers(const QueryFieldInfo& field, Value value) {
     const Value high{value.text.substr(dots + 2), value.offset + dots + 2};
     if (low.text.empty() && high.text.empty())
         return Fail(value.offset, "a range needs at least one end");
+    // An open end is a comparison with the other.
     if (low.text.empty()) {
-        test.comparison = Comparison::LessEqual;
-        return ParseOne(field, high, test.low);
+        parts.comparison = Comparison::LessEqual;
+        parts.low = high;
+    } else if (high.text.empty()) {
+        parts.comparison = Comparison::GreaterEqual;
+        parts.low = low;
+    } else {
+        parts.comparison = Comparison::Range;
+        parts.low = low;
+        parts.high = high;
     }
-    if (high.text.empty()) {
-        test.comparison = Comparison::GreaterEqual;
-        return ParseOne(field, low, test.low);
-    }
-    test.comparison = Comparison::Range;
-    if (!ParseOne(field, low, test.low) || !ParseOne(field, high, test.high))
+    return true;
+}
+
+bool TermCompiler::CompileNumbers(const QueryFieldInfo& field, Value value) {
+    NumberTest& test = m_condition.number;
+    m_condition.numeric = true;
+    RangeParts parts;
+    if (!SplitRange(value, parts) || !ParseOne(field, parts.low, test.low))
+        return false;
+    test.comparison = parts.comparison;
+    if (parts.comparison != Comparison::Range)
+        return true;
+    if (!ParseOne(field, parts.high, test.high))
         return false;
     if (test.low > test.high)
-        return Fail(high.offset, "the range ends before it starts");
+        return Fail(parts.high.offset, "the range ends before it starts");
     return true;
+}
+
+bool TermCompiler::ParseDate(Value value, QueryDate& date) {
+    if (ParseQueryDate(value.text, date))
+        return true;
+    return Fail(value.offset,
+                "'" + std::string(value.text) + "' is not a date (2023, 2023-05, 2023-05-14)");
 }
 
 bool TermCompiler::CompileDates(Value value) {
     DateTest& test = m_condition.date;
-    auto parse = [&](Value part, QueryDate& date) {
-        if (ParseQueryDate(part.text, date))
-            return true;
-        return Fail(part.offset,
-                    "'" + std::string(part.text) + "' is not a date (2023, 2023-05, 2023-05-14)");
-    };
-    const size_t dots = value.text.find("..");
-    if (dots == std::string_view::npos) {
-        test.comparison = m_comparison;
-        return parse(value, test.low);
-    }
-    if (m_compared || m_equalSign)
-        return Fail(m_signOffset, "a range takes no comparison sign");
-    const Value low{value.text.substr(0, dots), value.offset};
-    const Value high{value.text.substr(dots + 2), value.offset + dots + 2};
-    if (low.text.empty() && high.text.empty())
-        return Fail(value.offset, "a range needs at least one end");
-    if (low.text.empty()) {
-        test.comparison = Comparison::LessEqual;
-        return parse(high, test.low);
-    }
-    if (high.text.empty()) {
-        test.comparison = Comparison::GreaterEqual;
-        return parse(low, test.low);
-    }
-    test.comparison = Comparison::Range;
-    if (!parse(low, test.low) || !parse(high, test.high))
+    RangeParts parts;
+    if (!SplitRange(value, parts) || !ParseDate(parts.low, test.low))
+        return false;
+    test.comparison = parts.comparison;
+    if (parts.comparison != Comparison::Range)
+        return true;
+    if (!ParseDate(parts.high, test.high))
         return false;
     // The start, at the end's precision, must not be after the end.
     DateTest order;
     order.comparison = Comparison::LessEqual;
     order.low = test.high;
     if (!order.Holds(test.low.key))
-        return Fail(high.offset, "the range ends before it starts");
+        return Fail(parts.high.offset, "the range ends before it starts");
     return true;
 }
 

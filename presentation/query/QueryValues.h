@@ -8,8 +8,8 @@
 
 enum class Comparison { Equal, Greater, GreaterEqual, Less, LessEqual, Range };
 
-// A decimal number ("2.8", "-33.9", "1e3"), in any locale's spelling but
-// with '.' as the decimal point.
+// A decimal number ("2.8", "-33.9", "1e3") with '.' as the decimal point,
+// whatever the locale.
 bool ParseQueryNumber(std::string_view text, double& value);
 
 // An exposure time in seconds: "1/250", "0.5", "2s", "1/250s".

@@ -88,8 +88,9 @@ TEST(QueryValues, ExposureTimes) {
     for (const Case& c : cases) {
         double seconds = 0;
         EXPECT_EQ(ParseExposure(c.text, seconds), c.valid) << c.text;
-        if (c.valid)
+        if (c.valid) {
             EXPECT_DOUBLE_EQ(seconds, c.seconds) << c.text;
+        }
     }
 }
 
