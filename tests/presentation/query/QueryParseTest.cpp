@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -116,6 +117,37 @@ TEST(QueryParse, ErrorMessageNamesTheCharacter) {
     ASSERT_FALSE(Query::Parse("iso:abc", query, error));
     EXPECT_EQ(error.offset, 4u);
     EXPECT_EQ(error.Message(), "at character 5: 'abc' is not a number");
+}
+
+TEST(QueryParse, AnyTextParsesOrSaysWhereWithinIt) {
+    // Pieces of the language and of UTF-8 strung together at random (a fixed
+    // seed): each query compiles and matches, or names a place inside it.
+    const char* const pieces[] = {
+        "iso:",  "date:", "near:",    "f:",   "camera:", "lens:",   "Exif:",
+        "Name:", ">=",    "<",        "=",    "..",      "(",       ")",
+        "\"",    "-",     "OR",       " ",    "1",       "2023-05", "1/250",
+        ",",     "x",     "\xC3\xA9", "\xE2", ":",       "\t",      "\xF0\x9F\x93\xB7"};
+    uint32_t seed = 12345;
+    ExifSummary record{};
+    record.exifValid = true;
+    const std::vector<MetadataEntry> entries(1);
+    for (int round = 0; round < 5000; ++round) {
+        std::string text;
+        seed = seed * 1664525 + 1013904223;
+        for (uint32_t n = seed >> 28; n > 0; --n) {
+            seed = seed * 1664525 + 1013904223;
+            text += pieces[(seed >> 16) % std::size(pieces)];
+        }
+        Query query;
+        QueryError error;
+        if (Query::Parse(text, query, error)) {
+            query.Matches({&record, PhotoFormat::Jpeg, &entries, nullptr});
+            continue;
+        }
+        EXPECT_LE(error.offset, text.size()) << text;
+        EXPECT_GE(error.column, 1u) << text;
+        EXPECT_FALSE(error.reason.empty()) << text;
+    }
 }
 
 } // namespace
