@@ -1,5 +1,6 @@
 #include "tools/Options.h"
 
+#include "presentation/query/Query.h"
 #include "velmora/Version.h"
 
 #include <cstring>
@@ -25,6 +26,25 @@ bool ParseArguments(int argc, const char* const* argv, Options& options, std::st
             optionsEnded = true;
         } else if (std::strcmp(arg, "-r") == 0 || std::strcmp(arg, "--recursive") == 0) {
             options.recursive = true;
+        } else if (std::strcmp(arg, "--where") == 0 || std::strncmp(arg, "--where=", 8) == 0) {
+            if (options.filtered) {
+                error = "only one --where may be given";
+                return false;
+            }
+            if (arg[7] == '=') {
+                options.where = arg + 8;
+            } else if (i + 1 < argc) {
+                options.where = argv[++i];
+            } else {
+                error = "--where needs a query";
+                return false;
+            }
+            options.filtered = true;
+        } else if (std::strcmp(arg, "-l") == 0 || std::strcmp(arg, "--list") == 0) {
+            options.pathsOnly = true;
+        } else if (std::strcmp(arg, "-0") == 0 || std::strcmp(arg, "--null") == 0) {
+            options.pathsOnly = true;
+            options.nulEnds = true;
         } else if (std::strcmp(arg, "--all") == 0) {
             options.allTags = true;
         } else if (std::strcmp(arg, "--csv") == 0) {
@@ -42,6 +62,10 @@ bool ParseArguments(int argc, const char* const* argv, Options& options, std::st
             return false;
         }
     }
+    if (options.pathsOnly && (formatGiven || options.allTags)) {
+        error = "-l and -0 print paths only, not also --csv, --json or --all";
+        return false;
+    }
     if (!options.help && !options.version && options.operands.empty()) {
         error = "no file named";
         return false;
@@ -49,24 +73,37 @@ bool ParseArguments(int argc, const char* const* argv, Options& options, std::st
     return true;
 }
 
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: velmora-tags [-r] [--where QUERY] [--all] [--csv | --json | -l | -0] FILE...\n"
+    "Prints the EXIF tags of photo files as the Properties pane shows them.\n"
+    "\n"
+    "  -r, --recursive  read the photo files (JPEG, TIFF, raw, HEIF, AVIF, CR3,\n"
+    "                   JPEG XL, PNG, WebP) in the named folders and their\n"
+    "                   subfolders, in name order\n"
+    "  --where QUERY    only the files the query matches, e.g.\n"
+    "                   'canon date:2023 iso:>=800 -flash:yes' (see below)\n"
+    "  -l, --list       only the paths of the files, one a line\n"
+    "  -0, --null       the same, each path ended by a NUL (for xargs -0)\n"
+    "  --all            every tag (EXIF directories, XMP, IPTC) instead of the rows:\n"
+    "                   Group:Name<TAB>Text lines\n"
+    "  --csv            one line per file: the path, then one column per tag\n"
+    "                   (with --all: path,group,name,value, one line per tag)\n"
+    "  --json           one JSON object per file and line, with the whole record\n"
+    "                   (with --all: path, format and the list of tags)\n"
+    "  -h, --help       show this help and exit\n"
+    "  --version        show the version and exit\n"
+    "\n"
+    "Exit status: 0 when every file had EXIF data, 1 when some had none,\n"
+    "2 when some could not be read or the command line was wrong.\n"
+    "With --where: 0 when some file matched, 1 when none did, 2 as above.\n";
+
+} // namespace
+
 const char* UsageText() {
-    return "Usage: velmora-tags [-r] [--all] [--csv | --json] FILE...\n"
-           "Prints the EXIF tags of photo files as the Properties pane shows them.\n"
-           "\n"
-           "  -r, --recursive  read the photo files (JPEG, TIFF, raw, HEIF, AVIF, CR3,\n"
-           "                   JPEG XL, PNG, WebP) in the named folders and their\n"
-           "                   subfolders, in name order\n"
-           "  --all            every tag (EXIF directories, XMP, IPTC) instead of the rows:\n"
-           "                   Group:Name<TAB>Text lines\n"
-           "  --csv            one line per file: the path, then one column per tag\n"
-           "                   (with --all: path,group,name,value, one line per tag)\n"
-           "  --json           one JSON object per file and line, with the whole record\n"
-           "                   (with --all: path, format and the list of tags)\n"
-           "  -h, --help       show this help and exit\n"
-           "  --version        show the version and exit\n"
-           "\n"
-           "Exit status: 0 when every file had EXIF data, 1 when some had none,\n"
-           "2 when some could not be read or the command line was wrong.\n";
+    static const std::string text = std::string(kUsage) + "\nQUERY:\n" + kQueryHelp + "\n";
+    return text.c_str();
 }
 
 const char* VersionText() {

@@ -9,6 +9,12 @@ struct Options {
     Format format = Format::Text;
     bool recursive = false;
     bool allTags = false; // --all: every tag, not the pane's rows
+    // --where QUERY: only the files the query matches.
+    bool filtered = false;
+    std::string where;
+    // -l: only the paths of the files, one a line; -0: each ended by a NUL.
+    bool pathsOnly = false;
+    bool nulEnds = false;
     bool help = false;
     bool version = false;
     // File and folder names exactly as given: bytes, never re-encoded.

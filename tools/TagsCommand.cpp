@@ -1,6 +1,7 @@
 #include "tools/TagsCommand.h"
 
 #include "presentation/FileInspection.h"
+#include "presentation/query/Query.h"
 #include "tools/DirectoryWalk.h"
 #include "tools/ReportFormat.h"
 
@@ -14,8 +15,10 @@ constexpr const char* kProgram = "velmora-tags";
 // grow with the number of files.
 class TagsRun final : public FileVisitor {
 public:
-    TagsRun(ReportFormat& format, std::FILE* out, std::FILE* err)
-        : m_format(format), m_out(out), m_err(err) {}
+    // With a query, only the files it matches are written.
+    TagsRun(ReportFormat& format, const Query* query, const InspectOptions& reading, std::FILE* out,
+            std::FILE* err)
+        : m_format(format), m_query(query), m_reading(reading), m_out(out), m_err(err) {}
 
     void Begin() {
         m_format.Begin(m_buffer);
@@ -26,15 +29,18 @@ public:
         const std::string& path = file.path;
         FileReport report;
         std::string error;
-        InspectOptions options;
+        InspectOptions options = m_reading;
         options.knownRegular = file.listedRegular;
         options.folderFd = file.folderFd;
-        options.allTags = m_format.WantsAllTags();
-        options.rows = !options.allTags; // every tag is printed in their place
         const char* name = file.folderFd >= 0 ? file.name : path.c_str();
         if (!InspectFile(name, report, error, options)) {
             Unreadable(path, error);
             return;
+        }
+        if (m_query != nullptr) {
+            if (!m_query->Matches(QueryInputOf(report)))
+                return;
+            m_matched = true;
         }
         if (!m_format.CarriesPrintedMessages()) {
             for (const std::string& message : report.printed)
@@ -50,12 +56,19 @@ public:
         Unreadable(path, reason);
     }
 
-    int Status() const { return m_status; }
+    int Status() const {
+        if (m_query == nullptr || m_status == kSomeUnreadable)
+            return m_status;
+        return m_matched ? kMatched : kNoneMatched;
+    }
 
 private:
     void Unreadable(const std::string& path, const std::string& reason) {
         Complain(path, reason);
-        m_format.Unreadable(path, reason, m_buffer);
+        // A filtered output holds the matching files only; a file that
+        // could not be read matches nothing.
+        if (m_query == nullptr)
+            m_format.Unreadable(path, reason, m_buffer);
         Flush();
         Raise(kSomeUnreadable);
     }
@@ -75,13 +88,32 @@ private:
     void Raise(int status) { m_status = std::max(m_status, status); }
 
     ReportFormat& m_format;
+    const Query* m_query;
+    const InspectOptions m_reading;
+    bool m_matched = false;
     std::FILE* m_out;
     std::FILE* m_err;
     std::string m_buffer; // reused from file to file
     int m_status = kAllHadExif;
 };
 
+// -l and -0: the path of each file, ended by a line feed or a NUL.
+class PathList final : public ReportFormat {
+public:
+    explicit PathList(char end) : m_end(end) {}
+    void File(const std::string& path, const FileReport&, std::string& out) override {
+        out += path;
+        out += m_end;
+    }
+    void Unreadable(const std::string&, const std::string&, std::string&) override {}
+
+private:
+    char m_end;
+};
+
 std::unique_ptr<ReportFormat> MakeFormat(const Options& options) {
+    if (options.pathsOnly)
+        return std::make_unique<PathList>(options.nulEnds ? '\0' : '\n');
     switch (options.format) {
     case Options::Format::Csv:
         return options.allTags ? MakeAllTagsCsvFormat() : MakeCsvFormat();
@@ -106,11 +138,38 @@ int Finish(std::FILE* out, std::FILE* err, int status) {
     return status;
 }
 
+// "velmora-tags: --where: at character 5: ..." with the query and a caret
+// under the place.
+void ComplainAboutQuery(const std::string& query, const QueryError& error, std::FILE* err) {
+    std::fprintf(err, "%s: --where: %s\n  %s\n  %*s^\n", kProgram, error.Message().c_str(),
+                 query.c_str(), static_cast<int>(error.column - 1), "");
+}
+
 } // namespace
 
+InspectOptions ReadingFor(const Options& options, const Query* query) {
+    InspectOptions reading;
+    // Every tag is read when the output or the query needs them; a query
+    // on the record's fields alone reads as the rows do.
+    reading.allTags =
+        options.allTags || (query != nullptr && query->Needs() == QueryNeeds::AllTags);
+    // Every tag or the paths are printed in place of the rows.
+    reading.rows = !options.allTags && !options.pathsOnly;
+    return reading;
+}
+
 int RunTags(const Options& options, std::FILE* out, std::FILE* err) {
+    Query query;
+    if (options.filtered) {
+        QueryError error;
+        if (!Query::Parse(options.where, query, error)) {
+            ComplainAboutQuery(options.where, error, err);
+            return kSomeUnreadable;
+        }
+    }
     const std::unique_ptr<ReportFormat> format = MakeFormat(options);
-    TagsRun run(*format, out, err);
+    const Query* filter = options.filtered ? &query : nullptr;
+    TagsRun run(*format, filter, ReadingFor(options, filter), out, err);
     run.Begin();
     for (const std::string& operand : options.operands)
         WalkOperand(operand, options.recursive, run);
