@@ -3,13 +3,13 @@
 #include "metadata/JpegMarkers.h"
 
 #include "metadata/FormatDetection.h"
-#include "metadata/containers/BigEndian.h"
 #include "metadata/containers/IsobmffWalker.h"
 #include "metadata/containers/JxlSize.h"
 #include "metadata/containers/PngWalker.h"
 #include "metadata/containers/RafHeader.h"
 #include "metadata/containers/TiffWalker.h"
 #include "metadata/containers/WebpWalker.h"
+#include "metadata/tiff/ByteOrder.h"
 
 #include <cstring>
 
