@@ -189,6 +189,12 @@ void CJpegExifReader::ApplyTag(unsigned tag, unsigned format, uint32_t valueOffs
         ApplyPictureTag(tag, format, valueOffset, byteCount);
 }
 
+bool CJpegExifReader::IsInfinite(unsigned format, uint32_t valueOffset) const {
+    const TiffValue value{blockBase + valueOffset, blockLength - valueOffset,
+                          static_cast<uint16_t>(format), byteOrder};
+    return format == kTiffRational && TiffFractionAt(value, 0).num == UINT32_MAX;
+}
+
 // The camera, orientation, resolution and thumbnail (IFD0 and IFD1).
 bool CJpegExifReader::ApplyImageTag(unsigned tag, unsigned format, uint32_t valueOffset,
                                     uint32_t byteCount, Thumbnail& thumbnail) {
@@ -273,7 +279,9 @@ bool CJpegExifReader::ApplyExposureTag(unsigned tag, unsigned format, uint32_t v
         s.exposureBias = number();
         return true;
     case ExifTag::SubjectDistance:
-        s.subjectDistance = number();
+        // A numerator of 0xFFFFFFFF means infinity; the record keeps it as a
+        // negative distance (as it keeps a negative SRATIONAL one).
+        s.subjectDistance = IsInfinite(format, valueOffset) ? -1.0f : number();
         return true;
     case ExifTag::MeteringMode:
         s.meteringMode = integer();

@@ -20,9 +20,8 @@ double CJpegExifReader::NumberAt(unsigned format, uint32_t valueOffset) const {
     const TiffValue value{blockBase + valueOffset, blockLength - valueOffset,
                           static_cast<uint16_t>(format), byteOrder};
     if (IsTiffRational(format)) {
-        // Both kinds are read signed: a negative SubjectDistance means infinity.
-        const TiffValue signedValue{value.data, value.size, kTiffSRational, byteOrder};
-        const TiffFraction f = TiffFractionAt(signedValue, 0);
+        // RATIONAL unsigned, SRATIONAL signed; x/0 is no number.
+        const TiffFraction f = TiffFractionAt(value, 0);
         return f.den == 0 ? 0 : static_cast<double>(f.num) / static_cast<double>(f.den);
     }
     return TiffNumberAt(value, 0);

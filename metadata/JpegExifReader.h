@@ -89,6 +89,8 @@ private:
     // Values, read in the block's byte order and never past its end.
     unsigned ReadU16(const unsigned char* p) const;
     double NumberAt(unsigned format, uint32_t valueOffset) const;
+    // A RATIONAL distance whose numerator is 0xFFFFFFFF: infinity.
+    bool IsInfinite(unsigned format, uint32_t valueOffset) const;
     int32_t IntegerAt(unsigned format, uint32_t valueOffset) const;
     void CopyText(char* field, uint32_t maxChars, uint32_t valueOffset, uint32_t byteCount) const;
 
