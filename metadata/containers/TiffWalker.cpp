@@ -348,7 +348,7 @@ void Walker::Repack() {
             if (!e.keep)
                 continue;
             const bool linked = e.linkCount > 0;
-            const uint16_t type = linked ? kTiffLong : e.type;
+            const uint16_t type = linked ? uint16_t{kTiffLong} : e.type;
             const uint32_t count = linked ? static_cast<uint32_t>(e.linkCount) : e.count;
             Put16(p, e.tag);
             Put16(p + 2, type);

@@ -87,8 +87,9 @@ TEST(TiffDirectory, WhereValuesLie) {
         const TiffEntry e = d.Entry(0);
         TiffValue v;
         EXPECT_EQ(d.Locate(e, v), c.fault) << c.name;
-        if (c.fault == TiffValueFault::None)
+        if (c.fault == TiffValueFault::None) {
             EXPECT_EQ(v.data, b.data() + (e.IsInline() ? 10 : c.field)) << c.name;
+        }
     }
 }
 
