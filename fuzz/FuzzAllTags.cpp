@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         JpegMetadataSegments segments;
         if (FindJpegMetadataSegments(data, size, segments)) {
             if (segments.exif)
-                WalkTiffBlock(segments.exif, segments.exifSize, TiffBlockRole::Main, out);
+                WalkTiffBlock(segments.exif, segments.exifSize, TiffRole::Main, out);
             if (segments.xmp)
                 ReadXmpPacket(segments.xmp, segments.xmpSize, out);
             if (segments.photoshop)
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     {
         MetadataCollector out(kCap);
-        for (TiffBlockRole role : {TiffBlockRole::Main, TiffBlockRole::Exif, TiffBlockRole::Gps})
+        for (TiffRole role : {TiffRole::Main, TiffRole::Exif, TiffRole::Gps})
             WalkTiffBlock(data, size, role, out);
         Check(out, kCap);
     }

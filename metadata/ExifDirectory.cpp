@@ -3,6 +3,8 @@
 
 #include "metadata/ExifTags.h"
 #include "metadata/JpegExifReader.h"
+#include "metadata/tiff/TiffDirectory.h"
+#include "metadata/tiff/TiffHeader.h"
 
 #include <cmath>
 #include <cstring>
@@ -10,7 +12,6 @@
 namespace {
 
 constexpr uint32_t kHeaderSize = 14; // "Exif\0\0", byte order, 42, first offset
-constexpr uint32_t kEntrySize = 12;
 
 // Inches per ResolutionUnit code; 0 for a code that changes nothing.
 float InchesPerUnit(int32_t code) {
@@ -63,7 +64,7 @@ bool CJpegExifReader::ParseExifBlock(unsigned char* payload, int segmentSize) {
         summary->flashUsed = 0;
         summary->comment[0] = '\0';
         largestExifDimension = 0;
-        walkedCount = 0;
+        walked.Clear();
         SetError("Incorrect Exif header");
         return false;
     }
@@ -74,33 +75,33 @@ bool CJpegExifReader::ParseTiffBlock(unsigned char* tiff, uint32_t length) {
     summary->flashUsed = 0;
     summary->comment[0] = '\0';
     largestExifDimension = 0;
-    walkedCount = 0;
+    walked.Clear();
 
     if (tiff == nullptr || length < kHeaderSize - 6) {
         SetError("Incorrect Exif header");
         return false;
     }
-    if (tiff[0] == 'I' && tiff[1] == 'I') {
-        bigEndian = 0;
-    } else if (tiff[0] == 'M' && tiff[1] == 'M') {
-        bigEndian = 1;
-    } else {
+    TiffHeader header;
+    if (!ReadTiffHeader(tiff, length, header)) {
         SetError("Invalid Exif alignment marker.");
         return false;
     }
-    if (ReadU16(tiff + 2) != 42) {
+    byteOrder = header.order;
+    if (header.magic != TiffHeader::kMagic) {
         SetError("Invalid Exif start (1)");
         return false;
     }
 
     blockBase = tiff;
     blockLength = length;
-    int32_t firstOffset = ReadS32(tiff + 4);
-    if (firstOffset < 8 || static_cast<uint32_t>(firstOffset) > blockLength) {
+    // The offset is taken as a signed number: one past 2^31 is as wrong as
+    // one past the block.
+    const uint32_t firstOffset = header.firstOffset;
+    if (firstOffset < 8 || firstOffset > uint32_t{INT32_MAX} || firstOffset > blockLength) {
         SetError("Suspicious offset of first IFD value");
         return false;
     }
-    if (!WalkDirectory(static_cast<uint32_t>(firstOffset), 0))
+    if (!WalkDirectory(firstOffset, 0))
         return false;
 
     if (summary->focalPlaneXResolution != 0) {
@@ -111,90 +112,67 @@ bool CJpegExifReader::ParseTiffBlock(unsigned char* tiff, uint32_t length) {
     return true;
 }
 
-bool CJpegExifReader::MarkWalked(uint32_t offset) {
-    for (int i = 0; i < walkedCount; ++i) {
-        if (walkedOffsets[i] == offset)
-            return false;
-    }
-    if (walkedCount == kMaxWalkedDirectories)
-        return false;
-    walkedOffsets[walkedCount++] = offset;
-    return true;
-}
-
-void CJpegExifReader::FollowLink(int32_t target, int depth) {
-    // A link outside the block is dropped; the directory holding it goes on.
-    if (target < 0 || static_cast<uint32_t>(target) > blockLength) {
+void CJpegExifReader::FollowLink(uint32_t target, int depth) {
+    // A link outside the block (or past 2^31, as a signed number) is
+    // dropped; the directory holding it goes on.
+    if (target > uint32_t{INT32_MAX} || target > blockLength) {
         SetError("Illegal subdirectory link");
         return;
     }
     // A linked directory that fails ends only its own walk.
-    WalkDirectory(static_cast<uint32_t>(target), depth + 1);
+    WalkDirectory(target, depth + 1);
 }
 
 bool CJpegExifReader::WalkDirectory(uint32_t offset, int depth) {
-    // Loops and needless depth end here, silently: see the bound in the header.
-    if (depth >= kMaxDirectoryDepth || !MarkWalked(offset))
+    // Loops and needless depth end here, silently; the next directory of a
+    // chain counts one deeper, as a linked one does.
+    if (TiffLimits::TooDeep(depth) || walked.Enter(offset) != VisitedDirectories::Entered::New)
         return false;
 
-    // All sums below are of values at most 2^32 each, done in 64 bits.
-    if (uint64_t{offset} + 2 > blockLength) {
-        SetError("Illegally sized directory");
-        return false;
-    }
-    unsigned char* directory = blockBase + offset;
-    uint32_t count = ReadU16(directory);
-    uint64_t entriesEnd = uint64_t{offset} + 2 + uint64_t{kEntrySize} * count;
-    if (entriesEnd > blockLength) {
+    const TiffDirectory directory(TiffSpan{blockBase, blockLength, 0, byteOrder}, offset);
+    if (!directory.Valid() || !directory.AllEntriesFit()) {
         SetError("Illegally sized directory");
         return false;
     }
 
     Thumbnail thumbnail{0, 0};
-    for (uint32_t i = 0; i < count; ++i) {
-        uint32_t entryOffset = offset + 2 + kEntrySize * i;
-        const unsigned char* entry = blockBase + entryOffset;
-        unsigned tag = ReadU16(entry);
-        unsigned format = ReadU16(entry + 2);
-        // The count is unsigned in TIFF; a count read as negative would make
-        // a huge value look like a small inline one.
-        uint32_t components = static_cast<uint32_t>(ReadS32(entry + 4));
-
-        if (format < 1 || format > 12) {
+    for (uint32_t i = 0; i < directory.DeclaredCount(); ++i) {
+        const TiffEntry entry = directory.Entry(i);
+        const unsigned tag = entry.tag;
+        const unsigned format = entry.type;
+        if (format < kTiffByte || format > kTiffDouble) {
             SetError("Illegal format code in EXIF dir");
             continue;
         }
 
-        uint64_t byteCount = uint64_t{components} * ComponentSize(format);
         // A count that cannot be a size (negative as a signed number, or a
         // byte count past 32 bits) is a garbled entry, not a garbled
         // directory: it is skipped like a bad format, and the walk goes on.
-        if (components > uint32_t{INT32_MAX} || byteCount > UINT32_MAX) {
+        const uint64_t byteCount = entry.ByteCount();
+        if (entry.count > uint32_t{INT32_MAX} || byteCount > UINT32_MAX) {
             SetError("Illegal pointer offset value in EXIF.");
             continue;
         }
-        uint32_t valueOffset = entryOffset + 8;
-        if (byteCount > 4) {
-            int32_t stored = ReadS32(entry + 8);
-            if (stored < 0 || uint64_t(stored) + byteCount > blockLength) {
-                SetError("Illegal pointer offset value in EXIF.");
-                return false;
-            }
-            valueOffset = static_cast<uint32_t>(stored);
+        // A value offset outside the block (or negative as a signed number)
+        // garbles the whole directory.
+        TiffValue value;
+        if ((!entry.IsInline() && entry.valueField > uint32_t{INT32_MAX}) ||
+            directory.Locate(entry, value) != TiffValueFault::None) {
+            SetError("Illegal pointer offset value in EXIF.");
+            return false;
         }
+        const uint32_t valueOffset = static_cast<uint32_t>(value.data - blockBase);
 
         ApplyTag(tag, format, valueOffset, static_cast<uint32_t>(byteCount), thumbnail);
 
+        // The link is read as a LONG whatever the entry's type says.
         if (tag == ExifTag::ExifIfd || tag == ExifTag::InteropIfd)
-            FollowLink(ReadS32(blockBase + valueOffset), depth);
+            FollowLink(TiffRead32(blockBase + valueOffset, byteOrder), depth);
     }
 
     // A next-directory offset that does not fit in the block counts as none.
-    if (entriesEnd + 4 <= blockLength) {
-        int32_t next = ReadS32(blockBase + entriesEnd);
-        if (next != 0)
-            FollowLink(next, depth);
-    }
+    if (uint32_t next = 0; directory.NextLink(next) && next != 0)
+        FollowLink(next, depth);
 
     if (thumbnail.offset != 0 && thumbnail.length != 0 &&
         uint64_t{thumbnail.offset} + thumbnail.length <= blockLength) {
@@ -209,6 +187,12 @@ void CJpegExifReader::ApplyTag(unsigned tag, unsigned format, uint32_t valueOffs
     if (!ApplyImageTag(tag, format, valueOffset, byteCount, thumbnail) &&
         !ApplyExposureTag(tag, format, valueOffset))
         ApplyPictureTag(tag, format, valueOffset, byteCount);
+}
+
+bool CJpegExifReader::IsInfinite(unsigned format, uint32_t valueOffset) const {
+    const TiffValue value{blockBase + valueOffset, blockLength - valueOffset,
+                          static_cast<uint16_t>(format), byteOrder};
+    return format == kTiffRational && TiffFractionAt(value, 0).num == UINT32_MAX;
 }
 
 // The camera, orientation, resolution and thumbnail (IFD0 and IFD1).
@@ -295,7 +279,9 @@ bool CJpegExifReader::ApplyExposureTag(unsigned tag, unsigned format, uint32_t v
         s.exposureBias = number();
         return true;
     case ExifTag::SubjectDistance:
-        s.subjectDistance = number();
+        // A numerator of 0xFFFFFFFF means infinity; the record keeps it as a
+        // negative distance (as it keeps a negative SRATIONAL one).
+        s.subjectDistance = IsInfinite(format, valueOffset) ? -1.0f : number();
         return true;
     case ExifTag::MeteringMode:
         s.meteringMode = integer();

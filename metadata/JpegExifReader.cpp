@@ -15,16 +15,15 @@ constexpr int kMaxCommentEnd = 1000;
 } // namespace
 
 CJpegExifReader::CJpegExifReader(ExifSummary* givenSummary, MessageSink* givenSink)
-    : summary(givenSummary), largestExifDimension(0), bigEndian(0), sectionCount(0),
+    : summary(givenSummary), largestExifDimension(0), sectionCount(0),
       ownsSummary(givenSummary == nullptr),
       sink(givenSink != nullptr ? givenSink : &StandardOutputSink()), blockBase(nullptr),
-      blockLength(0), walkedCount(0) {
+      blockLength(0) {
     std::memset(&ownRecord, 0, sizeof ownRecord);
     if (ownsSummary)
         summary = &ownRecord;
     lastError[0] = '\0';
     std::memset(sections, 0, sizeof sections);
-    std::memset(walkedOffsets, 0, sizeof walkedOffsets);
 }
 
 CJpegExifReader::~CJpegExifReader() {

@@ -3,6 +3,8 @@
 #include "metadata/ByteStream.h"
 #include "metadata/ExifSummary.h"
 #include "metadata/MessageSink.h"
+#include "metadata/tiff/ByteOrder.h"
+#include "metadata/tiff/VisitedDirectories.h"
 
 #include <cstdint>
 
@@ -50,15 +52,6 @@ public:
     const JpegSection& Section(int index) const { return sections[index]; }
 
 private:
-    // The walk of one EXIF block ends on directories that link to themselves
-    // or to each other: it never nests deeper than kMaxDirectoryDepth (ordinary
-    // files nest three deep) and walks each directory offset at most once,
-    // remembering up to kMaxWalkedDirectories of them; when that record is
-    // full no further directory is walked. So one block costs at most
-    // kMaxWalkedDirectories directories of at most 65535 entries each.
-    static constexpr int kMaxDirectoryDepth = 8;
-    static constexpr int kMaxWalkedDirectories = 32;
-
     // The steps of ReadSections: the marker code after its fill bytes, the
     // segment's length and payload (or `unused`: passed over, not kept),
     // then what the segment means.
@@ -74,9 +67,12 @@ private:
     void Print(const char* message);
 
     // Directory walk over the block at blockBase, offsets counted from there.
+    // It ends on directories that link to themselves or to each other: it
+    // walks each directory once and stays within TiffLimits, so one block
+    // costs at most TiffLimits::kMaxDirectories directories of at most
+    // 65535 entries each.
     bool WalkDirectory(uint32_t offset, int depth);
-    bool MarkWalked(uint32_t offset);
-    void FollowLink(int32_t target, int depth);
+    void FollowLink(uint32_t target, int depth);
     struct Thumbnail {
         uint32_t offset;
         uint32_t length;
@@ -91,18 +87,17 @@ private:
     void StoreUserComment(uint32_t valueOffset, uint32_t byteCount);
 
     // Values, read in the block's byte order and never past its end.
-    static uint32_t ComponentSize(unsigned format);
     unsigned ReadU16(const unsigned char* p) const;
-    int32_t ReadS32(const unsigned char* p) const;
-    double ValueAsNumber(int format, const unsigned char* value, uint32_t available) const;
     double NumberAt(unsigned format, uint32_t valueOffset) const;
+    // A RATIONAL distance whose numerator is 0xFFFFFFFF: infinity.
+    bool IsInfinite(unsigned format, uint32_t valueOffset) const;
     int32_t IntegerAt(unsigned format, uint32_t valueOffset) const;
     void CopyText(char* field, uint32_t maxChars, uint32_t valueOffset, uint32_t byteCount) const;
 
     ExifSummary* summary;
     char lastError[256];
     int32_t largestExifDimension;
-    int32_t bigEndian;
+    TiffByteOrder byteOrder = TiffByteOrder::Little;
     JpegSection sections[kMaxSections];
     int32_t sectionCount;
     bool ownsSummary;
@@ -111,8 +106,7 @@ private:
     // The EXIF block being parsed.
     unsigned char* blockBase;
     uint32_t blockLength;
-    uint32_t walkedOffsets[kMaxWalkedDirectories];
-    int walkedCount;
+    VisitedDirectories walked;
 
     // The record used when the caller gives none; it lives as long as the
     // reader, so there is nothing to allocate or free for it.

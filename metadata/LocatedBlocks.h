@@ -1,5 +1,7 @@
 #pragma once
 
+#include "metadata/tiff/TiffHeader.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -8,11 +10,6 @@ struct FileExtent {
     uint64_t offset = 0;
     uint64_t length = 0;
 };
-
-// Which part of the metadata a TIFF block holds. Most files have one block
-// whose first directory is IFD0 and links to the others; Canon CR3 keeps
-// IFD0, the EXIF directory and the GPS directory in three blocks.
-enum class TiffRole { Main, Exif, Gps };
 
 struct TiffBlock {
     TiffRole role = TiffRole::Main;

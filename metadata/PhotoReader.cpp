@@ -3,13 +3,15 @@
 #include "metadata/JpegMarkers.h"
 
 #include "metadata/FormatDetection.h"
-#include "metadata/containers/BigEndian.h"
 #include "metadata/containers/IsobmffWalker.h"
 #include "metadata/containers/JxlSize.h"
 #include "metadata/containers/PngWalker.h"
 #include "metadata/containers/RafHeader.h"
 #include "metadata/containers/TiffWalker.h"
 #include "metadata/containers/WebpWalker.h"
+#include "metadata/tiff/ByteOrder.h"
+#include "metadata/tiff/TiffDirectory.h"
+#include "metadata/tiff/TiffHeader.h"
 
 #include <cstring>
 
@@ -19,38 +21,10 @@ constexpr int kMaxJpegSegments = 64;
 constexpr char kXmpHeader[] = "http://ns.adobe.com/xap/1.0/"; // with its zero: 29 bytes
 constexpr char kPhotoshopHeader[] = "Photoshop 3.0";          // with its zero: 14 bytes
 
-// A SHORT or LONG value of `tag` in the directory at `offset` of a TIFF
-// block; 0 when absent. Also gives the Exif directory's offset.
-uint32_t PeekTag(const std::vector<unsigned char>& tiff, uint32_t offset, uint16_t tag) {
-    if (tiff.size() < 8)
-        return 0;
-    const bool big = tiff[0] == 'M';
-    auto u16 = [&](size_t at) -> uint32_t {
-        return big ? (tiff[at] << 8) | tiff[at + 1] : (tiff[at + 1] << 8) | tiff[at];
-    };
-    auto u32 = [&](size_t at) -> uint32_t {
-        return big ? (uint32_t{u16(at)} << 16) | u16(at + 2)
-                   : (uint32_t{u16(at + 2)} << 16) | u16(at);
-    };
-    if (uint64_t{offset} + 2 > tiff.size())
-        return 0;
-    const uint32_t count = u16(offset);
-    for (uint32_t i = 0; i < count; ++i) {
-        const uint64_t entry = uint64_t{offset} + 2 + 12 * uint64_t{i};
-        if (entry + 12 > tiff.size())
-            return 0;
-        if (u16(entry) != tag)
-            continue;
-        const uint32_t type = u16(entry + 2);
-        return type == 3 ? u16(entry + 8) : type == 4 ? u32(entry + 8) : 0;
-    }
-    return 0;
-}
-
+// The offset of a TIFF block's first directory; 0 when it has no header.
 uint32_t FirstDirectory(const std::vector<unsigned char>& tiff) {
-    if (tiff.size() < 8)
-        return 0;
-    return tiff[0] == 'M' ? Be32(tiff.data() + 4) : Le32(tiff.data() + 4);
+    TiffHeader header;
+    return ReadTiffHeader(tiff.data(), tiff.size(), header) ? header.firstOffset : 0;
 }
 
 } // namespace
@@ -252,7 +226,7 @@ void PhotoReader::ParseBlocks() {
                            m_format == PhotoFormat::Rwl;
     if (panasonic && valid && record.isoEquivalent == 0 && !m_blocks.tiff.empty()) {
         const std::vector<unsigned char>& main = m_blocks.tiff[0].bytes;
-        const uint32_t iso = PeekTag(main, FirstDirectory(main), 0x0017);
+        const uint32_t iso = TiffUnsignedOf(main.data(), main.size(), FirstDirectory(main), 0x0017);
         if (iso <= INT32_MAX)
             record.isoEquivalent = static_cast<int32_t>(iso);
     }
@@ -267,16 +241,18 @@ void PhotoReader::SetSize() {
         if (width != 0 && height != 0)
             break;
         const uint32_t first = FirstDirectory(block.bytes);
+        auto number = [&](uint32_t directory, uint16_t tag) {
+            return TiffUnsignedOf(block.bytes.data(), block.bytes.size(), directory, tag);
+        };
         if (block.role == TiffRole::Main) {
-            width = PeekTag(block.bytes, first, 0x0100);
-            height = PeekTag(block.bytes, first, 0x0101);
+            width = number(first, 0x0100);
+            height = number(first, 0x0101);
         }
         if (width == 0 || height == 0) {
-            const uint32_t exif =
-                block.role == TiffRole::Exif ? first : PeekTag(block.bytes, first, 0x8769);
+            const uint32_t exif = block.role == TiffRole::Exif ? first : number(first, 0x8769);
             if (exif != 0) {
-                width = PeekTag(block.bytes, exif, 0xA002);
-                height = PeekTag(block.bytes, exif, 0xA003);
+                width = number(exif, 0xA002);
+                height = number(exif, 0xA003);
             }
         }
     }

@@ -48,23 +48,12 @@ std::optional<uint32_t> ThumbnailOffset(const CJpegExifReader& reader, const Exi
     return std::nullopt;
 }
 
-TiffBlockRole WalkRole(TiffRole role) {
-    switch (role) {
-    case TiffRole::Exif:
-        return TiffBlockRole::Exif;
-    case TiffRole::Gps:
-        return TiffBlockRole::Gps;
-    default:
-        return TiffBlockRole::Main;
-    }
-}
-
 void ListAllTags(const LocatedBlocks& blocks, FileReport& report) {
     MetadataCollector out;
     // Room for what most files hold, so that the list seldom moves.
     out.Reserve(128);
     for (const TiffBlock& block : blocks.tiff)
-        WalkTiffBlock(block.bytes.data(), block.bytes.size(), WalkRole(block.role), out);
+        WalkTiffBlock(block.bytes.data(), block.bytes.size(), block.role, out);
     if (!blocks.xmp.empty())
         ReadXmpPacket(blocks.xmp.data(), blocks.xmp.size(), out);
     if (!blocks.iptc.empty()) {

@@ -1,6 +1,6 @@
 #include "metadata/containers/IsoBoxes.h"
 
-#include "metadata/containers/BigEndian.h"
+#include "metadata/tiff/ByteOrder.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "metadata/containers/IsobmffWalker.h"
 
-#include "metadata/containers/BigEndian.h"
 #include "metadata/containers/HeifMeta.h"
 #include "metadata/containers/IsoBoxes.h"
 #include "metadata/containers/JxlSize.h"
+#include "metadata/tiff/ByteOrder.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #include "metadata/containers/PngWalker.h"
 
-#include "metadata/containers/BigEndian.h"
+#include "metadata/tiff/ByteOrder.h"
 
 #include <cstring>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "metadata/containers/RafHeader.h"
 
-#include "metadata/containers/BigEndian.h"
+#include "metadata/tiff/ByteOrder.h"
 
 namespace {
 

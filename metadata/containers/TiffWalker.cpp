@@ -1,12 +1,13 @@
 #include "metadata/containers/TiffWalker.h"
 
 #include "metadata/ExifTags.h"
+#include "metadata/tiff/TiffDirectory.h"
+#include "metadata/tiff/VisitedDirectories.h"
 
 #include <cstring>
 
 namespace {
 
-constexpr int kMaxDirectories = 32;
 constexpr uint32_t kMaxEntries = 4096;
 constexpr int kMaxSubIfds = 8;
 constexpr uint32_t kMaxValueSize = 256 * 1024;
@@ -32,34 +33,11 @@ struct Entry {
 struct Directory {
     uint64_t offset; // from base
     Kind kind;
+    int depth; // links followed from the IFD0 chain, whose directories are at 0
     std::vector<Entry> entries;
     int next = -1;
     uint32_t outOffset = 0;
 };
-
-uint32_t TypeSize(uint16_t type) {
-    switch (type) {
-    case 1:
-    case 2:
-    case 6:
-    case 7:
-        return 1;
-    case 3:
-    case 8:
-        return 2;
-    case 4:
-    case 9:
-    case 11:
-    case 13:
-        return 4;
-    case 5:
-    case 10:
-    case 12:
-        return 8;
-    default:
-        return 0;
-    }
-}
 
 class Walker {
 public:
@@ -73,27 +51,9 @@ private:
         return e.valueSize != 0 ? m_values.data() + e.valueAt : e.inlineValue;
     }
     size_t ValueSize(const Entry& e) const { return e.valueSize != 0 ? e.valueSize : 4; }
-    unsigned U16(const unsigned char* p) const {
-        return m_big ? (p[0] << 8) | p[1] : (p[1] << 8) | p[0];
-    }
-    uint32_t U32(const unsigned char* p) const {
-        return m_big
-                   ? (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3]
-                   : (uint32_t{p[3]} << 24) | (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
-    }
-    void Put16(unsigned char* p, unsigned v) const {
-        if (m_big) {
-            p[0] = static_cast<unsigned char>(v >> 8);
-            p[1] = static_cast<unsigned char>(v);
-        } else {
-            p[0] = static_cast<unsigned char>(v);
-            p[1] = static_cast<unsigned char>(v >> 8);
-        }
-    }
-    void Put32(unsigned char* p, uint32_t v) const {
-        for (int i = 0; i < 4; ++i)
-            p[i] = static_cast<unsigned char>(v >> (m_big ? 24 - 8 * i : 8 * i));
-    }
+    uint32_t U32(const unsigned char* p) const { return TiffRead32(p, m_order); }
+    void Put16(unsigned char* p, uint32_t v) const { TiffWrite16(p, v, m_order); }
+    void Put32(unsigned char* p, uint32_t v) const { TiffWrite32(p, v, m_order); }
     bool Read(uint64_t offset, unsigned char* out, size_t count) {
         if (offset > UINT64_MAX - m_base || !m_source.ReadAt(m_base + offset, out, count)) {
             m_found.error = m_source.FailureText();
@@ -101,7 +61,7 @@ private:
         }
         return true;
     }
-    int Enqueue(uint64_t offset, Kind kind);
+    int Enqueue(uint64_t offset, Kind kind, int depth);
     bool ReadDirectory(int index);
     // The index-th number of an entry's SHORT or LONG value; `fallback` when
     // it has none.
@@ -114,44 +74,44 @@ private:
     uint64_t m_base;
     LocatedBlocks& m_found;
     TiffTraits& m_traits;
-    bool m_big = false;
+    TiffByteOrder m_order = TiffByteOrder::Little;
+    // The directories to walk, in the order of m_visited.
     std::vector<Directory> m_dirs;
+    VisitedDirectories m_visited;
     // Every out-of-line value, one after another: one buffer rather than
     // one per entry.
     std::vector<unsigned char> m_values;
-    std::vector<unsigned char> m_raw; // the directory being read
+    std::vector<unsigned char> m_raw; // the directory being read: count, entries, next link
 };
 
-int Walker::Enqueue(uint64_t offset, Kind kind) {
-    for (size_t i = 0; i < m_dirs.size(); ++i) {
-        if (m_dirs[i].offset == offset)
-            return static_cast<int>(i); // a cycle or a shared directory: walked once
-    }
-    if (offset < 8 || m_dirs.size() >= kMaxDirectories)
+int Walker::Enqueue(uint64_t offset, Kind kind, int depth) {
+    // A cycle or a shared directory: walked once.
+    if (const int known = m_visited.IndexOf(offset); known >= 0)
+        return known;
+    if (offset < 8 || TiffLimits::TooDeep(depth) ||
+        m_visited.Enter(offset) != VisitedDirectories::Entered::New)
         return -1;
-    m_dirs.push_back(Directory{offset, kind, {}, -1, 0});
+    m_dirs.push_back(Directory{offset, kind, depth, {}, -1, 0});
     return static_cast<int>(m_dirs.size()) - 1;
 }
 
 bool Walker::Run() {
-    unsigned char header[10];
-    if (!Read(0, header, 8))
+    unsigned char header[TiffHeader::kSize];
+    if (!Read(0, header, sizeof header))
         return false;
-    if (header[0] == 'I' && header[1] == 'I')
-        m_big = false;
-    else if (header[0] == 'M' && header[1] == 'M')
-        m_big = true;
-    else {
+    TiffHeader parsed;
+    if (!ReadTiffHeader(header, sizeof header, parsed)) {
         m_found.error = "Not a TIFF structure";
         return false;
     }
-    m_traits.magic = static_cast<uint16_t>(U16(header + 2));
+    m_order = parsed.order;
+    m_traits.magic = parsed.magic;
     if (m_traits.magic == 43) {
         m_found.error = "BigTIFF is not supported";
         return false;
     }
-    if (m_traits.magic != 42 && m_traits.magic != 0x4F52 && m_traits.magic != 0x5352 &&
-        m_traits.magic != 0x55) {
+    if (m_traits.magic != TiffHeader::kMagic && m_traits.magic != 0x4F52 &&
+        m_traits.magic != 0x5352 && m_traits.magic != 0x55) {
         m_found.error = "Not a TIFF structure";
         return false;
     }
@@ -159,11 +119,11 @@ bool Walker::Run() {
     m_traits.canonCr2 =
         m_source.Holds(m_base + 8, 2) && Read(8, cr, 2) && cr[0] == 'C' && cr[1] == 'R';
 
-    if (Enqueue(U32(header + 4), Kind::Chain) < 0) {
+    if (Enqueue(parsed.firstOffset, Kind::Chain, 0) < 0) {
         m_found.error = "Suspicious offset of first IFD value";
         return false;
     }
-    // The list grows while it is walked; it never exceeds kMaxDirectories.
+    // The list grows while it is walked, within TiffLimits.
     for (size_t i = 0; i < m_dirs.size(); ++i) {
         if (!ReadDirectory(static_cast<int>(i)) && i == 0)
             return false;
@@ -175,38 +135,40 @@ bool Walker::Run() {
 
 bool Walker::ReadDirectory(int index) {
     const uint64_t at = m_dirs[index].offset;
-    unsigned char countBytes[2];
-    if (!Read(at, countBytes, 2))
+    const int depth = m_dirs[index].depth;
+    std::vector<unsigned char>& raw = m_raw;
+    raw.resize(2);
+    if (!Read(at, raw.data(), 2))
         return false;
-    const uint32_t count = U16(countBytes);
+    const uint32_t count = TiffRead16(raw.data(), m_order);
     if (count > kMaxEntries) {
         m_found.error = "Illegally sized directory";
         return false;
     }
     if (count == 0)
         return true; // an empty directory says nothing
-    std::vector<unsigned char>& raw = m_raw;
-    raw.resize(size_t{12} * count + 4);
+    raw.resize(2 + size_t{TiffEntry::kSize} * count + 4);
     // A last directory may end the file without its next-directory link.
-    if (!Read(at + 2, raw.data(), raw.size() - 4)) {
+    if (!Read(at + 2, raw.data() + 2, raw.size() - 6))
         return false;
-    }
-    const bool hasNext = Read(at + 2 + raw.size() - 4, raw.data() + raw.size() - 4, 4);
+    const bool hasNext = Read(at + raw.size() - 4, raw.data() + raw.size() - 4, 4);
+    // The directory's own bytes; its values lie elsewhere in the file.
+    const TiffDirectory directory(TiffSpan{raw.data(), raw.size() - (hasNext ? 0 : 4), 0, m_order},
+                                  0);
 
     std::vector<Entry> entries;
     entries.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
-        const unsigned char* p = raw.data() + 12 * i;
+        const TiffEntry read = directory.Entry(i);
         Entry e;
-        e.tag = static_cast<uint16_t>(U16(p));
-        e.type = static_cast<uint16_t>(U16(p + 2));
-        e.count = U32(p + 4);
-        std::memcpy(e.inlineValue, p + 8, 4);
-        const uint32_t size = TypeSize(e.type);
-        if (size == 0)
+        e.tag = read.tag;
+        e.type = read.type;
+        e.count = read.count;
+        std::memcpy(e.inlineValue, raw.data() + read.position + 8, 4);
+        if (TiffTypeSize(e.type) == 0)
             continue; // an unknown type: nothing to say about its value
-        const uint64_t bytes = uint64_t{e.count} * size;
-        if (bytes > 4) {
+        const uint64_t bytes = read.ByteCount();
+        if (!read.IsInline()) {
             const bool wanted =
                 m_found.recordOnly
                     ? bytes <= kMaxRecordValueSize || e.tag == ExifTag::UserComment
@@ -215,7 +177,7 @@ bool Walker::ReadDirectory(int index) {
                 continue;
             const size_t valueAt = m_values.size();
             m_values.resize(valueAt + static_cast<size_t>(bytes));
-            if (!Read(U32(p + 8), m_values.data() + valueAt, static_cast<size_t>(bytes))) {
+            if (!Read(read.valueField, m_values.data() + valueAt, static_cast<size_t>(bytes))) {
                 m_values.resize(valueAt);
                 continue; // the entry is dropped, the directory goes on
             }
@@ -228,20 +190,20 @@ bool Walker::ReadDirectory(int index) {
     // Links are queued after the entries are read so that a directory
     // linking to itself is found in the list.
     for (Entry& e : entries) {
-        const bool single = e.count == 1 && (e.type == 4 || e.type == 13);
+        const bool single = e.count == 1 && (e.type == kTiffLong || e.type == kTiffIfd);
         if (single && (e.tag == ExifTag::ExifIfd || e.tag == ExifTag::GpsIfd ||
                        e.tag == ExifTag::InteropIfd)) {
             const Kind kind = e.tag == ExifTag::ExifIfd  ? Kind::Exif
                               : e.tag == ExifTag::GpsIfd ? Kind::Gps
                                                          : Kind::Interop;
-            const int target = Enqueue(U32(e.inlineValue), kind);
+            const int target = Enqueue(U32(e.inlineValue), kind, depth + 1);
             if (target >= 0)
                 e.links[e.linkCount++] = target;
             else
                 e.keep = false;
-        } else if (e.tag == ExifTag::SubIfds && (e.type == 4 || e.type == 13)) {
+        } else if (e.tag == ExifTag::SubIfds && (e.type == kTiffLong || e.type == kTiffIfd)) {
             for (uint32_t k = 0; k < e.count && k < kMaxSubIfds; ++k) {
-                const int target = Enqueue(Number(e, k), Kind::SubIfd);
+                const int target = Enqueue(Number(e, k), Kind::SubIfd, depth + 1);
                 if (target >= 0)
                     e.links[e.linkCount++] = target;
             }
@@ -250,28 +212,21 @@ bool Walker::ReadDirectory(int index) {
     }
     m_dirs[index].entries = std::move(entries);
 
-    if (hasNext && m_dirs[index].kind == Kind::Chain) {
-        const uint32_t next = U32(raw.data() + raw.size() - 4);
-        if (next != 0) {
-            const int target = Enqueue(next, Kind::Chain);
-            if (target > index)
-                m_dirs[index].next = target;
-            else
-                m_found.error = "Directory chain loops";
-        }
+    uint32_t next = 0;
+    if (m_dirs[index].kind == Kind::Chain && directory.NextLink(next) && next != 0) {
+        const int target = Enqueue(next, Kind::Chain, depth);
+        if (target > index)
+            m_dirs[index].next = target;
+        else
+            m_found.error = "Directory chain loops";
     }
     return true;
 }
 
 uint32_t Walker::Number(const Entry& e, uint32_t index, uint32_t fallback) const {
-    const uint32_t size = e.type == 3 ? 2 : (e.type == 4 || e.type == 13) ? 4 : 0;
-    if (size == 0 || index >= e.count)
-        return fallback;
-    const unsigned char* bytes = Value(e);
-    const size_t available = ValueSize(e);
-    if (size_t{index} * size + size > available)
-        return fallback;
-    return size == 2 ? U16(bytes + index * 2) : U32(bytes + index * 4);
+    const TiffValue value{Value(e), ValueSize(e), e.type, m_order};
+    uint32_t number = 0;
+    return index < e.count && TiffUnsignedAt(value, index, number) ? number : fallback;
 }
 
 const Entry* Walker::Find(const Directory& d, uint16_t tag) const {
@@ -377,8 +332,8 @@ void Walker::Repack() {
         return;
     }
     std::vector<unsigned char> out(static_cast<size_t>(at), 0);
-    out[0] = out[1] = m_big ? 'M' : 'I';
-    Put16(&out[2], 42);
+    out[0] = out[1] = m_order == TiffByteOrder::Big ? 'M' : 'I';
+    Put16(&out[2], TiffHeader::kMagic);
     Put32(&out[4], m_dirs.empty() || m_dirs[0].entries.empty() ? 0 : 8);
 
     for (const Directory& d : m_dirs) {
@@ -393,7 +348,7 @@ void Walker::Repack() {
             if (!e.keep)
                 continue;
             const bool linked = e.linkCount > 0;
-            const uint16_t type = linked ? 4 : e.type;
+            const uint16_t type = linked ? uint16_t{kTiffLong} : e.type;
             const uint32_t count = linked ? static_cast<uint32_t>(e.linkCount) : e.count;
             Put16(p, e.tag);
             Put16(p + 2, type);

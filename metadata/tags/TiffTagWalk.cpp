@@ -4,15 +4,15 @@
 #include "metadata/tags/GpsPosition.h"
 #include "metadata/tags/TagText.h"
 #include "metadata/tags/TextEncoding.h"
-#include "metadata/tags/TiffValue.h"
+#include "metadata/tags/TiffEntryValue.h"
+#include "metadata/tiff/TiffDirectory.h"
+#include "metadata/tiff/VisitedDirectories.h"
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
-
-constexpr uint32_t kEntrySize = 12;
 
 std::string Hex(uint32_t v) {
     char buf[16];
@@ -82,10 +82,10 @@ struct Link {
     std::vector<uint32_t> offsets;
 };
 
-class TiffWalker {
+// Lists the entries of the directories of one TIFF structure.
+class TagLister {
 public:
-    TiffWalker(const uint8_t* data, size_t size, bool bigEndian, MetadataCollector& out)
-        : m_data(data), m_size(size), m_big(bigEndian), m_out(out) {}
+    TagLister(const TiffSpan& span, MetadataCollector& out) : m_span(span), m_out(out) {}
 
     // Walks the directory at `offset` and everything it points to; returns
     // its next-directory link (0 when none).
@@ -93,49 +93,46 @@ public:
 
 private:
     bool Visit(uint32_t offset, const std::string& group);
-    void ReadEntry(const uint8_t* p, const std::string& group, TagSpace space,
-                   std::vector<Link>& links);
+    void ReadEntry(const TiffDirectory& directory, const TiffEntry& entry, const std::string& group,
+                   TagSpace space, std::vector<Link>& links);
     void FollowLinks(const std::vector<Link>& links, const std::string& from, int depth);
     std::string LinkGroup(uint16_t tag);
 
-    const uint8_t* m_data;
-    size_t m_size;
-    bool m_big;
+    TiffSpan m_span;
     MetadataCollector& m_out;
-    std::vector<uint32_t> m_visited;
+    VisitedDirectories m_visited;
     int m_subIfds = 0;
 };
 
-bool TiffWalker::Visit(uint32_t offset, const std::string& group) {
-    for (uint32_t v : m_visited) {
-        if (v == offset) {
-            m_out.Note(group + " at " + Hex(offset) + " was already walked; not walked again");
-            return false;
-        }
-    }
-    if (m_visited.size() >= TiffWalkLimits::kMaxDirectories) {
-        m_out.Note("more than " + std::to_string(TiffWalkLimits::kMaxDirectories) +
-                   " directories; " + group + " not walked");
+bool TagLister::Visit(uint32_t offset, const std::string& group) {
+    switch (m_visited.Enter(offset)) {
+    case VisitedDirectories::Entered::New:
+        return true;
+    case VisitedDirectories::Entered::Seen:
+        m_out.Note(group + " at " + Hex(offset) + " was already walked; not walked again");
         return false;
+    case VisitedDirectories::Entered::Full:
+        break;
     }
-    m_visited.push_back(offset);
-    return true;
+    m_out.Note("more than " + std::to_string(TiffLimits::kMaxDirectories) + " directories; " +
+               group + " not walked");
+    return false;
 }
 
-uint32_t TiffWalker::Walk(uint32_t offset, const std::string& group, int depth) {
-    if (depth > TiffWalkLimits::kMaxDepth) {
+uint32_t TagLister::Walk(uint32_t offset, const std::string& group, int depth) {
+    if (TiffLimits::TooDeep(depth)) {
         m_out.Note(group + " nested too deeply; not walked");
         return 0;
     }
-    if (offset < 8 || offset > m_size || m_size - offset < 2) {
+    const TiffDirectory directory(m_span, offset);
+    if (offset < 8 || !directory.Valid()) {
         m_out.Note(group + " at " + Hex(offset) + " outside the block");
         return 0;
     }
     if (!Visit(offset, group))
         return 0;
-    const uint32_t declared = TiffU16(m_data + offset, m_big);
-    const size_t room = (m_size - offset - 2) / kEntrySize;
-    const uint32_t count = declared <= room ? declared : static_cast<uint32_t>(room);
+    const uint32_t declared = directory.DeclaredCount();
+    const uint32_t count = directory.FittingCount();
     if (count < declared)
         m_out.Note(group + " declares " + std::to_string(declared) + " entries; " +
                    std::to_string(count) + " fit in the block");
@@ -148,19 +145,19 @@ uint32_t TiffWalker::Walk(uint32_t offset, const std::string& group, int depth) 
             m_out.MarkTruncated();
             return 0;
         }
-        ReadEntry(m_data + offset + 2 + size_t(i) * kEntrySize, group, space, links);
+        ReadEntry(directory, directory.Entry(i), group, space, links);
     }
     if (space == TagSpace::Gps)
         ApplyGpsTexts(m_out.Entries(), firstEntry);
     FollowLinks(links, group, depth);
 
-    const size_t nextAt = offset + 2 + size_t(declared) * kEntrySize;
-    if (count < declared || nextAt + 4 > m_size)
+    uint32_t next = 0;
+    if (count < declared || !directory.NextLink(next))
         return 0;
-    return TiffU32(m_data + nextAt, m_big);
+    return next;
 }
 
-std::string TiffWalker::LinkGroup(uint16_t tag) {
+std::string TagLister::LinkGroup(uint16_t tag) {
     switch (tag) {
     case 0x8769:
         return "ExifIFD";
@@ -175,11 +172,11 @@ std::string TiffWalker::LinkGroup(uint16_t tag) {
     }
 }
 
-void TiffWalker::FollowLinks(const std::vector<Link>& links, const std::string& from, int depth) {
+void TagLister::FollowLinks(const std::vector<Link>& links, const std::string& from, int depth) {
     for (const Link& link : links) {
         for (uint32_t target : link.offsets) {
             const std::string group = LinkGroup(link.tag);
-            if (target < 8 || target >= m_size) {
+            if (target < 8 || target >= m_span.size) {
                 m_out.Note(from + " points to " + group + " at " + Hex(target) +
                            ", outside the block; skipped");
                 continue;
@@ -189,14 +186,14 @@ void TiffWalker::FollowLinks(const std::vector<Link>& links, const std::string& 
     }
 }
 
-void TiffWalker::ReadEntry(const uint8_t* p, const std::string& group, TagSpace space,
-                           std::vector<Link>& links) {
+void TagLister::ReadEntry(const TiffDirectory& directory, const TiffEntry& entry,
+                          const std::string& group, TagSpace space, std::vector<Link>& links) {
     // Filled in place: the entry is never copied or moved on its way.
     MetadataEntry* added = m_out.Append();
     if (added == nullptr)
         return;
     MetadataEntry& e = *added;
-    const uint16_t tag = TiffU16(p, m_big);
+    const uint16_t tag = entry.tag;
     e.group = group;
     e.id = tag;
     const std::string_view name = ExifTagNameText(tag, space);
@@ -204,27 +201,23 @@ void TiffWalker::ReadEntry(const uint8_t* p, const std::string& group, TagSpace 
         e.name.SetConstant(name);
     else
         e.name = ExifTagNameOrId(tag, space);
-    e.type = TiffU16(p + 2, m_big);
-    e.count = TiffU32(p + 4, m_big);
+    e.type = entry.type;
+    e.count = entry.count;
 
-    const uint32_t unit = TiffTypeSize(e.type);
-    if (unit == 0) {
+    TiffValue v;
+    switch (directory.Locate(entry, v)) {
+    case TiffValueFault::None:
+        break;
+    case TiffValueFault::UnknownType:
         e.text = "(unknown type " + std::to_string(e.type) + ")";
         return;
+    case TiffValueFault::OutsideBlock:
+        m_out.Note(group + " " + std::string(e.name) + ": " + std::to_string(entry.ByteCount()) +
+                   " bytes at " + Hex(entry.valueField) + " outside the block");
+        e.text = "(value outside the block)";
+        return;
     }
-    const uint64_t bytes = uint64_t(e.count) * unit;
-    const uint8_t* value = p + 8;
-    if (bytes > 4) {
-        const uint32_t at = TiffU32(p + 8, m_big);
-        if (at > m_size || bytes > m_size - at) {
-            m_out.Note(group + " " + std::string(e.name) + ": " + std::to_string(bytes) +
-                       " bytes at " + Hex(at) + " outside the block");
-            e.text = "(value outside the block)";
-            return;
-        }
-        value = m_data + at;
-    }
-    const TiffBytes v{value, static_cast<size_t>(bytes), m_big};
+    const uint64_t bytes = v.size;
 
     const bool tiffSpace = space == TagSpace::Tiff;
     if (tiffSpace && tag == 0x927C) {
@@ -250,10 +243,12 @@ void TiffWalker::ReadEntry(const uint8_t* p, const std::string& group, TagSpace 
         e.value.text = CodedText(v);
         e.text = e.value.text;
     } else if (tiffSpace && e.type == 1 && IsDngByteText(tag)) {
-        DecodeTiffValue(v, 2, e.count, e); // as ASCII: up to the first zero
+        TiffValue text = v;
+        text.type = kTiffAscii; // up to the first zero
+        DecodeTiffValue(text, e.count, e);
         e.text = e.value.text;
     } else {
-        DecodeTiffValue(v, e.type, e.count, e);
+        DecodeTiffValue(v, e.count, e);
         e.text = TagText(e, space);
     }
 
@@ -261,8 +256,11 @@ void TiffWalker::ReadEntry(const uint8_t* p, const std::string& group, TagSpace 
         (e.type == 4 || e.type == 13) && e.count > 0) {
         Link link{tag, {}};
         const uint32_t n = e.count < 64 ? e.count : 64; // SubIFDs are few
-        for (uint32_t i = 0; i < n; ++i)
-            link.offsets.push_back(TiffU32(v.data + size_t(i) * 4, m_big));
+        for (uint32_t i = 0; i < n; ++i) {
+            uint32_t target = 0;
+            if (TiffUnsignedAt(v, i, target))
+                link.offsets.push_back(target);
+        }
         links.push_back(std::move(link));
     }
     if (tag == 0x010F && group == "IFD0" && e.value.kind == MetadataValue::Kind::Text)
@@ -271,35 +269,27 @@ void TiffWalker::ReadEntry(const uint8_t* p, const std::string& group, TagSpace 
 
 } // namespace
 
-bool WalkTiffBlock(const uint8_t* data, size_t size, TiffBlockRole role, MetadataCollector& out) {
-    if (data == nullptr || size < 8)
+bool WalkTiffBlock(const uint8_t* data, size_t size, TiffRole role, MetadataCollector& out) {
+    TiffHeader header;
+    if (data == nullptr || !ReadTiffHeader(data, size, header))
         return false;
-    bool big;
-    if (data[0] == 'I' && data[1] == 'I')
-        big = false;
-    else if (data[0] == 'M' && data[1] == 'M')
-        big = true;
-    else
-        return false;
-    if (TiffU16(data + 2, big) != 42) {
-        out.Note("not a TIFF header (magic " + std::to_string(TiffU16(data + 2, big)) + ")");
+    if (header.magic != TiffHeader::kMagic) {
+        out.Note("not a TIFF header (magic " + std::to_string(header.magic) + ")");
         return false;
     }
-    TiffWalker walker(data, size, big, out);
-    const uint32_t first = TiffU32(data + 4, big);
+    TagLister lister(TiffSpan{data, size, 0, header.order}, out);
     switch (role) {
-    case TiffBlockRole::Exif:
-        walker.Walk(first, "ExifIFD", 0);
+    case TiffRole::Exif:
+        lister.Walk(header.firstOffset, "ExifIFD", 0);
         return true;
-    case TiffBlockRole::Gps:
-        walker.Walk(first, "GPS", 0);
+    case TiffRole::Gps:
+        lister.Walk(header.firstOffset, "GPS", 0);
         return true;
-    case TiffBlockRole::Main:
+    case TiffRole::Main:
         break;
     }
-    uint32_t next = first;
-    for (int index = 0; next != 0 && index < TiffWalkLimits::kMaxDirectories && !out.Full();
-         ++index)
-        next = walker.Walk(next, "IFD" + std::to_string(index), 0);
+    uint32_t next = header.firstOffset;
+    for (int index = 0; next != 0 && index < TiffLimits::kMaxDirectories && !out.Full(); ++index)
+        next = lister.Walk(next, "IFD" + std::to_string(index), 0);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "metadata/tags/MetadataEntry.h"
+#include "metadata/tiff/TiffHeader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,20 +11,11 @@
 // the separate structures a CR3 file keeps). Separate from the record
 // reader: this walk interprets nothing beyond names and texts.
 
-// What the block's first directory is: a whole TIFF structure starts with
-// IFD0 (its next link is IFD1, then IFD2...); CR3 keeps the EXIF and the
-// GPS directories in TIFF structures of their own.
-enum class TiffBlockRole : uint8_t { Main, Exif, Gps };
-
-struct TiffWalkLimits {
-    static constexpr int kMaxDirectories = 64; // walked per block, of any kind
-    static constexpr int kMaxDepth = 8;        // pointers followed within pointers
-};
-
 // Adds the entries to `out` in the order walked: a directory's own entries,
 // then the directories it points to (ExifIFD, GPS, InteropIFD, SubIFDs in
 // order as SubIFD, SubIFD1, ...), then the next directory of the IFD0
-// chain. Offsets are from the block's start. A directory is walked once;
+// chain. Offsets are from the block's start. A directory is walked once,
+// within TiffLimits (the chain's next links do not count as depth);
 // pointers, values and directories outside the block are noted in `out`
 // and skipped. False when the block has no TIFF header.
-bool WalkTiffBlock(const uint8_t* data, size_t size, TiffBlockRole role, MetadataCollector& out);
+bool WalkTiffBlock(const uint8_t* data, size_t size, TiffRole role, MetadataCollector& out);

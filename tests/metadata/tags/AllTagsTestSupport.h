@@ -32,7 +32,7 @@ struct ExactBuffer {
 
 // The walk of an EXIF builder's TIFF structure.
 struct Walked {
-    explicit Walked(const Bytes& tiff, TiffBlockRole role = TiffBlockRole::Main) : buffer(tiff) {
+    explicit Walked(const Bytes& tiff, TiffRole role = TiffRole::Main) : buffer(tiff) {
         ok = WalkTiffBlock(buffer.data.get(), buffer.size, role, collector);
     }
     explicit Walked(const ExifBuilder& exif) : Walked(exif.Tiff()) {}

@@ -97,10 +97,10 @@ TEST(TiffTagWalk, SeparateExifAndGpsStructuresAsCr3KeepsThem) {
     const int only = 0;          // the builder starts with the first directory
     exif.Short(only, 0x0001, 5); // a GPS-numbered tag
     exif.Short(only, 0x8827, 400);
-    const Walked asExif(exif.Tiff(), TiffBlockRole::Exif);
+    const Walked asExif(exif.Tiff(), TiffRole::Exif);
     EXPECT_EQ(asExif.Groups(), std::vector<std::string>{"ExifIFD"});
     EXPECT_EQ(asExif.Find("ExifIFD", 0x8827)->name, "PhotographicSensitivity");
-    const Walked asGps(exif.Tiff(), TiffBlockRole::Gps);
+    const Walked asGps(exif.Tiff(), TiffRole::Gps);
     EXPECT_EQ(asGps.Groups(), std::vector<std::string>{"GPS"});
     EXPECT_EQ(asGps.Find("GPS", 0x0001)->name, "GPSLatitudeRef");
 }
@@ -113,8 +113,8 @@ TEST(TiffTagWalk, MakerNoteNamesTheMakerFromAnEarlierBlock) {
     const Bytes a = ifd0.Tiff();
     const Bytes b = exif.Tiff();
     MetadataCollector out;
-    WalkTiffBlock(a.data(), a.size(), TiffBlockRole::Main, out);
-    WalkTiffBlock(b.data(), b.size(), TiffBlockRole::Exif, out);
+    WalkTiffBlock(a.data(), a.size(), TiffRole::Main, out);
+    WalkTiffBlock(b.data(), b.size(), TiffRole::Exif, out);
     ASSERT_EQ(out.Entries().size(), 2u);
     EXPECT_EQ(out.Entries()[1].text, "(1,000 bytes, Canon)");
 }
@@ -290,7 +290,7 @@ TEST(TiffTagWalk, EntryCapEndsTheWalk) {
         exif.Short(d, tag, tag);
     const Bytes tiff = exif.Tiff();
     MetadataCollector out(20);
-    WalkTiffBlock(tiff.data(), tiff.size(), TiffBlockRole::Main, out);
+    WalkTiffBlock(tiff.data(), tiff.size(), TiffRole::Main, out);
     EXPECT_EQ(out.Entries().size(), 20u);
     EXPECT_TRUE(out.Truncated());
 }
