@@ -1,6 +1,7 @@
 #include "shell/ExplorerView.h"
 
 #include "presentation/window/PhotoColumns.h"
+#include "presentation/window/PhotoPictures.h"
 #include "resources/ApplicationIds.h"
 #include "shell/ListContextMenu.h"
 #include "shell/VelmoraApp.h"
@@ -17,6 +18,7 @@ CExplorerView::CExplorerView(QWidget* parent) : QWidget(parent), m_shellList(thi
     setFocusProxy(&m_shellList);
     m_shellList.SetViewMode(ShellFileList::ViewMode::Details);
     m_shellList.SetColumnProvider(std::make_shared<PhotoColumns>());
+    m_shellList.Thumbnails().SetProvider(std::make_shared<PhotoPictures>());
 
     AddViewModeCommand(CommandId::ViewLargeIcon, ShellFileList::ViewMode::LargeIcons);
     AddViewModeCommand(CommandId::ViewDetails, ShellFileList::ViewMode::Details);
