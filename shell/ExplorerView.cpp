@@ -4,12 +4,12 @@
 #include "presentation/window/PhotoPictures.h"
 #include "resources/ApplicationIds.h"
 #include "shell/ListContextMenu.h"
-#include "shell/VelmoraApp.h"
 
 #include <QMenu>
 #include <QResizeEvent>
 
-CExplorerView::CExplorerView(QWidget* parent) : QWidget(parent), m_shellList(this) {
+CExplorerView::CExplorerView(CommandRouter& router, QWidget* parent)
+    : QWidget(parent), m_router(router), m_shellList(this) {
     setObjectName(QStringLiteral("explorerView"));
     m_shellList.setObjectName(QStringLiteral("shellList"));
     m_shellList.setProperty("controlId", kShellListId);
@@ -71,7 +71,7 @@ void CExplorerView::OnContextMenu(const QPoint& globalPos, int item) {
     // Items have no menu of their own yet; blank space has the view's.
     if (item >= 0)
         return;
-    QMenu* menu = CreateListContextMenu(m_shellList, CVelmoraApp::Instance()->Router(), this);
+    QMenu* menu = CreateListContextMenu(m_shellList, m_router, this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(globalPos);
     emit contextMenuShown(menu);
