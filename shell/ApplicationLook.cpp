@@ -1,5 +1,6 @@
 #include "shell/ApplicationLook.h"
 
+#include "framework/settings/SettingsStore.h"
 #include "framework/styles/VisualStyles.h"
 #include "resources/ApplicationIds.h"
 
@@ -27,4 +28,14 @@ void ApplyApplicationLook(VisualStyles& styles, unsigned id) {
     default:
         return styles.ApplyVisualStyle(DrawingTheme::Office2007);
     }
+}
+
+void ApplicationLookChoice::Load(const SettingsStore& settings) {
+    m_current = unsigned(settings.GetInt(QString::fromLatin1(kSettingsKey), int(kDefault)));
+}
+
+void ApplicationLookChoice::Set(unsigned id, VisualStyles& styles, SettingsStore& settings) {
+    m_current = id;
+    ApplyApplicationLook(styles, id);
+    settings.WriteInt(QString::fromLatin1(kSettingsKey), int(id));
 }

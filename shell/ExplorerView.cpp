@@ -1,14 +1,15 @@
 #include "shell/ExplorerView.h"
 
 #include "presentation/window/PhotoColumns.h"
+#include "presentation/window/PhotoPictures.h"
 #include "resources/ApplicationIds.h"
 #include "shell/ListContextMenu.h"
-#include "shell/VelmoraApp.h"
 
 #include <QMenu>
 #include <QResizeEvent>
 
-CExplorerView::CExplorerView(QWidget* parent) : QWidget(parent), m_shellList(this) {
+CExplorerView::CExplorerView(CommandRouter& router, QWidget* parent)
+    : QWidget(parent), m_router(router), m_shellList(this) {
     setObjectName(QStringLiteral("explorerView"));
     m_shellList.setObjectName(QStringLiteral("shellList"));
     m_shellList.setProperty("controlId", kShellListId);
@@ -17,6 +18,7 @@ CExplorerView::CExplorerView(QWidget* parent) : QWidget(parent), m_shellList(thi
     setFocusProxy(&m_shellList);
     m_shellList.SetViewMode(ShellFileList::ViewMode::Details);
     m_shellList.SetColumnProvider(std::make_shared<PhotoColumns>());
+    m_shellList.Thumbnails().SetProvider(std::make_shared<PhotoPictures>());
 
     AddViewModeCommand(CommandId::ViewLargeIcon, ShellFileList::ViewMode::LargeIcons);
     AddViewModeCommand(CommandId::ViewDetails, ShellFileList::ViewMode::Details);
@@ -69,7 +71,7 @@ void CExplorerView::OnContextMenu(const QPoint& globalPos, int item) {
     // Items have no menu of their own yet; blank space has the view's.
     if (item >= 0)
         return;
-    QMenu* menu = CreateListContextMenu(m_shellList, CVelmoraApp::Instance()->Router(), this);
+    QMenu* menu = CreateListContextMenu(m_shellList, m_router, this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(globalPos);
     emit contextMenuShown(menu);

@@ -6,13 +6,16 @@
 #include <QByteArray>
 #include <QWidget>
 
+class CommandRouter;
 class QMenu;
 
 // The view in the centre of the main frame: the file list of one folder. It
 // switches the list's layout by the four view-mode commands and tells the
 // frame what happened through its signals: that it became the active view
 // (the frame ties its folder tree to the list), which folder the list shows
-// (for the address box) and which file was chosen (for the tag list).
+// (for the address box) and which file was chosen (for the tag list). Its
+// list shows the photographs' columns and pictures (PhotoColumns,
+// PhotoPictures).
 class CExplorerView : public QWidget, public CommandTarget {
     Q_OBJECT
 public:
@@ -20,7 +23,8 @@ public:
     // Written into the address box for a folder with neither path nor name.
     static constexpr char kUnknownFolder[] = "????";
 
-    explicit CExplorerView(QWidget* parent = nullptr);
+    // `router` issues the commands of the view's context menu.
+    explicit CExplorerView(CommandRouter& router, QWidget* parent = nullptr);
     ~CExplorerView() override;
 
     ShellFileList& FileList() { return m_shellList; }
@@ -58,5 +62,6 @@ protected:
 private:
     void AddViewModeCommand(unsigned id, ShellFileList::ViewMode mode);
 
+    CommandRouter& m_router;
     ShellFileList m_shellList;
 };

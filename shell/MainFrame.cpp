@@ -4,17 +4,20 @@
 #include "framework/commands/StringTable.h"
 #include "framework/docking/AutoHideBar.h"
 #include "framework/docking/PaneStyle.h"
+#include "framework/ribbon/RibbonMainPanel.h"
+#include "framework/ribbon/RibbonRecentFilesList.h"
 #include "framework/settings/SettingsStore.h"
 #include "framework/styles/StyleRoles.h"
 #include "framework/styles/VisualStyles.h"
 #include "presentation/window/ShowFileTags.h"
 #include "resources/Accelerators.h"
 #include "resources/ApplicationIds.h"
+#include "shell/ApplicationLook.h"
 #include "shell/DocTemplate.h"
 #include "shell/ExplorerView.h"
 #include "shell/FrameMenu.h"
 #include "shell/RibbonContent.h"
-#include "shell/VelmoraApp.h"
+#include "shell/Screenshot.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -47,18 +50,14 @@ QString BarName(unsigned id) {
 
 } // namespace
 
-CVelmoraApp& CMainFrame::App() {
-    return *CVelmoraApp::Instance();
-}
-
-CMainFrame::CMainFrame() {
+CMainFrame::CMainFrame(const FrameServices& services) : m_services(services) {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowTitle(DocString(DocField::WindowTitle));
-    CVelmoraApp& app = App();
-    app.LoadApplicationLook();
-    connect(&app.Styles(), &VisualStyles::DockingModeChanged, this, &CMainFrame::ApplyDockingMode);
+    m_services.look.Load(m_services.settings);
+    connect(&m_services.styles, &VisualStyles::DockingModeChanged, this,
+            &CMainFrame::ApplyDockingMode);
     RegisterCommands();
-    app.Router().SetTarget(CommandRouter::Stage::Frame, this);
+    m_services.router.SetTarget(CommandRouter::Stage::Frame, this);
     // Clicking the ribbon's Copy must not lose the pane it copies from.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now && !m_ribbon.isAncestorOf(now))
@@ -78,7 +77,7 @@ void CMainFrame::RegisterCommands() {
     AddCommandRange(ViewModeFirst, ViewModeLast, [](unsigned) {});
     AddCommandRange(AppLookFirst, AppLookLast, [this](unsigned id) { ApplyVisualStyle(id); });
     AddUpdateRange(AppLookFirst, AppLookLast,
-                   [](CommandUI& ui) { ui.SetRadio(ui.Id() == App().ApplicationLook()); });
+                   [this](CommandUI& ui) { ui.SetRadio(ui.Id() == m_services.look.Current()); });
     AddCommand(ViewFolders, [this] { OnToggleFolders(); });
     AddUpdate(ViewFolders, [this](CommandUI& ui) { ui.SetCheck(m_folderPane.IsPaneVisible()); });
     AddCommand(ViewStatusBar, [this] { m_statusBar.setVisible(m_statusBar.isHidden()); });
@@ -133,7 +132,7 @@ bool CMainFrame::Create() {
     if (m_created)
         return false;
     // The frame's own part: the view fills the centre.
-    auto* view = new CExplorerView(this);
+    auto* view = new CExplorerView(m_services.router, this);
     connect(view, &CExplorerView::activated, this,
             [this](ShellFileList* list) { m_folderPane.ShellTree().SetRelatedList(list); });
     // Only the edit field: the entries of the box are the user's.
@@ -157,11 +156,11 @@ bool CMainFrame::Create() {
 
 bool CMainFrame::OnCreate() {
     // The theme is in place before any bar or pane exists.
-    ApplyVisualStyle(App().ApplicationLook());
+    ApplyVisualStyle(m_services.look.Current());
 
     m_ribbon.setObjectName(BarName(ResourceId::RibbonBar));
-    m_ribbon.SetCommandRouter(&App().Router());
-    m_ribbon.FollowVisualStyles(App().Styles());
+    m_ribbon.SetCommandRouter(&m_services.router);
+    m_ribbon.FollowVisualStyles(m_services.styles);
     m_ribbon.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&m_ribbon, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { ShowContextMenu(&m_ribbon, pos); });
@@ -183,8 +182,8 @@ bool CMainFrame::OnCreate() {
 
     CreateStatusBar();
 
-    App().Styles().SetDockingMode(DockingMode::Smart);
-    ApplyDockingMode(App().Styles().Docking());
+    m_services.styles.SetDockingMode(DockingMode::Smart);
+    ApplyDockingMode(m_services.styles.Docking());
     EnableAutoHidePanes(this, PaneStyle::AlignAny);
 
     m_folderPane.EnableDocking(PaneStyle::AlignLeft | PaneStyle::AlignRight);
@@ -280,7 +279,7 @@ QLabel* CMainFrame::StatusPane(unsigned id) {
 }
 
 void CMainFrame::BuildRibbon() {
-    BuildRibbonContent(m_ribbon, m_appButton, m_panelImages, App().Router());
+    BuildRibbonContent(m_ribbon, m_appButton, m_panelImages, m_services.router);
 }
 
 void CMainFrame::InitialUpdateFrame() {
@@ -293,7 +292,7 @@ void CMainFrame::InitialUpdateFrame() {
 void CMainFrame::LoadAccelerators() {
     // The table's keys go on the commands' shared actions; added to the frame
     // they work wherever the focus is in the window.
-    CommandRouter& router = App().Router();
+    CommandRouter& router = m_services.router;
     ApplyAccelerators(MainFrameAccelerators(),
                       [&router](unsigned id) { return router.Action(id); });
     for (const Accelerator& row : MainFrameAccelerators())
@@ -311,7 +310,7 @@ CExplorerView* CMainFrame::GetActiveView() const {
 void CMainFrame::SetActiveView(CExplorerView* view) {
     CExplorerView* previous = m_activeView;
     m_activeView = view;
-    App().Router().SetTarget(CommandRouter::Stage::View, view);
+    m_services.router.SetTarget(CommandRouter::Stage::View, view);
     if (previous && previous != view)
         previous->OnActivateView(false, view, previous);
     if (view)
@@ -327,7 +326,7 @@ bool CMainFrame::ShowImageTags(const QString& path) {
 }
 
 void CMainFrame::ApplyVisualStyle(unsigned id) {
-    App().SetApplicationLook(id);
+    m_services.look.Set(id, m_services.styles, m_services.settings);
     // The whole frame at once, bars and panes included.
     if (isVisible())
         repaint();
@@ -369,7 +368,7 @@ void CMainFrame::OnToggleFolders() {
 }
 
 void CMainFrame::SaveWorkspace() {
-    SettingsStore& settings = App().Settings();
+    SettingsStore& settings = m_services.settings;
     settings.SaveWindowState(*this);
     settings.WriteInt(kStatusBarKey, m_statusBar.isHidden() ? 0 : 1);
     if (auto* view = qobject_cast<CExplorerView*>(centralWidget())) {
@@ -380,7 +379,7 @@ void CMainFrame::SaveWorkspace() {
 }
 
 bool CMainFrame::RestoreWorkspace() {
-    const SettingsStore& settings = App().Settings();
+    const SettingsStore& settings = m_services.settings;
     if (settings.GetInt(kStatusBarKey, 1) == 0)
         m_statusBar.hide();
     if (auto* view = qobject_cast<CExplorerView*>(centralWidget())) {
@@ -392,6 +391,37 @@ bool CMainFrame::RestoreWorkspace() {
             list.SetViewMode(ShellFileList::ViewMode(mode));
     }
     return settings.RestoreWindowState(*this);
+}
+
+void CMainFrame::SelectTreeFolder(const QString& folder) {
+    m_folderPane.ShellTree().SelectFolder(folder);
+}
+
+QString CMainFrame::ShownFolder() const {
+    QString folder;
+    if (m_activeView)
+        m_activeView->FileList().GetCurrentFolder(folder);
+    return folder;
+}
+
+void CMainFrame::ShowFolder(const QString& folder) {
+    if (m_activeView)
+        m_activeView->FileList().DisplayFolder(folder);
+}
+
+void CMainFrame::ShowRecentFiles(const QStringList& files) {
+    if (RibbonMainPanel* panel = m_appButton.MainPanel())
+        if (RibbonRecentFilesList* list = panel->RecentFilesList())
+            list->SetFiles(files);
+}
+
+void CMainFrame::SetPropertiesWidth(int width) {
+    if (m_propertiesCreated)
+        resizeDocks({&m_propertiesPane}, {width}, Qt::Horizontal);
+}
+
+QString CMainFrame::PropertiesRowsText() {
+    return TagRowsText(m_propertiesPane);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -408,7 +438,7 @@ void CMainFrame::changeEvent(QEvent* event) {
 }
 
 QMenu* CMainFrame::createPopupMenu() {
-    return CreateFrameContextMenu(App().Router(), this);
+    return CreateFrameContextMenu(m_services.router, this);
 }
 
 void CMainFrame::ShowContextMenu(QWidget* source, const QPoint& pos) {

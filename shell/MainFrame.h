@@ -8,6 +8,7 @@
 #include "presentation/window/MetadataWnd.h"
 #include "presentation/window/PropertiesWnd.h"
 #include "shell/FolderBar.h"
+#include "shell/FrameServices.h"
 
 #include <QByteArray>
 #include <QComboBox>
@@ -16,10 +17,10 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QString>
+#include <QStringList>
 #include <QToolBar>
 
 class CExplorerView;
-class CVelmoraApp;
 
 // The main window: the ribbon on top, under it the address bar, the
 // "Folders" pane at the left, the "Properties" pane at the right with the
@@ -28,13 +29,15 @@ class CVelmoraApp;
 // stage of the command route and carries the road from a clicked file to the
 // tag list (ShowImageTags).
 //
-// Needs the one CVelmoraApp: the current visual style, the settings and the
-// command route live there.
+// It is handed what it uses of the application (the command route, the
+// settings, the visual styles and the choice among them) and knows nothing
+// else of it; the application asks it through the operations below.
 class CMainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
 public:
-    // Reads the stored visual style (the application keeps the choice).
-    CMainFrame();
+    // Reads the stored visual style (the application keeps the choice) and
+    // becomes the frame stage of the command route.
+    explicit CMainFrame(const FrameServices& services);
     ~CMainFrame() override;
 
     // Creates the view, applies the visual style and creates, fills and docks
@@ -79,6 +82,21 @@ public:
     void SaveWorkspace();
     bool RestoreWorkspace();
 
+    // What the application asks of a created frame.
+    // Selects `folder` in the folder tree (before the view is activated, so
+    // the list starts there).
+    void SelectTreeFolder(const QString& folder);
+    // The folder the active view's list shows; empty when none.
+    QString ShownFolder() const;
+    // Shows `folder` in the active view's list.
+    void ShowFolder(const QString& folder);
+    // The files the application button's panel lists as recently used.
+    void ShowRecentFiles(const QStringList& files);
+    // Makes the docked "Properties" pane `width` pixels wide.
+    void SetPropertiesWidth(int width);
+    // The rows of the "Properties" pane, one "Tag<TAB>Data" line each.
+    QString PropertiesRowsText();
+
     RibbonBar& Ribbon() { return m_ribbon; }
     RibbonApplicationButton& AppButton() { return m_appButton; }
     // The 16 x 16 images of the ribbon's panels.
@@ -101,7 +119,6 @@ protected:
     QMenu* createPopupMenu() override;
 
 private:
-    static CVelmoraApp& App();
     bool OnCreate();
     void CreateStatusBar();
     bool CreateAddressBar();
@@ -112,6 +129,7 @@ private:
     void CreateMetadataPane();
     void ShowContextMenu(QWidget* source, const QPoint& pos);
 
+    FrameServices m_services;
     // Declared parents first: children held by value must go before them.
     RibbonBar m_ribbon;
     RibbonApplicationButton m_appButton;

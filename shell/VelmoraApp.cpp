@@ -2,14 +2,11 @@
 
 #include "framework/commands/MenuBuilder.h"
 #include "framework/commands/StringTable.h"
-#include "framework/ribbon/RibbonMainPanel.h"
-#include "framework/ribbon/RibbonRecentFilesList.h"
 #include "resources/ApplicationIds.h"
 #include "resources/Menus.h"
 #include "resources/Resources.h"
 #include "resources/Strings.h"
 #include "shell/AboutDlg.h"
-#include "shell/ApplicationLook.h"
 #include "shell/CommandLine.h"
 #include "shell/ExplorerView.h"
 #include "shell/MainFrame.h"
@@ -180,13 +177,13 @@ bool CVelmoraApp::CreateMainFrame() {
     // refer to the menus by name.
     AddContextMenu(StringTable::Load(StringId::EditMenuName), ResourceId::EditPopupMenu);
 
-    auto frame = std::make_unique<CMainFrame>();
+    auto frame = std::make_unique<CMainFrame>(ServicesForFrame());
     if (!frame->Create())
         return false;
     // Selected before the view ties its list to the tree, so the list starts
     // there rather than in the tree's own first folder.
     if (!m_startFolder.isEmpty())
-        frame->FolderPane().ShellTree().SelectFolder(m_startFolder);
+        frame->SelectTreeFolder(m_startFolder);
     m_mainFrame = std::move(frame);
 
     m_document = std::make_unique<CVelmoraDoc>(*m_prompts, m_mainFrame.get());
@@ -225,10 +222,8 @@ bool CVelmoraApp::OpenDocumentFile(const QString& path, QString* error) {
 void CVelmoraApp::ShowStartFolder(const QString& folder) {
     // The tree cannot select a folder it does not show (a hidden one); the
     // list shows it all the same.
-    ShellFileList& list = m_mainFrame->GetActiveView()->FileList();
-    QString shown;
-    if (!list.GetCurrentFolder(shown) || shown != folder)
-        list.DisplayFolder(folder);
+    if (m_mainFrame->ShownFolder() != folder)
+        m_mainFrame->ShowFolder(folder);
 }
 
 void CVelmoraApp::ExitInstance() {
@@ -264,17 +259,6 @@ void CVelmoraApp::SetRegistryKey(const QString& key) {
     m_settings.emplace(key, StringTable::Load(StringId::AppTitle));
 }
 
-void CVelmoraApp::LoadApplicationLook() {
-    m_applicationLook = unsigned(
-        Settings().GetInt(QString::fromLatin1(kApplicationLookKey), int(kDefaultApplicationLook)));
-}
-
-void CVelmoraApp::SetApplicationLook(unsigned id) {
-    m_applicationLook = id;
-    ApplyApplicationLook(m_styles, id);
-    Settings().WriteInt(QString::fromLatin1(kApplicationLookKey), int(id));
-}
-
 void CVelmoraApp::LoadStdProfileSettings(int maxRecentFiles) {
     m_maxRecentFiles = std::max(0, maxRecentFiles);
     while (m_recentFiles.size() > m_maxRecentFiles)
@@ -289,9 +273,7 @@ void CVelmoraApp::AddToRecentFileList(const QString& path) {
     while (m_recentFiles.size() > m_maxRecentFiles)
         m_recentFiles.removeLast();
     if (m_mainFrame)
-        if (RibbonMainPanel* panel = m_mainFrame->AppButton().MainPanel())
-            if (RibbonRecentFilesList* list = panel->RecentFilesList())
-                list->SetFiles(m_recentFiles);
+        m_mainFrame->ShowRecentFiles(m_recentFiles);
 }
 
 void CVelmoraApp::AddContextMenu(const QString& name, unsigned menuId) {
@@ -310,15 +292,12 @@ QMenu* CVelmoraApp::CreateContextMenu(const QString& name, QWidget* parent) {
 void CVelmoraApp::StartSelectionAndScreenshot(const CommandLineInfo& info) {
     if (info.selectFile.isEmpty() && info.screenshot.isEmpty())
         return;
-    QString folder;
-    CExplorerView* view = m_mainFrame->GetActiveView();
-    view->FileList().GetCurrentFolder(folder);
-    m_selection = std::make_unique<StartupSelection>(*view, folder, info.selectFile);
+    m_selection = std::make_unique<StartupSelection>(*m_mainFrame->GetActiveView(),
+                                                     m_mainFrame->ShownFolder(), info.selectFile);
     if (info.screenshot.isEmpty())
         return;
     m_mainFrame->resize(kScreenshotSize);
-    m_mainFrame->resizeDocks({&m_mainFrame->PropertiesPane()}, {kScreenshotPaneWidth},
-                             Qt::Horizontal);
+    m_mainFrame->SetPropertiesWidth(kScreenshotPaneWidth);
     connect(m_selection.get(), &StartupSelection::done, this, [this, path = info.screenshot] {
         QTimer::singleShot(kSettleMs, this, [this, path] { TakeScreenshot(path); });
     });
@@ -331,6 +310,6 @@ void CVelmoraApp::TakeScreenshot(const QString& path) {
         exit(kFailed);
         return;
     }
-    Print(stdout, path + QLatin1Char('\n') + TagRowsText(m_mainFrame->PropertiesPane()));
+    Print(stdout, path + QLatin1Char('\n') + m_mainFrame->PropertiesRowsText());
     exit(0);
 }

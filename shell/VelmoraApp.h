@@ -4,6 +4,8 @@
 #include "framework/commands/CommandTarget.h"
 #include "framework/settings/SettingsStore.h"
 #include "framework/styles/VisualStyles.h"
+#include "shell/ApplicationLook.h"
+#include "shell/FrameServices.h"
 
 #include <QApplication>
 #include <QHash>
@@ -87,15 +89,11 @@ public:
     CommandRouter& Router() { return m_router; }
     SettingsStore& Settings() { return *m_settings; }
     VisualStyles& Styles() { return m_styles; }
-
     // The visual style: the command id of the current one (210..218, or
-    // whatever the settings held). The application owns the choice: Load
-    // reads the stored one, Set applies a style and stores it.
-    static constexpr char kApplicationLookKey[] = "ApplicationLook";
-    static constexpr unsigned kDefaultApplicationLook = 217; // Office 2007, silver
-    unsigned ApplicationLook() const { return m_applicationLook; }
-    void LoadApplicationLook();
-    void SetApplicationLook(unsigned id);
+    // whatever the settings held). The frame reads and changes the choice.
+    unsigned ApplicationLook() const { return m_look.Current(); }
+    // What a main frame and its view are handed when they are made.
+    FrameServices ServicesForFrame() { return {m_router, *m_settings, m_styles, m_look}; }
 
 private:
     void RegisterCommands();
@@ -109,12 +107,12 @@ private:
     std::unique_ptr<UserPrompts> m_prompts;
     std::optional<SettingsStore> m_settings;
     VisualStyles m_styles;
+    ApplicationLookChoice m_look;
     CommandRouter m_router;
     QHash<QString, unsigned> m_contextMenus;
     QStringList m_recentFiles;
     int m_maxRecentFiles = 0;
     int m_startupStatus = 1;
-    unsigned m_applicationLook = 0;
     // Where the folder tree and the file list start; empty for the tree's own choice.
     QString m_startFolder;
     std::unique_ptr<StartupSelection> m_selection;

@@ -3,7 +3,8 @@
 #include "framework/views/ThumbnailSource.h"
 
 ThumbnailLoader::ThumbnailLoader(QObject* parent)
-    : QObject(parent), m_queue(kThreads, WorkQueue::Order::NewestFirst) {
+    : QObject(parent), m_provider(std::make_shared<ImageReaderThumbnails>()),
+      m_queue(kThreads, WorkQueue::Order::NewestFirst) {
     m_convert.setInterval(0);
     connect(&m_convert, &QTimer::timeout, this, &ThumbnailLoader::ConvertSome);
 }
@@ -21,14 +22,19 @@ const QPixmap* ThumbnailLoader::Request(const ThumbnailKey& key) {
         return nullptr;
     m_pending.insert(key);
     const quint64 generation = m_queue.Generation();
-    m_queue.Post([this, key, generation, current = m_queue.GenerationCounter()] {
-        if (current->load() != generation)
-            return;
-        const QImage image = LoadThumbnail(key.path, key.edge);
-        QMetaObject::invokeMethod(
-            this, [this, generation, key, image] { Receive(generation, key, image); },
-            Qt::QueuedConnection);
-    });
+    // The job holds its provider: one set meanwhile does not pull it away.
+    m_queue.Post(
+        [this, key, generation, current = m_queue.GenerationCounter(), provider = m_provider] {
+            if (current->load() != generation)
+                return;
+            const QImage image = provider->Picture(key.path, key.edge);
+            QMetaObject::invokeMethod(
+                this,
+                [this, generation, key, image, provider] {
+                    Receive(generation, key, image, provider.get());
+                },
+                Qt::QueuedConnection);
+        });
     return nullptr;
 }
 
@@ -37,7 +43,23 @@ void ThumbnailLoader::Cancel() {
     m_pending.clear();
 }
 
-void ThumbnailLoader::Receive(quint64 generation, const ThumbnailKey& key, const QImage& image) {
+void ThumbnailLoader::SetProvider(std::shared_ptr<const ThumbnailProvider> provider) {
+    if (!provider)
+        return;
+    Cancel();
+    m_provider = std::move(provider);
+    m_cache.Clear();
+    m_failed.clear();
+    m_arrived.clear();
+    m_arriving.clear();
+    m_convert.stop();
+}
+
+void ThumbnailLoader::Receive(quint64 generation, const ThumbnailKey& key, const QImage& image,
+                              const ThumbnailProvider* madeBy) {
+    // A picture of a provider replaced since says nothing of the new one's.
+    if (madeBy != m_provider.get())
+        return;
     // A result of a cancelled request is still good: it was made already.
     if (generation == m_queue.Generation())
         m_pending.remove(key);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/views/ThumbnailCache.h"
+#include "framework/views/ThumbnailProvider.h"
 #include "framework/views/WorkQueue.h"
 
 #include <QImage>
@@ -9,12 +10,15 @@
 #include <QTimer>
 
 #include <deque>
+#include <memory>
 #include <utility>
 
 // Thumbnails for a view: asked for while items are painted (so the visible
 // items come first), made on at most two threads of its own, newest request
 // first, and kept in a capped cache. Cancel drops every request not yet
-// made, as when the view scrolls past them or shows another folder.
+// made, as when the view scrolls past them or shows another folder. The
+// pictures come from the provider an application sets, by default from Qt's
+// image readers (ImageReaderThumbnails).
 class ThumbnailLoader : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +35,12 @@ public:
     const QPixmap* Request(const ThumbnailKey& key);
     void Cancel();
 
+    // Who makes the pictures from now on: what was asked or held is
+    // dropped, and files that had none are tried again. A null provider is
+    // ignored.
+    void SetProvider(std::shared_ptr<const ThumbnailProvider> provider);
+    const ThumbnailProvider& Provider() const { return *m_provider; }
+
     ThumbnailCache& Cache() { return m_cache; }
     // Requests being made or waiting, and pictures made but not yet held.
     int Pending() const { return int(m_pending.size() + m_arriving.size()); }
@@ -41,9 +51,11 @@ signals:
     void thumbnailReady(const ThumbnailKey& key);
 
 private:
-    void Receive(quint64 generation, const ThumbnailKey& key, const QImage& image);
+    void Receive(quint64 generation, const ThumbnailKey& key, const QImage& image,
+                 const ThumbnailProvider* madeBy);
     void ConvertSome();
 
+    std::shared_ptr<const ThumbnailProvider> m_provider;
     ThumbnailCache m_cache;
     QSet<ThumbnailKey> m_pending;
     QSet<ThumbnailKey> m_failed;

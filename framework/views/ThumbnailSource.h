@@ -1,17 +1,39 @@
 #pragma once
 
+#include "framework/views/ThumbnailProvider.h"
+
 #include <QByteArray>
 #include <QImage>
+#include <QImageIOHandler>
 
-// The picture of the file whose name's bytes are `path`, upright and scaled
-// to fit `edge` x `edge` pixels with its aspect kept; never enlarged. Where
-// the file embeds a JPEG preview (JPEG's EXIF thumbnail, a raw file's
-// preview, CR3's, RAF's JPEG) only that is read and decoded, and turned by
-// the file's EXIF Orientation. HEIC and AVIF are decoded with libheif (their
-// thumbnail item when they have one), already upright by their own
-// rotation. PNG, WebP, TIFF and JPEG without a thumbnail are decoded at
-// about the size wanted by Qt's image readers. A raw file whose preview
-// cannot be read gives nothing rather than a decode of its sensor data.
-// Only regular files are opened, read-only and never blocking, and nothing
-// is written. Null when nothing could be decoded. Safe to call on any thread.
-QImage LoadThumbnail(const QByteArray& path, int edge);
+class QImageReader;
+
+// Thumbnails by Qt's image readers: the file list's own pictures, and the
+// pieces an application's provider builds its own from.
+
+// `image` scaled down to fit `edge` x `edge` with its aspect kept; a smaller
+// one is kept as it is.
+QImage FitInto(const QImage& image, int edge);
+
+// What `reader` decodes, scaled while decoding to fit `edge` x `edge` when
+// the reader knows the size beforehand, and fitted into it; as stored, never
+// turned (the caller turns it, once). Null when the reader cannot decode it.
+QImage ReadScaled(QImageReader& reader, int edge);
+
+// The picture in the file open as `fd`, read from its start by whichever of
+// Qt's readers knows its format, as ReadScaled gives it. `transformation`,
+// when given, gets how Qt's reader says the picture is to be turned upright.
+// Pictures so large that even a scaled decode would take long give null.
+QImage DecodeFileScaled(int fd, int edge,
+                        QImageIOHandler::Transformations* transformation = nullptr);
+
+// `image` turned by Qt's reading of its orientation.
+QImage Transformed(const QImage& image, QImageIOHandler::Transformations transformation);
+
+// The file list's pictures when the application supplies none: any regular
+// file one of Qt's readers decodes, scaled while decoding and turned upright
+// as Qt reads the picture's orientation.
+class ImageReaderThumbnails final : public ThumbnailProvider {
+public:
+    QImage Picture(const QByteArray& path, int edge) const override;
+};

@@ -1,59 +1,22 @@
-#include "framework/views/Orientation.h"
 #include "framework/views/ShellFileList.h"
 #include "framework/views/ThumbnailCache.h"
 #include "framework/views/ThumbnailSource.h"
-#include "tests/fixtures/ExifBuilder.h"
+#include "tests/framework/FrameworkThumbnailTestSupport.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QImageWriter>
+#include <QSemaphore>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
+
 #include <sys/stat.h>
 
 namespace {
-
-// A 3 x 2 picture whose pixels all differ, so every turn and mirror shows.
-QImage Corners() {
-    QImage image(3, 2, QImage::Format_RGB32);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x)
-            image.setPixel(x, y, qRgb(x * 100, y * 100, 50));
-    return image;
-}
-
-TEST(Orientation, EachOfTheEightValuesTurnsThePictureUpright) {
-    const QImage stored = Corners();
-    const int w = stored.width();
-    const int h = stored.height();
-    // Where the stored pixel (x, y) lands in the upright picture.
-    const std::function<QPoint(int, int)> lands[9] = {
-        nullptr,
-        [](int x, int y) { return QPoint(x, y); },
-        [&](int x, int y) { return QPoint(w - 1 - x, y); },
-        [&](int x, int y) { return QPoint(w - 1 - x, h - 1 - y); },
-        [&](int x, int y) { return QPoint(x, h - 1 - y); },
-        [](int x, int y) { return QPoint(y, x); },
-        [&](int x, int y) { return QPoint(h - 1 - y, x); },
-        [&](int x, int y) { return QPoint(h - 1 - y, w - 1 - x); },
-        [&](int x, int y) { return QPoint(y, w - 1 - x); },
-    };
-    for (int orientation = 1; orientation <= 8; ++orientation) {
-        const QImage upright = Upright(stored, orientation);
-        const bool turned = orientation >= 5;
-        ASSERT_EQ(upright.size(), turned ? QSize(h, w) : QSize(w, h)) << orientation;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                EXPECT_EQ(upright.pixel(lands[orientation](x, y)), stored.pixel(x, y))
-                    << "orientation " << orientation << " at " << x << "," << y;
-    }
-    EXPECT_EQ(Upright(stored, 0), stored);
-    EXPECT_EQ(Upright(stored, 9), stored);
-}
 
 QPixmap Pixmap(int w, int h) {
     QPixmap pixmap(w, h);
@@ -104,119 +67,6 @@ TEST(ThumbnailCache, DropsTheLeastRecentlyUsedAndNeverExceedsItsCap) {
     EXPECT_LE(cache.UsedBytes(), one);
 }
 
-QByteArray Encoded(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
-QImage Filled(int w, int h, QColor colour) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
-// A JPEG file: `picture`'s own JPEG with an EXIF block put in after its
-// start, holding the orientation and, when given, a thumbnail at
-// `thumbnailOffset` (by default where it is) of `thumbnailLength` bytes.
-QByteArray WithExif(const QByteArray& picture, int orientation, const QByteArray& thumbnail,
-                    std::optional<uint32_t> thumbnailOffset = std::nullopt) {
-    fixture::ExifBuilder exif(fixture::ByteOrder::Big);
-    exif.Ascii(0, 0x010F, "Velmora");
-    exif.Short(0, 0x0112, uint16_t(orientation));
-    if (!thumbnail.isEmpty()) {
-        const int ifd1 = exif.AddDirectory();
-        exif.Long(ifd1, 0x0201, 0);
-        exif.Long(ifd1, 0x0202, uint32_t(thumbnail.size()));
-        exif.Next(0, ifd1);
-        const uint32_t at = exif.Append(fixture::Bytes(thumbnail.begin(), thumbnail.end()));
-        exif.Set(ifd1, 0x0201, exif.U32(thumbnailOffset.value_or(at)));
-    }
-    const fixture::Bytes payload = exif.Payload();
-    QByteArray file = picture.left(2);
-    const int length = int(payload.size()) + 2;
-    file += char(0xFF);
-    file += char(0xE1);
-    file += char(length >> 8);
-    file += char(length & 0xFF);
-    file += QByteArray(reinterpret_cast<const char*>(payload.data()), qsizetype(payload.size()));
-    file += picture.mid(2);
-    return file;
-}
-
-class ThumbnailFiles : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-    QByteArray Write(const QString& name, const QByteArray& bytes) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return QFile::encodeName(dir.filePath(name));
-    }
-    static bool IsMostly(const QImage& image, QColor colour) {
-        const QColor centre = image.pixelColor(image.width() / 2, image.height() / 2);
-        return qAbs(centre.red() - colour.red()) < 40 &&
-               qAbs(centre.green() - colour.green()) < 40 &&
-               qAbs(centre.blue() - colour.blue()) < 40;
-    }
-    QTemporaryDir dir;
-};
-
-TEST_F(ThumbnailFiles, TheExifThumbnailIsUsedTurnedUprightAndScaled) {
-    const QByteArray picture = Encoded(Filled(400, 200, Qt::red), "JPEG");
-    const QByteArray thumbnail = Encoded(Filled(80, 40, Qt::blue), "JPEG");
-    const QImage plain = LoadThumbnail(Write("plain.jpg", WithExif(picture, 1, thumbnail)), 32);
-    ASSERT_FALSE(plain.isNull());
-    EXPECT_EQ(plain.size(), QSize(32, 16));
-    EXPECT_TRUE(IsMostly(plain, Qt::blue)); // the thumbnail, not the picture
-
-    const QImage turned = LoadThumbnail(Write("turned.jpg", WithExif(picture, 6, thumbnail)), 32);
-    EXPECT_EQ(turned.size(), QSize(16, 32));
-}
-
-TEST_F(ThumbnailFiles, WithoutAThumbnailThePictureIsDecodedSmall) {
-    const QByteArray picture = Encoded(Filled(400, 200, Qt::red), "JPEG");
-    const QImage jpeg = LoadThumbnail(Write("a.jpg", WithExif(picture, 8, {})), 40);
-    ASSERT_FALSE(jpeg.isNull());
-    EXPECT_EQ(jpeg.size(), QSize(20, 40));
-    EXPECT_TRUE(IsMostly(jpeg, Qt::red));
-
-    const QImage png =
-        LoadThumbnail(Write("b.png", Encoded(Filled(50, 100, Qt::green), "PNG")), 40);
-    EXPECT_EQ(png.size(), QSize(20, 40));
-    // Smaller than the edge: kept as it is.
-    EXPECT_EQ(LoadThumbnail(Write("c.png", Encoded(Filled(8, 4, Qt::green), "PNG")), 40).size(),
-              QSize(8, 4));
-}
-
-// None of these may crash, hang or yield a picture it does not have.
-TEST_F(ThumbnailFiles, HostileFilesGiveNoPictureAndNeverBlock) {
-    QElapsedTimer timer;
-    timer.start();
-    const QByteArray picture = Encoded(Filled(64, 64, Qt::red), "JPEG");
-    const QByteArray thumbnail = Encoded(Filled(16, 16, Qt::blue), "JPEG");
-    EXPECT_TRUE(LoadThumbnail(Write("empty.jpg", {}), 32).isNull());
-    EXPECT_TRUE(LoadThumbnail(Write("text.jpg", "not a picture at all"), 32).isNull());
-    // Cut inside the EXIF block, and inside the picture: whatever comes
-    // back, it comes back.
-    const QByteArray full = WithExif(picture, 1, thumbnail);
-    LoadThumbnail(Write("cut-exif.jpg", full.left(40)), 32);
-    LoadThumbnail(Write("cut-picture.jpg", full.left(full.size() - 200)), 32);
-    // A thumbnail said to lie far past the end of its block.
-    const QImage past =
-        LoadThumbnail(Write("past.jpg", WithExif(picture, 1, thumbnail, 0x7FFFFFF0u)), 32);
-    EXPECT_FALSE(!past.isNull() && IsMostly(past, Qt::blue));
-    // A FIFO is never opened, a folder neither.
-    const QByteArray fifo = QFile::encodeName(dir.filePath("pipe.jpg"));
-    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
-    EXPECT_TRUE(LoadThumbnail(fifo, 32).isNull());
-    EXPECT_TRUE(LoadThumbnail(QFile::encodeName(dir.path()), 32).isNull());
-    EXPECT_TRUE(LoadThumbnail(QByteArray("/no/such/file.jpg"), 32).isNull());
-    EXPECT_LT(timer.elapsed(), 5000);
-}
-
 // The icon layouts show the pictures; a folder of hostile files next to a
 // good one keeps the window going and leaves them their icons.
 TEST_F(ThumbnailFiles, TheIconLayoutsShowThePicturesOfTheShownFolder) {
@@ -239,6 +89,133 @@ TEST_F(ThumbnailFiles, TheIconLayoutsShowThePicturesOfTheShownFolder) {
     list.Thumbnails().Cache().Clear();
     ASSERT_TRUE(list.DisplayFolder(QDir::rootPath()));
     EXPECT_EQ(list.Thumbnails().Pending(), 0);
+}
+
+// Without a provider of the application's, Qt's readers make the pictures:
+// scaled, never enlarged, turned as Qt reads the orientation.
+TEST_F(ThumbnailFiles, QtsReadersMakeThePicturesWhenTheApplicationGivesNone) {
+    const ImageReaderThumbnails qt;
+    const QImage png = qt.Picture(Write("b.png", Encoded(Filled(50, 100, Qt::green), "PNG")), 40);
+    EXPECT_EQ(png.size(), QSize(20, 40));
+    EXPECT_TRUE(IsMostly(png, Qt::green));
+    EXPECT_EQ(qt.Picture(Write("c.png", Encoded(Filled(8, 4, Qt::green), "PNG")), 40).size(),
+              QSize(8, 4));
+
+    QByteArray turned;
+    QBuffer buffer(&turned);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setTransformation(QImageIOHandler::TransformationRotate90);
+    ASSERT_TRUE(writer.write(Filled(400, 200, Qt::red)));
+    const QImage jpeg = qt.Picture(Write("turned.jpg", turned), 40);
+    EXPECT_EQ(jpeg.size(), QSize(20, 40));
+    EXPECT_TRUE(IsMostly(jpeg, Qt::red));
+}
+
+TEST_F(ThumbnailFiles, QtsReadersOpenNothingButRegularFilesAndNeverBlock) {
+    const QByteArray fifo = QFile::encodeName(dir.filePath("pipe.png"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    const QByteArray good = Write("good.png", Encoded(Filled(8, 8, Qt::red), "PNG"));
+    const struct {
+        QByteArray path;
+        int edge;
+    } none[] = {
+        {Write("empty.png", {}), 32},
+        {Write("text.png", "not a picture at all"), 32},
+        {Write("cut.png", Encoded(Filled(64, 64, Qt::red), "PNG").left(40)), 32},
+        {fifo, 32},
+        {QFile::encodeName(dir.path()), 32},
+        {"/no/such/file.png", 32},
+        {good + QByteArray(1, '\0') + "x", 32},
+        {good, 0},
+        {{}, 32},
+    };
+    QElapsedTimer timer;
+    timer.start();
+    const ImageReaderThumbnails qt;
+    for (const auto& [path, edge] : none)
+        EXPECT_TRUE(qt.Picture(path, edge).isNull()) << path.constData() << " at " << edge;
+    EXPECT_FALSE(qt.Picture(good, 32).isNull());
+    EXPECT_LT(timer.elapsed(), 5000);
+}
+
+// Pictures of one colour whatever the file, but none for "none.png"; counts
+// what it is asked and, given a gate, waits at it before answering.
+class OneColour final : public ThumbnailProvider {
+public:
+    explicit OneColour(QColor colour, QSemaphore* gate = nullptr)
+        : m_colour(colour), m_gate(gate) {}
+    QImage Picture(const QByteArray& path, int edge) const override {
+        asked.fetch_add(1);
+        if (m_gate)
+            m_gate->acquire();
+        return path.endsWith("none.png") ? QImage() : Filled(edge, edge / 2, m_colour);
+    }
+    mutable std::atomic<int> asked{0};
+
+private:
+    QColor m_colour;
+    QSemaphore* m_gate;
+};
+
+// The list shows what the application's provider makes, asked only for the
+// pictures; another provider starts afresh, and a null one changes nothing.
+TEST_F(ThumbnailFiles, TheListsPicturesComeFromTheApplicationsProvider) {
+    for (const char* name : {"a.png", "b.jpg", "none.png", "notes.txt"})
+        Write(name, "the provider never reads these");
+    ShellFileList list;
+    auto blue = std::make_shared<OneColour>(Qt::blue);
+    list.Thumbnails().SetProvider(blue);
+    EXPECT_EQ(&list.Thumbnails().Provider(), blue.get());
+    list.resize(600, 400);
+    list.SetViewMode(ShellFileList::ViewMode::LargeIcons);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    ASSERT_TRUE(list.DisplayFolder(QDir(dir.path()).canonicalPath()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.GetItemCount() == 4; }, 5000));
+    ThumbnailLoader& loader = list.Thumbnails();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return loader.Cache().Count() == 2 && loader.Pending() == 0; }, 5000));
+    EXPECT_EQ(blue->asked.load(), 3); // the text file is no picture
+
+    auto red = std::make_shared<OneColour>(Qt::red);
+    loader.SetProvider(red);
+    EXPECT_EQ(loader.Cache().Count(), 0);
+    list.IconView()->viewport()->repaint();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return loader.Cache().Count() == 2 && loader.Pending() == 0; }, 5000));
+    EXPECT_EQ(red->asked.load(), 3); // the one that had none is tried again
+    EXPECT_EQ(blue->asked.load(), 3);
+
+    loader.SetProvider(nullptr);
+    EXPECT_EQ(&loader.Provider(), red.get());
+    EXPECT_EQ(loader.Cache().Count(), 2);
+}
+
+// A picture still being made when the provider is replaced is not kept: the
+// new provider makes it again.
+TEST(ThumbnailLoader, APictureOfAReplacedProviderIsDropped) {
+    QSemaphore gate;
+    auto slow = std::make_shared<OneColour>(Qt::blue, &gate);
+    ThumbnailLoader loader;
+    loader.SetProvider(slow);
+    const ThumbnailKey key{"/photos/a.jpg", 100, 5, 32};
+    EXPECT_EQ(loader.Request(key), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return slow->asked.load() == 1; }, 5000));
+    auto fast = std::make_shared<OneColour>(Qt::red);
+    loader.SetProvider(fast);
+    gate.release();
+    slow.reset();
+    QTest::qWait(50); // the slow picture arrives, and goes
+    EXPECT_EQ(loader.Cache().Count(), 0);
+    EXPECT_FALSE(loader.Failed(key));
+
+    EXPECT_EQ(loader.Request(key), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return loader.Cache().Count() == 1; }, 5000));
+    const QPixmap* made = loader.Request(key);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->toImage().pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(fast->asked.load(), 1);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 # Fails when a layer includes upward. Run as: cmake -DROOT=<repo> -P CheckLayers.cmake
 #   metadata/                  nothing above it, and no Qt
 #   presentation/ (not window) metadata only, and no Qt
-#   framework/                 Qt and itself: never the application
+#   framework/                 Qt and itself: never the application, nor its reader
 #   resources/                 the framework's commands, never the window code
 cmake_minimum_required(VERSION 3.25)
 
@@ -31,7 +31,7 @@ check(metadata "${above_reader}")
 check(presentation "\"(presentation/window|framework|shell|resources|tools)/|<Q"
       EXCLUDE "^presentation/window/")
 check(presentation/window "\"(shell|resources|tools)/")
-check(framework "\"(presentation|shell|resources|tools)/")
+check(framework "\"(metadata|presentation|shell|resources|tools)/")
 check(resources "\"(presentation|shell|tools)/|\"framework/(styles|docking|ribbon|views|settings)/")
 check(tools "\"(presentation/window|framework|shell|resources)/|<Q")
 

@@ -49,7 +49,7 @@ TEST_F(ShellAddress, ShowsTheListsFolderWithoutTouchingTheEntries) {
 }
 
 TEST_F(ShellAddress, ShowsQuestionMarksWhileTheListShowsNoFolder) {
-    CMainFrame bare;
+    CMainFrame bare(App().ServicesForFrame());
     ASSERT_TRUE(bare.Create());
     auto* view = qobject_cast<CExplorerView*>(bare.centralWidget());
     ASSERT_NE(view, nullptr);

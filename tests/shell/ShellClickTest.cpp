@@ -192,7 +192,7 @@ TEST_F(ShellClick, AHeldKeyShowsOnlyTheLastFileReached) {
 TEST_F(ShellClick, AViewOutsideAnyFrameTellsWhatHappenedThroughItsSignals) {
     // The view never looks for its frame: it only reports, and the frame
     // connects. A view of its own, in no window, reports the same way.
-    CExplorerView loose;
+    CExplorerView loose(Router());
     QSignalSpy chosen(&loose, &CExplorerView::fileChosen);
     QSignalSpy address(&loose, &CExplorerView::addressChanged);
     ASSERT_TRUE(ShowFolder(loose, m_dir.path(), 3));

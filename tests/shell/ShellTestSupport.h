@@ -47,7 +47,7 @@ protected:
     static CommandRouter& Router() { return App().Router(); }
 
     std::unique_ptr<CMainFrame> MakeFrame() {
-        auto frame = std::make_unique<CMainFrame>();
+        auto frame = std::make_unique<CMainFrame>(App().ServicesForFrame());
         EXPECT_TRUE(frame->Create());
         frame->InitialUpdateFrame();
         return frame;

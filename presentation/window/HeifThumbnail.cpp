@@ -1,6 +1,6 @@
-#include "framework/views/HeifThumbnail.h"
+#include "presentation/window/HeifThumbnail.h"
 
-#include "framework/views/EmbeddedPreview.h"
+#include "framework/views/ThumbnailSource.h"
 
 #include <libheif/heif.h>
 

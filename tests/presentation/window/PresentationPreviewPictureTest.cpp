@@ -1,7 +1,7 @@
 // Pictures of the formats beside JPEG: embedded previews read on their own,
 // HEIF through libheif, and the real files of the formats corpus.
-#include "framework/views/EmbeddedPreview.h"
-#include "framework/views/ThumbnailSource.h"
+#include "presentation/window/EmbeddedPreview.h"
+#include "presentation/window/PhotoPictures.h"
 #include "tests/fixtures/ContainerBuilders.h"
 #include "tests/fixtures/JpegBuilder.h"
 
@@ -26,6 +26,10 @@
 namespace {
 
 using fixture::Bytes;
+
+QImage LoadThumbnail(const QByteArray& path, int edge) {
+    return PhotoPictures().Picture(path, edge);
+}
 
 Bytes FlatJpeg(uint16_t w, uint16_t h, uint8_t r, uint8_t g, uint8_t b) {
     return fixture::JpegBuilder().Soi().FlatImage(w, h, r, g, b).Data();

@@ -23,7 +23,3 @@ QByteArray ReadExtent(int fd, uint64_t fileSize, const FileExtent& extent);
 // (the decoder scales while decoding) and fitted into `edge` x `edge`; not
 // turned. Null when it is not a JPEG the decoder reads.
 QImage DecodeJpegScaled(const QByteArray& bytes, int edge);
-
-// `image` scaled down to fit `edge` x `edge` with its aspect kept; a smaller
-// one is kept as it is.
-QImage FitInto(const QImage& image, int edge);

@@ -1,4 +1,6 @@
-#include "framework/views/EmbeddedPreview.h"
+#include "presentation/window/EmbeddedPreview.h"
+
+#include "framework/views/ThumbnailSource.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -32,12 +34,6 @@ QByteArray ReadExtent(int fd, uint64_t fileSize, const FileExtent& extent) {
     return bytes;
 }
 
-QImage FitInto(const QImage& image, int edge) {
-    if (image.isNull() || (image.width() <= edge && image.height() <= edge))
-        return image;
-    return image.scaled(edge, edge, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-}
-
 QImage DecodeJpegScaled(const QByteArray& bytes, int edge) {
     if (bytes.size() < 4 || uchar(bytes[0]) != 0xFF || uchar(bytes[1]) != 0xD8)
         return {};
@@ -46,11 +42,7 @@ QImage DecodeJpegScaled(const QByteArray& bytes, int edge) {
     if (!buffer.open(QIODevice::ReadOnly))
         return {};
     QImageReader reader(&buffer, "jpeg");
-    // The file's EXIF orientation is applied by the caller, once.
-    reader.setAutoTransform(false);
     reader.setAllocationLimit(kAllocationLimitMb);
-    const QSize size = reader.size();
-    if (size.isValid() && (size.width() > edge || size.height() > edge))
-        reader.setScaledSize(size.scaled(edge, edge, Qt::KeepAspectRatio).expandedTo({1, 1}));
-    return FitInto(reader.read(), edge);
+    // Not turned: the file's EXIF orientation is applied by the caller, once.
+    return ReadScaled(reader, edge);
 }

@@ -1,4 +1,4 @@
-#include "framework/views/Orientation.h"
+#include "presentation/window/Orientation.h"
 
 #include <QTransform>
 
