@@ -134,15 +134,15 @@ void PhotoReader::ReadJpeg(ByteSource& source, uint64_t start, uint64_t length) 
     SourceStream stream(source, start, length);
     m_jpegScanReached = m_jpeg.ReadSections(stream);
     if (m_use == Use::RecordAndBlocks)
-        ScanJpegSegments(source, start, length);
+        LocateJpegBlocks(source, start, length);
 }
 
 // The JPEG reader keeps only what its rows need; XMP, IPTC and where the
 // EXIF block lies are found by the segment scan, a second walk over the same
 // header bytes, which the source already holds in the usual case.
-void PhotoReader::ScanJpegSegments(ByteSource& source, uint64_t start, uint64_t length) {
+void PhotoReader::LocateJpegBlocks(ByteSource& source, uint64_t start, uint64_t length) {
     JpegExifSegment exif;
-    ::ScanJpegSegments(source, start, length, m_blocks, &exif);
+    ScanJpegSegments(source, start, length, m_blocks, &exif);
     if (exif.length == 0)
         return;
     // The reader's thumbnail points into its copy of this segment.
