@@ -4,7 +4,6 @@
 #include "metadata/containers/BigEndian.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 namespace {
@@ -27,17 +26,20 @@ struct XmpPart {
     std::vector<unsigned char> bytes;
 };
 
+// The GUID is the packet's MD5 in hex digits.
 bool IsHexGuid(const unsigned char* p) {
-    for (size_t i = 0; i < kGuidSize; ++i)
-        if (!std::isxdigit(p[i]))
+    for (size_t i = 0; i < kGuidSize; ++i) {
+        const unsigned char c = p[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f')))
             return false;
+    }
     return true;
 }
 
 // The parts of one GUID placed at their offsets; the packet is kept only
 // when they cover it whole. A part that repeats bytes already placed must
 // repeat them exactly, else it is left out; so is one of another full length.
-void JoinParts(std::vector<XmpPart>& parts, const std::string& guid,
+void JoinParts(const std::vector<XmpPart>& parts, const std::string& guid,
                std::vector<ExtendedXmp>& out) {
     std::vector<const XmpPart*> own;
     uint64_t total = 0;
@@ -58,7 +60,7 @@ void JoinParts(std::vector<XmpPart>& parts, const std::string& guid,
         const uint64_t end = uint64_t{p->offset} + p->bytes.size();
         if (p->offset > covered)
             return; // a gap
-        const uint64_t repeated = std::min(end, covered) - p->offset;
+        const size_t repeated = static_cast<size_t>(std::min(end, covered) - p->offset);
         if (std::memcmp(packet.packet.data() + p->offset, p->bytes.data(), repeated) != 0)
             continue;
         if (end > covered) {
