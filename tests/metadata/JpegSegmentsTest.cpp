@@ -60,8 +60,7 @@ TEST(JpegSegments, KeepsTheFirstBlocksUpToTheScan) {
     for (size_t cut = 0; cut < jpeg.Data().size(); ++cut) {
         const Scanned part(Bytes(jpeg.Data().begin(), jpeg.Data().begin() + cut));
         EXPECT_EQ(part.ok, cut >= 2);
-        if (!part.found.xmp.empty())
-            EXPECT_EQ(part.found.xmp.size(), packet.size());
+        EXPECT_TRUE(part.found.xmp.empty() || part.found.xmp.size() == packet.size());
     }
     EXPECT_FALSE(Scanned(exif.Tiff()).ok);
 }
