@@ -1,13 +1,15 @@
 // libFuzzer entry for the tag list: one input goes through every reader of
-// it, as a JPEG file (its EXIF, XMP and Photoshop segments), as a TIFF
+// it, as a JPEG file (its EXIF, XMP, extended XMP and Photoshop segments
+// found by the segment scan), as a TIFF
 // structure in each role, as an XMP packet and as IPTC data. Beyond what the
 // sanitizers catch, the input fails when an entry's text is not UTF-8, when
 // more entries are kept than the cap allows, or when a kept value is larger
 // than its bounds.
 
+#include "metadata/ByteSource.h"
+#include "metadata/containers/JpegSegments.h"
 #include "metadata/tags/GpsPosition.h"
 #include "metadata/tags/IptcReader.h"
-#include "metadata/tags/JpegMetadataSegments.h"
 #include "metadata/tags/TagText.h"
 #include "metadata/tags/TextEncoding.h"
 #include "metadata/tags/TiffTagWalk.h"
@@ -51,14 +53,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     constexpr size_t kCap = 2000;
     {
         MetadataCollector out(kCap);
-        JpegMetadataSegments segments;
-        if (FindJpegMetadataSegments(data, size, segments)) {
-            if (segments.exif)
-                WalkTiffBlock(segments.exif, segments.exifSize, TiffRole::Main, out);
-            if (segments.xmp)
-                ReadXmpPacket(segments.xmp, segments.xmpSize, out);
-            if (segments.photoshop)
-                ReadPhotoshopIptc(segments.photoshop, segments.photoshopSize, out);
+        MemorySource source(data, size);
+        LocatedBlocks found;
+        if (ScanJpegSegments(source, 0, SourceStream::kToEnd, found)) {
+            for (const TiffBlock& block : found.tiff)
+                WalkTiffBlock(block.bytes.data(), block.bytes.size(), TiffRole::Main, out);
+            if (!found.xmp.empty())
+                ReadXmpPacket(found.xmp.data(), found.xmp.size(), out);
+            // Whatever GUID the main packet names, every joined packet is
+            // read; each byte of it came from one of the input's.
+            for (const ExtendedXmp& extended : found.extendedXmp) {
+                if (extended.guid.size() != 32 || extended.packet.size() > size)
+                    std::abort();
+                ReadXmpPacket(extended.packet.data(), extended.packet.size(), out);
+            }
+            if (!found.iptc.empty())
+                ReadPhotoshopIptc(found.iptc.data(), found.iptc.size(), out);
         }
         Check(out, kCap);
     }

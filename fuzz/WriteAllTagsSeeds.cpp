@@ -1,15 +1,17 @@
 // Writes the tag list fuzzer's seed corpus into the folder named on the
-// command line: camera files with EXIF, XMP and IPTC segments, TIFF
+// command line: camera files with EXIF, XMP (extended too) and IPTC segments, TIFF
 // structures with every kind of directory, XMP packets sound and hostile,
 // IIM streams and Photoshop resource blocks.
 
 #include "tests/fixtures/CameraPicture.h"
 #include "tests/fixtures/ExifBuilder.h"
 #include "tests/fixtures/JpegBuilder.h"
+#include "tests/fixtures/MetadataBlocks.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 using namespace fixture;
 
@@ -146,6 +148,20 @@ int main(int argc, char** argv) {
     Write("iim_latin1",
           Cat(Dataset(2, 5, "Caf\xE9"), Bytes{0x1C, 2, 120, 0x80, 0x02, 0, 2, 'h', 'i'}));
     Write("photoshop", Photoshop(iim));
+    // Extended XMP in parts, out of order; image resources over three APP13
+    // segments, each IIM resource whole or cut between two of them.
+    const std::string guid = "0123456789ABCDEF0123456789ABCDEF";
+    const std::vector<Bytes> parts = ExtendedXmpPayloads(guid, kXmp, 300);
+    const Bytes resources = Photoshop(iim);
+    JpegBuilder extended;
+    extended.Soi().Segment(0xE1, XmpPayload(XmpPacket("xmpNote:HasExtendedXMP=\"" + guid + "\"")));
+    for (size_t i = parts.size(); i-- > 0;)
+        extended.Segment(0xE1, parts[i]);
+    extended.Segment(0xED, resources);
+    extended.Segment(0xED, Bytes(resources.begin(), resources.begin() + 40));
+    extended.Segment(0xED, Cat(Text(std::string("Photoshop 3.0\0", 14)),
+                               Bytes(resources.begin() + 40, resources.end())));
+    Write("jpeg_extended_xmp_app13s.jpg", extended.Frame(8, 8).BareSos().Data());
     if (g_failed)
         return 1;
     std::printf("%d seeds written to %s\n", g_count, g_dir.c_str());

@@ -7,6 +7,7 @@
 #include "tests/fixtures/ContainerBuilders.h"
 #include "tests/fixtures/ExifBuilder.h"
 #include "tests/fixtures/JpegBuilder.h"
+#include "tests/fixtures/MetadataBlocks.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -456,7 +457,41 @@ void WriteContainers(SeedWriter& out) {
         out.Write("webp-" + o + ".webp", WebpFile(tiff, 8, 8, false, true));
         out.Write("webpl-" + o + ".webp", WebpFile(tiff, 8, 8, true));
         out.Write("raf-" + o + ".raf", RafFile(CameraLikeJpeg(order), 8, 8));
+        HeifOptions bare;
+        bare.exifWithoutOffset = true;
+        bare.otherExif = tiff;
+        bare.otherExifFirst = true;
+        out.Write("heic-two-exif-" + o + ".heic", HeifFile(tiff, bare));
     }
+}
+
+// PNG raw profiles of every kind, and a JPEG whose XMP goes on in extended
+// parts and whose image resources go on over several APP13 segments.
+void WriteMetadataBlocks(SeedWriter& out) {
+    const Bytes iim = Cat({IptcDataset(1, 90, "\x1B%G"), IptcDataset(2, 5, "Harbour")});
+    const Bytes resources = PhotoshopResource(0x0404, "", iim);
+    const std::string guid = "0123456789ABCDEF0123456789ABCDEF";
+    const std::string packet = XmpPacket("xmpNote:HasExtendedXMP=\"" + guid + "\"");
+    const std::string extended = XmpPacket("dc:format=\"image/jpeg\" photoshop:City=\"Bergen\"");
+    const Bytes tiff = ExifBuilder(ByteOrder::Big).Short(0, 0x0112, 1).Tiff();
+    out.Write("png-raw-profiles.png",
+              PngFileOf(8, 8,
+                        {RawProfileChunk("tEXt", "iptc", iim),
+                         RawProfileChunk("zTXt", "8bim", PhotoshopPayload({resources})),
+                         RawProfileChunk("iTXt", "xmp", TextBytes(packet)),
+                         RawProfileChunk("zTXt", "APP1", XmpPayload(packet)),
+                         RawProfileChunk("tEXt", "APP1",
+                                         Cat({TextBytes(std::string("Exif\0\0", 6)), tiff})),
+                         PngChunk("eXIf", tiff)}));
+    JpegBuilder jpeg;
+    jpeg.Soi().Segment(0xE1, XmpPayload(packet));
+    for (const Bytes& part : ExtendedXmpPayloads(guid, extended, 40))
+        jpeg.Segment(0xE1, part);
+    const Bytes photoshop = PhotoshopPayload({resources, resources});
+    jpeg.Segment(0xED, Bytes(photoshop.begin(), photoshop.begin() + 30));
+    jpeg.Segment(0xED, Cat({TextBytes(std::string("Photoshop 3.0\0", 14)),
+                            Bytes(photoshop.begin() + 30, photoshop.end())}));
+    out.Write("extended-xmp-app13s.jpg", jpeg.Frame(8, 8).BareSos().Data());
 }
 
 int main(int argc, char** argv) {
@@ -480,6 +515,7 @@ int main(int argc, char** argv) {
     WriteTruncations(out);
     WriteMakerNote(out);
     WriteContainers(out);
+    WriteMetadataBlocks(out);
     std::printf("%d seeds in %s\n", out.Count(), argv[1]);
     return out.Failed() ? 1 : 0;
 }

@@ -3,6 +3,7 @@
 #include "metadata/tiff/TiffHeader.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // Where in a file something lies; a length of 0 means it was not found.
@@ -24,6 +25,13 @@ struct EmbeddedPicture {
     char coding[5] = {0, 0, 0, 0, 0};
 };
 
+// An extended XMP packet: the GUID of its parts (32 hex digits) and their
+// bytes joined.
+struct ExtendedXmp {
+    std::string guid;
+    std::vector<unsigned char> packet;
+};
+
 // What a container walk located in one file. Only metadata is read, never
 // picture data.
 struct LocatedBlocks {
@@ -33,8 +41,13 @@ struct LocatedBlocks {
     bool recordOnly = false;
 
     std::vector<TiffBlock> tiff;
-    std::vector<unsigned char> xmp;  // the XMP packet as stored
-    std::vector<unsigned char> iptc; // IPTC records (JPEG: the whole APP13 payload)
+    std::vector<unsigned char> xmp; // the XMP packet as stored
+    // JPEG's extended XMP packets, each joined from its parts; the main
+    // packet's xmpNote:HasExtendedXMP names the one that belongs to it.
+    std::vector<ExtendedXmp> extendedXmp;
+    // IPTC records; JPEG: the first APP13 payload whole ("Photoshop 3.0\0"
+    // and image resources), then the image resources of the next ones.
+    std::vector<unsigned char> iptc;
     EmbeddedPicture preview;
     // The main picture's full size from the container; 0 when unknown.
     uint32_t width = 0;

@@ -4,6 +4,7 @@
 
 #include "metadata/FormatDetection.h"
 #include "metadata/containers/IsobmffWalker.h"
+#include "metadata/containers/JpegSegments.h"
 #include "metadata/containers/JxlSize.h"
 #include "metadata/containers/PngWalker.h"
 #include "metadata/containers/RafHeader.h"
@@ -16,10 +17,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr int kMaxJpegSegments = 64;
-constexpr char kXmpHeader[] = "http://ns.adobe.com/xap/1.0/"; // with its zero: 29 bytes
-constexpr char kPhotoshopHeader[] = "Photoshop 3.0";          // with its zero: 14 bytes
 
 // The offset of a TIFF block's first directory; 0 when it has no header.
 uint32_t FirstDirectory(const std::vector<unsigned char>& tiff) {
@@ -111,88 +108,32 @@ void PhotoReader::ReadJpeg(ByteSource& source, uint64_t start, uint64_t length) 
     SourceStream stream(source, start, length);
     m_jpegScanReached = m_jpeg.ReadSections(stream);
     if (m_use == Use::RecordAndBlocks)
-        ScanJpegSegments(source, start, length);
+        LocateJpegBlocks(source, start, length);
 }
 
 // The JPEG reader keeps only what its rows need; XMP, IPTC and where the
-// EXIF block lies are found by a second walk over the same header bytes,
-// which the source already holds in the usual case.
-void PhotoReader::ScanJpegSegments(ByteSource& source, uint64_t start, uint64_t length) {
-    // To the end of the file: the source tells where that is only when a
-    // segment goes past what it has read.
-    const uint64_t end =
-        length == SourceStream::kToEnd || length > UINT64_MAX - start ? UINT64_MAX : start + length;
-    uint64_t at = start + 2;
-    for (int n = 0; n < kMaxJpegSegments && at < end; ++n) {
-        unsigned char marker[4];
-        if (end - at < 4 || !source.ReadAt(at, marker, 4) || marker[0] != JpegMarker::Fill)
-            return;
-        if (marker[1] == JpegMarker::Fill) { // a fill byte
-            ++at;
+// EXIF block lies are found by the segment scan, a second walk over the same
+// header bytes, which the source already holds in the usual case.
+void PhotoReader::LocateJpegBlocks(ByteSource& source, uint64_t start, uint64_t length) {
+    JpegExifSegment exif;
+    ScanJpegSegments(source, start, length, m_blocks, &exif);
+    if (exif.length == 0)
+        return;
+    // The reader's thumbnail points into its copy of this segment.
+    const ExifSummary& record = Summary();
+    for (int i = 0; i < m_jpeg.SectionCount(); ++i) {
+        const JpegSection& s = m_jpeg.Section(i);
+        // Only an EXIF section of this segment's size (the parser may
+        // have trimmed a comment inside it in place).
+        if (s.marker != JpegMarker::App1 || record.thumbnailData == nullptr ||
+            static_cast<uint32_t>(s.size) != exif.length ||
+            std::memcmp(s.data + 2, "Exif\0\0", 6) != 0 || record.thumbnailData < s.data + 2 ||
+            record.thumbnailData + record.thumbnailLength > s.data + s.size)
             continue;
-        }
-        if (marker[1] == JpegMarker::StartOfScan || marker[1] == JpegMarker::EndOfImage)
-            return;
-        const uint32_t size = Be16(marker + 2);
-        if (size < 2 || size - 2 > end - at - 4 || !source.Holds(at + 4, size - 2))
-            return;
-        const uint64_t payload = at + 4;
-        const uint32_t payloadSize = size - 2;
-        at = payload + payloadSize;
-        if (marker[1] != JpegMarker::App1 && marker[1] != JpegMarker::App13)
-            continue;
-        // The signature first; a block's bytes are then read straight into
-        // their place, and segments of no interest are not read at all.
-        unsigned char prefix[sizeof kXmpHeader];
-        const size_t prefixSize = payloadSize < sizeof prefix ? payloadSize : sizeof prefix;
-        if (!source.ReadAt(payload, prefix, prefixSize))
-            return;
-        auto starts = [&](const char* header, size_t length) {
-            return prefixSize >= length && std::memcmp(prefix, header, length) == 0;
-        };
-        std::vector<unsigned char>* into = nullptr;
-        uint32_t skip = 0;
-        const bool exif =
-            marker[1] == JpegMarker::App1 && starts("Exif\0\0", 6) && m_blocks.tiff.empty();
-        if (exif) {
-            m_blocks.tiff.emplace_back();
-            into = &m_blocks.tiff.back().bytes;
-            skip = 6;
-        } else if (marker[1] == JpegMarker::App1 && starts(kXmpHeader, sizeof kXmpHeader) &&
-                   m_blocks.xmp.empty()) {
-            into = &m_blocks.xmp;
-            skip = sizeof kXmpHeader;
-        } else if (marker[1] == JpegMarker::App13 &&
-                   starts(kPhotoshopHeader, sizeof kPhotoshopHeader) && m_blocks.iptc.empty()) {
-            into = &m_blocks.iptc;
-        } else {
-            continue;
-        }
-        into->resize(payloadSize - skip);
-        if (!source.ReadAt(payload + skip, into->data(), into->size())) {
-            into->clear();
-            if (exif)
-                m_blocks.tiff.pop_back();
-            return;
-        }
-        if (!exif)
-            continue;
-        // The reader's thumbnail points into its copy of this segment.
-        const ExifSummary& record = Summary();
-        for (int i = 0; i < m_jpeg.SectionCount(); ++i) {
-            const JpegSection& s = m_jpeg.Section(i);
-            // Only an EXIF section of this segment's size (the parser may
-            // have trimmed a comment inside it in place).
-            if (s.marker != JpegMarker::App1 || record.thumbnailData == nullptr ||
-                static_cast<uint32_t>(s.size) != size || std::memcmp(s.data + 2, prefix, 6) != 0 ||
-                record.thumbnailData < s.data + 2 ||
-                record.thumbnailData + record.thumbnailLength > s.data + s.size)
-                continue;
-            m_blocks.preview.extent = {
-                payload + static_cast<uint64_t>(record.thumbnailData - (s.data + 2)),
-                record.thumbnailLength};
-            std::memcpy(m_blocks.preview.coding, "jpeg", 5);
-        }
+        m_blocks.preview.extent = {exif.payload +
+                                       static_cast<uint64_t>(record.thumbnailData - (s.data + 2)),
+                                   record.thumbnailLength};
+        std::memcpy(m_blocks.preview.coding, "jpeg", 5);
     }
 }
 

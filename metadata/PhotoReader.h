@@ -50,7 +50,7 @@ public:
 
 private:
     void ReadJpeg(ByteSource& source, uint64_t start, uint64_t length);
-    void ScanJpegSegments(ByteSource& source, uint64_t start, uint64_t length);
+    void LocateJpegBlocks(ByteSource& source, uint64_t start, uint64_t length);
     void ParseBlocks();
     void SetSize();
 

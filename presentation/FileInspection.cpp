@@ -54,8 +54,16 @@ void ListAllTags(const LocatedBlocks& blocks, FileReport& report) {
     out.Reserve(128);
     for (const TiffBlock& block : blocks.tiff)
         WalkTiffBlock(block.bytes.data(), block.bytes.size(), block.role, out);
-    if (!blocks.xmp.empty())
+    if (!blocks.xmp.empty()) {
+        const size_t first = out.Entries().size();
         ReadXmpPacket(blocks.xmp.data(), blocks.xmp.size(), out);
+        const std::string guid = ExtendedXmpGuid(out.Entries(), first);
+        for (const ExtendedXmp& extended : blocks.extendedXmp)
+            if (!guid.empty() && extended.guid == guid) {
+                ReadXmpPacket(extended.packet.data(), extended.packet.size(), out);
+                break;
+            }
+    }
     if (!blocks.iptc.empty()) {
         // IIM records start with their tag marker; JPEG keeps them inside
         // Photoshop's image resources.

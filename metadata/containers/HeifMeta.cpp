@@ -2,6 +2,7 @@
 
 #include "metadata/tiff/ByteOrder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -198,11 +199,13 @@ bool MetaParser::Run(const BoxHeader& meta, char (&primaryType)[5]) {
         m_found.width = primary->width;
         m_found.height = primary->height;
     }
-    const Item* exif = nullptr;
+    // The Exif items, the one that describes the primary image first
+    // wherever it stands; one that cannot be read (its bytes past the end of
+    // a cut file) gives way to the next.
+    std::vector<const Item*> exif;
     for (const Item& item : m_items) {
-        if (std::memcmp(item.type, "Exif", 4) == 0 &&
-            (exif == nullptr || (item.describes == m_primary && exif->describes != m_primary)))
-            exif = &item;
+        if (std::memcmp(item.type, "Exif", 4) == 0)
+            exif.push_back(&item);
         if (item.xmp && m_found.xmp.empty() && !m_found.recordOnly) {
             std::vector<unsigned char> data;
             if (ReadItem(item, data))
@@ -216,26 +219,26 @@ bool MetaParser::Run(const BoxHeader& meta, char (&primaryType)[5]) {
             std::memcpy(m_found.preview.coding, item.type, 5);
         }
     }
-    if (exif == nullptr)
+    std::stable_partition(exif.begin(), exif.end(),
+                          [&](const Item* item) { return item->describes == m_primary; });
+    const char* const before = m_found.error;
+    for (const Item* item : exif) {
+        std::vector<unsigned char> data;
+        if (!ReadItem(*item, data))
+            continue;
+        size_t start = 0;
+        if (!ExifTiffStart(data.data(), data.size(), start)) {
+            Error(data.size() < 4 ? "EXIF item too short" : "EXIF item's TIFF offset past its end");
+            continue;
+        }
+        TiffBlock block;
+        block.role = TiffRole::Main;
+        block.bytes.assign(data.begin() + static_cast<ptrdiff_t>(start), data.end());
+        m_found.tiff.push_back(std::move(block));
+        m_found.error = before; // what the items passed over met does not matter
         return true;
-    std::vector<unsigned char> data;
-    if (!ReadItem(*exif, data))
-        return false;
-    // The item starts with the offset of the TIFF header after these four bytes.
-    if (data.size() < 4) {
-        Error("EXIF item too short");
-        return false;
     }
-    const uint64_t skip = uint64_t{Be32(data.data())} + 4;
-    if (skip >= data.size()) {
-        Error("EXIF item's TIFF offset past its end");
-        return false;
-    }
-    TiffBlock block;
-    block.role = TiffRole::Main;
-    block.bytes.assign(data.begin() + static_cast<ptrdiff_t>(skip), data.end());
-    m_found.tiff.push_back(std::move(block));
-    return true;
+    return exif.empty();
 }
 
 void MetaParser::ParseIinf(const BoxHeader& box) {

@@ -70,3 +70,14 @@ bool BoxHeaderInMemory(const unsigned char* data, uint64_t at, uint64_t end, Box
     }
     return Finish(header, at, end, false, size, headerSize, box, error);
 }
+
+bool ExifTiffStart(const unsigned char* data, size_t size, size_t& start) {
+    if (size >= 4 && uint64_t{Be32(data)} + 4 < size) {
+        start = static_cast<size_t>(Be32(data) + 4);
+        return true;
+    }
+    const bool tiff =
+        size >= 8 && (std::memcmp(data, "II*\0", 4) == 0 || std::memcmp(data, "MM\0*", 4) == 0);
+    start = 0;
+    return tiff;
+}

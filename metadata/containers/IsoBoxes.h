@@ -28,5 +28,12 @@ bool ReadBoxHeader(ByteSource& source, uint64_t at, uint64_t parentEnd, bool all
 bool BoxHeaderInMemory(const unsigned char* data, uint64_t at, uint64_t end, BoxHeader& box,
                        const char*& error);
 
+// Where the TIFF header starts in an Exif item (HEIF) or box (JPEG XL): after
+// the 4-byte offset that begins it and the bytes that offset passes over.
+// Some writers leave the offset out and start with the TIFF header: when the
+// offset would reach the end and the bytes begin with "II*\0" or "MM\0*",
+// they are read from the start. False when there is no TIFF header to read.
+bool ExifTiffStart(const unsigned char* data, size_t size, size_t& start);
+
 // The most boxes walked at one level before a file is taken as lying.
 constexpr int kMaxBoxesPerLevel = 4096;

@@ -116,12 +116,13 @@ void ReadJxlExif(ByteSource& source, const BoxHeader& box, LocatedBlocks& found)
     std::vector<unsigned char> data;
     if (!ReadBoxBytes(source, box, data, found))
         return;
-    if (data.size() < 4 || uint64_t{Be32(data.data())} + 4 >= data.size()) {
+    size_t start = 0;
+    if (!ExifTiffStart(data.data(), data.size(), start)) {
         found.error = "Exif box's TIFF offset past its end";
         return;
     }
     TiffBlock block;
-    block.bytes.assign(data.begin() + 4 + Be32(data.data()), data.end());
+    block.bytes.assign(data.begin() + static_cast<ptrdiff_t>(start), data.end());
     found.tiff.push_back(std::move(block));
 }
 

@@ -143,24 +143,59 @@ bool ChunkText(const char* type, const std::vector<unsigned char>& chunk, size_t
     return true;
 }
 
-void ReadTextChunk(const char* type, const std::vector<unsigned char>& chunk,
-                   LocatedBlocks& found) {
-    const void* zero = std::memchr(chunk.data(), 0, chunk.size() < 80 ? chunk.size() : 80);
-    if (zero == nullptr)
-        return;
-    const size_t keywordEnd =
-        static_cast<size_t>(static_cast<const unsigned char*>(zero) - chunk.data());
-    const std::string_view keyword(reinterpret_cast<const char*>(chunk.data()), keywordEnd);
-    const bool exif = keyword == "Raw profile type exif" || keyword == "Raw profile type APP1";
-    const bool xmp = keyword == "XML:com.adobe.xmp" && std::memcmp(type, "iTXt", 4) == 0;
-    if (!(exif && found.tiff.empty()) && !(xmp && found.xmp.empty()))
-        return;
+// What a text chunk's keyword says it holds.
+enum class TextKind { None, Exif, App1, Iptc, Photoshop, Xmp, XmpProfile };
+
+TextKind KindOf(std::string_view keyword, const char* type) {
+    constexpr std::string_view kRaw = "Raw profile type ";
+    if (keyword == "XML:com.adobe.xmp")
+        return std::memcmp(type, "iTXt", 4) == 0 ? TextKind::Xmp : TextKind::None;
+    if (keyword.substr(0, kRaw.size()) != kRaw)
+        return TextKind::None;
+    const std::string_view kind = keyword.substr(kRaw.size());
+    if (kind == "exif")
+        return TextKind::Exif;
+    if (kind == "APP1")
+        return TextKind::App1;
+    if (kind == "iptc")
+        return TextKind::Iptc;
+    if (kind == "8bim")
+        return TextKind::Photoshop;
+    if (kind == "xmp")
+        return TextKind::XmpProfile;
+    return TextKind::None;
+}
+
+// Whether a chunk of this kind is still wanted: the first of each block
+// counts, and with an eXIf chunk no raw EXIF profile does.
+bool Wanted(TextKind kind, bool exifChunk, const LocatedBlocks& found) {
+    const bool exif = !exifChunk && found.tiff.empty();
+    const bool others = !found.recordOnly;
+    switch (kind) {
+    case TextKind::Exif:
+        return exif;
+    case TextKind::App1: // EXIF or XMP
+        return exif || (others && found.xmp.empty());
+    case TextKind::Iptc:
+    case TextKind::Photoshop:
+        return others && found.iptc.empty();
+    case TextKind::Xmp:
+    case TextKind::XmpProfile:
+        return others && found.xmp.empty();
+    default:
+        return false;
+    }
+}
+
+// A text chunk of a wanted kind, its keyword `keywordEnd` bytes long.
+void ReadTextChunk(const char* type, TextKind kind, const std::vector<unsigned char>& chunk,
+                   size_t keywordEnd, bool exifChunk, LocatedBlocks& found) {
     std::vector<unsigned char> text;
     if (!ChunkText(type, chunk, keywordEnd, text)) {
         found.error = "Damaged text chunk";
         return;
     }
-    if (xmp) {
+    if (kind == TextKind::Xmp) {
         found.xmp = std::move(text);
         return;
     }
@@ -169,7 +204,20 @@ void ReadTextChunk(const char* type, const std::vector<unsigned char>& chunk,
         found.error = "Damaged raw profile";
         return;
     }
-    AddExif(bytes.data(), bytes.size(), found);
+    // The same blocks as in a JPEG's segments, read by the same readers.
+    static constexpr char kXmpHeader[] = "http://ns.adobe.com/xap/1.0/"; // and its zero
+    if (kind == TextKind::App1 && bytes.size() >= sizeof kXmpHeader &&
+        std::memcmp(bytes.data(), kXmpHeader, sizeof kXmpHeader) == 0) {
+        if (!found.recordOnly && found.xmp.empty())
+            found.xmp.assign(bytes.begin() + sizeof kXmpHeader, bytes.end());
+    } else if (kind == TextKind::Exif || kind == TextKind::App1) {
+        if (!exifChunk && found.tiff.empty())
+            AddExif(bytes.data(), bytes.size(), found);
+    } else if (kind == TextKind::XmpProfile) {
+        found.xmp = std::move(bytes);
+    } else {
+        found.iptc = std::move(bytes); // IIM or image resources, told apart by their start
+    }
 }
 
 } // namespace
@@ -217,21 +265,21 @@ bool ReadPng(ByteSource& source, LocatedBlocks& found) {
             const size_t look = length < sizeof keyword ? length : sizeof keyword;
             if (!source.ReadAt(data, keyword, look))
                 continue;
-            const size_t prefix = look < 17 ? look : 17;
-            const bool wanted =
-                std::memcmp(keyword, "Raw profile type ", prefix) == 0 ||
-                (!found.recordOnly && std::memcmp(keyword, "XML:com.adobe.xmp", prefix) == 0);
-            if (!wanted)
+            const void* zero = std::memchr(keyword, 0, look);
+            if (zero == nullptr)
+                continue;
+            const size_t keywordEnd =
+                static_cast<size_t>(static_cast<const unsigned char*>(zero) - keyword);
+            const TextKind kind =
+                KindOf(std::string_view(reinterpret_cast<const char*>(keyword), keywordEnd), type);
+            if (!Wanted(kind, exifChunk, found))
                 continue;
             std::vector<unsigned char> chunk(length);
             if (!source.ReadAt(data, chunk.data(), length)) {
                 found.error = source.FailureText();
                 return false;
             }
-            if (!exifChunk)
-                ReadTextChunk(type, chunk, found);
-            else if (std::memcmp(type, "iTXt", 4) == 0)
-                ReadTextChunk(type, chunk, found);
+            ReadTextChunk(type, kind, chunk, keywordEnd, exifChunk, found);
         } else if (std::memcmp(type, "IEND", 4) == 0) {
             break;
         }

@@ -271,7 +271,9 @@ bool ReadPhotoshopIptc(const uint8_t* data, size_t size, MetadataCollector& out)
                      std::to_string(length) + " bytes runs past the end");
             break;
         }
-        if (id == 0x0404 && !found) {
+        // Every IIM resource: the image resources of several JPEG APP13
+        // segments may each hold one.
+        if (id == 0x0404) {
             found = true;
             ReadIptcIim(data + dataAt, length, out);
         }

@@ -19,7 +19,8 @@ bool ReadIptcIim(const uint8_t* data, size_t size, MetadataCollector& out);
 
 // A JPEG APP13 payload ("Photoshop 3.0\0" and 8BIM image resource blocks;
 // the signature may also be missing, as in TIFF tag 34377): the IIM of
-// resource 0x0404 is read as above. False when there is no IIM resource.
+// every resource 0x0404 is read as above. False when there is no IIM
+// resource.
 bool ReadPhotoshopIptc(const uint8_t* data, size_t size, MetadataCollector& out);
 
 // "ObjectName", "Keywords", ...; nullptr for a dataset we have no name for

@@ -404,6 +404,13 @@ const char* WellKnownXmpPrefix(std::string_view uri) {
     return nullptr;
 }
 
+std::string ExtendedXmpGuid(const std::vector<MetadataEntry>& entries, size_t first) {
+    for (size_t i = first; i < entries.size(); ++i)
+        if (entries[i].name == "xmpNote:HasExtendedXMP")
+            return entries[i].value.text;
+    return {};
+}
+
 bool ReadXmpPacket(const uint8_t* data, size_t size, MetadataCollector& out) {
     if (data == nullptr || size == 0) {
         out.Note("XMP: empty packet");

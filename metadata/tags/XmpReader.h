@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Flattens one XMP packet into properties named `prefix:Name`: array items
 // as `dc:subject[1]`, `dc:subject[2]`, language alternatives as
@@ -25,6 +26,11 @@ struct XmpLimits {
 // too large, or declares entities: the reason is noted in `out`, and the
 // properties met before it stay listed.
 bool ReadXmpPacket(const uint8_t* data, size_t size, MetadataCollector& out);
+
+// The GUID that the xmpNote:HasExtendedXMP property among `entries` from
+// `first` on names (the packet read last): the extended packet that goes
+// with it, whose properties are listed after its own. Empty when none.
+std::string ExtendedXmpGuid(const std::vector<MetadataEntry>& entries, size_t first);
 
 // The usual prefix of a well-known namespace URI, or nullptr.
 const char* WellKnownXmpPrefix(std::string_view uri);

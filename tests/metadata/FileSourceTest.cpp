@@ -173,6 +173,20 @@ TEST(FileSource, JpegSegmentsNothingReadsArePassedOverUnread) {
     }
 }
 
+// The segment scan that looks for XMP and IPTC beside the record passes
+// over the same segments as sparingly: their headers are read, nothing more.
+TEST(FileSource, SegmentScanReadsOnlyTheHeadersOfSegmentsItPassesOver) {
+    TempFile file(JpegWithLargeUnusedSegments(ByteOrder::Big));
+    ExifSummary record;
+    std::memset(&record, 0, sizeof record);
+    FileSource source(file.fd);
+    PhotoReader reader(&record, &DiscardingSink(), PhotoReader::Use::RecordAndBlocks);
+    EXPECT_TRUE(reader.Read(source));
+    EXPECT_EQ(reader.Blocks().tiff.size(), 1u);
+    EXPECT_TRUE(reader.Blocks().extendedXmp.empty());
+    EXPECT_LT(source.BytesRead(), 64u * 1024 + 16 * 1024 * 3);
+}
+
 // More unused bytes than the read cap allows, before the EXIF block: passed
 // over, they do not count, and the EXIF block is still read.
 TEST(FileSource, UnusedSegmentsPastTheCapDoNotHideTheExifBlock) {

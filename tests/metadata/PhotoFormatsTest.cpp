@@ -1,7 +1,9 @@
 // Every format's file read through the photo reader gives the same record,
 // the container's size and the format's name in the rows.
 
+#include "presentation/FileInspection.h"
 #include "presentation/TagRows.h"
+#include "tests/fixtures/MetadataBlocks.h"
 #include "tests/metadata/PhotoTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -283,6 +285,115 @@ TEST(PhotoFormats, PngRawProfileDigitsInAnyCaseAndLayout) {
         PhotoRead damaged(PngWithRawProfileText(text));
         EXPECT_FALSE(damaged.record.exifValid);
         EXPECT_EQ(damaged.Error(), "Damaged raw profile");
+    }
+}
+
+// Some writers store the HEIF Exif item's TIFF header at its very start,
+// without the 4-byte offset before it.
+TEST(PhotoFormats, HeifExifItemWithoutItsOffset) {
+    for (ByteOrder order : kBothOrders) {
+        HeifOptions o;
+        o.exifWithoutOffset = true;
+        PhotoRead r(HeifFile(CameraTiff(order).Tiff(), o));
+        EXPECT_EQ(r.Error(), "");
+        ExpectCameraRecord(r.record);
+    }
+    // Neither an offset inside the item nor a TIFF header at its start.
+    Bytes notTiff = CameraTiff(ByteOrder::Big).Tiff();
+    notTiff[1] = 'X';
+    HeifOptions o;
+    o.exifWithoutOffset = true;
+    PhotoRead r(HeifFile(notTiff, o));
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.Error(), "EXIF item's TIFF offset past its end");
+}
+
+// Of two Exif items, the one whose cdsc reference names the primary image
+// is read, wherever the item list has it.
+TEST(PhotoFormats, HeifExifItemOfThePrimaryImageWins) {
+    for (ByteOrder order : kBothOrders) {
+        ExifBuilder other(order);
+        other.Ascii(0, 0x010F, "Other").Ascii(0, 0x0110, "Thumbnail camera");
+        for (bool otherFirst : {false, true}) {
+            SCOPED_TRACE(otherFirst);
+            HeifOptions o;
+            o.otherExif = other.Tiff();
+            o.otherExifFirst = otherFirst;
+            PhotoRead r(HeifFile(CameraTiff(order).Tiff(), o));
+            ExpectCameraRecord(r.record);
+            EXPECT_EQ(r.reader.Blocks().tiff.size(), 1u);
+        }
+    }
+}
+
+// The eXIf chunk is the EXIF block; a raw profile beside it, before or
+// after, is left out.
+TEST(PhotoFormats, PngExifChunkWinsOverARawProfileInEitherOrder) {
+    const Bytes tiff = CameraTiff(ByteOrder::Little).Tiff();
+    ExifBuilder other(ByteOrder::Big);
+    other.Ascii(0, 0x010F, "Other");
+    const Bytes profile =
+        RawProfileChunk("zTXt", "exif", Cat({TextBytes(std::string("Exif\0\0", 6)), other.Tiff()}));
+    for (bool profileFirst : {false, true}) {
+        SCOPED_TRACE(profileFirst);
+        const Bytes chunk = PngChunk("eXIf", tiff);
+        PhotoRead r(PngFileOf(10, 10,
+                              profileFirst ? std::vector<Bytes>{profile, chunk}
+                                           : std::vector<Bytes>{chunk, profile}));
+        ExpectCameraRecord(r.record);
+        ASSERT_EQ(r.reader.Blocks().tiff.size(), 1u);
+        EXPECT_EQ(r.reader.Blocks().tiff[0].bytes, tiff);
+    }
+}
+
+// Raw profiles of every kind image tools write, in each text chunk type:
+// the blocks the JPEG segments would hold, for the same readers.
+TEST(PhotoFormats, PngRawProfilesOfEveryKind) {
+    const Bytes tiff = CameraTiff(ByteOrder::Big).Tiff();
+    const Bytes iim = Cat({IptcDataset(2, 5, "Harbour"), IptcDataset(2, 25, "sea")});
+    const Bytes resources = PhotoshopResource(0x0404, "", iim);
+    const std::string packet = XmpPacket("dc:format=\"image/png\"");
+    struct Case {
+        const char* kind;
+        Bytes profile;
+        Bytes iptc, xmp; // expected
+        bool exif;
+    };
+    const Case cases[] = {
+        {"iptc", iim, iim, {}, false},
+        {"8bim", resources, resources, {}, false},
+        {"xmp", TextBytes(packet), {}, TextBytes(packet), false},
+        {"APP1", XmpPayload(packet), {}, TextBytes(packet), false},
+        {"APP1", Cat({TextBytes(std::string("Exif\0\0", 6)), tiff}), {}, {}, true},
+    };
+    for (const char* type : {"tEXt", "zTXt", "iTXt"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(type) + " " + c.kind);
+            const Bytes file = PngFileOf(10, 10, {RawProfileChunk(type, c.kind, c.profile)});
+            PhotoRead r(file);
+            EXPECT_EQ(r.reader.Blocks().iptc, c.iptc);
+            EXPECT_EQ(r.reader.Blocks().xmp, c.xmp);
+            EXPECT_EQ(r.record.exifValid, c.exif);
+            // Read for the record alone, only the EXIF kinds are looked at.
+            PhotoRead record(file, nullptr, ByteSource::kDefaultCap, PhotoReader::Use::RecordOnly);
+            EXPECT_TRUE(record.reader.Blocks().iptc.empty());
+            EXPECT_TRUE(record.reader.Blocks().xmp.empty());
+            EXPECT_EQ(record.record.exifValid, c.exif);
+        }
+    }
+    // Listed like a JPEG's: IIM and image resources alike.
+    for (const Bytes& profile : {iim, resources}) {
+        const Bytes file = PngFileOf(10, 10, {RawProfileChunk("zTXt", "iptc", profile)});
+        MemorySource source(file.data(), file.size());
+        FileReport report;
+        InspectOptions options;
+        options.allTags = true;
+        InspectSource(source, report, "a.png", options);
+        std::vector<std::string> listed;
+        for (const MetadataEntry& e : report.tags)
+            listed.push_back(e.group + ":" + std::string(e.name) + "=" + e.text);
+        EXPECT_EQ(listed,
+                  (std::vector<std::string>{"IPTC:ObjectName=Harbour", "IPTC:Keywords=sea"}));
     }
 }
 

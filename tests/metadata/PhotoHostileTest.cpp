@@ -34,6 +34,10 @@ void PutBe32(Bytes& b, size_t at, uint32_t v) {
     std::copy(bytes.begin(), bytes.end(), b.begin() + static_cast<ptrdiff_t>(at));
 }
 
+uint32_t Be32Of(const Bytes& b, size_t at) {
+    return uint32_t{b[at]} << 24 | uint32_t{b[at + 1]} << 16 | uint32_t{b[at + 2]} << 8 | b[at + 3];
+}
+
 size_t Find(const Bytes& b, const std::string& text) {
     const auto it = std::search(b.begin(), b.end(), text.begin(), text.end());
     return static_cast<size_t>(it - b.begin());
@@ -113,6 +117,82 @@ TEST(PhotoHostile, BoxesThatLie) {
             EXPECT_EQ(overlapping.Error(), "Item extents overlap");
         }
     }
+}
+
+// A box that runs past its parent by a few bytes (into the box after the
+// parent, so that the bytes are there) is refused at every level of every
+// ISOBMFF walk, as one that runs past it by a lot.
+TEST(PhotoHostile, BoxesAFewBytesPastTheirParent) {
+    const Bytes tiff = CameraTiff(ByteOrder::Little).Tiff();
+    const Bytes heif = HeifFile(tiff);
+    const Bytes cr3 = Cr3File(tiff, tiff, tiff);
+    const Bytes jxl = JxlContainer(tiff, 64, 48);
+    struct Case {
+        const char* what;
+        const Bytes& file;
+        const char* box; // grown; its last occurrence
+        bool exifValid;  // what is left of the record
+        size_t blocks;
+        int32_t width; // 4032 from the HEIF properties, 640 from EXIF
+    };
+    const Case cases[] = {
+        {"the last child of meta (iref)", heif, "iref", true, 1, 4032},
+        {"the last infe of iinf (the Exif item's)", heif, "infe", false, 0, 4032},
+        {"the last child of iprp (ipma)", heif, "ipma", true, 1, 640},
+        {"the last property of ipco (ispe)", heif, "ispe", true, 1, 640},
+        {"the last child of moov (Canon's uuid)", cr3, "uuid", false, 0, 0},
+        {"the last box of Canon's uuid (CMT4)", cr3, "CMT4", true, 2, 640},
+        {"the last box of a JPEG XL file (jxlc)", jxl, "jxlc", true, 1, 640},
+    };
+    for (const Case& c : cases) {
+        for (uint32_t by : {1u, 4u, 7u}) {
+            SCOPED_TRACE(std::string(c.what) + " by " + std::to_string(by));
+            Bytes file = c.file;
+            const std::string type(c.box);
+            const auto at = std::find_end(file.begin(), file.end(), type.begin(), type.end());
+            ASSERT_NE(at, file.end());
+            const size_t size = static_cast<size_t>(at - file.begin()) - 4;
+            PutBe32(file, size, Be32Of(file, size) + by);
+            PhotoRead r(file);
+            EXPECT_EQ(r.Error(), "Box larger than its parent or smaller than its header");
+            EXPECT_EQ(r.record.exifValid, c.exifValid);
+            EXPECT_EQ(r.reader.Blocks().tiff.size(), c.blocks);
+            EXPECT_EQ(r.record.width, c.width);
+        }
+    }
+}
+
+// A HEIF cut short (a partial download, a copy of its metadata alone): the
+// items that are whole are read, only those past the end are refused.
+TEST(PhotoHostile, CutHeifKeepsTheItemsThatAreWhole) {
+    const Bytes tiff = CameraTiff(ByteOrder::Big).Tiff();
+    HeifOptions o;
+    o.xmp = "<x:xmpmeta/>";
+    const Bytes whole = HeifFile(tiff, o);
+    // Cut after the Exif item, first in mdat: the XMP and the picture are gone.
+    const size_t exifEnd = Find(whole, "mdat") + 4 + 4 + 6 + tiff.size();
+    PhotoRead cut(Bytes(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(exifEnd)));
+    ExpectCameraRecord(cut.record);
+    EXPECT_TRUE(cut.reader.Blocks().xmp.empty());
+
+    // The primary image's Exif item at the end, cut off; another one whole.
+    ExifBuilder other(ByteOrder::Big);
+    other.Ascii(0, 0x010F, "Other");
+    HeifOptions two;
+    two.exifAtEnd = true;
+    two.otherExif = other.Tiff();
+    const Bytes both = HeifFile(tiff, two);
+    PhotoRead bothRead(both);
+    ExpectCameraRecord(bothRead.record);
+    PhotoRead fallback(Bytes(both.begin(), both.end() - 1));
+    EXPECT_TRUE(fallback.record.exifValid);
+    EXPECT_STREQ(fallback.record.cameraMake, "Other");
+    EXPECT_EQ(fallback.Error(), "");
+    // Neither whole: the refusal is said.
+    PhotoRead none(
+        Bytes(both.begin(), both.begin() + static_cast<ptrdiff_t>(Find(both, "mdat") + 8)));
+    EXPECT_FALSE(none.ok);
+    EXPECT_EQ(none.Error(), "Item extent past the end of the file");
 }
 
 TEST(PhotoHostile, IfdCyclesEnd) {
