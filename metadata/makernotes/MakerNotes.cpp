@@ -1,0 +1,83 @@
+#include "metadata/makernotes/MakerNotes.h"
+
+#include "metadata/makernotes/AppleMakerNote.h"
+#include "metadata/makernotes/CanonMakerNote.h"
+#include "metadata/makernotes/MakerNoteMaker.h"
+#include "metadata/makernotes/PlainMakerNote.h"
+#include "metadata/tiff/TiffHeader.h"
+
+namespace {
+
+TiffByteOrder OtherOrder(TiffByteOrder order) {
+    return order == TiffByteOrder::Big ? TiffByteOrder::Little : TiffByteOrder::Big;
+}
+
+// Cameras end their note with a TIFF header mark and the note's offset from
+// the TIFF header as written. Software that moves the note (or a walk that
+// repacks directories) leaves the values where they were relative to the
+// note, so that the note's offsets count from that first place.
+uint64_t CanonNoteBase(const unsigned char* note, size_t size, uint64_t storedOffset) {
+    if (size < 8 + 2)
+        return storedOffset;
+    const unsigned char* footer = note + size - 8;
+    TiffHeader mark;
+    if (!ReadTiffHeader(footer, 8, mark) || mark.magic != TiffHeader::kMagic)
+        return storedOffset;
+    return mark.firstOffset;
+}
+
+} // namespace
+
+bool ReadMakerNote(const MakerNoteSource& source, MetadataCollector& out) {
+    const TiffSpan& block = source.block;
+    if (block.data == nullptr || source.position > block.size ||
+        source.length > block.size - source.position || source.length == 0)
+        return false;
+    const unsigned char* note = block.data + source.position;
+    const MakerNoteKind kind = IdentifyMakerNote(note, source.length, source.make);
+    MakerNoteList list{std::string(kind.group)};
+    bool read = false;
+    switch (kind.layout) {
+    case MakerNoteLayout::Canon:
+        // The note keeps the camera's order (little-endian) when software
+        // rewrote the block in the other: the order that gives a plausible
+        // directory is the note's.
+        for (const TiffByteOrder order : {block.order, OtherOrder(block.order)}) {
+            const uint64_t base = CanonNoteBase(note, source.length, source.storedOffset);
+            read = ReadCanonDirectory(MakerNoteFrame(note, source.length, order, base), base, list);
+            if (read)
+                break;
+        }
+        break;
+    case MakerNoteLayout::Apple:
+        read = ReadAppleNote(note, source.length, list);
+        break;
+    case MakerNoteLayout::Plain:
+        read = ReadPlainNote(note, source.length, block.order, source.storedOffset,
+                             kind.directoryAt, list);
+        break;
+    default:
+        // Layouts with their own headers and origins have readers of their
+        // own to come; until then the note stays one line.
+        break;
+    }
+    if (!read) {
+        if (kind.layout != MakerNoteLayout::Unknown)
+            out.Note(std::string(kind.group) + " maker note not read");
+        return false;
+    }
+    return list.MoveInto(out);
+}
+
+bool ReadCanonMakerNoteStructure(const unsigned char* data, size_t size, MetadataCollector& out) {
+    TiffHeader header;
+    if (data == nullptr || !ReadTiffHeader(data, size, header))
+        return false;
+    MakerNoteList list{"Canon"};
+    if (!ReadCanonDirectory(MakerNoteFrame(data, size, header.order, 0), header.firstOffset,
+                            list)) {
+        out.Note("Canon maker note (CMT3) not read");
+        return false;
+    }
+    return list.MoveInto(out);
+}
