@@ -33,6 +33,9 @@ struct LocatedBlocks {
     bool recordOnly = false;
 
     std::vector<TiffBlock> tiff;
+    // CR3's CMT3 box: Canon's maker note as a TIFF structure of its own,
+    // its first directory the Canon directory.
+    std::vector<unsigned char> canonMakerNote;
     std::vector<unsigned char> xmp;  // the XMP packet as stored
     std::vector<unsigned char> iptc; // IPTC records (JPEG: the whole APP13 payload)
     EmbeddedPicture preview;

@@ -521,10 +521,14 @@ bool ReadCanonDirectory(const MakerNoteFrame& frame, uint64_t offset, MakerNoteL
         }
     }
 
-    if (!state.lensModel.empty())
-        list.SetSummary(MakerNoteList::Summary::Lens, state.lensModel);
-    else if (state.lensType != 0 && state.lensType != 0xFFFF)
-        list.SetSummary(MakerNoteList::Summary::Lens, CanonLensText(state.lensType));
+    // The lens tables' name first (it says the maker), then the camera's own
+    // text, then the number.
+    const bool lensTypeKnown = state.lensType != 0 && state.lensType != 0xFFFF;
+    std::string lens = lensTypeKnown ? CanonLensName(state.lensType) : std::string();
+    if (lens.empty())
+        lens = !state.lensModel.empty() || !lensTypeKnown ? state.lensModel
+                                                          : CanonLensText(state.lensType);
+    list.SetSummary(MakerNoteList::Summary::Lens, lens);
     list.SetSummary(MakerNoteList::Summary::LensSerialNumber, state.lensSerial);
     list.SetSummary(MakerNoteList::Summary::SerialNumber, state.bodySerial);
     list.SetSummary(MakerNoteList::Summary::FirmwareVersion, state.firmware);

@@ -6,6 +6,8 @@
 #include "metadata/makernotes/PlainMakerNote.h"
 #include "metadata/tiff/TiffHeader.h"
 
+#include <cstring>
+
 namespace {
 
 TiffByteOrder OtherOrder(TiffByteOrder order) {
@@ -80,4 +82,26 @@ bool ReadCanonMakerNoteStructure(const unsigned char* data, size_t size, Metadat
         return false;
     }
     return list.MoveInto(out);
+}
+
+bool ReadDngMakerNote(const TiffSpan& block, size_t position, size_t length, std::string_view make,
+                      MetadataCollector& out) {
+    constexpr size_t kHead = 6 + 4 + 4 + 2 + 4; // "Adobe\0", "MakN", length, order, offset
+    if (block.data == nullptr || position > block.size || length > block.size - position ||
+        length < kHead)
+        return false;
+    const unsigned char* p = block.data + position;
+    if (std::memcmp(p, "Adobe\0MakN", 10) != 0)
+        return false;
+    const uint32_t recordLength = Be32(p + 10);
+    TiffByteOrder order;
+    if (recordLength < 6 || recordLength > length - 14 || !ReadTiffByteOrder(p + 14, 2, order))
+        return false;
+    MakerNoteSource note;
+    note.block = TiffSpan{block.data, block.size, 0, order};
+    note.position = position + kHead;
+    note.length = recordLength - 6;
+    note.storedOffset = Be32(p + 16);
+    note.make = make;
+    return ReadMakerNote(note, out);
 }

@@ -40,3 +40,10 @@ bool ReadMakerNote(const MakerNoteSource& note, MetadataCollector& out);
 // structure whose first directory is the Canon directory, its offsets
 // counting from that structure's header.
 bool ReadCanonMakerNoteStructure(const unsigned char* data, size_t size, MetadataCollector& out);
+
+// DNG converters keep the original maker note in IFD0's DNGPrivateData
+// (0xC634): "Adobe\0", then a "MakN" record with its length, the note's
+// byte order and its offset in the original file, then the note itself.
+// `position` and `length` give the private data in the block.
+bool ReadDngMakerNote(const TiffSpan& block, size_t position, size_t length, std::string_view make,
+                      MetadataCollector& out);

@@ -270,6 +270,9 @@ void TagLister::ReadEntry(const TiffDirectory& directory, const TiffEntry& entry
         // Last: the note's entries join the list, which may move `e`.
         const auto at = static_cast<size_t>(v.data - m_span.data);
         ReadMakerNote({m_span, at, v.size, at, m_out.CameraMake()}, m_out);
+    } else if (tiffSpace && tag == 0xC634) {
+        const auto at = static_cast<size_t>(v.data - m_span.data);
+        ReadDngMakerNote(m_span, at, v.size, m_out.CameraMake(), m_out);
     }
 }
 
