@@ -15,6 +15,7 @@ namespace {
 
 constexpr uint16_t kCameraSettings = 0x0001;
 constexpr uint16_t kSerialNumber = 0x000C;
+constexpr uint16_t kColorData = 0x4001;
 constexpr int kFocalUnitsIndex = 25;
 constexpr int kLensTypeIndex = 22;
 
@@ -234,6 +235,57 @@ void ListRecord(const CanonRecord& record, const TiffValue& bytes, CanonState& s
     }
 }
 
+// Bit n set: AF point n, for the first `points` bits of the words.
+std::string AfPointsText(const TiffValue& words, uint32_t points) {
+    std::string text;
+    for (uint32_t point = 0; point < points && words.Has(point / 16); ++point) {
+        const uint32_t word = TiffRead16(words.data + (point / 16) * 2, words.order);
+        if (word & (1u << (point % 16)))
+            text += (text.empty() ? "" : ",") + std::to_string(point);
+    }
+    return text.empty() ? "(none)" : text;
+}
+
+// The older AFInfo: SHORTs, the number of AF points first, then sizes, the
+// points' positions and the points in focus.
+void ListAfInfo(const TiffValue& v, MakerNoteList& list) {
+    static constexpr std::string_view kHead[] = {
+        "NumAFPoints",  "ValidAFPoints", "CanonImageWidth", "CanonImageHeight",
+        "AFImageWidth", "AFImageHeight", "AFAreaWidth",     "AFAreaHeight"};
+    if (v.size < 16)
+        return;
+    const uint32_t points = TiffRead16(v.data, v.order);
+    for (uint32_t i = 0; i < 8; ++i) {
+        MetadataEntry* e = list.Add(static_cast<int32_t>(i), kHead[i], kTiffShort, 1);
+        if (e == nullptr)
+            return;
+        SetNumber(*e, TiffRead16(v.data + i * 2, v.order));
+        e->text = RawText(*e);
+    }
+    const uint32_t words = (points + 15) / 16;
+    struct Array {
+        std::string_view name;
+        uint32_t length;
+    };
+    const Array arrays[] = {
+        {"AFAreaXPositions", points}, {"AFAreaYPositions", points}, {"AFPointsInFocus", words}};
+    uint64_t at = 8 * 2;
+    int32_t id = 8;
+    for (const Array& a : arrays) {
+        const uint64_t size = uint64_t{a.length} * 2;
+        if (a.length == 0 || at > v.size || size > v.size - at)
+            return;
+        const TiffValue bytes{v.data + at, static_cast<size_t>(size), kTiffSShort, v.order};
+        at += size;
+        MetadataEntry* e = list.Add(id++, a.name, kTiffSShort, a.length);
+        if (e == nullptr)
+            return;
+        FillFromValue(bytes, a.length, *e);
+        if (a.name == "AFPointsInFocus")
+            e->text = AfPointsText(bytes, points);
+    }
+}
+
 // AFInfo2 (and AFInfo3): SHORTs whose arrays are as long as its number of
 // AF points says, so that later fields move with it.
 void ListAfInfo2(const TiffValue& v, MakerNoteList& list) {
@@ -283,16 +335,8 @@ void ListAfInfo2(const TiffValue& v, MakerNoteList& list) {
         if (e == nullptr)
             return;
         FillFromValue(bytes, a.length, *e);
-        if (!a.bits)
-            continue;
-        // Bit n set: AF point n. Points past the count are not points.
-        std::string text;
-        for (uint32_t point = 0; point < points; ++point) {
-            const uint32_t word = TiffRead16(bytes.data + (point / 16) * 2, v.order);
-            if (word & (1u << (point % 16)))
-                text += (text.empty() ? "" : ",") + std::to_string(point);
-        }
-        e->text = text.empty() ? "(none)" : text;
+        if (a.bits)
+            e->text = AfPointsText(bytes, points);
     }
     uint32_t primary;
     if (shortAt(at / 2, primary)) {
@@ -410,6 +454,12 @@ void ListPlainEntry(uint16_t tag, const TiffEntry& entry, const TiffValue* value
             state.bodySerial = e->text;
         }
         break;
+    case 0x0028:
+        // Sixteen bytes, written as hex digits.
+        if (value->size == 16 && entry.type == kTiffByte) {
+            SetText(*e, HexText(value->data, value->size));
+        }
+        break;
     case 0x0095:
         if (text)
             state.lensModel = e->value.text;
@@ -499,11 +549,17 @@ bool ReadCanonDirectory(const MakerNoteFrame& frame, uint64_t offset, MakerNoteL
             ListPlainEntry(entry.tag, entry, nullptr, fault, state, list);
             continue;
         }
-        if (const CanonRecord* record = FindCanonRecord(entry.tag)) {
+        const CanonRecord* record = entry.tag == kColorData && entry.type == kTiffShort
+                                        ? FindCanonColorData(entry.count)
+                                        : FindCanonRecord(entry.tag);
+        if (record != nullptr) {
             ListRecord(*record, value, state, list);
             continue;
         }
         switch (entry.tag) {
+        case 0x0012:
+            ListAfInfo(value, list);
+            break;
         case 0x0026:
         case 0x003C:
             ListAfInfo2(value, list);

@@ -53,6 +53,23 @@ struct CanonRecord {
 extern const CanonRecord kCanonRecords[];
 extern const size_t kCanonRecordCount;
 
+// ColorData (0x4001) has a layout per camera generation, told by its
+// length in SHORTs.
+struct CanonColorData {
+    uint32_t count;
+    CanonRecord record;
+};
+extern const CanonColorData kCanonColorData[];
+extern const size_t kCanonColorDataCount;
+
+inline const CanonRecord* FindCanonColorData(uint32_t count) {
+    for (size_t i = 0; i < kCanonColorDataCount; ++i) {
+        if (kCanonColorData[i].count == count)
+            return &kCanonColorData[i].record;
+    }
+    return nullptr;
+}
+
 // The record kept under `tag`; nullptr for other tags.
 inline const CanonRecord* FindCanonRecord(uint16_t tag) {
     for (size_t i = 0; i < kCanonRecordCount; ++i) {
