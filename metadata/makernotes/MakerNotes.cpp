@@ -14,18 +14,33 @@ TiffByteOrder OtherOrder(TiffByteOrder order) {
     return order == TiffByteOrder::Big ? TiffByteOrder::Little : TiffByteOrder::Big;
 }
 
-// Cameras end their note with a TIFF header mark and the note's offset from
-// the TIFF header as written. Software that moves the note (or a walk that
-// repacks directories) leaves the values where they were relative to the
-// note, so that the note's offsets count from that first place.
-uint64_t CanonNoteBase(const unsigned char* note, size_t size, uint64_t storedOffset) {
-    if (size < 8 + 2)
+// Where Canon's offsets count from, as the note's offset from the TIFF
+// header. Cameras end the note with a TIFF header mark and that offset as
+// written; software that moved the note (or a walk that repacked the
+// directories) leaves the values where they were relative to the note.
+// Without the mark: cameras write the values right after the directory and
+// its next link, so the smallest value offset tells where the note stood.
+uint64_t CanonNoteBase(const unsigned char* note, size_t size, TiffByteOrder order,
+                       uint64_t storedOffset) {
+    if (size >= 8 + 2) {
+        TiffHeader mark;
+        if (ReadTiffHeader(note + size - 8, 8, mark) && mark.magic == TiffHeader::kMagic)
+            return mark.firstOffset;
+    }
+    const TiffDirectory directory(TiffSpan{note, size, 0, order}, 0);
+    if (!directory.Valid() || !directory.AllEntriesFit())
         return storedOffset;
-    const unsigned char* footer = note + size - 8;
-    TiffHeader mark;
-    if (!ReadTiffHeader(footer, 8, mark) || mark.magic != TiffHeader::kMagic)
+    uint64_t lowest = UINT64_MAX;
+    for (uint32_t i = 0; i < directory.FittingCount(); ++i) {
+        const TiffEntry entry = directory.Entry(i);
+        if (TiffTypeSize(entry.type) != 0 && !entry.IsInline() && entry.valueField < lowest)
+            lowest = entry.valueField;
+    }
+    const uint64_t valuesStart = directory.EntriesEnd() + 4;
+    if (lowest == UINT64_MAX || lowest < valuesStart || lowest - valuesStart == storedOffset ||
+        lowest - directory.EntriesEnd() == storedOffset)
         return storedOffset;
-    return mark.firstOffset;
+    return lowest - valuesStart;
 }
 
 } // namespace
@@ -45,7 +60,7 @@ bool ReadMakerNote(const MakerNoteSource& source, MetadataCollector& out) {
         // rewrote the block in the other: the order that gives a plausible
         // directory is the note's.
         for (const TiffByteOrder order : {block.order, OtherOrder(block.order)}) {
-            const uint64_t base = CanonNoteBase(note, source.length, source.storedOffset);
+            const uint64_t base = CanonNoteBase(note, source.length, order, source.storedOffset);
             read = ReadCanonDirectory(MakerNoteFrame(note, source.length, order, base), base, list);
             if (read)
                 break;
