@@ -1,7 +1,10 @@
 #include "metadata/makernotes/BinaryPlist.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -139,24 +142,30 @@ bool BinaryPlist::Read(uint64_t index, Value& out, int depth) const {
         size_t refs;
         if (!Counted(at, count, refs))
             return false;
-        out.kind = Value::Kind::Container;
-        out.text = dictionary ? "{" : "(";
+        // A dictionary's entries in the order of their keys, as its readers
+        // expect whatever order it was written in.
+        std::vector<std::string> items;
         for (uint64_t i = 0; i < count && i < kMaxItems; ++i) {
             uint64_t item;
             Value value;
             if (!Reference(refs, dictionary ? count + i : i, item) || !Read(item, value, depth + 1))
                 return false;
-            if (i > 0)
-                out.text += ',';
+            std::string text;
             if (dictionary) {
                 uint64_t keyIndex;
                 Value key;
                 if (!Reference(refs, i, keyIndex) || !Read(keyIndex, key, depth + 1))
                     return false;
-                out.text += NumberText(key) + "=";
+                text = NumberText(key) + "=";
             }
-            out.text += NumberText(value);
+            items.push_back(text + NumberText(value));
         }
+        if (dictionary)
+            std::sort(items.begin(), items.end());
+        out.kind = Value::Kind::Container;
+        out.text = dictionary ? "{" : "(";
+        for (size_t i = 0; i < items.size(); ++i)
+            out.text += (i > 0 ? "," : "") + items[i];
         out.text += dictionary ? "}" : ")";
         return true;
     }

@@ -261,8 +261,9 @@ TEST(MakerNotesCorpus, EntriesAndValuesAsTheReferenceReadsThem) {
                 tally.compared += compared;
                 tally.equal += compared && agree;
                 if (compared && !agree)
-                    misses.push_back(name + " " + r.key + ": ours \"" + RawText(ours) +
-                                     "\", reference \"" + r.val->text + "\"");
+                    misses.push_back(name + " " + r.key + ": ours \"" +
+                                     RawText(ours).substr(0, 80) + "\", reference \"" +
+                                     r.val->text.substr(0, 80) + "\"");
             }
             // The lens, where the reference names one.
             const testjson::Value* lens = reading.Find("Composite:LensID");
