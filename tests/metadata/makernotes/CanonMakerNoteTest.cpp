@@ -98,8 +98,9 @@ TEST(CanonMakerNote, DirectoryEntriesAndRecordFieldsInBothOrders) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);
             EXPECT_NEAR(l.Number("Canon", c.id, c.name), c.value, 1e-9);
-            if (c.text != nullptr)
+            if (c.text != nullptr) {
                 EXPECT_EQ(l.Text("Canon", c.id, c.name), c.text);
+            }
         }
         EXPECT_EQ(l.Text("Canon", 16, "CameraISO"), "Auto");
         EXPECT_EQ(l.Text("Canon", 0, "LensSerialNumber"), "000027ced3");
