@@ -194,6 +194,14 @@ void Convert(const CanonRecord& record, const CanonField& field, const TiffValue
     case CanonConv::MinusOne:
         v = raw - 1;
         break;
+    case CanonConv::SwapWords:
+        // LONGs written as two SHORTs, the high one last.
+        for (size_t i = 0; i < e.value.numbers.size(); ++i) {
+            const auto n = static_cast<uint32_t>(e.value.numbers[i]);
+            e.value.numbers[i] = (n >> 16) | ((n & 0xFFFF) << 16);
+        }
+        e.text = RawText(e);
+        return;
     }
     // The 20D family keeps its exposure time in other units.
     if (record.tag == kShotInfo && field.conv == CanonConv::EvTime && field.index == 22 &&
@@ -273,10 +281,10 @@ const MetadataEntry* ListField(const CanonRecord& record, const CanonField& fiel
 // shutter count on the 1D models, each with its halves or bits in an order
 // of its own; other models keep something else there.
 void ListFileInfoCounter(const TiffValue& record, CanonState& state, MakerNoteList& list) {
-    const TiffValue bytes{record.data, record.size, kTiffLong, record.order};
-    if (!bytes.Has(1))
+    // The LONG at SHORT index 1: bytes 2 to 5.
+    if (record.size < 6)
         return;
-    const uint32_t v = TiffRead32(bytes.data + 4, bytes.order);
+    const uint32_t v = TiffRead32(record.data + 2, record.order);
     if (IsTwentyDFamily(state.model)) {
         if (MetadataEntry* e = list.Add(1, "FileNumber", kTiffLong, 1)) {
             SetNumber(*e, ((v & 0xFFC0) >> 6) * 10000.0 + ((v >> 16) & 0xFF) + ((v & 0x3F) << 8));

@@ -31,6 +31,7 @@ enum class CanonConv : uint8_t {
     InfoIso,    // CameraInfo's ISO code: 100 * 2^(v/8 - 9)
     PlusOne,
     MinusOne,
+    SwapWords, // each LONG's halves exchanged
 };
 
 // Stored numbers that mean "not recorded": the field is not listed.

@@ -279,8 +279,8 @@ TEST(CanonMakerNote, FieldsThatDependOnTheModel) {
         std::vector<int32_t> shot(34, 0);
         shot[22] = 0x100;
         std::vector<int32_t> file(30, 0);
-        file[2] = 0x1900; // the LONG at index 1, low half first
-        file[3] = 0x0018;
+        file[1] = 0x1900; // the LONG at SHORT index 1, low half first
+        file[2] = 0x0018;
         note.Shorts(0x0004, shot).Ascii(0x0006, c.model).Shorts(0x0093, file);
         const Listed l(WithCanonNote(note));
         EXPECT_NEAR(l.Number("Canon", 22, "ExposureTime"), c.exposure, 1e-12);
