@@ -6,11 +6,13 @@
 #include "tests/fixtures/CameraPicture.h"
 #include "tests/fixtures/ExifBuilder.h"
 #include "tests/fixtures/JpegBuilder.h"
+#include "tests/fixtures/MakerNoteBuilder.h"
 #include "tests/fixtures/MetadataBlocks.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace fixture;
@@ -110,6 +112,58 @@ ExifBuilder AllDirectories(ByteOrder order) {
     return exif;
 }
 
+// Maker notes: Canon's directory with its records, AF points, custom
+// functions and closing mark; Apple's with property lists; a plain maker's.
+std::vector<std::pair<std::string, Bytes>> MakerNoteSeeds(ByteOrder order) {
+    MakerNoteBuilder canon(order);
+    std::vector<int32_t> settings(47, 0);
+    settings[0] = 94;
+    settings[7] = 2;
+    settings[22] = 52;
+    settings[25] = 1;
+    std::vector<int32_t> af = {96, 2, 9, 9, 5184, 3456, 5184, 3456};
+    for (int i = 0; i < 4 * 9; ++i)
+        af.push_back(i * 10);
+    af.insert(af.end(), {0x75, 0x1FF, 0});
+    Bytes custom = canon.U16(48);
+    custom.resize(4, 0);
+    for (uint32_t w : {1u, 1u, 36u, 2u, 0x0101u, 1u, 2u, 0x0512u, 2u, 7u, 8u}) {
+        const Bytes b = canon.U32(w);
+        custom.insert(custom.end(), b.begin(), b.end());
+    }
+    canon.Shorts(0x0001, settings)
+        .Shorts(0x0002, {0, 33, 0, 0})
+        .Shorts(0x0004, std::vector<int32_t>(34, 160))
+        .Ascii(0x0006, "Canon EOS 600D")
+        .Ascii(0x0007, "Firmware Version 1.0.2")
+        .Longs(0x000C, {1234567})
+        .Shorts(0x0026, af)
+        .Undefined(0x0099, custom)
+        .Ascii(0x0095, "EF-S18-55mm f/3.5-5.6 IS II")
+        .Shorts(0x4001, std::vector<int32_t>(1273, 1024))
+        .Undefined(0x4019, Bytes(30, 0x27));
+    MakerNoteBuilder marked = canon;
+    MakerNoteBuilder apple(ByteOrder::Big);
+    apple.Header(AppleNoteHeader())
+        .Longs(0x0001, {14}, kSLong)
+        .Undefined(0x0003, PlistOfIntegers({{"flags", 1}, {"value", 5}, {"timescale", 9}}))
+        .SRationals(0x0008, {{-1, 3}, {2, 3}, {1, 1}})
+        .Undefined(0x0041, PlistOfObject({0x09}));
+    MakerNoteBuilder casio(order);
+    casio.Shorts(0x0001, {2}).Ascii(0x0002, "plain");
+    return {
+        {"canon", TiffWithMakerNote(order, "Canon", [&](uint32_t at) { return canon.Build(at); })},
+        {"canon_moved", TiffWithMakerNote(order, "Canon",
+                                          [&](uint32_t at) {
+                                              marked.ClosingMark(at + 64);
+                                              return marked.Build(at + 64);
+                                          })},
+        {"apple", TiffWithMakerNote(order, "Apple", [&](uint32_t) { return apple.Build(0); })},
+        {"casio", TiffWithMakerNote(order, "CASIO COMPUTER CO.,LTD.",
+                                    [&](uint32_t at) { return casio.Build(at); })},
+    };
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -136,6 +190,13 @@ int main(int argc, char** argv) {
         const int other = loop.AddDirectory();
         loop.Short(0, 0x0112, 1).Link(0, 0x8769, other).Link(other, 0x8769, 0).Next(0, 0);
         Write(std::string("tiff_loop_") + o, loop.Tiff());
+        for (const auto& [name, tiff] : MakerNoteSeeds(order)) {
+            Write("makernote_" + name + "_" + o, tiff);
+            JpegBuilder withNote;
+            withNote.Soi().Segment(0xE1, Cat(Text(std::string("Exif\0\0", 6)), tiff));
+            withNote.Frame(8, 8).BareSos();
+            Write("makernote_" + name + "_" + o + ".jpg", withNote.Data());
+        }
     }
     Write("camera.jpg", CameraLikeJpeg());
     Write("xmp.xml", xmp);

@@ -41,6 +41,9 @@ struct LocatedBlocks {
     bool recordOnly = false;
 
     std::vector<TiffBlock> tiff;
+    // CR3's CMT3 box: Canon's maker note as a TIFF structure of its own,
+    // its first directory the Canon directory.
+    std::vector<unsigned char> canonMakerNote;
     std::vector<unsigned char> xmp; // the XMP packet as stored
     // JPEG's extended XMP packets, each joined from its parts; the main
     // packet's xmpNote:HasExtendedXMP names the one that belongs to it.

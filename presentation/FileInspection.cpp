@@ -4,6 +4,7 @@
 #include "metadata/MessageSink.h"
 #include "metadata/PhotoReader.h"
 #include "metadata/RegularFile.h"
+#include "metadata/makernotes/MakerNotes.h"
 #include "metadata/tags/IptcReader.h"
 #include "metadata/tags/TiffTagWalk.h"
 #include "metadata/tags/XmpReader.h"
@@ -54,6 +55,9 @@ void ListAllTags(const LocatedBlocks& blocks, FileReport& report) {
     out.Reserve(128);
     for (const TiffBlock& block : blocks.tiff)
         WalkTiffBlock(block.bytes.data(), block.bytes.size(), block.role, out);
+    if (!blocks.canonMakerNote.empty())
+        ReadCanonMakerNoteStructure(blocks.canonMakerNote.data(), blocks.canonMakerNote.size(),
+                                    out);
     if (!blocks.xmp.empty()) {
         const size_t first = out.Entries().size();
         ReadXmpPacket(blocks.xmp.data(), blocks.xmp.size(), out);

@@ -65,7 +65,8 @@ void FindCanonJpeg(ByteSource& source, const BoxHeader& box, LocatedBlocks& foun
     }
 }
 
-// Canon's boxes: the TIFF blocks in CMT1/CMT2/CMT4, the thumbnail in THMB.
+// Canon's boxes: the TIFF blocks in CMT1/CMT2/CMT4, the maker note in CMT3,
+// the thumbnail in THMB.
 void ReadCanonUuid(ByteSource& source, const BoxHeader& uuid, LocatedBlocks& found) {
     uint64_t at = uuid.content + 16;
     for (int n = 0; n < kMaxBoxesPerLevel && at < uuid.end; ++n) {
@@ -80,7 +81,12 @@ void ReadCanonUuid(ByteSource& source, const BoxHeader& uuid, LocatedBlocks& fou
             role = TiffRole::Exif;
         else if (box.Is("CMT4"))
             role = TiffRole::Gps;
-        else {
+        else if (box.Is("CMT3")) {
+            // The maker note, a TIFF structure of its own: not the record's.
+            if (!found.recordOnly)
+                ReadBoxBytes(source, box, found.canonMakerNote, found);
+            continue;
+        } else {
             if (box.Is("THMB"))
                 FindCanonJpeg(source, box, found);
             continue;

@@ -1,5 +1,6 @@
 #include "metadata/tags/TiffTagWalk.h"
 
+#include "metadata/makernotes/MakerNotes.h"
 #include "metadata/tags/ExifTagNames.h"
 #include "metadata/tags/GpsPosition.h"
 #include "metadata/tags/TagText.h"
@@ -265,6 +266,14 @@ void TagLister::ReadEntry(const TiffDirectory& directory, const TiffEntry& entry
     }
     if (tag == 0x010F && group == "IFD0" && e.value.kind == MetadataValue::Kind::Text)
         m_out.SetCameraMake(e.value.text);
+    if (tiffSpace && tag == 0x927C) {
+        // Last: the note's entries join the list, which may move `e`.
+        const auto at = static_cast<size_t>(v.data - m_span.data);
+        ReadMakerNote({m_span, at, v.size, at, m_out.CameraMake()}, m_out);
+    } else if (tiffSpace && tag == 0xC634) {
+        const auto at = static_cast<size_t>(v.data - m_span.data);
+        ReadDngMakerNote(m_span, at, v.size, m_out.CameraMake(), m_out);
+    }
 }
 
 } // namespace

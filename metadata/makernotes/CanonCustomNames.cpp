@@ -1,0 +1,125 @@
+// Names of the settings in Canon's CustomFunctions2 record (0x0099), by
+// their id in the record. Gathered from the published Canon tag lists.
+
+#include "metadata/makernotes/CanonCustomFunctions.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+struct CustomName {
+    uint32_t id;
+    std::string_view name;
+};
+
+constexpr CustomName kFunctions2[] = {
+    {0x0101, "ExposureLevelIncrements"},
+    {0x0102, "ISOSpeedIncrements"},
+    {0x0103, "ISOSpeedRange"},
+    {0x0104, "AEBAutoCancel"},
+    {0x0105, "AEBSequence"},
+    {0x0106, "AEBShotCount"},
+    {0x0107, "SpotMeterLinkToAFPoint"},
+    {0x0108, "SafetyShift"},
+    {0x0109, "UsableShootingModes"},
+    {0x010A, "UsableMeteringModes"},
+    {0x010B, "ExposureModeInManual"},
+    {0x010C, "ShutterSpeedRange"},
+    {0x010D, "ApertureRange"},
+    {0x010E, "ApplyShootingMeteringMode"},
+    {0x010F, "FlashSyncSpeedAv"},
+    {0x0110, "AEMicroadjustment"},
+    {0x0111, "FEMicroadjustment"},
+    {0x0112, "SameExposureForNewAperture"},
+    {0x0113, "ExposureCompAutoCancel"},
+    {0x0114, "AELockMeterModeAfterFocus"},
+    {0x0201, "LongExposureNoiseReduction"},
+    {0x0202, "HighISONoiseReduction"},
+    {0x0203, "HighlightTonePriority"},
+    {0x0204, "AutoLightingOptimizer"},
+    {0x0304, "ETTLII"},
+    {0x0305, "ShutterCurtainSync"},
+    {0x0306, "FlashFiring"},
+    {0x0407, "ViewInfoDuringExposure"},
+    {0x0408, "LCDIlluminationDuringBulb"},
+    {0x0409, "InfoButtonWhenShooting"},
+    {0x040A, "ViewfinderWarnings"},
+    {0x040B, "LVShootingAreaDisplay"},
+    {0x040C, "LVShootingAreaDisplay"},
+    {0x0501, "USMLensElectronicMF"},
+    {0x0502, "AIServoTrackingSensitivity"},
+    {0x0503, "AIServoImagePriority"},
+    {0x0504, "AIServoTrackingMethod"},
+    {0x0505, "LensDriveNoAF"},
+    {0x0506, "LensAFStopButton"},
+    {0x0507, "AFMicroadjustment"},
+    {0x0508, "AFPointAreaExpansion"},
+    {0x0509, "SelectableAFPoint"},
+    {0x050A, "SwitchToRegisteredAFPoint"},
+    {0x050B, "AFPointAutoSelection"},
+    {0x050C, "AFPointDisplayDuringFocus"},
+    {0x050D, "AFPointBrightness"},
+    {0x050E, "AFAssistBeam"},
+    {0x050F, "AFPointSelectionMethod"},
+    {0x0510, "VFDisplayIllumination"},
+    {0x0511, "AFDuringLiveView"},
+    {0x0512, "SelectAFAreaSelectMode"},
+    {0x0513, "ManualAFPointSelectPattern"},
+    {0x0514, "DisplayAllAFPoints"},
+    {0x0515, "FocusDisplayAIServoAndMF"},
+    {0x0516, "OrientationLinkedAFPoint"},
+    {0x0517, "MultiControllerWhileMetering"},
+    {0x0518, "AccelerationTracking"},
+    {0x0519, "AIServoFirstImagePriority"},
+    {0x051A, "AIServoSecondImagePriority"},
+    {0x051B, "AFAreaSelectMethod"},
+    {0x051C, "AutoAFPointColorTracking"},
+    {0x051D, "VFDisplayIllumination"},
+    {0x051E, "InitialAFPointAIServoAF"},
+    {0x060F, "MirrorLockup"},
+    {0x0610, "ContinuousShootingSpeed"},
+    {0x0611, "ContinuousShotLimit"},
+    {0x0612, "RestrictDriveModes"},
+    {0x0701, "Shutter-AELock"},
+    {0x0702, "AFOnAELockButtonSwitch"},
+    {0x0703, "QuickControlDialInMeter"},
+    {0x0704, "SetButtonWhenShooting"},
+    {0x0705, "ManualTv"},
+    {0x0706, "DialDirectionTvAv"},
+    {0x0707, "AvSettingWithoutLens"},
+    {0x0708, "WBMediaImageSizeSetting"},
+    {0x0709, "LockMicrophoneButton"},
+    {0x070A, "ButtonFunctionControlOff"},
+    {0x070B, "AssignFuncButton"},
+    {0x070C, "CustomControls"},
+    {0x070D, "StartMovieShooting"},
+    {0x070E, "FlashButtonFunction"},
+    {0x070F, "MultiFunctionLock"},
+    {0x0710, "TrashButtonFunction"},
+    {0x0711, "ShutterReleaseWithoutLens"},
+    {0x0712, "ControlRingRotation"},
+    {0x0713, "FocusRingRotation"},
+    {0x0714, "RFLensMFFocusRingSensitivity"},
+    {0x0715, "CustomizeDials"},
+    {0x080B, "FocusingScreen"},
+    {0x080C, "TimerLength"},
+    {0x080D, "ShortReleaseTimeLag"},
+    {0x080E, "AddAspectRatioInfo"},
+    {0x080F, "AddOriginalDecisionData"},
+    {0x0810, "LiveViewExposureSimulation"},
+    {0x0811, "LCDDisplayAtPowerOn"},
+    {0x0812, "MemoAudioQuality"},
+    {0x0813, "DefaultEraseOption"},
+    {0x0814, "RetractLensOnPowerOff"},
+    {0x0815, "AddIPTCInformation"},
+    {0x0816, "AudioCompression"},
+};
+
+} // namespace
+
+std::string_view CanonCustomFunction2Name(uint32_t id) {
+    const auto it = std::lower_bound(std::begin(kFunctions2), std::end(kFunctions2), id,
+                                     [](const CustomName& n, uint32_t v) { return n.id < v; });
+    return it != std::end(kFunctions2) && it->id == id ? it->name : std::string_view();
+}

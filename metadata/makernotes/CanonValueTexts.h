@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+struct ValueText {
+    int64_t value;
+    std::string_view text;
+};
+
+// What the number of an enumerated Canon field means ("AI Focus AF" for
+// CameraSettings' FocusMode 2); empty when we do not know. `record` is the
+// record's name as in CanonRecordTables ("Main" for the directory's own
+// entries).
+std::string_view CanonValueText(std::string_view record, std::string_view field, int64_t value);

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "metadata/makernotes/MakerNoteFrame.h"
+#include "metadata/tags/MetadataEntry.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The entries of one maker note, gathered before they join the file's list
+// so that the summary (known only once the note is read) comes first in
+// the maker's group.
+class MakerNoteList {
+public:
+    // Entries per note: the largest real notes give a few hundred.
+    static constexpr size_t kMaxEntries = 1500;
+    // Entries read from one directory of a note.
+    static constexpr uint32_t kMaxDirectoryEntries = 512;
+
+    explicit MakerNoteList(std::string group) : m_group(std::move(group)) {}
+
+    const std::string& Group() const { return m_group; }
+
+    // A new entry of `group` (the note's own unless given), or nullptr once
+    // the note has kMaxEntries. The pointer holds until the next Add.
+    MetadataEntry* Add(int32_t id, std::string_view name, uint16_t type, uint32_t count);
+    MetadataEntry* Add(const std::string& group, int32_t id, std::string_view name, uint16_t type,
+                       uint32_t count);
+    bool Full() const { return m_entries.size() >= kMaxEntries; }
+    size_t Size() const { return m_entries.size(); }
+    const std::vector<MetadataEntry>& Entries() const { return m_entries; }
+
+    // The summary rows, in this order whatever order they are set in; an
+    // empty text leaves the row out.
+    enum class Summary { Lens, LensSerialNumber, SerialNumber, ShutterCount, FirmwareVersion };
+    void SetSummary(Summary row, std::string text);
+    void SetSummaryNumber(Summary row, double number);
+
+    // Moves the summary, then the entries, into `out` (within its cap).
+    // False when the note gave no entry.
+    bool MoveInto(MetadataCollector& out);
+
+private:
+    std::string m_group;
+    std::vector<MetadataEntry> m_entries;
+    MetadataValue m_summary[5];
+};
+
+// The entry's value from its bytes, as the EXIF walk reads values: numbers,
+// text for ASCII and printable UNDEFINED, else the first bytes. Its text is
+// the raw text.
+void FillFromValue(const TiffValue& value, uint32_t count, MetadataEntry& entry);
+
+// Lists the entries of a plain directory in the note: ids, types, values;
+// names from `nameOf` (may return empty: "Tag0x0012" then). Returns how many
+// entries were listed.
+using MakerTagName = std::string_view (*)(uint16_t tag);
+uint32_t ListPlainDirectory(const MakerNoteFrame& frame, const TiffDirectory& directory,
+                            MakerTagName nameOf, MakerNoteList& list);
+
+// "Tag0x0012" for a tag with no name.
+std::string MakerTagId(uint16_t tag);
