@@ -25,13 +25,17 @@ constexpr uint16_t kImageType = 0x0006;
 constexpr uint16_t kFileInfo = 0x0093;
 constexpr int kFocalUnitsIndex = 25;
 constexpr int kLensTypeIndex = 22;
+constexpr int kMaxFocalIndex = 23;
+constexpr int kMinFocalIndex = 24;
+constexpr int kMaxApertureIndex = 26;
+constexpr int kRfLensTypeIndex = 61; // in FileInfo
 
 // What the walk learns on its way, for texts and the summary.
 struct CanonState {
     double focalUnits = 1;
     std::string model; // the note's CanonImageType
     std::string lensModel;
-    uint32_t lensType = 0;
+    CanonLens lens;
     std::string lensSerial;
     std::string bodySerial;
     std::string firmware;
@@ -211,7 +215,7 @@ void Convert(const CanonRecord& record, const CanonField& field, const TiffValue
         SetNumber(e, v);
 
     if (record.tag == kCameraSettings && field.index == kLensTypeIndex) {
-        e.text = CanonLensText(static_cast<uint32_t>(raw));
+        e.text = CanonLensText(state.lens);
         return;
     }
     // Picture style settings not in use.
@@ -641,7 +645,24 @@ bool ReadCanonDirectory(const MakerNoteFrame& frame, uint64_t offset, MakerNoteL
         if (units.Has(kFocalUnitsIndex) && TiffNumberAt(units, kFocalUnitsIndex) > 0)
             state.focalUnits = TiffNumberAt(units, kFocalUnitsIndex);
         if (units.Has(kLensTypeIndex))
-            state.lensType = TiffRead16(units.data + kLensTypeIndex * 2, units.order);
+            state.lens.lensType = TiffRead16(units.data + kLensTypeIndex * 2, units.order);
+        // The focal range and widest aperture choose among lenses sharing a number.
+        if (units.Has(kMinFocalIndex) && units.Has(kMaxFocalIndex)) {
+            state.lens.hints.minFocalMm = TiffNumberAt(units, kMinFocalIndex) / state.focalUnits;
+            state.lens.hints.maxFocalMm = TiffNumberAt(units, kMaxFocalIndex) / state.focalUnits;
+        }
+        if (units.Has(kMaxApertureIndex) && TiffNumberAt(units, kMaxApertureIndex) > 0)
+            state.lens.hints.maxAperture = std::exp2(
+                CanonEv(static_cast<int32_t>(TiffNumberAt(units, kMaxApertureIndex))) / 2);
+    }
+    TiffEntry fileInfo;
+    TiffValue fileInfoValue;
+    if (directory.Find(kFileInfo, fileInfo) &&
+        frame.Locate(directory, fileInfo, fileInfoValue) == TiffValueFault::None) {
+        const TiffValue words{fileInfoValue.data, fileInfoValue.size, kTiffShort,
+                              fileInfoValue.order};
+        if (words.Has(kRfLensTypeIndex))
+            state.lens.rfLensType = TiffRead16(words.data + kRfLensTypeIndex * 2, words.order);
     }
 
     // CameraInfo's layout goes by the model, listed after it.
@@ -699,11 +720,11 @@ bool ReadCanonDirectory(const MakerNoteFrame& frame, uint64_t offset, MakerNoteL
 
     // The lens tables' name first (it says the maker), then the camera's own
     // text, then the number.
-    const bool lensTypeKnown = state.lensType != 0 && state.lensType != 0xFFFF;
-    std::string lens = lensTypeKnown ? CanonLensName(state.lensType) : std::string();
+    const bool lensTypeKnown = state.lens.lensType != 0 && state.lens.lensType != 0xFFFF;
+    std::string lens = lensTypeKnown ? CanonLensName(state.lens) : std::string();
     if (lens.empty())
         lens = !state.lensModel.empty() || !lensTypeKnown ? state.lensModel
-                                                          : CanonLensText(state.lensType);
+                                                          : CanonLensText(state.lens);
     list.SetSummary(MakerNoteList::Summary::Lens, lens);
     list.SetSummary(MakerNoteList::Summary::LensSerialNumber, state.lensSerial);
     list.SetSummary(MakerNoteList::Summary::SerialNumber, state.bodySerial);
