@@ -4,6 +4,7 @@
 #include "metadata/makernotes/CanonMakerNote.h"
 #include "metadata/makernotes/MakerNoteMaker.h"
 #include "metadata/makernotes/PlainMakerNote.h"
+#include "metadata/makernotes/SonyMakerNote.h"
 #include "metadata/tiff/TiffHeader.h"
 
 #include <cstring>
@@ -72,6 +73,9 @@ bool ReadMakerNote(const MakerNoteSource& source, MetadataCollector& out) {
     case MakerNoteLayout::Plain:
         read = ReadPlainNote(note, source.length, block.order, source.storedOffset,
                              kind.directoryAt, list);
+        break;
+    case MakerNoteLayout::Sony:
+        read = ReadSonyNote(note, source.length, block.order, source.storedOffset, list);
         break;
     default:
         // Layouts with their own headers and origins have readers of their
