@@ -4,12 +4,14 @@
 #include "metadata/makernotes/SonyCipher.h"
 #include "metadata/makernotes/SonyRecords.h"
 #include "metadata/makernotes/SonyTagNames.h"
+#include "metadata/tags/TagText.h"
 #include "metadata/tiff/TiffHeader.h"
 
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -162,6 +164,10 @@ void ListRecord(uint16_t tag, const TiffValue& value, NoteState& state, MakerNot
     if (!RecordKindOf(tag, kind, enciphered) || value.size == 0 || value.size > kMaxRecord)
         return;
     buffer.assign(value.data, value.data + value.size);
+    // A layout is told by the record's first byte as stored.
+    unsigned char first = buffer[0];
+    if (kind == SonyRecordKind::R9404)
+        first = state.first9400;
     if (enciphered)
         SonyDecipher(buffer.data(), buffer.size(), buffer.data());
     TiffByteOrder order = value.order;
@@ -170,9 +176,6 @@ void ListRecord(uint16_t tag, const TiffValue& value, NoteState& state, MakerNot
         if (buffer.size() < 2 || !ReadTiffByteOrder(buffer.data(), 2, order))
             return;
     }
-    unsigned char first = buffer[0];
-    if (kind == SonyRecordKind::R9404)
-        first = state.first9400;
     const SonyFieldTable table = SonyRecordFields(kind, state.modelId, first);
     ListSonyRecord(buffer.data(), buffer.size(), order, table, list, state.facts);
     // The AF record of the translucent-mirror bodies holds the status of
@@ -224,9 +227,7 @@ bool ReadSonyNote(const unsigned char* note, size_t size, TiffByteOrder order,
         state.modelId = static_cast<uint32_t>(TiffNumberAt(value, 0));
     if (directory.Find(0x9400, found) &&
         frame.Locate(directory, found, value) == TiffValueFault::None && value.size > 0) {
-        unsigned char first;
-        SonyDecipher(value.data, 1, &first);
-        state.first9400 = first;
+        state.first9400 = value.data[0]; // its layout is told by the byte as stored
     }
 
     const uint32_t count = directory.FittingCount() < MakerNoteList::kMaxDirectoryEntries
@@ -256,6 +257,24 @@ bool ReadSonyNote(const unsigned char* note, size_t size, TiffByteOrder order,
             e->value.kind = MetadataValue::Kind::Text;
             e->value.text = LensSpecText(value.data);
             e->text = e->value.text;
+        } else if ((entry.tag == 0xB02B || entry.tag == 0xB02C) && e->value.numbers.size() == 2) {
+            // Written height first; shown width first as everywhere else.
+            std::swap(e->value.numbers[0], e->value.numbers[1]);
+            e->text = RawText(*e);
+        } else if (entry.tag == 0x200A && entry.count == 1 && value.Has(0)) {
+            // HDR: the setting in the low half, the result in the high.
+            const uint32_t v = static_cast<uint32_t>(TiffNumberAt(value, 0));
+            e->value.numbers.clear();
+            e->value.numbers.push_back(v & 0xFFFF);
+            e->value.numbers.push_back(v >> 16);
+            e->text = RawText(*e);
+        } else if (entry.tag == 0x2037 && entry.count == 6 && value.size >= 6) {
+            // FocusFrameSize: three SHORTs written as UNDEFINED.
+            e->value = {};
+            e->value.kind = MetadataValue::Kind::Numbers;
+            for (int k = 0; k < 3; ++k)
+                e->value.numbers.push_back(TiffRead16(value.data + 2 * k, order));
+            e->text = RawText(*e);
         } else if (entry.tag == 0xB027 && value.Has(0)) {
             state.lensType = static_cast<uint32_t>(TiffNumberAt(value, 0));
             state.hasLensType = true;

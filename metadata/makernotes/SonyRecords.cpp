@@ -138,6 +138,10 @@ bool Convert(std::string_view name, double v, double& out) {
         out = -v / 256;
     } else if (name == "DigitalZoomRatio") {
         out = v / 16;
+    } else if (name == "FocalLength" || name == "MinFocalLength" || name == "MaxFocalLength") {
+        out = v / 10;
+    } else if (name == "SequenceImageNumber" || name == "SequenceFileNumber") {
+        out = v + 1; // counted from 0
     } else {
         return false;
     }
@@ -241,11 +245,11 @@ uint32_t ListSonyRecord(const unsigned char* data, size_t size, TiffByteOrder or
         } else if (f.name == "LensType" && facts.lensType == 0) {
             facts.lensType = whole;
         } else if (f.name == "FocalLength" && facts.focalLength == 0) {
-            facts.focalLength = raw;
+            facts.focalLength = raw / 10;
         } else if (f.name == "MinFocalLength" && facts.minFocal == 0) {
-            facts.minFocal = raw;
+            facts.minFocal = raw / 10;
         } else if (f.name == "MaxFocalLength" && facts.maxFocal == 0) {
-            facts.maxFocal = raw;
+            facts.maxFocal = raw / 10;
         }
     }
     return listed;
