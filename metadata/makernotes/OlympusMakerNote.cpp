@@ -25,8 +25,7 @@ struct NameTable {
     size_t size;
 };
 
-template <size_t N>
-constexpr NameTable Names(const OlympusTagName (&rows)[N]) {
+template <size_t N> constexpr NameTable Names(const OlympusTagName (&rows)[N]) {
     return {rows, N};
 }
 
@@ -44,8 +43,8 @@ struct SubDirectory {
 };
 
 constexpr SubDirectory kSubDirectories[] = {
-    {0x2010, Names(kOlympusEquipment)},      {0x2020, Names(kOlympusCameraSettings)},
-    {0x2030, Names(kOlympusRawDevelopment)}, {0x2031, Names(kOlympusRawDevelopment2)},
+    {0x2010, Names(kOlympusEquipment)},       {0x2020, Names(kOlympusCameraSettings)},
+    {0x2030, Names(kOlympusRawDevelopment)},  {0x2031, Names(kOlympusRawDevelopment2)},
     {0x2040, Names(kOlympusImageProcessing)}, {0x2050, Names(kOlympusFocusInfo)},
 };
 
@@ -168,7 +167,8 @@ public:
     // Lists a directory's entries with names from `names`; for the main
     // directory (parent 0) follows its sub-directories once each.
     void List(const TiffDirectory& directory, uint16_t parent, NameTable names) {
-        const uint32_t count = std::min(directory.FittingCount(), MakerNoteList::kMaxDirectoryEntries);
+        const uint32_t count =
+            std::min(directory.FittingCount(), MakerNoteList::kMaxDirectoryEntries);
         for (uint32_t i = 0; i < count; ++i) {
             const TiffEntry entry = directory.Entry(i);
             TiffValue value;

@@ -214,16 +214,15 @@ bool ReadSonyNote(const unsigned char* note, size_t size, TiffByteOrder order,
     // them counting from where it stood, which the values then tell.
     const MakerNoteFrame fromHeader(note, size, order, storedOffset);
     const MakerNoteFrame fromNote(note, size, order, 0);
-    const MakerNoteFrame& frame = ValuesInside(fromNote, directory) >
-                                          ValuesInside(fromHeader, directory)
-                                      ? fromNote
-                                      : fromHeader;
+    const MakerNoteFrame& frame =
+        ValuesInside(fromNote, directory) > ValuesInside(fromHeader, directory) ? fromNote
+                                                                                : fromHeader;
 
     NoteState state;
     TiffEntry found;
     TiffValue value;
-    if (directory.Find(0xB001, found) && frame.Locate(directory, found, value) ==
-                                             TiffValueFault::None)
+    if (directory.Find(0xB001, found) &&
+        frame.Locate(directory, found, value) == TiffValueFault::None)
         state.modelId = static_cast<uint32_t>(TiffNumberAt(value, 0));
     if (directory.Find(0x9400, found) &&
         frame.Locate(directory, found, value) == TiffValueFault::None && value.size > 0) {

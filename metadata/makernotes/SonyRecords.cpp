@@ -10,8 +10,7 @@ namespace {
 
 #include "metadata/makernotes/SonyRecordFields.inc"
 
-template <size_t N>
-constexpr SonyFieldTable Table(const SonyField (&fields)[N]) {
+template <size_t N> constexpr SonyFieldTable Table(const SonyField (&fields)[N]) {
     return {fields, N};
 }
 
@@ -58,8 +57,8 @@ SonyFieldTable Table9400(unsigned char first) {
 }
 
 bool IsSlt(uint32_t m) {
-    return (m >= 280 && m <= 303 && !ModelIn(m, {284, 288, 289, 290, 293, 295, 296, 297, 298,
-                                                  299, 300, 302})) ||
+    return (m >= 280 && m <= 303 &&
+            !ModelIn(m, {284, 288, 289, 290, 293, 295, 296, 297, 298, 299, 300, 302})) ||
            ModelIn(m, {319, 353, 354});
 }
 
@@ -121,8 +120,7 @@ uint16_t TiffTypeOf(SonyFormat f) {
 bool Convert(std::string_view name, double v, double& out) {
     if (name == "SonyExposureTime" || name == "SonyExposureTime2") {
         out = v == 0 ? 0 : std::pow(2.0, 16 - v / 256);
-    } else if (name == "SonyFNumber" || name == "SonyFNumber2" ||
-               name == "SonyMaxApertureValue") {
+    } else if (name == "SonyFNumber" || name == "SonyFNumber2" || name == "SonyMaxApertureValue") {
         out = std::pow(2.0, (v / 256 - 16) / 2);
     } else if (name == "SonyMaxAperture" || name == "SonyMinAperture") {
         out = std::pow(2.0, (v / 8 - 1.06) / 2);

@@ -28,9 +28,23 @@ struct SonyFieldTable {
 // Which layout a record has: Sony changed them from one camera generation
 // to the next. `modelId` is the note's SonyModelID (0xB001), 0 when absent;
 // `first` the record's first deciphered byte. Empty when not known.
-enum class SonyRecordKind : uint8_t { ShotInfo, FocalPlaneAF, R2010, R9050, R9400, R9402, R9403,
-                                      R9404, R9405, R9406, R940C, R940E, R9416, AFStatus15,
-                                      AFStatus19 };
+enum class SonyRecordKind : uint8_t {
+    ShotInfo,
+    FocalPlaneAF,
+    R2010,
+    R9050,
+    R9400,
+    R9402,
+    R9403,
+    R9404,
+    R9405,
+    R9406,
+    R940C,
+    R940E,
+    R9416,
+    AFStatus15,
+    AFStatus19
+};
 SonyFieldTable SonyRecordFields(SonyRecordKind kind, uint32_t modelId, unsigned char first);
 
 // What the summary and the lens name need from the records.
