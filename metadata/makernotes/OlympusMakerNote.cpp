@@ -1,6 +1,7 @@
 #include "metadata/makernotes/OlympusMakerNote.h"
 
 #include "metadata/makernotes/LensChoice.h"
+#include "metadata/makernotes/ValueTextRow.h"
 #include "metadata/tags/TagText.h"
 #include "metadata/tiff/TiffHeader.h"
 #include "metadata/tiff/VisitedDirectories.h"
@@ -19,6 +20,7 @@ struct OlympusTagName {
 };
 
 #include "metadata/makernotes/OlympusTagNames.inc"
+#include "metadata/makernotes/OlympusValueTexts.inc"
 
 struct NameTable {
     const OlympusTagName* rows;
@@ -150,6 +152,27 @@ void Refine(uint16_t parent, const TiffEntry& entry, const TiffValue& value, Met
     }
 }
 
+// The meaning of an enumerated entry's number as its text: the first
+// number's, the others after it ("Vivid; 2").
+void NameTheValue(uint16_t parent, uint16_t tag, MetadataEntry& e) {
+    if (e.value.kind != MetadataValue::Kind::Numbers || e.value.numbers.size() == 0)
+        return;
+    const double first = e.value.numbers[0];
+    if (first != std::floor(first) || std::fabs(first) > 4e9)
+        return;
+    const std::string_view text =
+        FindValueText(kOlympusValueTexts, parent, tag, static_cast<int64_t>(first));
+    if (text.empty())
+        return;
+    std::string printed(text);
+    for (size_t i = 1; i < e.value.numbers.size(); ++i) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%s%g", i == 1 ? "; " : " ", e.value.numbers[i]);
+        printed += number;
+    }
+    e.text = std::move(printed);
+}
+
 void Signed16(MetadataEntry& e) {
     if (e.type != kTiffShort || e.value.kind != MetadataValue::Kind::Numbers)
         return;
@@ -187,6 +210,7 @@ public:
             FillFromValue(value, entry.count, *e);
             if (known == "ColorMatrix")
                 Signed16(*e); // written as SHORT, meant as SSHORT
+            NameTheValue(parent, entry.tag, *e);
             Refine(parent, entry, value, *e, state);
         }
     }

@@ -4,6 +4,7 @@
 #include "metadata/makernotes/SonyCipher.h"
 #include "metadata/makernotes/SonyRecords.h"
 #include "metadata/makernotes/SonyTagNames.h"
+#include "metadata/makernotes/ValueTextRow.h"
 #include "metadata/tags/TagText.h"
 #include "metadata/tiff/TiffHeader.h"
 
@@ -15,6 +16,8 @@
 #include <vector>
 
 namespace {
+
+#include "metadata/makernotes/SonyValueTexts.inc"
 
 // The largest record deciphered: 0x9416 and 0x2010 hold a few kilobytes.
 constexpr size_t kMaxRecord = 64 * 1024;
@@ -171,10 +174,12 @@ void ListRecord(uint16_t tag, const TiffValue& value, NoteState& state, MakerNot
     if (enciphered)
         SonyDecipher(buffer.data(), buffer.size(), buffer.data());
     TiffByteOrder order = value.order;
-    if (kind == SonyRecordKind::ShotInfo) {
-        // ShotInfo starts with its own byte-order mark.
-        if (buffer.size() < 2 || !ReadTiffByteOrder(buffer.data(), 2, order))
-            return;
+    if (kind == SonyRecordKind::ShotInfo && buffer.size() >= 2) {
+        // ShotInfo starts with its own byte-order mark; phones leave it
+        // blank (and the record empty), the note's order stands then.
+        TiffByteOrder own;
+        if (ReadTiffByteOrder(buffer.data(), 2, own))
+            order = own;
     }
     const SonyFieldTable table = SonyRecordFields(kind, state.modelId, first);
     ListSonyRecord(buffer.data(), buffer.size(), order, table, list, state.facts);
@@ -251,6 +256,13 @@ bool ReadSonyNote(const unsigned char* note, size_t size, TiffByteOrder order,
             continue;
         }
         FillFromValue(value, entry.count, *e);
+        if (entry.count == 1 && e->value.IsSingleNumber()) {
+            // An enumerated entry's number named (SonyModelID 360: "ILCE-6500").
+            const std::string_view text = FindValueText(kSonyValueTexts, 0, entry.tag,
+                                                        static_cast<int64_t>(e->value.numbers[0]));
+            if (!text.empty())
+                e->text = std::string(text);
+        }
         if (entry.tag == 0xB02A && value.size >= 8) {
             e->value = {};
             e->value.kind = MetadataValue::Kind::Text;

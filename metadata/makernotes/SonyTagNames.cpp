@@ -99,6 +99,22 @@ constexpr NameRow kNames[] = {
     {0xB029, "ColorMode"},
     {0xB02A, "LensSpec"},
     {0xB02B, "FullImageSize"},
+    {0xB02C, "PreviewImageSize"},
+    {0xB040, "Macro"},
+    {0xB041, "ExposureMode"},
+    {0xB042, "FocusMode"},
+    {0xB043, "AFAreaMode"},
+    {0xB044, "AFIlluminator"},
+    {0xB047, "JPEGQuality"},
+    {0xB048, "FlashLevel"},
+    {0xB049, "ReleaseMode"},
+    {0xB04A, "SequenceNumber"},
+    {0xB04B, "Anti-Blur"},
+    {0xB04E, "FocusMode"},
+    {0xB04F, "DynamicRangeOptimizer"},
+    {0xB050, "HighISONoiseReduction2"},
+    {0xB052, "IntelligentAuto"},
+    {0xB054, "WhiteBalance"},
 };
 
 } // namespace

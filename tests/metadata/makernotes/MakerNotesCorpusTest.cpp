@@ -317,7 +317,7 @@ TEST(MakerNotesCorpus, EntriesAndValuesAsTheReferenceReadsThem) {
         double equal;
     };
     for (const Target& target : {Target{"Canon", 0.85, 0.95}, Target{"Apple", 0.85, 0.95},
-                                 Target{"Sony", 0.95, 0.99}, Target{"Olympus", 0.95, 0.92}}) {
+                                 Target{"Sony", 0.97, 0.99}, Target{"Olympus", 0.95, 0.92}}) {
         const Tally& t = makers[target.maker];
         EXPECT_GE(Share(t.listed, t.entries), target.listed) << target.maker << "\n" << table;
         EXPECT_GE(Share(t.equal, t.compared), target.equal) << target.maker << "\n" << table;

@@ -39,6 +39,8 @@ TEST_P(OlympusNewLayouts, EquipmentBlobAndSummary) {
     EXPECT_EQ(l.Text("Olympus", 0x0101, "SerialNumber"), "BX1234") << p.name;
     EXPECT_EQ(l.Text("Olympus", 0x0201, "LensType"), "0 23 00") << p.name;
     EXPECT_EQ(l.Text("Olympus", 0x0203, "LensModel"), "OLYMPUS 14-42mm Lens") << p.name;
+    EXPECT_EQ(l.Text("Olympus", 0x1000, "FlashType"), "None") << p.name;
+    EXPECT_EQ(l.Text("Olympus", 0x0204, "DigitalZoom"), "1") << p.name;
     // The blob is read as a directory, not listed as bytes.
     EXPECT_EQ(l.Find("Olympus", 0x2010), nullptr) << p.name;
     EXPECT_EQ(SummaryText(l, "Lens"), "Olympus Zuiko Digital ED 14-42mm F3.5-5.6") << p.name;

@@ -60,6 +60,8 @@ TEST_P(SonyNoteInBothOrders, DirectoryRecordsAndSummary) {
     ASSERT_TRUE(l.ok);
     EXPECT_EQ(l.Number("Sony", 0x0102, "Quality"), 6);
     EXPECT_EQ(l.Number("Sony", 0xB001, "SonyModelID"), 360);
+    EXPECT_EQ(l.Text("Sony", 0xB001, "SonyModelID"), "ILCE-6500");
+    EXPECT_EQ(l.Text("Sony", 0x0102, "Quality"), "RAW + JPEG/HEIF");
     EXPECT_EQ(l.Text("Sony", 0xB02A, "LensSpec"), "c3 16 50 3.5 5.6 00");
     EXPECT_EQ(l.Text("Sony", 0xB02B, "FullImageSize"), "6000 4000");
     // ShotInfo: not enciphered, its own byte order.
@@ -131,5 +133,18 @@ TEST(SonyMakerNote, NotesThatLie) {
         const Listed l(WithCanonNote(note, "SONY"));
         EXPECT_TRUE(l.ok) << c.what;
         EXPECT_NE(l.Find("ExifIFD", 0x927C), nullptr) << c.what;
+    }
+}
+
+TEST(SonyMakerNote, ShotInfoWithoutItsMarkTakesTheNotesOrder) {
+    for (const ByteOrder order : kBothOrders) {
+        Bytes shot(64, 0); // a phone's: no "II"/"MM", the sizes in the note's order
+        shot[order == ByteOrder::Big ? 29 : 28] = 0x20;
+        MakerNoteBuilder note(order);
+        note.Header({'S', 'O', 'N', 'Y', ' ', 'M', 'O', 'B', 'I', 'L', 'E', 0})
+            .Undefined(0x3000, shot);
+        const Listed l(WithCanonNote(note, "Sony"));
+        EXPECT_EQ(l.Number("Sony", 28, "SonyImageWidth"), 32);
+        EXPECT_EQ(l.Number("Sony", 26, "SonyImageHeight"), 0);
     }
 }
