@@ -146,6 +146,35 @@ bool Convert(std::string_view name, double v, double& out) {
     return true;
 }
 
+// The shutter's second and third counters lie at one of several places,
+// depending on the body. Where the record's own ShutterCount is known, the
+// places holding the same count are the counter's; the other places are
+// left out (all are kept when none matches).
+bool OtherBodysCounter(const unsigned char* data, size_t size, TiffByteOrder order,
+                       SonyFieldTable table, const SonyField& field) {
+    if (field.name != "ShutterCount2" && field.name != "ShutterCount3")
+        return false;
+    uint32_t count = 0;
+    bool found = false;
+    int places = 0, matching = 0;
+    for (size_t i = 0; i < table.size; ++i) {
+        const SonyField& f = table.fields[i];
+        const bool counter = f.name == field.name;
+        if ((f.name != "ShutterCount" && !counter) || f.format != SonyFormat::U32 ||
+            f.index > size || size - f.index < 4)
+            continue;
+        const uint32_t v = TiffRead32(data + f.index, order);
+        if (f.name == "ShutterCount" && !found) {
+            count = v;
+            found = true;
+        } else if (counter) {
+            ++places;
+            matching += found && v == count;
+        }
+    }
+    return found && places > 1 && matching > 0 && TiffRead32(data + field.index, order) != count;
+}
+
 void SetNumber(MetadataEntry& e, double v) {
     e.value = {};
     e.value.kind = MetadataValue::Kind::Numbers;
@@ -200,6 +229,8 @@ uint32_t ListSonyRecord(const unsigned char* data, size_t size, TiffByteOrder or
         const uint64_t length = uint64_t{UnitOf(f.format)} * f.count;
         if (f.index > size || length > size - f.index)
             continue; // a shorter record than this layout's: the field is not there
+        if (f.format == SonyFormat::U32 && OtherBodysCounter(data, size, order, table, f))
+            continue;
         const unsigned char* p = data + f.index;
         MetadataEntry* e = list.Add(f.index, f.name, TiffTypeOf(f.format), f.count);
         if (e == nullptr)

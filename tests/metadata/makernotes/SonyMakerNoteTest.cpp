@@ -148,3 +148,30 @@ TEST(SonyMakerNote, ShotInfoWithoutItsMarkTakesTheNotesOrder) {
         EXPECT_EQ(l.Number("Sony", 26, "SonyImageHeight"), 0);
     }
 }
+
+TEST(SonyMakerNote, TheShutterCountersPlaceIsTheOneHoldingTheCount) {
+    // 0x9050 of the 2015 layout names three places for ShutterCount2; the
+    // body writes its count at one of them.
+    struct Case {
+        int at;          // where the count is written again; 0: nowhere
+        size_t expected; // ShutterCount2 entries listed
+    } const cases[] = {{80, 1}, {82, 1}, {88, 1}, {0, 3}};
+    for (const Case& c : cases) {
+        Bytes r9050(600, 0);
+        r9050[58] = 0x21;
+        r9050[59] = 0x05; // 1313
+        if (c.at != 0) {
+            r9050[c.at] = 0x21;
+            r9050[c.at + 1] = 0x05;
+        }
+        MakerNoteBuilder note(ByteOrder::Little);
+        note.Shorts(0xB001, {360}).Undefined(0x9050, fixture::SonyEnciphered(r9050));
+        const Listed l(WithCanonNote(note, "SONY"));
+        size_t listed = 0;
+        for (const MetadataEntry& e : l.out.Entries())
+            listed += e.group == "Sony" && e.name == "ShutterCount2";
+        EXPECT_EQ(listed, c.expected) << c.at;
+        if (c.at != 0)
+            EXPECT_EQ(l.Number("Sony", c.at, "ShutterCount2"), 1313) << c.at;
+    }
+}
