@@ -171,7 +171,8 @@ TEST(SonyMakerNote, TheShutterCountersPlaceIsTheOneHoldingTheCount) {
         for (const MetadataEntry& e : l.out.Entries())
             listed += e.group == "Sony" && e.name == "ShutterCount2";
         EXPECT_EQ(listed, c.expected) << c.at;
-        if (c.at != 0)
+        if (c.at != 0) {
             EXPECT_EQ(l.Number("Sony", c.at, "ShutterCount2"), 1313) << c.at;
+        }
     }
 }
