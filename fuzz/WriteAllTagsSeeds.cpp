@@ -8,6 +8,7 @@
 #include "tests/fixtures/JpegBuilder.h"
 #include "tests/fixtures/MakerNoteBuilder.h"
 #include "tests/fixtures/MetadataBlocks.h"
+#include "tests/fixtures/SonyOlympusNotes.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -161,6 +162,15 @@ std::vector<std::pair<std::string, Bytes>> MakerNoteSeeds(ByteOrder order) {
         {"apple", TiffWithMakerNote(order, "Apple", [&](uint32_t) { return apple.Build(0); })},
         {"casio", TiffWithMakerNote(order, "CASIO COMPUTER CO.,LTD.",
                                     [&](uint32_t at) { return casio.Build(at); })},
+        {"sony",
+         TiffWithMakerNote(order, "SONY", [&](uint32_t at) { return SonyNote(order).Build(at); })},
+        {"olympus", TiffWithMakerNote(order, "OLYMPUS IMAGING CORP.",
+                                      [&](uint32_t) { return OlympusNote(order, false); })},
+        {"omsystem", TiffWithMakerNote(order, "OM Digital Solutions",
+                                       [&](uint32_t) { return OlympusNote(order, true); })},
+        {"olympus_old",
+         TiffWithMakerNote(order, "OLYMPUS OPTICAL CO.,LTD",
+                           [&](uint32_t at) { return OldOlympusNote(order).Build(at); })},
     };
 }
 

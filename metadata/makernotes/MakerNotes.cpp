@@ -3,7 +3,9 @@
 #include "metadata/makernotes/AppleMakerNote.h"
 #include "metadata/makernotes/CanonMakerNote.h"
 #include "metadata/makernotes/MakerNoteMaker.h"
+#include "metadata/makernotes/OlympusMakerNote.h"
 #include "metadata/makernotes/PlainMakerNote.h"
+#include "metadata/makernotes/SonyMakerNote.h"
 #include "metadata/tiff/TiffHeader.h"
 
 #include <cstring>
@@ -72,6 +74,12 @@ bool ReadMakerNote(const MakerNoteSource& source, MetadataCollector& out) {
     case MakerNoteLayout::Plain:
         read = ReadPlainNote(note, source.length, block.order, source.storedOffset,
                              kind.directoryAt, list);
+        break;
+    case MakerNoteLayout::Olympus:
+        read = ReadOlympusNote(source, list);
+        break;
+    case MakerNoteLayout::Sony:
+        read = ReadSonyNote(note, source.length, block.order, source.storedOffset, list);
         break;
     default:
         // Layouts with their own headers and origins have readers of their
