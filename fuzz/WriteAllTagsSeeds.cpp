@@ -7,6 +7,7 @@
 #include "tests/fixtures/ExifBuilder.h"
 #include "tests/fixtures/JpegBuilder.h"
 #include "tests/fixtures/MakerNoteBuilder.h"
+#include "tests/fixtures/MakerNoteSamples.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -112,7 +113,8 @@ ExifBuilder AllDirectories(ByteOrder order) {
 }
 
 // Maker notes: Canon's directory with its records, AF points, custom
-// functions and closing mark; Apple's with property lists; a plain maker's.
+// functions and closing mark; Apple's with property lists; a plain maker's;
+// Fujifilm's, Panasonic's, Pentax's (two headers) and Samsung's.
 std::vector<std::pair<std::string, Bytes>> MakerNoteSeeds(ByteOrder order) {
     MakerNoteBuilder canon(order);
     std::vector<int32_t> settings(47, 0);
@@ -160,6 +162,11 @@ std::vector<std::pair<std::string, Bytes>> MakerNoteSeeds(ByteOrder order) {
         {"apple", TiffWithMakerNote(order, "Apple", [&](uint32_t) { return apple.Build(0); })},
         {"casio", TiffWithMakerNote(order, "CASIO COMPUTER CO.,LTD.",
                                     [&](uint32_t at) { return casio.Build(at); })},
+        {"fujifilm", FujifilmTiff(order)},
+        {"panasonic", PanasonicTiff(order)},
+        {"pentax_aoc", PentaxTiff(order, PentaxHeader::Aoc)},
+        {"pentax", PentaxTiff(order, PentaxHeader::Pentax)},
+        {"samsung", SamsungTiff(order)},
     };
 }
 
