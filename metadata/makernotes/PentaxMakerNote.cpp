@@ -292,6 +292,32 @@ bool ReadOrderMark(const unsigned char* p, TiffByteOrder& order) {
     return true;
 }
 
+// The bytes of `tag`'s value when it has at least `length` of them.
+const unsigned char* RawBytes(const MakerNoteFrame& frame, const TiffDirectory& directory,
+                              uint16_t tag, size_t length) {
+    TiffEntry entry;
+    TiffValue value;
+    if (!directory.Find(tag, entry) || entry.ByteCount() < length ||
+        frame.Locate(directory, entry, value) != TiffValueFault::None || value.size < length)
+        return nullptr;
+    return value.data;
+}
+
+// ShutterCount (0x005D) is four bytes, big-endian, XORed with the Date
+// (0x0006: year as two bytes, month, day) read as a big-endian number and
+// with the complement of the Time (0x0007: hour, minute, second, then a
+// zero byte) read the same way. False when any of the three is missing.
+bool ShutterCount(const MakerNoteFrame& frame, const TiffDirectory& directory, uint32_t& count) {
+    const unsigned char* stored = RawBytes(frame, directory, 0x005D, 4);
+    const unsigned char* date = RawBytes(frame, directory, 0x0006, 4);
+    const unsigned char* time = RawBytes(frame, directory, 0x0007, 3);
+    if (stored == nullptr || date == nullptr || time == nullptr)
+        return false;
+    const unsigned char clock[4] = {time[0], time[1], time[2], 0};
+    count = Be32(stored) ^ Be32(date) ^ ~Be32(clock);
+    return true;
+}
+
 } // namespace
 
 bool ReadPentaxNote(const unsigned char* note, size_t size, TiffByteOrder order,
@@ -315,5 +341,10 @@ bool ReadPentaxNote(const unsigned char* note, size_t size, TiffByteOrder order,
     const TiffDirectory directory = frame.DirectoryAt(frame.Base() + directoryAt);
     if (!PlausibleNoteDirectory(directory))
         return false;
-    return ListTableDirectory(frame, directory, kTags, kSummary, list, LensText) > 0;
+    if (ListTableDirectory(frame, directory, kTags, kSummary, list, LensText) == 0)
+        return false;
+    uint32_t count = 0;
+    if (ShutterCount(frame, directory, count))
+        list.SetSummaryNumber(MakerNoteList::Summary::ShutterCount, count);
+    return true;
 }

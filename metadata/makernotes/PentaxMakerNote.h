@@ -14,7 +14,7 @@
 //     TIFF header.
 // `storedOffset` is the note's offset from the TIFF header. The lens is
 // named from LensRec's first two bytes (series, id). ShutterCount (0x005D)
-// is enciphered with the date and time and is listed as stored. False when
-// no directory can be read.
+// is enciphered with the note's date and time: listed as stored, and
+// deciphered in the summary. False when no directory can be read.
 bool ReadPentaxNote(const unsigned char* note, size_t size, TiffByteOrder order,
                     uint64_t storedOffset, MakerNoteList& list);

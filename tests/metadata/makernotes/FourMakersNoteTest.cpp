@@ -38,6 +38,7 @@ std::vector<MakerCase> Cases() {
     const std::vector<Expected> pentaxEntries = {
         {-1, "Lens", "smc PENTAX-FA SOFT 85mm F2.8"},
         {-1, "SerialNumber", "4561234"},
+        {-1, "ShutterCount", "12345"},
         {-1, "FirmwareVersion", "K-5 Ver 1.16"},
         {0x0008, "Quality", "Best"},
         {0x003F, "LensRec", "smc PENTAX-FA SOFT 85mm F2.8"},
