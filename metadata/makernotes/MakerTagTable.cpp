@@ -20,8 +20,11 @@ void SetSummaryFrom(const MetadataEntry& e, MakerNoteList::Summary row, MakerNot
         list.SetSummaryNumber(row, v.numbers[0]);
     } else if (v.kind == MetadataValue::Kind::Numbers && !v.numbers.empty()) {
         std::string joined;
-        for (const double n : v.numbers)
+        for (const double n : v.numbers) {
+            if (!std::isfinite(n) || n != std::floor(n) || std::fabs(n) > 1e15)
+                return; // not the small whole numbers of a version
             joined += (joined.empty() ? "" : ".") + std::to_string(static_cast<int64_t>(n));
+        }
         list.SetSummary(row, joined);
     } else if (v.kind == MetadataValue::Kind::Bytes && !v.bytes.empty() && !v.truncated) {
         std::string joined;

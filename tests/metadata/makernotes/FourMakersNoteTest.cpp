@@ -229,3 +229,45 @@ TEST(FourMakersNote, MovedNotesFoundByTheirLowestValue) {
         }
     }
 }
+
+// Firmware written as numbers becomes a dotted version only when they are
+// small whole numbers; a lens number no table names gives no Lens row.
+TEST(FourMakersNote, SummaryOnlyFromValuesThatSaySomething) {
+    struct Case {
+        const char* label;
+        std::function<void(MakerNoteBuilder&)> firmware;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"bytes",
+         [](MakerNoteBuilder& n) {
+             n.Add(0xA001, fixture::kByte, 3, {1, 2, 3});
+         },
+         "1.2.3"},
+        {"shorts",
+         [](MakerNoteBuilder& n) {
+             n.Shorts(0xA001, {2, 10});
+         },
+         "2.10"},
+        {"fractions",
+         [](MakerNoteBuilder& n) {
+             n.SRationals(0xA001, {{1, 3}, {2, 1}});
+         },
+         "(missing)"},
+        {"divided by zero",
+         [](MakerNoteBuilder& n) {
+             n.SRationals(0xA001, {{1, 0}, {2, 1}});
+         },
+         "(missing)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        MakerNoteBuilder note(ByteOrder::Little);
+        c.firmware(note);
+        note.Shorts(0xA003, {0xFFFF});
+        const Listed l(WithCanonNote(note, "SAMSUNG"));
+        EXPECT_EQ(l.Text("Samsung", -1, "FirmwareVersion"), c.expected);
+        EXPECT_EQ(l.Find("Samsung", -1, "Lens"), nullptr);
+        EXPECT_NE(l.Find("Samsung", 0xA003), nullptr);
+    }
+}
