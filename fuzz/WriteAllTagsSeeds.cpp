@@ -7,6 +7,7 @@
 #include "tests/fixtures/ExifBuilder.h"
 #include "tests/fixtures/JpegBuilder.h"
 #include "tests/fixtures/MakerNoteBuilder.h"
+#include "tests/fixtures/MakerNoteSamples.h"
 #include "tests/fixtures/MetadataBlocks.h"
 #include "tests/fixtures/SonyOlympusNotes.h"
 
@@ -114,7 +115,8 @@ ExifBuilder AllDirectories(ByteOrder order) {
 }
 
 // Maker notes: Canon's directory with its records, AF points, custom
-// functions and closing mark; Apple's with property lists; a plain maker's.
+// functions and closing mark; Apple's with property lists; a plain maker's;
+// Fujifilm's, Panasonic's, Pentax's (two headers) and Samsung's.
 std::vector<std::pair<std::string, Bytes>> MakerNoteSeeds(ByteOrder order) {
     MakerNoteBuilder canon(order);
     std::vector<int32_t> settings(47, 0);
@@ -171,6 +173,11 @@ std::vector<std::pair<std::string, Bytes>> MakerNoteSeeds(ByteOrder order) {
         {"olympus_old",
          TiffWithMakerNote(order, "OLYMPUS OPTICAL CO.,LTD",
                            [&](uint32_t at) { return OldOlympusNote(order).Build(at); })},
+        {"fujifilm", FujifilmTiff(order)},
+        {"panasonic", PanasonicTiff(order)},
+        {"pentax_aoc", PentaxTiff(order, PentaxHeader::Aoc)},
+        {"pentax", PentaxTiff(order, PentaxHeader::Pentax)},
+        {"samsung", SamsungTiff(order)},
     };
 }
 

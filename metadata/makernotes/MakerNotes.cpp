@@ -2,9 +2,13 @@
 
 #include "metadata/makernotes/AppleMakerNote.h"
 #include "metadata/makernotes/CanonMakerNote.h"
+#include "metadata/makernotes/FujifilmMakerNote.h"
 #include "metadata/makernotes/MakerNoteMaker.h"
 #include "metadata/makernotes/OlympusMakerNote.h"
+#include "metadata/makernotes/PanasonicMakerNote.h"
+#include "metadata/makernotes/PentaxMakerNote.h"
 #include "metadata/makernotes/PlainMakerNote.h"
+#include "metadata/makernotes/SamsungMakerNote.h"
 #include "metadata/makernotes/SonyMakerNote.h"
 #include "metadata/tiff/TiffHeader.h"
 
@@ -80,6 +84,18 @@ bool ReadMakerNote(const MakerNoteSource& source, MetadataCollector& out) {
         break;
     case MakerNoteLayout::Sony:
         read = ReadSonyNote(note, source.length, block.order, source.storedOffset, list);
+        break;
+    case MakerNoteLayout::Fujifilm:
+        read = ReadFujifilmNote(note, source.length, list);
+        break;
+    case MakerNoteLayout::Panasonic:
+        read = ReadPanasonicNote(note, source.length, block.order, source.storedOffset, list);
+        break;
+    case MakerNoteLayout::Pentax:
+        read = ReadPentaxNote(note, source.length, block.order, source.storedOffset, list);
+        break;
+    case MakerNoteLayout::Samsung:
+        read = ReadSamsungNote(note, source.length, block.order, source.storedOffset, list);
         break;
     default:
         // Layouts with their own headers and origins have readers of their

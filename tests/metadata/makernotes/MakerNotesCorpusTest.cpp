@@ -123,9 +123,12 @@ bool Compare(const MetadataEntry& ours, const testjson::Value& theirs, bool& com
         compared = true;
         if (v.kind == MetadataValue::Kind::Text) {
             std::string mine = v.text;
+            std::string reference = theirs.text; // Fujifilm's Quality ends in spaces
             while (!mine.empty() && mine.back() == ' ')
                 mine.pop_back();
-            return mine == theirs.text;
+            while (!reference.empty() && reference.back() == ' ')
+                reference.pop_back();
+            return mine == reference;
         }
         if (v.kind == MetadataValue::Kind::Numbers) {
             bool allNumbers;
@@ -316,8 +319,11 @@ TEST(MakerNotesCorpus, EntriesAndValuesAsTheReferenceReadsThem) {
         double listed;
         double equal;
     };
+    // Panasonic: the RW2's note lies in the EXIF of its embedded JPEG, which
+    // is not walked; the notes of its JPEGs are read whole.
     for (const Target& target : {Target{"Canon", 0.85, 0.95}, Target{"Apple", 0.85, 0.95},
-                                 Target{"Sony", 0.97, 0.99}, Target{"Olympus", 0.95, 0.92}}) {
+                                 Target{"Sony", 0.97, 0.99}, Target{"Olympus", 0.95, 0.92},
+                                 Target{"FujiFilm", 0.95, 0.95}, Target{"Panasonic", 0.25, 0.95}}) {
         const Tally& t = makers[target.maker];
         EXPECT_GE(Share(t.listed, t.entries), target.listed) << target.maker << "\n" << table;
         EXPECT_GE(Share(t.equal, t.compared), target.equal) << target.maker << "\n" << table;
