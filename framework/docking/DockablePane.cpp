@@ -19,6 +19,12 @@ DockablePane::DockablePane(QWidget* parent)
     : QDockWidget(parent), m_client(this), m_titleBar(this), m_noCaption(this) {
     m_client.setObjectName(QStringLiteral("paneClient"));
     m_client.installEventFilter(this);
+    // Hidden behind another pane's tab (FollowTabCover), the client keeps its
+    // sizes: the tab group takes the least room of its panes, and a pane of
+    // caption only would squeeze the one in front.
+    QSizePolicy sizes = m_client.sizePolicy();
+    sizes.setRetainSizeWhenHidden(true);
+    m_client.setSizePolicy(sizes);
     setWidget(&m_client);
     setFocusProxy(&m_client);
     m_noCaption.hide();
