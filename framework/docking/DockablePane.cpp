@@ -19,6 +19,12 @@ DockablePane::DockablePane(QWidget* parent)
     : QDockWidget(parent), m_client(this), m_titleBar(this), m_noCaption(this) {
     m_client.setObjectName(QStringLiteral("paneClient"));
     m_client.installEventFilter(this);
+    // Hidden behind another pane's tab (FollowTabCover), the client keeps its
+    // sizes: the tab group takes the least room of its panes, and a pane of
+    // caption only would squeeze the one in front.
+    QSizePolicy sizes = m_client.sizePolicy();
+    sizes.setRetainSizeWhenHidden(true);
+    m_client.setSizePolicy(sizes);
     setWidget(&m_client);
     setFocusProxy(&m_client);
     m_noCaption.hide();
@@ -28,6 +34,7 @@ DockablePane::DockablePane(QWidget* parent)
     connect(&m_titleBar, &PaneTitleBar::closeClicked, this, [this] { close(); });
     connect(this, &QDockWidget::topLevelChanged, this, [this] { UpdatePinButton(); });
     connect(this, &QDockWidget::dockLocationChanged, this, [this] { UpdatePinButton(); });
+    connect(this, &QDockWidget::visibilityChanged, this, [this] { FollowTabCover(); });
     ApplyFeatures();
 }
 
@@ -82,6 +89,33 @@ void DockablePane::AdjustLayout() {
             return;
         }
     }
+}
+
+QWidget* DockablePane::ActivationFocus() {
+    return &m_client;
+}
+
+void DockablePane::FocusContent() {
+    if (QWidget* target = ActivationFocus())
+        target->setFocus(Qt::OtherFocusReason);
+}
+
+// The main window's layout moves the panes behind the current tab of a group
+// out of sight (far above and left of the frame) but leaves them shown, so
+// their controls would stay in the Tab order. Hiding the client area (and
+// the pane's focus proxy) takes them out of it until the pane's tab is chosen
+// again.
+void DockablePane::FollowTabCover() {
+    const QRect place = geometry();
+    const bool covered = m_frame && !m_autoHidden && !isHidden() && !isFloating() &&
+                         widget() == &m_client && (place.right() < 0 || place.bottom() < 0) &&
+                         !m_frame->tabifiedDockWidgets(this).isEmpty();
+    if (covered == m_coveredByTab)
+        return;
+    m_coveredByTab = covered;
+    m_client.setVisible(!covered);
+    // Tab reaches a pane through its proxy, whether the client shows or not.
+    setFocusProxy(covered ? nullptr : &m_client);
 }
 
 void DockablePane::EnableDocking(quint32 edgeMask) {
@@ -155,7 +189,8 @@ void DockablePane::ShowPane(bool show, bool activate) {
         SlideIn(true);
     } else {
         raise(); // brings it to the front of its tab group
-        m_client.setFocus(Qt::OtherFocusReason);
+        FollowTabCover();
+        FocusContent();
     }
 }
 
@@ -214,8 +249,9 @@ void DockablePane::CollapseToTab() {
     m_overlay->SetAnchor(m_tab);
 
     setWidget(nullptr);
-    m_overlay->SetContent(&m_client);
     m_autoHidden = true;
+    FollowTabCover();
+    m_overlay->SetContent(&m_client);
     SetDockVisible(false);
     m_frame->installEventFilter(this);
 }
@@ -251,6 +287,7 @@ void DockablePane::PinBack() {
         raise();
         ResizeDocked();
     }
+    FollowTabCover();
 }
 
 QRect DockablePane::OverlayTarget() const {
@@ -282,7 +319,7 @@ void DockablePane::SlideIn(bool activate) {
         return;
     m_overlay->SlideIn(OverlayTarget(), m_autoHideEdge, true);
     if (activate)
-        m_client.setFocus(Qt::OtherFocusReason);
+        FocusContent();
 }
 
 void DockablePane::SlideOut() {
@@ -321,6 +358,8 @@ bool DockablePane::event(QEvent* event) {
             m_tab->setText(windowTitle());
     } else if (event->type() == QEvent::Show) {
         UpdatePinButton();
+    } else if (event->type() == QEvent::Move) {
+        FollowTabCover();
     }
     return QDockWidget::event(event);
 }

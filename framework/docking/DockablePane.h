@@ -25,6 +25,10 @@ class QMainWindow;
 // Subclasses put their controls into ClientArea(), typically in OnCreate(),
 // and lay them out in AdjustLayout(), which runs whenever the client area
 // changes size, docked, floating or slid in.
+//
+// Tabbed with other panes, a pane whose tab is not the current one keeps its
+// client area hidden, so Tab and Shift+Tab (and assistive technology) never
+// reach controls that cannot be seen.
 class DockablePane : public QDockWidget {
     Q_OBJECT
 public:
@@ -92,6 +96,10 @@ protected:
     // Lays out the controls in the client area. By default the first child
     // widget of the client area fills it.
     virtual void AdjustLayout();
+    // What takes the focus when the pane is activated; by default the client
+    // area's focus proxy. A pane whose Tab order starts elsewhere than where
+    // its work is (a filter box above rows) names the latter here.
+    virtual QWidget* ActivationFocus();
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
@@ -108,6 +116,9 @@ private:
     QRect OverlayTarget() const;
     bool IsVerticalEdge(Qt::DockWidgetArea edge) const;
     void ResizeDocked();
+    void FocusContent();
+    // Hides the client area while a tab of the same group covers the pane.
+    void FollowTabCover();
 
     QWidget m_client;
     PaneTitleBar m_titleBar;
@@ -126,4 +137,5 @@ private:
     bool m_autoHidden = false;
     bool m_tabShown = false;
     bool m_settingDockVisibility = false;
+    bool m_coveredByTab = false;
 };

@@ -129,6 +129,7 @@ ShellFileList::ShellFileList(QWidget* parent)
         emit folderLoaded(m_currentFolder);
     });
     SetViewMode(ViewMode::Details);
+    UpdateAccessibleName();
 }
 
 // Members go in reverse order: both views before the model they show.
@@ -171,8 +172,19 @@ bool ShellFileList::DisplayFolder(const QString& path) {
     m_model.SetFolder(folder);
     m_iconView.scrollToTop();
     m_detailsView.scrollToTop();
+    UpdateAccessibleName();
     emit folderChanged(m_currentFolder);
     return true;
+}
+
+// The views carry the name too: they take the focus, and a screen reader
+// says the focused widget's name, not its parent's.
+void ShellFileList::UpdateAccessibleName() {
+    QString folder;
+    const QString name = GetCurrentFolderName(folder) ? tr("Files in %1").arg(folder) : tr("Files");
+    for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(&m_iconView),
+                            static_cast<QWidget*>(&m_detailsView)})
+        widget->setAccessibleName(name);
 }
 
 bool ShellFileList::GetCurrentFolder(QString& path) const {

@@ -21,6 +21,8 @@
 // Items are addressed by their row in the list as currently sorted; columns
 // are those of the Details layout (0 name, 1 size, 2 type, 3 date modified).
 // Double-click or Enter opens the item in the desktop's default application.
+// Assistive technology knows the list as "Files in <folder name>" ("Files"
+// before any folder).
 class ShellFileList : public QWidget {
     Q_OBJECT
 public:
@@ -91,6 +93,7 @@ protected:
 
 private:
     void SetUpView(QAbstractItemView& view);
+    void UpdateAccessibleName();
     void ActivateItem(const QModelIndex& index);
     // Details columns: each folder's first load sizes them to their contents,
     // except the columns the user gave a width, which keep it.

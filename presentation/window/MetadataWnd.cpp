@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QShortcut>
 #include <QStandardItemModel>
 #include <QUrl>
 
@@ -60,9 +61,18 @@ CMetadataWnd::CMetadataWnd(QWidget* parent)
     header->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(header, &QWidget::customContextMenuRequested, this, &CMetadataWnd::ShowHeaderMenu);
 
+    // Tab enters the pane where it reads, at the filter box above the rows;
+    // the pane's proxy decides where, for a proxy further down the chain would
+    // make Tab step over the box. Activating the pane goes to the rows.
     setTabOrder(&m_filterBox, &m_tree);
-    // Focus given to the pane goes to the tree, where the rows are.
-    ClientArea()->setFocusProxy(&m_tree);
+    ClientArea()->setFocusProxy(&m_filterBox);
+    // Parented to the client area, the shortcut also works slid in.
+    auto* find = new QShortcut(QKeySequence::Find, ClientArea(), nullptr, nullptr,
+                               Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, this, [this] {
+        m_filterBox.setFocus(Qt::ShortcutFocusReason);
+        m_filterBox.selectAll();
+    });
     AdjustLayout();
 }
 
@@ -194,6 +204,10 @@ void CMetadataWnd::ShowHeaderMenu(const QPoint& pos) {
     QMenu* menu = CreateHeaderMenu(m_tree.header());
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(m_tree.header()->mapToGlobal(pos));
+}
+
+QWidget* CMetadataWnd::ActivationFocus() {
+    return &m_tree;
 }
 
 void CMetadataWnd::AdjustLayout() {

@@ -21,9 +21,10 @@ class QUrl;
 // for people (Image, Exif, GPS, ...), with columns Tag and Value, and Id and
 // Type hidden until chosen on the header's right-click menu. A filter box
 // above the tree keeps the rows whose tag or value holds its text; Escape
-// empties it. Rows copy as "Group<TAB>Tag<TAB>Value" lines; a tooltip shows
-// the value as written. A file with a GPS position has a "Position" row,
-// first in its group, that opens the place in a map.
+// empties it. Tab reaches the box before the rows, and Ctrl+F goes to it from
+// anywhere in the pane. Rows copy as "Group<TAB>Tag<TAB>Value" lines; a
+// tooltip shows the value as written. A file with a GPS position has a
+// "Position" row, first in its group, that opens the place in a map.
 class CMetadataWnd : public DockablePane, public RowCopySource {
     Q_OBJECT
 public:
@@ -71,6 +72,7 @@ public:
 
 protected:
     void AdjustLayout() override;
+    QWidget* ActivationFocus() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -1,6 +1,8 @@
 #include "framework/ribbon/RibbonBar.h"
 #include "framework/ribbon/RibbonElement.h"
 #include "resources/ApplicationIds.h"
+#include "tests/fixtures/CameraPicture.h"
+#include "tests/fixtures/JpegBuilder.h"
 #include "tests/shell/ShellTestSupport.h"
 
 #include <QAccessible>
@@ -103,4 +105,75 @@ TEST_F(ShellAccessibility, EachFileIsReadOnceInEveryLayout) {
         EXPECT_EQ(CountNamed(view, QStringLiteral("one.jpg")), 1);
         EXPECT_EQ(CountNamed(view, QStringLiteral("two.txt")), 1);
     }
+}
+
+// The trees are named for what they hold; the file list's table has every
+// column the list shows, header and cells, and the folder tree's table only
+// the one it shows.
+TEST_F(ShellAccessibility, TheTreesAreNamedAndTheListsTableHasEveryColumn) {
+    ASSERT_TRUE(fixture::WriteFile(QFile::encodeName(PathOf("a.jpg")).toStdString(),
+                                   fixture::CameraLikeJpeg()));
+    ShellFileList& list = ViewOf(*frame).FileList();
+    ASSERT_TRUE(ShowFolder(ViewOf(*frame), m_dir.path(), 1));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.ListModel().ColumnsRead(); }, kLoadTimeoutMs));
+    QAccessibleInterface* files = QAccessible::queryAccessibleInterface(list.DetailsView());
+    QAccessibleInterface* folders =
+        QAccessible::queryAccessibleInterface(&frame->FolderPane().ShellTree());
+    EXPECT_EQ(files->text(QAccessible::Name), "Files in " + QDir(m_dir.path()).dirName());
+    EXPECT_EQ(folders->text(QAccessible::Name), QStringLiteral("Folders"));
+    EXPECT_EQ(ShellFileList().accessibleName(), QStringLiteral("Files"));
+    EXPECT_EQ(folders->tableInterface()->columnCount(), 1);
+
+    QAccessibleTableInterface* table = files->tableInterface();
+    ASSERT_EQ(table->columnCount(), list.Model().columnCount());
+    ASSERT_GT(table->columnCount(), FolderListModel::ColumnCount);
+    for (int column = 0; column < table->columnCount(); ++column) {
+        SCOPED_TRACE(column);
+        const QString title = list.Model().headerData(column, Qt::Horizontal).toString();
+        EXPECT_EQ(table->columnDescription(column), title);
+        EXPECT_EQ(files->child(column)->text(QAccessible::Name), title) << "the header cell";
+        QAccessibleInterface* cell = table->cellAt(0, column);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->text(QAccessible::Name), list.GetItemText(0, column));
+        EXPECT_FALSE(cell->text(QAccessible::Name).isEmpty());
+    }
+}
+
+// Tab and Shift+Tab go round the frame's shown controls only, never into the
+// pane tabbed behind another. The Metadata pane is entered at its filter box,
+// which Ctrl+F reaches from the rows.
+TEST_F(ShellAccessibility, TabVisitsWhatIsShownAndReachesTheFilterBox) {
+    CMetadataWnd& metadata = frame->MetadataPane();
+    QWidget* filter = &metadata.FilterBox();
+    QWidget* rows = &metadata.TagTree();
+    ASSERT_TRUE(frame->tabifiedDockWidgets(&frame->PropertiesPane()).contains(&metadata));
+    const std::pair<DockablePane*, DockablePane*> fronts[] = {
+        {&frame->PropertiesPane(), &metadata}, {&metadata, &frame->PropertiesPane()}};
+    for (const auto& [front, behind] : fronts) {
+        front->ShowPane(true, true);
+        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+            SCOPED_TRACE(front->windowTitle().toStdString() +
+                         (key == Qt::Key_Tab ? " Tab" : " Backtab"));
+            QList<QWidget*> visited{QApplication::focusWidget()};
+            ASSERT_TRUE(front->isAncestorOf(visited.front()));
+            for (int i = 0; i < 40 && (i == 0 || visited.back() != visited.front()); ++i) {
+                QTest::keyClick(visited.back(), key);
+                QWidget* w = QApplication::focusWidget();
+                visited.append(w);
+                EXPECT_TRUE(
+                    w && w->isVisible() && !behind->isAncestorOf(w) &&
+                    QRect(w->mapTo(frame.get(), QPoint()), w->size()).intersects(frame->rect()))
+                    << w << " is out of sight";
+            }
+            EXPECT_EQ(visited.back(), visited.front()) << "the round closes";
+            if (front == &metadata) {
+                ASSERT_TRUE(visited.contains(filter));
+                const qsizetype next = visited.indexOf(filter) + (key == Qt::Key_Tab ? 1 : -1);
+                EXPECT_EQ(visited.value(next), rows) << "box and rows are neighbours";
+            }
+        }
+    }
+    rows->setFocus();
+    QTest::keyClick(rows, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(filter->hasFocus());
 }
