@@ -3,6 +3,7 @@
 #include "metadata/makernotes/AppleMakerNote.h"
 #include "metadata/makernotes/CanonMakerNote.h"
 #include "metadata/makernotes/MakerNoteMaker.h"
+#include "metadata/makernotes/NikonMakerNote.h"
 #include "metadata/makernotes/PlainMakerNote.h"
 #include "metadata/tiff/TiffHeader.h"
 
@@ -68,6 +69,9 @@ bool ReadMakerNote(const MakerNoteSource& source, MetadataCollector& out) {
         break;
     case MakerNoteLayout::Apple:
         read = ReadAppleNote(note, source.length, list);
+        break;
+    case MakerNoteLayout::Nikon:
+        read = ReadNikonNote(note, source.length, block.order, source.storedOffset, list);
         break;
     case MakerNoteLayout::Plain:
         read = ReadPlainNote(note, source.length, block.order, source.storedOffset,
