@@ -293,6 +293,14 @@ std::string LensRangeText(const double lens[4]) {
 void AdjustMainEntry(uint16_t tag, const TiffValue& value, TiffByteOrder order, MetadataEntry& e) {
     double v = 0;
     switch (tag) {
+    case 0x0001: // MakerNoteVersion: "0210", or its digits as bytes (0 2 1 0)
+        if (value.size == 4 && value.data[0] < 10) {
+            std::string digits;
+            for (size_t i = 0; i < 4; ++i)
+                digits += static_cast<char>('0' + value.data[i] % 10);
+            SetText(e, digits);
+        }
+        break;
     case 0x000D: // ProgramShift
     case 0x000E: // ExposureDifference
     case 0x0012: // FlashExposureComp

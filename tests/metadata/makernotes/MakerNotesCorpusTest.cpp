@@ -122,10 +122,13 @@ bool Compare(const MetadataEntry& ours, const testjson::Value& theirs, bool& com
             return true;
         compared = true;
         if (v.kind == MetadataValue::Kind::Text) {
+            // Cameras pad their texts with spaces; the reference keeps them.
             std::string mine = v.text;
-            while (!mine.empty() && mine.back() == ' ')
-                mine.pop_back();
-            return mine == theirs.text;
+            std::string reference = theirs.text;
+            for (std::string* s : {&mine, &reference})
+                while (!s->empty() && s->back() == ' ')
+                    s->pop_back();
+            return mine == reference;
         }
         if (v.kind == MetadataValue::Kind::Numbers) {
             bool allNumbers;
