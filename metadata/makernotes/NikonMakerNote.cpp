@@ -268,6 +268,9 @@ bool StepValue(const TiffValue& value, bool isSigned, double& out) {
 
 std::string LensTypeText(int flags) {
     static constexpr const char* kFlags[] = {"MF", "D", "G", "VR", "1", "FT-1", "E", "AF-P"};
+    // G and E lenses carry D's distance chip too: said once. No flag: AF.
+    if (flags & 0x44)
+        flags &= ~0x02;
     std::string out;
     for (int i = 0; i < 8; ++i) {
         if (flags & (1 << i)) {
@@ -276,7 +279,7 @@ std::string LensTypeText(int flags) {
             out += kFlags[i];
         }
     }
-    return out;
+    return out.empty() ? "AF" : out;
 }
 
 std::string LensRangeText(const double lens[4]) {
