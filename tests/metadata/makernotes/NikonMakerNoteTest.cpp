@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 
 using namespace makernotetest;
 using fixture::NikonLensData;
@@ -273,4 +275,43 @@ TEST(NikonMakerNote, CutAndLyingNotesStayBoundedAndTheRestIsRead) {
     const Listed l(NikonTiff(NikonType3Note(lying), ByteOrder::Little));
     EXPECT_EQ(l.CountOf("Nikon"), 0u);
     EXPECT_NE(l.Find("ExifIFD", 0x9003), nullptr);
+}
+
+// --- A real camera's enciphered lens data -----------------------------------
+
+namespace {
+
+// The EXIF block of a PNG's eXIf chunk; empty when the file is not there.
+Bytes PngExif(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (size_t at = 8; at + 12 <= file.size();) {
+        const size_t length = size_t{file[at]} << 24 | size_t{file[at + 1]} << 16 |
+                              size_t{file[at + 2]} << 8 | file[at + 3];
+        if (length > file.size() - at - 12)
+            break;
+        if (std::memcmp(file.data() + at + 4, "eXIf", 4) == 0)
+            return Bytes(file.begin() + static_cast<long>(at + 8),
+                         file.begin() + static_cast<long>(at + 8 + length));
+        at += 12 + length;
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(NikonMakerNote, RealD300LensDataAsTheReferenceReadsIt) {
+    // A D300 photo (LensData 0203, enciphered with serial 4138072 and
+    // shutter count 42430); the reference reads LensIDNumber 127 and names
+    // the 18-70mm zoom.
+    const Bytes exif = PngExif(std::string(VELMORA_CORPUS_DIR) +
+                               "/more/JXLTD__external_raw.pixls_Nikon-D300-12bit_srgb8_dt.png");
+    if (exif.empty())
+        GTEST_SKIP() << "no corpus";
+    const Listed l(exif);
+    EXPECT_EQ(l.Text("Nikon", 0, "LensDataVersion"), "0203");
+    EXPECT_EQ(l.Number("Nikon", 11, "LensIDNumber"), 127);
+    EXPECT_NEAR(l.Number("Nikon", 13, "MinFocalLength"), 18.34, 0.01);
+    EXPECT_EQ(l.Number("Nikon", -1, "ShutterCount"), 42430);
+    EXPECT_EQ(SummaryText(l, "Lens"), kZoomName);
 }
