@@ -2,6 +2,7 @@
 
 #include "metadata/makernotes/LensChoice.h"
 #include "metadata/makernotes/NikonCipher.h"
+#include "metadata/makernotes/NikonCustomSettings.h"
 #include "metadata/makernotes/NikonRecords.h"
 #include "metadata/makernotes/NikonTagNames.h"
 #include "metadata/tags/TagText.h"
@@ -107,6 +108,8 @@ double Converted(NikonConv conv, double raw) {
         return raw - 128;
     case NikonConv::Iso:
         return 100 * std::exp2(raw / 12 - 5);
+    case NikonConv::MinusSixths:
+        return raw == 0 ? 0 : -raw / 6;
     }
     return raw;
 }
@@ -189,6 +192,14 @@ bool ListField(const NikonRecord& record, const NikonField& field, const unsigne
         return true;
     }
     e->value.kind = MetadataValue::Kind::Numbers;
+    if (field.mask != 0) {
+        int shift = 0;
+        while (((field.mask >> shift) & 1) == 0)
+            ++shift;
+        e->value.numbers.push_back(Converted(field.conv, (p[0] & field.mask) >> shift));
+        e->text = ConvertedText(field.conv, e->value.numbers[0]);
+        return true;
+    }
     for (uint32_t i = 0; i < field.count; ++i)
         e->value.numbers.push_back(Converted(
             field.conv, ComponentAt(p + i * FormatSize(field.format), field.format, order)));
@@ -238,6 +249,8 @@ bool ListRecord(uint16_t tag, const TiffValue& value, TiffByteOrder noteOrder, M
     int listed = 0;
     for (const NikonField& field : record->fields)
         listed += ListField(*record, field, bytes.data(), readable, order, list, state);
+    if (tag == kShotInfo && readable == bytes.size())
+        ListNikonCustomSettings(bytes.data(), bytes.size(), list);
     if (tag == kShotInfo && readable == bytes.size() && bytes.size() >= 4) {
         size_t at = 0;
         if (NikonShotInfoShutterCount(bytes.data(), static_cast<uint32_t>(bytes.size()), at) &&

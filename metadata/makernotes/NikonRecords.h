@@ -21,6 +21,7 @@ enum class NikonConv : uint8_t {
     Twelfths,      // v / 12 (f-stops)
     Minus128,      // picture-control adjustments
     Iso,           // 100 * 2^(v/12 - 5)
+    MinusSixths,   // -v / 6: flash compensation in EV
 };
 
 struct NikonChoice {
@@ -35,6 +36,7 @@ struct NikonField {
     NikonConv conv;
     std::string_view name;
     std::span<const NikonChoice> texts = {};
+    uint8_t mask = 0; // some bits of a byte, shifted down; 0: the whole field
 };
 
 struct NikonRecord {

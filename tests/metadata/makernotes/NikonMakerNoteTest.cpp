@@ -175,6 +175,48 @@ TEST(NikonMakerNote, ShotInfoFirmwareAndShutterCountDeciphered) {
     EXPECT_EQ(SummaryText(l, "FirmwareVersion"), "1.10");
 }
 
+TEST(NikonMakerNote, CustomSettingsInsideADeciphered700ShotInfo) {
+    // A D700 record (0212, 5312 bytes) keeps its custom settings at 804.
+    Bytes shot = NikonShotInfo("0212", 5312, "1.03 ", 0x287, kCount);
+    shot[804 + 26] = 0xC1; // auto bracketing set 3, modeling flash on
+    shot[804 + 12] = 100;  // max continuous release
+    shot[804 + 6] = 0xF2;  // matrix fine tune -1/6, spot +2/6
+    MakerNoteBuilder note = Body(ByteOrder::Big);
+    note.Undefined(0x0091, Enciphered(shot, kSerial, kCount));
+    const Listed l(NikonTiff(NikonType3Note(note), ByteOrder::Big));
+    struct Case {
+        int32_t index;
+        const char* name;
+        double value;
+    };
+    for (const Case& c : {Case{26, "AutoBracketSet", 3}, Case{26, "ModelingFlash", 1},
+                          Case{26, "AutoBracketOrder", 0}, Case{12, "MaxContinuousRelease", 100},
+                          Case{6, "FineTuneOptMatrixMetering", -1.0 / 6},
+                          Case{6, "FineTuneOptSpotMetering", 2.0 / 6}})
+        EXPECT_NEAR(l.Number("NikonCustom", c.index, c.name), c.value, 1e-9) << c.name;
+    // Without the key the settings stay unread.
+    MakerNoteBuilder keyless = Body(ByteOrder::Big, false);
+    keyless.Undefined(0x0091, Enciphered(shot, kSerial, kCount));
+    EXPECT_EQ(Listed(NikonTiff(NikonType3Note(keyless), ByteOrder::Big)).CountOf("NikonCustom"),
+              0u);
+}
+
+TEST(NikonMakerNote, FlashInfoBitsAndCompensations) {
+    Bytes flash(48, 0);
+    std::memcpy(flash.data(), "0103", 4);
+    flash[9] = 0x81;  // commander mode, TTL
+    flash[10] = 0xFA; // -(-6)/6: +1 EV
+    flash[18] = 0x2A; // group B mode 2, group C mode 10
+    MakerNoteBuilder note(ByteOrder::Little);
+    note.Undefined(0x00A8, flash);
+    const Listed l(NikonTiff(NikonType3Note(note), ByteOrder::Little));
+    EXPECT_EQ(l.Number("Nikon", 9, "FlashCommanderMode"), 1);
+    EXPECT_EQ(l.Number("Nikon", 9, "FlashControlMode"), 1);
+    EXPECT_EQ(l.Number("Nikon", 10, "FlashCompensation"), 1);
+    EXPECT_EQ(l.Number("Nikon", 18, "FlashGroupBControlMode"), 2);
+    EXPECT_EQ(l.Number("Nikon", 18, "FlashGroupCControlMode"), 10);
+}
+
 // --- Records in plain bytes -------------------------------------------------
 
 TEST(NikonMakerNote, PlainRecordsFieldByField) {
