@@ -226,8 +226,8 @@ bool ListField(const NikonRecord& record, const NikonField& field, const unsigne
 
 // A record's fields; false when its layout is not known or nothing of it
 // could be read (the entry is then listed as it is).
-bool ListRecord(uint16_t tag, const TiffValue& value, TiffByteOrder noteOrder, MakerNoteList& list,
-                NikonState& state) {
+bool ListRecord(uint16_t tag, const TiffValue& value, TiffByteOrder noteOrder,
+                TiffByteOrder outerOrder, MakerNoteList& list, NikonState& state) {
     const NikonRecord* record = FindNikonRecord(tag, value.data, value.size);
     if (record == nullptr)
         return false;
@@ -245,7 +245,9 @@ bool ListRecord(uint16_t tag, const TiffValue& value, TiffByteOrder noteOrder, M
             cipher.Apply(bytes.data() + record->decipherFrom, bytes.size() - record->decipherFrom);
         }
     }
-    const TiffByteOrder order = record->bigEndian ? TiffByteOrder::Big : noteOrder;
+    const TiffByteOrder order = record->order == NikonOrder::Big     ? TiffByteOrder::Big
+                                : record->order == NikonOrder::Outer ? outerOrder
+                                                                     : noteOrder;
     int listed = 0;
     for (const NikonField& field : record->fields)
         listed += ListField(*record, field, bytes.data(), readable, order, list, state);
@@ -476,7 +478,7 @@ void Summarize(const NikonState& state, MakerNoteList& list) {
 }
 
 bool ListNote(const MakerNoteFrame& frame, const TiffDirectory& directory, bool named,
-              MakerNoteList& list) {
+              TiffByteOrder outerOrder, MakerNoteList& list) {
     NikonState state;
     Learn(frame, directory, state);
     const TiffByteOrder order = frame.Note().order;
@@ -489,7 +491,7 @@ bool ListNote(const MakerNoteFrame& frame, const TiffDirectory& directory, bool 
         TiffValue value;
         const TiffValueFault fault = frame.Locate(directory, entry, value);
         if (named && fault == TiffValueFault::None &&
-            ListRecord(entry.tag, value, order, list, state)) {
+            ListRecord(entry.tag, value, order, outerOrder, list, state)) {
             ++listed;
             continue;
         }
@@ -542,24 +544,42 @@ bool ReadNikonNote(const unsigned char* note, size_t size, TiffByteOrder blockOr
         ReadTiffHeader(note + 10, size - 10, header) && header.magic == TiffHeader::kMagic) {
         const MakerNoteFrame frame(note + 10, size - 10, header.order, 0);
         const TiffDirectory directory = frame.DirectoryAt(header.firstOffset);
-        return Plausible(directory) && ListNote(frame, directory, true, list);
+        return Plausible(directory) && ListNote(frame, directory, true, blockOrder, list);
     }
     // Types 1 and 2: a plain directory in the EXIF block's order, its
     // values counted from the TIFF header (or from the note, where software
     // moved it without mending the offsets).
     const bool type1 = size > 8 && std::memcmp(note, "Nikon\0\x01", 7) == 0;
     const size_t at = type1 ? 8 : 0;
-    const MakerNoteFrame fromHeader(note, size, blockOrder, storedOffset);
-    const MakerNoteFrame fromNote(note, size, blockOrder, 0);
-    const TiffDirectory directory = fromNote.DirectoryAt(at);
+    const TiffDirectory directory = MakerNoteFrame(note, size, blockOrder, 0).DirectoryAt(at);
     if (!Plausible(directory))
         return false;
-    const int byHeader = ValuesInside(fromHeader, directory);
-    const int byNote = ValuesInside(fromNote, directory);
-    if (byHeader < 0 || byNote < 0)
-        return false;
-    const MakerNoteFrame& frame = byNote > byHeader ? fromNote : fromHeader;
+    // Where the note stood when its offsets were written: as the block
+    // says, at its own start, or (a block gathered from a raw file) where
+    // the lowest value offset puts it, as cameras write values right after
+    // the directory and its next link.
+    uint64_t lowest = UINT64_MAX;
+    for (uint32_t i = 0; i < directory.FittingCount(); ++i) {
+        const TiffEntry entry = directory.Entry(i);
+        if (TiffTypeSize(entry.type) != 0 && !entry.IsInline() && entry.valueField < lowest)
+            lowest = entry.valueField;
+    }
+    const uint64_t valuesStart = directory.EntriesEnd() + 4;
+    const uint64_t inferred =
+        lowest != UINT64_MAX && lowest >= valuesStart ? lowest - valuesStart : storedOffset;
+    MakerNoteFrame frame(note, size, blockOrder, storedOffset);
+    int best = -1;
+    for (const uint64_t base : {storedOffset, uint64_t{0}, inferred}) {
+        const MakerNoteFrame candidate(note, size, blockOrder, base);
+        const int inside = ValuesInside(candidate, directory);
+        if (inside < 0)
+            return false;
+        if (inside > best) {
+            best = inside;
+            frame = candidate;
+        }
+    }
     const TiffDirectory framed = frame.DirectoryAt(frame.Base() + at);
     // Type 1 numbers its entries its own way: listed by id alone.
-    return ListNote(frame, framed, !type1, list);
+    return ListNote(frame, framed, !type1, blockOrder, list);
 }

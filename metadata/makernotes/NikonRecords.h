@@ -39,12 +39,19 @@ struct NikonField {
     uint8_t mask = 0; // some bits of a byte, shifted down; 0: the whole field
 };
 
+// The order of a record's multi-byte fields.
+enum class NikonOrder : uint8_t {
+    Note,  // the note's
+    Big,   // big-endian whatever the note's (ShotInfo)
+    Outer, // the EXIF block's, as the reference reads AFInfo
+};
+
 struct NikonRecord {
     uint16_t tag;
     std::string_view version; // the record's leading bytes start with this; empty: any
     uint8_t unit;             // bytes per index
-    bool bigEndian;           // whatever the note's order (ShotInfo)
-    uint16_t decipherFrom;    // enciphered from this byte on; 0: plain
+    NikonOrder order;
+    uint16_t decipherFrom; // enciphered from this byte on; 0: plain
     std::span<const NikonField> fields;
 };
 

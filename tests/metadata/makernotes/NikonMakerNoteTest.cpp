@@ -237,7 +237,7 @@ TEST(NikonMakerNote, PlainRecordsFieldByField) {
     const Case cases[] = {
         {0x0088, {0, 1, 0, 1}, 0, "AFAreaMode", 0, "Single Area"},
         {0x0088, {0, 1, 0, 1}, 1, "AFPoint", 1, "Top"},
-        {0x0088, {0, 1, 1, 0}, 2, "AFPointsInFocus", 256, "256"}, // big-endian
+        {0x0088, {0, 1, 0, 1}, 2, "AFPointsInFocus", 256, "256"}, // the block's order
         {0x00B7, afInfo2, 5, "AFAreaMode", 1, "Dynamic Area"},
         {0x0025, {0x48, 0, 0, 0, 0, 0, 0x3C, 0, 0, 0, 0, 0, 0, 0}, 0, "ISO", 200, "200"},
         {0x0025, {0x48, 0, 0, 0, 0, 0, 0x3C, 0, 0, 0, 0, 0, 0, 0}, 6, "ISO2", 100, "100"},
@@ -272,6 +272,28 @@ TEST(NikonMakerNote, Type2PlainDirectoryWithOffsetsFromTheTiffHeader) {
         EXPECT_EQ(l.Text("Nikon", 0x0007, "FocusMode"), "AF-S");
         EXPECT_EQ(SummaryText(l, "Lens"), kZoomName);
     }
+}
+
+TEST(NikonMakerNote, Type2NoteMovedFromWhereItsOffsetsWereWritten) {
+    // A raw converter's block keeps the note elsewhere than the camera
+    // wrote it: the values follow the directory all the same.
+    for (ByteOrder order : kBothOrders) {
+        MakerNoteBuilder note(order);
+        note.Ascii(0x0003, "COLOR").Ascii(0x0004, "RAW2.7M").Shorts(0x0002, {0, 200});
+        const Listed l(fixture::TiffWithMakerNote(
+            order, "NIKON", [&note](uint32_t at) { return note.Build(at + 0x500); }));
+        EXPECT_EQ(l.Text("Nikon", 0x0003, "ColorMode"), "COLOR");
+        EXPECT_EQ(l.Text("Nikon", 0x0004, "Quality"), "RAW2.7M");
+    }
+}
+
+TEST(NikonMakerNote, AfInfoReadInTheBlocksOrderWhateverTheNotes) {
+    MakerNoteBuilder note(ByteOrder::Little);
+    note.Undefined(0x0088, {0, 1, 0, 1});
+    const Bytes body = NikonType3Note(note);
+    EXPECT_EQ(Listed(NikonTiff(body, ByteOrder::Big)).Number("Nikon", 2, "AFPointsInFocus"), 1);
+    EXPECT_EQ(Listed(NikonTiff(body, ByteOrder::Little)).Number("Nikon", 2, "AFPointsInFocus"),
+              256);
 }
 
 TEST(NikonMakerNote, Type1HeaderThenTheDirectory) {
