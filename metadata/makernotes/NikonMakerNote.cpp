@@ -49,6 +49,7 @@ struct NikonState {
     uint32_t zLensId = 0;
     std::string lensModel;
     std::string firmware;
+    bool lensBody = false; // lens, lens data or shot info: a body taking lenses, not a Coolpix
     bool shotCount = false;
     uint32_t shotShutterCount = 0;
 };
@@ -226,8 +227,8 @@ bool ListField(const NikonRecord& record, const NikonField& field, const unsigne
 
 // A record's fields; false when its layout is not known or nothing of it
 // could be read (the entry is then listed as it is).
-bool ListRecord(uint16_t tag, const TiffValue& value, TiffByteOrder noteOrder,
-                TiffByteOrder outerOrder, MakerNoteList& list, NikonState& state) {
+bool ListRecord(uint16_t tag, const TiffValue& value, TiffByteOrder noteOrder, MakerNoteList& list,
+                NikonState& state) {
     const NikonRecord* record = FindNikonRecord(tag, value.data, value.size);
     if (record == nullptr)
         return false;
@@ -245,9 +246,10 @@ bool ListRecord(uint16_t tag, const TiffValue& value, TiffByteOrder noteOrder,
             cipher.Apply(bytes.data() + record->decipherFrom, bytes.size() - record->decipherFrom);
         }
     }
-    const TiffByteOrder order = record->order == NikonOrder::Big     ? TiffByteOrder::Big
-                                : record->order == NikonOrder::Outer ? outerOrder
-                                                                     : noteOrder;
+    const TiffByteOrder order = record->order == NikonOrder::Big ? TiffByteOrder::Big
+                                : record->order == NikonOrder::Body
+                                    ? (state.lensBody ? TiffByteOrder::Big : TiffByteOrder::Little)
+                                    : noteOrder;
     int listed = 0;
     for (const NikonField& field : record->fields)
         listed += ListField(*record, field, bytes.data(), readable, order, list, state);
@@ -413,6 +415,8 @@ int ValuesInside(const MakerNoteFrame& frame, const TiffDirectory& directory) {
 void Learn(const MakerNoteFrame& frame, const TiffDirectory& directory, NikonState& state) {
     for (uint32_t i = 0; i < directory.FittingCount(); ++i) {
         const TiffEntry entry = directory.Entry(i);
+        if (entry.tag == kLensData || entry.tag == kShotInfo || entry.tag == kLens)
+            state.lensBody = true;
         TiffValue value;
         if (frame.Locate(directory, entry, value) != TiffValueFault::None)
             continue;
@@ -478,7 +482,7 @@ void Summarize(const NikonState& state, MakerNoteList& list) {
 }
 
 bool ListNote(const MakerNoteFrame& frame, const TiffDirectory& directory, bool named,
-              TiffByteOrder outerOrder, MakerNoteList& list) {
+              MakerNoteList& list) {
     NikonState state;
     Learn(frame, directory, state);
     const TiffByteOrder order = frame.Note().order;
@@ -491,7 +495,7 @@ bool ListNote(const MakerNoteFrame& frame, const TiffDirectory& directory, bool 
         TiffValue value;
         const TiffValueFault fault = frame.Locate(directory, entry, value);
         if (named && fault == TiffValueFault::None &&
-            ListRecord(entry.tag, value, order, outerOrder, list, state)) {
+            ListRecord(entry.tag, value, order, list, state)) {
             ++listed;
             continue;
         }
@@ -544,7 +548,7 @@ bool ReadNikonNote(const unsigned char* note, size_t size, TiffByteOrder blockOr
         ReadTiffHeader(note + 10, size - 10, header) && header.magic == TiffHeader::kMagic) {
         const MakerNoteFrame frame(note + 10, size - 10, header.order, 0);
         const TiffDirectory directory = frame.DirectoryAt(header.firstOffset);
-        return Plausible(directory) && ListNote(frame, directory, true, blockOrder, list);
+        return Plausible(directory) && ListNote(frame, directory, true, list);
     }
     // Types 1 and 2: a plain directory in the EXIF block's order, its
     // values counted from the TIFF header (or from the note, where software
@@ -581,5 +585,5 @@ bool ReadNikonNote(const unsigned char* note, size_t size, TiffByteOrder blockOr
     }
     const TiffDirectory framed = frame.DirectoryAt(frame.Base() + at);
     // Type 1 numbers its entries its own way: listed by id alone.
-    return ListNote(frame, framed, !type1, blockOrder, list);
+    return ListNote(frame, framed, !type1, list);
 }

@@ -390,7 +390,7 @@ constexpr NikonRecord kRecords[] = {
     {0x0091, "0210", 1, NikonOrder::Big, 4, kShotInfo},
     {0x0091, "02", 1, NikonOrder::Big, 4, kShotInfo},
     {0x0091, "08", 1, NikonOrder::Big, 4, kShotInfo},
-    {0x0088, "", 1, NikonOrder::Outer, 0, kAfInfo},
+    {0x0088, "", 1, NikonOrder::Body, 0, kAfInfo},
     {0x00B7, "0100", 1, NikonOrder::Note, 0, kAfInfo2},
     {0x0025, "", 1, NikonOrder::Note, 0, kIsoInfo},
     {0x001F, "01", 1, NikonOrder::Note, 0, kVrInfo},

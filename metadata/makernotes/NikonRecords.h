@@ -41,9 +41,9 @@ struct NikonField {
 
 // The order of a record's multi-byte fields.
 enum class NikonOrder : uint8_t {
-    Note,  // the note's
-    Big,   // big-endian whatever the note's (ShotInfo)
-    Outer, // the EXIF block's, as the reference reads AFInfo
+    Note, // the note's
+    Big,  // big-endian whatever the note's (ShotInfo)
+    Body, // big-endian from interchangeable-lens bodies, little from Coolpix (AFInfo)
 };
 
 struct NikonRecord {

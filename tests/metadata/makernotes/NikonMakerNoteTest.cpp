@@ -237,7 +237,7 @@ TEST(NikonMakerNote, PlainRecordsFieldByField) {
     const Case cases[] = {
         {0x0088, {0, 1, 0, 1}, 0, "AFAreaMode", 0, "Single Area"},
         {0x0088, {0, 1, 0, 1}, 1, "AFPoint", 1, "Top"},
-        {0x0088, {0, 1, 0, 1}, 2, "AFPointsInFocus", 256, "256"}, // the block's order
+        {0x0088, {0, 1, 0, 1}, 2, "AFPointsInFocus", 256, "256"}, // a Coolpix: little
         {0x00B7, afInfo2, 5, "AFAreaMode", 1, "Dynamic Area"},
         {0x0025, {0x48, 0, 0, 0, 0, 0, 0x3C, 0, 0, 0, 0, 0, 0, 0}, 0, "ISO", 200, "200"},
         {0x0025, {0x48, 0, 0, 0, 0, 0, 0x3C, 0, 0, 0, 0, 0, 0, 0}, 6, "ISO2", 100, "100"},
@@ -287,13 +287,17 @@ TEST(NikonMakerNote, Type2NoteMovedFromWhereItsOffsetsWereWritten) {
     }
 }
 
-TEST(NikonMakerNote, AfInfoReadInTheBlocksOrderWhateverTheNotes) {
-    MakerNoteBuilder note(ByteOrder::Little);
-    note.Undefined(0x0088, {0, 1, 0, 1});
-    const Bytes body = NikonType3Note(note);
-    EXPECT_EQ(Listed(NikonTiff(body, ByteOrder::Big)).Number("Nikon", 2, "AFPointsInFocus"), 1);
-    EXPECT_EQ(Listed(NikonTiff(body, ByteOrder::Little)).Number("Nikon", 2, "AFPointsInFocus"),
+TEST(NikonMakerNote, AfInfoBigEndianFromBodiesTakingLensesLittleFromCoolpix) {
+    MakerNoteBuilder coolpix(ByteOrder::Big);
+    coolpix.Undefined(0x0088, {0, 1, 0, 1});
+    EXPECT_EQ(Listed(NikonTiff(NikonType3Note(coolpix), ByteOrder::Big))
+                  .Number("Nikon", 2, "AFPointsInFocus"),
               256);
+    MakerNoteBuilder slr = coolpix;
+    slr.Undefined(0x0098, NikonLensData("0100", kZoom));
+    EXPECT_EQ(Listed(NikonTiff(NikonType3Note(slr), ByteOrder::Big))
+                  .Number("Nikon", 2, "AFPointsInFocus"),
+              1);
 }
 
 TEST(NikonMakerNote, Type1HeaderThenTheDirectory) {
