@@ -173,7 +173,7 @@ bool ListField(const NikonRecord& record, const NikonField& field, const unsigne
     static constexpr uint16_t kTypes[] = {kTiffByte, kTiffSByte, kTiffShort,    kTiffSShort,
                                           kTiffLong, kTiffAscii, kTiffUndefined};
     const uint16_t type = kTypes[static_cast<int>(field.format)];
-    MetadataEntry* e = list.Add(field.index, field.name, type, bytes ? field.count : field.count);
+    MetadataEntry* e = list.Add(field.index, field.name, type, field.count);
     if (e == nullptr)
         return false;
     const unsigned char* p = data + at;
@@ -193,18 +193,18 @@ bool ListField(const NikonRecord& record, const NikonField& field, const unsigne
         return true;
     }
     e->value.kind = MetadataValue::Kind::Numbers;
+    double raw = ComponentAt(p, field.format, order);
     if (field.mask != 0) {
         int shift = 0;
         while (((field.mask >> shift) & 1) == 0)
             ++shift;
-        e->value.numbers.push_back(Converted(field.conv, (p[0] & field.mask) >> shift));
-        e->text = ConvertedText(field.conv, e->value.numbers[0]);
-        return true;
+        raw = (p[0] & field.mask) >> shift;
+        e->value.numbers.push_back(Converted(field.conv, raw));
+    } else {
+        for (uint32_t i = 0; i < field.count; ++i)
+            e->value.numbers.push_back(Converted(
+                field.conv, ComponentAt(p + i * FormatSize(field.format), field.format, order)));
     }
-    for (uint32_t i = 0; i < field.count; ++i)
-        e->value.numbers.push_back(Converted(
-            field.conv, ComponentAt(p + i * FormatSize(field.format), field.format, order)));
-    const double raw = ComponentAt(p, field.format, order);
     e->text = field.count == 1 ? ConvertedText(field.conv, e->value.numbers[0]) : RawText(*e);
     for (const NikonChoice& choice : field.texts) {
         if (choice.value == static_cast<int32_t>(raw)) {
@@ -269,7 +269,8 @@ bool ListRecord(uint16_t tag, const TiffValue& value, TiffByteOrder noteOrder, M
             }
         }
     }
-    return listed > 0;
+    // A record left enciphered (no key) is listed as a whole as well.
+    return listed > 0 && readable == bytes.size();
 }
 
 // Nikon's exposure steps as three signed bytes: a * b / c.

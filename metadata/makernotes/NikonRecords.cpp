@@ -153,6 +153,33 @@ constexpr NikonField kShotInfo[] = {
     {0, F::Text, 4, C::None, "ShotInfoVersion"},
     {4, F::Text, 5, C::None, "FirmwareVersion"},
 };
+constexpr NikonChoice kImageArea[] = {
+    {0, "FX (36.0 x 23.9 mm)"}, {1, "DX (23.5 x 15.6 mm)"}, {2, "5:4 (30.0 x 23.9 mm)"}};
+constexpr NikonChoice kImageSize[] = {{0, "Large"}, {1, "Medium"}, {2, "Small"}};
+constexpr NikonChoice kImageQuality[] = {{0, "NEF (RAW) + JPEG Fine"},
+                                         {1, "NEF (RAW) + JPEG Norm"},
+                                         {2, "NEF (RAW) + JPEG Basic"},
+                                         {3, "NEF (RAW)"},
+                                         {4, "TIF (RGB)"},
+                                         {5, "JPEG Fine"},
+                                         {6, "JPEG Normal"},
+                                         {7, "JPEG Basic"}};
+
+// The D3 (firmware 1.10 on) and the D700 keep more there.
+constexpr NikonField kShotInfoD3[] = {
+    {0, F::Text, 4, C::None, "ShotInfoVersion"},
+    {4, F::Text, 5, C::None, "FirmwareVersion"},
+    {0x10, F::U8, 1, C::None, "ImageArea", kImageArea},
+    {0x25D, F::U8, 1, C::Iso, "ISO2"},
+    {0x28A, F::U8, 1, C::None, "PreFlashReturnStrength"},
+    {732, F::U8, 1, C::None, "NikonImageSize", kImageSize, 0x18},
+    {732, F::U8, 1, C::None, "ImageQuality", kImageQuality, 0x07},
+};
+constexpr NikonField kShotInfoD700[] = {
+    {0, F::Text, 4, C::None, "ShotInfoVersion"},
+    {4, F::Text, 5, C::None, "FirmwareVersion"},
+    {613, F::U8, 1, C::Iso, "ISO2"},
+};
 // The versions before 0102 keep no firmware there.
 constexpr NikonField kShotInfoVersionOnly[] = {
     {0, F::Text, 4, C::None, "ShotInfoVersion"},
@@ -387,6 +414,9 @@ constexpr NikonRecord kRecords[] = {
     {0x0091, "01", 1, NikonOrder::Big, 0, kShotInfo},
     {0x0091, "0208", 1, NikonOrder::Big, 4, kShotInfoVersionOnly}, // D80: no firmware there
     {0x0091, "0209", 1, NikonOrder::Big, 4, kShotInfoVersionOnly}, // D40
+    {0x0091, "0210", 1, NikonOrder::Big, 4, kShotInfoD3, 5408},
+    {0x0091, "0210", 1, NikonOrder::Big, 4, kShotInfoD3, 5412},
+    {0x0091, "0212", 1, NikonOrder::Big, 4, kShotInfoD700, 5312},
     {0x0091, "0210", 1, NikonOrder::Big, 4, kShotInfo},
     {0x0091, "02", 1, NikonOrder::Big, 4, kShotInfo},
     {0x0091, "08", 1, NikonOrder::Big, 4, kShotInfo},
@@ -444,7 +474,7 @@ constexpr ShutterCountAt kShutterCounts[] = {
 
 const NikonRecord* FindNikonRecord(uint16_t tag, const unsigned char* data, size_t size) {
     for (const NikonRecord& r : kRecords) {
-        if (r.tag != tag)
+        if (r.tag != tag || (r.length != 0 && r.length != size))
             continue;
         if (!r.version.empty() &&
             (size < r.version.size() || std::memcmp(data, r.version.data(), r.version.size()) != 0))

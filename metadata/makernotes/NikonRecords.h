@@ -53,6 +53,7 @@ struct NikonRecord {
     NikonOrder order;
     uint16_t decipherFrom; // enciphered from this byte on; 0: plain
     std::span<const NikonField> fields;
+    uint32_t length = 0; // the record's length where one version serves several bodies; 0: any
 };
 
 // The layout of the record under `tag` whose bytes are `data`; nullptr

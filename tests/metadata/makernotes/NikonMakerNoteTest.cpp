@@ -130,6 +130,7 @@ TEST(NikonMakerNote, WithoutTheKeyOnlyThePlainHeadOfARecordIsListed) {
     const Listed l(NikonTiff(NikonType3Note(note), ByteOrder::Little));
     EXPECT_EQ(l.Text("Nikon", 0, "LensDataVersion"), "0203");
     EXPECT_EQ(l.Find("Nikon", 11, "LensIDNumber"), nullptr);
+    EXPECT_NE(l.Find("Nikon", 0x0098, "LensData"), nullptr); // the record as a whole
     // The lens from its focal range and apertures instead.
     EXPECT_EQ(SummaryText(l, "Lens"), "18-70mm f/3.5-4.5");
 }
@@ -215,6 +216,20 @@ TEST(NikonMakerNote, FlashInfoBitsAndCompensations) {
     EXPECT_EQ(l.Number("Nikon", 10, "FlashCompensation"), 1);
     EXPECT_EQ(l.Number("Nikon", 18, "FlashGroupBControlMode"), 2);
     EXPECT_EQ(l.Number("Nikon", 18, "FlashGroupCControlMode"), 10);
+}
+
+TEST(NikonMakerNote, ShotInfoOfALaterD3WithItsImageSettings) {
+    Bytes shot = NikonShotInfo("0210", 5412, "2.02 ", 0x27F, kCount);
+    shot[0x25D] = 0x48; // ISO 200
+    shot[732] = 0x0B;   // medium, NEF (RAW)
+    MakerNoteBuilder note = Body(ByteOrder::Little);
+    note.Undefined(0x0091, Enciphered(shot, kSerial, kCount));
+    const Listed l(NikonTiff(NikonType3Note(note), ByteOrder::Little));
+    EXPECT_EQ(l.Number("Nikon", 0x27F, "ShutterCount"), kCount);
+    EXPECT_NEAR(l.Number("Nikon", 0x25D, "ISO2"), 200, 1e-9);
+    EXPECT_EQ(l.Text("Nikon", 732, "NikonImageSize"), "Medium");
+    EXPECT_EQ(l.Text("Nikon", 732, "ImageQuality"), "NEF (RAW)");
+    EXPECT_EQ(l.CountOf("NikonCustom"), 64u); // the D3's settings at 0x30A
 }
 
 // --- Records in plain bytes -------------------------------------------------
