@@ -1,6 +1,7 @@
 #include "metadata/makernotes/NikonMakerNote.h"
 
 #include "metadata/makernotes/LensChoice.h"
+#include "metadata/makernotes/NikonCapture.h"
 #include "metadata/makernotes/NikonCipher.h"
 #include "metadata/makernotes/NikonCustomSettings.h"
 #include "metadata/makernotes/NikonRecords.h"
@@ -26,6 +27,7 @@ constexpr uint16_t kSerialText = 0x00A0;
 constexpr uint16_t kShutterCount = 0x00A7;
 constexpr uint16_t kPowerUpTime = 0x00B6;
 constexpr uint16_t kScanIfd = 0x0E10;
+constexpr uint16_t kCaptureData = 0x0E01;
 
 // The lens-data fields that make the lens key, in the key's order.
 constexpr std::string_view kLensKeyFields[] = {"LensIDNumber",
@@ -526,6 +528,8 @@ bool ListNote(const MakerNoteFrame& frame, const TiffDirectory& directory, bool 
             else if (entry.tag == kScanIfd)
                 ListSubDirectory(frame, offset, "NikonScan", NikonScanTagName, list);
         }
+        if (named && fault == TiffValueFault::None && entry.tag == kCaptureData)
+            ListNikonCaptureData(value.data, value.size, list);
     }
     if (named)
         Summarize(state, list);

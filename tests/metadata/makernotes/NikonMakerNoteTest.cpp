@@ -232,6 +232,35 @@ TEST(NikonMakerNote, ShotInfoOfALaterD3WithItsImageSettings) {
     EXPECT_EQ(l.CountOf("NikonCustom"), 64u); // the D3's settings at 0x30A
 }
 
+TEST(NikonMakerNote, CaptureNxEditsByRecord) {
+    // Capture NX records: id, 14 bytes, a length counting itself, the value.
+    const auto record = [](uint32_t id, const Bytes& value) {
+        Bytes r(22, 0);
+        for (int i = 0; i < 4; ++i) {
+            r[static_cast<size_t>(i)] = static_cast<uint8_t>(id >> (8 * i));
+            r[18 + static_cast<size_t>(i)] = static_cast<uint8_t>((value.size() + 4) >> (8 * i));
+        }
+        r.insert(r.end(), value.begin(), value.end());
+        return r;
+    };
+    Bytes capture(22, 0);
+    for (const Bytes& r :
+         {record(0x76A43200, {1}), record(0x2FC08431, {0, 0, 0, 0, 0, 0, 0xF8, 0x3F}),
+          record(0x374233E0, Bytes(40, 0)), record(0x12345678, {9}),
+          record(0x3D136244, {'v', '1', 0}), record(0x76A43201, Bytes(900, 0))})
+        capture.insert(capture.end(), r.begin(), r.end());
+    capture.resize(capture.size() - 800); // the last record is cut: not read
+    MakerNoteBuilder note(ByteOrder::Big);
+    note.Undefined(0x0E01, capture);
+    const Listed l(NikonTiff(NikonType3Note(note), ByteOrder::Big));
+    EXPECT_EQ(l.Number("NikonCapture", 0x76A43200, "UnsharpMask"), 1);
+    EXPECT_EQ(l.Number("NikonCapture", 0x2FC08431, "StraightenAngle"), 1.5);
+    EXPECT_EQ(l.Text("NikonCapture", 0x374233E0, "CropData"), "(40 bytes)");
+    EXPECT_EQ(l.Text("NikonCapture", 0x3D136244, "EditVersionName"), "v1");
+    EXPECT_EQ(l.CountOf("NikonCapture"), 4u); // the unknown id and the cut record left out
+    EXPECT_NE(l.Find("Nikon", 0x0E01), nullptr);
+}
+
 // --- Records in plain bytes -------------------------------------------------
 
 TEST(NikonMakerNote, PlainRecordsFieldByField) {
