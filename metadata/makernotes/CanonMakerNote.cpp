@@ -6,9 +6,11 @@
 #include "metadata/makernotes/CanonTagNames.h"
 #include "metadata/makernotes/CanonValueTexts.h"
 #include "metadata/tags/TagText.h"
+#include "metadata/tags/TextEncoding.h"
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -16,6 +18,11 @@ namespace {
 constexpr uint16_t kCameraSettings = 0x0001;
 constexpr uint16_t kSerialNumber = 0x000C;
 constexpr uint16_t kColorData = 0x4001;
+constexpr uint16_t kShotInfo = 0x0004;
+constexpr uint16_t kCameraInfo = 0x000D;
+constexpr uint16_t kModelId = 0x0010;
+constexpr uint16_t kImageType = 0x0006;
+constexpr uint16_t kFileInfo = 0x0093;
 constexpr int kFocalUnitsIndex = 25;
 constexpr int kLensTypeIndex = 22;
 
@@ -28,7 +35,25 @@ struct CanonState {
     std::string lensSerial;
     std::string bodySerial;
     std::string firmware;
+    uint32_t shutterCount = 0;
+    uint32_t modelId = 0;
 };
+
+// The 20D, the 350D and its other names, which count some fields their own
+// way.
+bool IsTwentyDFamily(const std::string& model) {
+    for (const char* name : {"20D", "350D", "REBEL XT", "Kiss Digital N"}) {
+        const size_t at = model.find(name);
+        if (at == std::string::npos)
+            continue;
+        const size_t end = at + std::strlen(name);
+        const bool startsWord = at == 0 || model[at - 1] == ' ';
+        const bool endsWord = end == model.size() || model[end] == ' ';
+        if (startsWord && endsWord)
+            return true;
+    }
+    return false;
+}
 
 bool Skipped(CanonSkip skip, double v) {
     switch (skip) {
@@ -160,12 +185,38 @@ void Convert(const CanonRecord& record, const CanonField& field, const TiffValue
     case CanonConv::Hex:
         SetText(e, HexText(bytes.data, bytes.size));
         return;
+    case CanonConv::InfoIso:
+        v = 100 * std::exp2(raw / 8 - 9);
+        break;
+    case CanonConv::PlusOne:
+        v = raw + 1;
+        break;
+    case CanonConv::MinusOne:
+        v = raw - 1;
+        break;
+    case CanonConv::SwapWords:
+        // LONGs written as two SHORTs, the high one last.
+        for (size_t i = 0; i < e.value.numbers.size(); ++i) {
+            const auto n = static_cast<uint32_t>(e.value.numbers[i]);
+            e.value.numbers[i] = (n >> 16) | ((n & 0xFFFF) << 16);
+        }
+        e.text = RawText(e);
+        return;
     }
+    // The 20D family keeps its exposure time in other units.
+    if (record.tag == kShotInfo && field.conv == CanonConv::EvTime && field.index == 22 &&
+        IsTwentyDFamily(state.model))
+        v *= 1000.0 / 32;
     if (field.conv != CanonConv::None && e.value.kind == MetadataValue::Kind::Numbers)
         SetNumber(e, v);
 
     if (record.tag == kCameraSettings && field.index == kLensTypeIndex) {
         e.text = CanonLensText(static_cast<uint32_t>(raw));
+        return;
+    }
+    // Picture style settings not in use.
+    if (&record == &kCanonPictureStyleInfo && raw == -559038737) {
+        e.text = "n/a";
         return;
     }
     const std::string_view known =
@@ -193,6 +244,7 @@ void Convert(const CanonRecord& record, const CanonField& field, const TiffValue
         break;
     case CanonConv::AutoIso:
     case CanonConv::BaseIso:
+    case CanonConv::InfoIso:
         e.text = NumberText(std::round(v));
         break;
     default:
@@ -225,12 +277,39 @@ const MetadataEntry* ListField(const CanonRecord& record, const CanonField& fiel
     return e;
 }
 
+// FileInfo's first LONG is a file number on the 20D family and the
+// shutter count on the 1D models, each with its halves or bits in an order
+// of its own; other models keep something else there.
+void ListFileInfoCounter(const TiffValue& record, CanonState& state, MakerNoteList& list) {
+    // The LONG at SHORT index 1: bytes 2 to 5.
+    if (record.size < 6)
+        return;
+    const uint32_t v = TiffRead32(record.data + 2, record.order);
+    if (IsTwentyDFamily(state.model)) {
+        if (MetadataEntry* e = list.Add(1, "FileNumber", kTiffLong, 1)) {
+            SetNumber(*e, ((v & 0xFFC0) >> 6) * 10000.0 + ((v >> 16) & 0xFF) + ((v & 0x3F) << 8));
+            e->text = RawText(*e);
+        }
+    } else if (state.model.find("EOS-1D") != std::string::npos) {
+        const uint32_t count = (v >> 16) | ((v & 0xFFFF) << 16);
+        if (MetadataEntry* e = list.Add(1, "ShutterCount", kTiffLong, 1)) {
+            SetNumber(*e, count);
+            e->text = RawText(*e);
+            state.shutterCount = count;
+        }
+    }
+}
+
 void ListRecord(const CanonRecord& record, const TiffValue& bytes, CanonState& state,
                 MakerNoteList& list) {
     for (size_t i = 0; i < record.count && !list.Full(); ++i) {
         const CanonField& field = record.fields[i];
+        if (record.tag == kFileInfo && field.index == 1) {
+            ListFileInfoCounter(bytes, state, list);
+            continue;
+        }
         const MetadataEntry* e = ListField(record, field, bytes, state, list);
-        if (e != nullptr && record.tag == 0x4019 && field.conv == CanonConv::Hex)
+        if (e != nullptr && field.conv == CanonConv::Hex && state.lensSerial.empty())
             state.lensSerial = e->value.text;
     }
 }
@@ -284,6 +363,21 @@ void ListAfInfo(const TiffValue& v, MakerNoteList& list) {
         if (a.name == "AFPointsInFocus")
             e->text = AfPointsText(bytes, points);
     }
+}
+
+// CameraInfo of a model we know: its fields, then the picture style
+// settings inside it. False for other models (the entry is listed as it is).
+bool ListCameraInfo(const TiffValue& bytes, CanonState& state, MakerNoteList& list) {
+    const CanonCameraInfo* info = FindCanonCameraInfo(state.modelId);
+    if (info == nullptr)
+        return false;
+    ListRecord(info->record, bytes, state, list);
+    if (info->pictureStyleAt < bytes.size) {
+        const TiffValue styles{bytes.data + info->pictureStyleAt, bytes.size - info->pictureStyleAt,
+                               bytes.type, bytes.order};
+        ListRecord(kCanonPictureStyleInfo, styles, state, list);
+    }
+    return true;
 }
 
 // AFInfo2 (and AFInfo3): SHORTs whose arrays are as long as its number of
@@ -460,6 +554,15 @@ void ListPlainEntry(uint16_t tag, const TiffEntry& entry, const TiffValue* value
             SetText(*e, HexText(value->data, value->size));
         }
         break;
+    case 0x0038:
+        // The battery's name after a four-byte length.
+        if (value->size > 4 && entry.type == kTiffUndefined) {
+            const char* name = reinterpret_cast<const char*>(value->data + 4);
+            const size_t n = strnlen(name, value->size - 4);
+            if (n > 0 && IsPrintableAscii(value->data + 4, n))
+                SetText(*e, std::string(name, n));
+        }
+        break;
     case 0x0095:
         if (text)
             state.lensModel = e->value.text;
@@ -541,6 +644,21 @@ bool ReadCanonDirectory(const MakerNoteFrame& frame, uint64_t offset, MakerNoteL
             state.lensType = TiffRead16(units.data + kLensTypeIndex * 2, units.order);
     }
 
+    // CameraInfo's layout goes by the model, listed after it.
+    TiffEntry modelEntry;
+    TiffValue modelValue;
+    if (directory.Find(kModelId, modelEntry) &&
+        frame.Locate(directory, modelEntry, modelValue) == TiffValueFault::None)
+        TiffUnsignedAt(modelValue, 0, state.modelId);
+    // Some ShotInfo and FileInfo fields go by the model's name, listed after
+    // them.
+    TiffEntry typeEntry;
+    TiffValue typeValue;
+    if (directory.Find(kImageType, typeEntry) && typeEntry.type == kTiffAscii &&
+        frame.Locate(directory, typeEntry, typeValue) == TiffValueFault::None)
+        state.model.assign(reinterpret_cast<const char*>(typeValue.data),
+                           strnlen(reinterpret_cast<const char*>(typeValue.data), typeValue.size));
+
     for (uint32_t i = 0; i < count && !list.Full(); ++i) {
         const TiffEntry entry = directory.Entry(i);
         TiffValue value;
@@ -549,6 +667,8 @@ bool ReadCanonDirectory(const MakerNoteFrame& frame, uint64_t offset, MakerNoteL
             ListPlainEntry(entry.tag, entry, nullptr, fault, state, list);
             continue;
         }
+        if (entry.tag == kCameraInfo && ListCameraInfo(value, state, list))
+            continue;
         const CanonRecord* record = entry.tag == kColorData && entry.type == kTiffShort
                                         ? FindCanonColorData(entry.count)
                                         : FindCanonRecord(entry.tag);
@@ -587,6 +707,8 @@ bool ReadCanonDirectory(const MakerNoteFrame& frame, uint64_t offset, MakerNoteL
     list.SetSummary(MakerNoteList::Summary::Lens, lens);
     list.SetSummary(MakerNoteList::Summary::LensSerialNumber, state.lensSerial);
     list.SetSummary(MakerNoteList::Summary::SerialNumber, state.bodySerial);
+    if (state.shutterCount != 0)
+        list.SetSummaryNumber(MakerNoteList::Summary::ShutterCount, state.shutterCount);
     list.SetSummary(MakerNoteList::Summary::FirmwareVersion, state.firmware);
     return true;
 }

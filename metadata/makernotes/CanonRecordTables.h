@@ -28,6 +28,10 @@ enum class CanonConv : uint8_t {
     FocalUnits, // divided by CameraSettings' FocalUnits
     Mils,       // thousandths of an inch to millimetres
     Hex,        // bytes as lower-case hex digits
+    InfoIso,    // CameraInfo's ISO code: 100 * 2^(v/8 - 9)
+    PlusOne,
+    MinusOne,
+    SwapWords, // each LONG's halves exchanged
 };
 
 // Stored numbers that mean "not recorded": the field is not listed.
@@ -69,6 +73,18 @@ inline const CanonRecord* FindCanonColorData(uint32_t count) {
     }
     return nullptr;
 }
+
+// Picture style settings (PSInfo2), kept inside CameraInfo.
+extern const CanonRecord kCanonPictureStyleInfo;
+
+// CameraInfo (0x000D) has a layout per model, told by CanonModelID; the
+// picture style settings lie inside it at a place of the model's.
+struct CanonCameraInfo {
+    uint32_t modelId;
+    CanonRecord record;
+    uint32_t pictureStyleAt; // byte offset of PSInfo2 in the record
+};
+const CanonCameraInfo* FindCanonCameraInfo(uint32_t modelId);
 
 // The record kept under `tag`; nullptr for other tags.
 inline const CanonRecord* FindCanonRecord(uint16_t tag) {

@@ -82,11 +82,9 @@ bool ReadMakerNote(const MakerNoteSource& source, MetadataCollector& out) {
         // own to come; until then the note stays one line.
         break;
     }
-    if (!read) {
-        if (kind.layout != MakerNoteLayout::Unknown)
-            out.Note(std::string(kind.group) + " maker note not read");
+    // A note we cannot read is no fault of the file: it stays one line.
+    if (!read)
         return false;
-    }
     return list.MoveInto(out);
 }
 

@@ -98,8 +98,9 @@ TEST(CanonMakerNote, DirectoryEntriesAndRecordFieldsInBothOrders) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);
             EXPECT_NEAR(l.Number("Canon", c.id, c.name), c.value, 1e-9);
-            if (c.text != nullptr)
+            if (c.text != nullptr) {
                 EXPECT_EQ(l.Text("Canon", c.id, c.name), c.text);
+            }
         }
         EXPECT_EQ(l.Text("Canon", 16, "CameraISO"), "Auto");
         EXPECT_EQ(l.Text("Canon", 0, "LensSerialNumber"), "000027ced3");
@@ -225,4 +226,105 @@ TEST(CanonMakerNote, LittleEndianNoteInABigEndianBlock) {
                                                   [&](uint32_t at) { return note.Build(at); });
     const Listed l(tiff);
     EXPECT_EQ(l.Text("Canon", 0x0095), "EF-S10-18mm");
+}
+
+TEST(CanonMakerNote, CameraInfoByModelWithPictureStylesInside) {
+    // The 600D's CameraInfo: ISO code at 6, firmware at 411, file index at
+    // 475; its picture styles from 763 on.
+    Bytes info(763 + 248, 0);
+    info[6] = 88; // ISO 100 * 2^(88/8 - 9) = 400
+    info[56] = 1; // rotated
+    const std::string firmware = "1.0.2";
+    std::copy(firmware.begin(), firmware.end(), info.begin() + 411);
+    info[475] = 0xF5; // 1781 + 1
+    info[476] = 0x06;
+    info[763 + 4] = 3; // SharpnessStandard
+    for (int i = 0; i < 4; ++i)
+        info[763 + 160 + i] = Bytes{0xEF, 0xBE, 0xAD, 0xDE}[static_cast<size_t>(i)];
+    MakerNoteBuilder note(ByteOrder::Little);
+    note.Undefined(0x000D, info).Longs(0x0010, {0x80000286});
+    const Listed l(WithCanonNote(note));
+    EXPECT_EQ(l.Number("Canon", 6, "ISO"), 400);
+    EXPECT_EQ(l.Number("Canon", 56, "CameraOrientation"), 1);
+    EXPECT_EQ(l.Text("Canon", 411, "FirmwareVersion"), "1.0.2");
+    EXPECT_EQ(l.Number("Canon", 475, "FileIndex"), 1782);
+    EXPECT_EQ(l.Number("Canon", 4, "SharpnessStandard"), 3);
+    EXPECT_EQ(l.Text("Canon", 160, "FilterEffectAuto"), "n/a");
+    EXPECT_EQ(l.Find("Canon", 0x000D), nullptr);
+
+    // A model we have no layout for: the record is one entry.
+    MakerNoteBuilder other(ByteOrder::Little);
+    other.Undefined(0x000D, info).Longs(0x0010, {0x80000001});
+    const Listed o(WithCanonNote(other));
+    EXPECT_NE(o.Find("Canon", 0x000D, "CanonCameraInfo"), nullptr);
+    EXPECT_EQ(o.Find("Canon", 6, "ISO"), nullptr);
+}
+
+TEST(CanonMakerNote, FieldsThatDependOnTheModel) {
+    struct Case {
+        const char* model;
+        const char* name;
+        double value;
+        double exposure; // ShotInfo index 22, stored as 0x100 (8 EV)
+    };
+    // FileInfo's first LONG 0x00181900 (halves and bits of its own order).
+    const Case cases[] = {
+        {"Canon EOS 350D DIGITAL", "FileNumber", 1000024, 1000.0 / 32 / 256},
+        {"Canon EOS-1D Mark II", "ShutterCount", 0x19000018, 1.0 / 256},
+        {"Canon EOS 40D", "", 0, 1.0 / 256},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        MakerNoteBuilder note(ByteOrder::Little);
+        std::vector<int32_t> shot(34, 0);
+        shot[22] = 0x100;
+        std::vector<int32_t> file(30, 0);
+        file[1] = 0x1900; // the LONG at SHORT index 1, low half first
+        file[2] = 0x0018;
+        note.Shorts(0x0004, shot).Ascii(0x0006, c.model).Shorts(0x0093, file);
+        const Listed l(WithCanonNote(note));
+        EXPECT_NEAR(l.Number("Canon", 22, "ExposureTime"), c.exposure, 1e-12);
+        if (*c.name != '\0') {
+            EXPECT_EQ(l.Number("Canon", 1, c.name), c.value);
+        } else {
+            EXPECT_EQ(l.Find("Canon", 1, "FileNumber"), nullptr);
+            EXPECT_EQ(l.Find("Canon", 1, "ShutterCount"), nullptr);
+        }
+    }
+}
+
+TEST(CanonMakerNote, ColorDataByItsLength) {
+    // 1273 SHORTs: the 600D's layout, white balance as shot at 63.
+    std::vector<int32_t> color(1273, 0);
+    color[0] = 10;
+    color[63] = 2362;
+    color[64] = color[65] = 1024;
+    color[66] = 1496;
+    color[67] = 5800;
+    MakerNoteBuilder note(ByteOrder::Little);
+    note.Shorts(0x4001, color);
+    const Listed l(WithCanonNote(note));
+    EXPECT_EQ(l.Text("Canon", 63, "WB_RGGBLevelsAsShot"), "2362 1024 1024 1496");
+    EXPECT_EQ(l.Number("Canon", 67, "ColorTempAsShot"), 5800);
+
+    // Another length: no layout, the record stays one entry.
+    color.resize(1000);
+    MakerNoteBuilder other(ByteOrder::Little);
+    other.Shorts(0x4001, color);
+    const Listed o(WithCanonNote(other));
+    EXPECT_EQ(o.Find("Canon", 63), nullptr);
+    EXPECT_NE(o.Find("Canon", 0x4001), nullptr);
+}
+
+TEST(CanonMakerNote, TextsOfBinaryEntries) {
+    MakerNoteBuilder note(ByteOrder::Little);
+    note.Add(0x0028, fixture::kByte, 16,
+             {0x3B, 0x7F, 0x67, 0x9F, 0x6B, 0xF5, 0xD5, 0xE1, 0xB6, 0x0C, 0xA2, 0xB2, 0xF0, 0x51,
+              0xA0, 0x29})
+        .Undefined(0x0038, {0x4C, 0, 0, 0, 'L', 'P', '-', 'E', '1', '2', 0, 0, 0, 0, 0, 0})
+        .Shorts(0x4008, {135, 1, 33});
+    const Listed l(WithCanonNote(note));
+    EXPECT_EQ(l.Text("Canon", 0x0028, "ImageUniqueID"), "3b7f679f6bf5d5e1b60ca2b2f051a029");
+    EXPECT_EQ(l.Text("Canon", 0x0038, "BatteryType"), "LP-E12");
+    EXPECT_EQ(l.Text("Canon", 0x4008, "PictureStyleUserDef"), "Auto; Standard; User Def. 1");
 }

@@ -177,8 +177,9 @@ TEST(MakerNotes, NotesThatLieNeverStopTheRest) {
                 const Listed l(Bytes(tiff.begin(), tiff.begin() + static_cast<long>(cut)));
                 EXPECT_LE(l.CountOf("Canon") + l.CountOf("CanonCustom"),
                           MakerNoteList::kMaxEntries);
-                if (cut == tiff.size())
+                if (cut == tiff.size()) {
                     EXPECT_NE(l.Find("ExifIFD", 0x9003), nullptr);
+                }
             }
         }
     }
