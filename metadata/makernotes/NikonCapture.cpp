@@ -1,6 +1,7 @@
 #include "metadata/makernotes/NikonCapture.h"
 
 #include "metadata/tags/TagText.h"
+#include "metadata/tags/TextEncoding.h"
 #include "metadata/tiff/ByteOrder.h"
 
 #include <cstring>
@@ -122,7 +123,7 @@ void ListNikonCaptureData(const unsigned char* data, size_t size, MakerNoteList&
                 nul != nullptr ? static_cast<size_t>(static_cast<const unsigned char*>(nul) - p)
                                : length;
             e->value.kind = MetadataValue::Kind::Text;
-            e->value.text.assign(reinterpret_cast<const char*>(p), used);
+            e->value.text = Utf8OrLatin1(p, used);
             e->text = e->value.text;
             continue;
         }

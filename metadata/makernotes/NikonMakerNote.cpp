@@ -7,6 +7,7 @@
 #include "metadata/makernotes/NikonRecords.h"
 #include "metadata/makernotes/NikonTagNames.h"
 #include "metadata/tags/TagText.h"
+#include "metadata/tags/TextEncoding.h"
 #include "metadata/tiff/TiffHeader.h"
 
 #include <cmath>
@@ -182,7 +183,7 @@ bool ListField(const NikonRecord& record, const NikonField& field, const unsigne
     if (field.format == NikonFormat::Text) {
         const void* nul = std::memchr(p, 0, length);
         const size_t used = nul != nullptr ? static_cast<const unsigned char*>(nul) - p : length;
-        SetText(*e, std::string(reinterpret_cast<const char*>(p), used));
+        SetText(*e, Utf8OrLatin1(p, used));
         e->text = Trimmed(e->text);
         if (record.tag == kLensData && field.name == "LensModel")
             state.lensModel = Trimmed(e->value.text);
@@ -432,7 +433,7 @@ void Learn(const MakerNoteFrame& frame, const TiffDirectory& directory, NikonSta
                 nul != nullptr
                     ? static_cast<size_t>(static_cast<const unsigned char*>(nul) - value.data)
                     : value.size;
-            std::string text = Trimmed({reinterpret_cast<const char*>(value.data), used});
+            std::string text = Trimmed(Utf8OrLatin1(value.data, used));
             (entry.tag == kSerialNumber ? state.serialKeyText : state.serialText) = text;
             break;
         }

@@ -2,6 +2,7 @@
 // cipher of its records, lens data of every version, shot info, the summary
 // and notes that lie.
 #include "metadata/makernotes/NikonCipher.h"
+#include "metadata/tags/TextEncoding.h"
 #include "tests/fixtures/NikonNoteBuilder.h"
 #include "tests/metadata/makernotes/MakerNoteTestSupport.h"
 
@@ -296,6 +297,24 @@ TEST(NikonMakerNote, PlainRecordsFieldByField) {
         const Listed l(NikonTiff(NikonType3Note(note), ByteOrder::Little));
         EXPECT_NEAR(l.Number("Nikon", c.index, c.name), c.value, 1e-9) << c.name;
         EXPECT_EQ(l.Text("Nikon", c.index, c.name), c.text) << c.name;
+    }
+}
+
+TEST(NikonMakerNote, TextsInRecordsAndCaptureDataComeOutAsUtf8) {
+    // Found by the fuzzer: a byte above 0x7F in a record's text.
+    Bytes picture(58, 0x80);
+    std::memcpy(picture.data(), "0100STANDARD\xE9", 13);
+    picture[13] = 0;
+    MakerNoteBuilder note(ByteOrder::Little);
+    note.Undefined(0x0023, picture).Ascii(0x001D, "AB\xFF");
+    const Listed l(NikonTiff(NikonType3Note(note), ByteOrder::Little));
+    EXPECT_EQ(l.Text("Nikon", 4, "PictureControlName"), "STANDARD\xC3\xA9");
+    for (const MetadataEntry& e : l.out.Entries()) {
+        EXPECT_TRUE(IsValidUtf8(reinterpret_cast<const uint8_t*>(e.text.data()), e.text.size()))
+            << std::string(e.name);
+        EXPECT_TRUE(
+            IsValidUtf8(reinterpret_cast<const uint8_t*>(e.value.text.data()), e.value.text.size()))
+            << std::string(e.name);
     }
 }
 
