@@ -3,12 +3,14 @@
 // structures with every kind of directory, XMP packets sound and hostile,
 // IIM streams and Photoshop resource blocks.
 
+#include "metadata/makernotes/NikonCipher.h"
 #include "tests/fixtures/CameraPicture.h"
 #include "tests/fixtures/ExifBuilder.h"
 #include "tests/fixtures/JpegBuilder.h"
 #include "tests/fixtures/MakerNoteBuilder.h"
 #include "tests/fixtures/MakerNoteSamples.h"
 #include "tests/fixtures/MetadataBlocks.h"
+#include "tests/fixtures/NikonNoteBuilder.h"
 #include "tests/fixtures/SonyOlympusNotes.h"
 
 #include <cstdio>
@@ -154,7 +156,32 @@ std::vector<std::pair<std::string, Bytes>> MakerNoteSeeds(ByteOrder order) {
         .Undefined(0x0041, PlistOfObject({0x09}));
     MakerNoteBuilder casio(order);
     casio.Shorts(0x0001, {2}).Ascii(0x0002, "plain");
+    // Nikon type 3 with lens data and shot info enciphered as cameras do.
+    MakerNoteBuilder nikon(order);
+    constexpr uint32_t kSerial = 4138072, kCount = 42430;
+    Bytes lens = NikonLensData("0204", {0x7F, 0x40, 0x2D, 0x5C, 0x2C, 0x34, 0x84});
+    Bytes shot = NikonShotInfo("0212", 5312, "1.03 ", 0x287, kCount);
+    for (Bytes* record : {&lens, &shot})
+        NikonCipher(kSerial, kCount).Apply(record->data() + 4, record->size() - 4);
+    Bytes picture(58, 0x80);
+    nikon.Undefined(0x0001, {'0', '2', '1', '0'})
+        .Ascii(0x001D, std::to_string(kSerial))
+        .Add(0x0083, kByte, 1, {0x06})
+        .Longs(0x00A7, {kCount})
+        .Undefined(0x0098, lens)
+        .Undefined(0x0091, shot)
+        .Undefined(0x0088, {0, 1, 0, 1})
+        .Undefined(0x0023, picture)
+        .Add(0x0011, kLong, 1, nikon.U32(8));
+    MakerNoteBuilder nikonPlain(order);
+    nikonPlain.Undefined(0x0001, {0, 1, 0, 0})
+        .Ascii(0x0004, "FINE   ")
+        .Undefined(0x0098, NikonLensData("0100", {0x63, 0x48, 0x2B, 0x44, 0x24, 0x24, 0x68}));
     return {
+        {"nikon3", TiffWithMakerNote(order, "NIKON CORPORATION",
+                                     [&](uint32_t) { return NikonType3Note(nikon); })},
+        {"nikon2",
+         TiffWithMakerNote(order, "NIKON", [&](uint32_t at) { return nikonPlain.Build(at); })},
         {"canon", TiffWithMakerNote(order, "Canon", [&](uint32_t at) { return canon.Build(at); })},
         {"canon_moved", TiffWithMakerNote(order, "Canon",
                                           [&](uint32_t at) {

@@ -4,6 +4,7 @@
 #include "metadata/makernotes/CanonMakerNote.h"
 #include "metadata/makernotes/FujifilmMakerNote.h"
 #include "metadata/makernotes/MakerNoteMaker.h"
+#include "metadata/makernotes/NikonMakerNote.h"
 #include "metadata/makernotes/OlympusMakerNote.h"
 #include "metadata/makernotes/PanasonicMakerNote.h"
 #include "metadata/makernotes/PentaxMakerNote.h"
@@ -74,6 +75,9 @@ bool ReadMakerNote(const MakerNoteSource& source, MetadataCollector& out) {
         break;
     case MakerNoteLayout::Apple:
         read = ReadAppleNote(note, source.length, list);
+        break;
+    case MakerNoteLayout::Nikon:
+        read = ReadNikonNote(note, source.length, block.order, source.storedOffset, list);
         break;
     case MakerNoteLayout::Plain:
         read = ReadPlainNote(note, source.length, block.order, source.storedOffset,
