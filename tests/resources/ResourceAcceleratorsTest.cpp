@@ -20,12 +20,23 @@ QKeySequence Keys(const char* text) {
 
 TEST(ResourceAccelerators, MainFrameTableInOrder) {
     const std::pair<const char*, unsigned> expected[] = {
-        {"Ctrl+N", kNew},        {"Ctrl+O", kOpen},        {"Ctrl+S", kSave},
-        {"Ctrl+Z", kUndo},       {"Ctrl+X", kCut},         {"Ctrl+C", kCopy},
-        {"Ctrl+V", kPaste},      {"Alt+Backspace", kUndo}, {"Shift+Del", kCut},
-        {"Ctrl+Ins", kCopy},     {"Shift+Ins", kPaste},    {"F6", kNextPane},
-        {"Shift+F6", kPrevPane}, {"Ctrl+Shift+1", kLargeIcons}, {"Ctrl+Shift+2", kSmallIcons},
-        {"Ctrl+Shift+3", kList}, {"Ctrl+Shift+4", kDetails},
+        {"Ctrl+N", kNew},
+        {"Ctrl+O", kOpen},
+        {"Ctrl+S", kSave},
+        {"Ctrl+Z", kUndo},
+        {"Ctrl+X", kCut},
+        {"Ctrl+C", kCopy},
+        {"Ctrl+V", kPaste},
+        {"Alt+Backspace", kUndo},
+        {"Shift+Del", kCut},
+        {"Ctrl+Ins", kCopy},
+        {"Shift+Ins", kPaste},
+        {"F6", kNextPane},
+        {"Shift+F6", kPrevPane},
+        {"Ctrl+Shift+1", kLargeIcons},
+        {"Ctrl+Shift+2", kSmallIcons},
+        {"Ctrl+Shift+3", kList},
+        {"Ctrl+Shift+4", kDetails},
     };
     const auto table = MainFrameAccelerators();
     ASSERT_EQ(table.size(), std::size(expected));

@@ -1,9 +1,9 @@
 // IPTC-IIM datasets from raw streams and Photoshop image resources, and the
 // JPEG segments that hold them.
 #include "metadata/tags/IptcReader.h"
-#include "tests/metadata/tags/AllTagsTestSupport.h"
-#include "tests/fixtures/JpegBuilder.h"
 #include "metadata/tags/JpegMetadataSegments.h"
+#include "tests/fixtures/JpegBuilder.h"
+#include "tests/metadata/tags/AllTagsTestSupport.h"
 
 #include <gtest/gtest.h>
 
