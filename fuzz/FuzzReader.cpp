@@ -3,10 +3,10 @@
 // window would. Beyond what the sanitizers catch, the input fails when the reader leaves a text
 // field unterminated, hands out a thumbnail outside its own buffers, or a row that is not UTF-8.
 
-#include "metadata/MessageSink.h"
-#include "presentation/TagRows.h"
 #include "metadata/ByteSource.h"
+#include "metadata/MessageSink.h"
 #include "metadata/PhotoReader.h"
+#include "presentation/TagRows.h"
 
 #include <cstddef>
 #include <cstdint>

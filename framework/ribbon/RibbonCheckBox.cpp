@@ -35,6 +35,8 @@ void RibbonCheckBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const ThemeColours& colours = Colours();
     const bool enabled = isEnabled();
+    // Centred on whole pixels, then moved half a pixel so the frame's lines are crisp.
+    // NOLINTNEXTLINE(bugprone-integer-division): the whole pixels are meant
     const QRectF box(kPad + 0.5, (height() - kBox) / 2 + 0.5, kBox - 1, kBox - 1);
 
     QLinearGradient fill(box.topLeft(), box.bottomLeft());

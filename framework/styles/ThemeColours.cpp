@@ -4,6 +4,8 @@
 
 #include <QColor>
 
+#include <cmath>
+
 namespace {
 
 // window, windowText, base, text, button, buttonText, highlight, highlightedText,
@@ -71,7 +73,7 @@ QString RoleSelector(const char* role) {
 } // namespace
 
 QColor Mix(const QColor& a, const QColor& b, qreal amount) {
-    const auto blend = [amount](int x, int y) { return int(x + (y - x) * amount + 0.5); };
+    const auto blend = [amount](int x, int y) { return int(std::lround(x + (y - x) * amount)); };
     return QColor(blend(a.red(), b.red()), blend(a.green(), b.green()), blend(a.blue(), b.blue()));
 }
 

@@ -20,13 +20,14 @@ QString Read(const char* path) {
 TEST(ResourceInstall, OpeningAPhotoFromTheDesktopShowsItsTags) {
     const QString entry = Read(VELMORA_DESKTOP_ENTRY);
     // "Open with Velmora" hands the file to --select, not to the document.
-    EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=velmora --select %f\n"))) << entry.toStdString();
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=velmora --select %f\n")))
+        << entry.toStdString();
     // Every format the reader knows is offered to the file manager.
-    for (const char* type : {"image/jpeg;", "image/heic;", "image/heif;", "image/avif;",
-                             "image/webp;", "image/png;", "image/tiff;", "image/jxl;",
-                             "image/x-adobe-dng;", "image/x-canon-cr2;", "image/x-canon-cr3;",
-                             "image/x-nikon-nef;", "image/x-sony-arw;", "image/x-olympus-orf;",
-                             "image/x-panasonic-rw2;", "image/x-fuji-raf;", "image/x-pentax-pef;"})
+    for (const char* type :
+         {"image/jpeg;", "image/heic;", "image/heif;", "image/avif;", "image/webp;", "image/png;",
+          "image/tiff;", "image/jxl;", "image/x-adobe-dng;", "image/x-canon-cr2;",
+          "image/x-canon-cr3;", "image/x-nikon-nef;", "image/x-sony-arw;", "image/x-olympus-orf;",
+          "image/x-panasonic-rw2;", "image/x-fuji-raf;", "image/x-pentax-pef;"})
         EXPECT_TRUE(entry.contains(QLatin1String(type))) << type;
 }
 

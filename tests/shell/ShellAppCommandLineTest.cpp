@@ -2,7 +2,7 @@
 #include "shell/StartupSelection.h"
 #include "tests/fixtures/CameraPicture.h"
 #include "tests/fixtures/JpegBuilder.h"
-#include "tests/presentation/PresentationTestSupport.h"
+#include "tests/presentation/window/PresentationTestSupport.h"
 #include "tests/shell/ShellAppTestSupport.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "tests/presentation/InspectionTestSupport.h"
+#include "tests/presentation/window/InspectionTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "presentation/window/PhotoColumns.h"
-#include "tests/presentation/InspectionTestSupport.h"
+#include "tests/presentation/window/InspectionTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 
 #include <QHeaderView>

@@ -2,7 +2,7 @@
 #include "shell/FrameMenu.h"
 #include "tests/fixtures/CameraPicture.h"
 #include "tests/fixtures/JpegBuilder.h"
-#include "tests/presentation/PresentationTestSupport.h"
+#include "tests/presentation/window/PresentationTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 
 #include "presentation/window/MetadataModel.h"

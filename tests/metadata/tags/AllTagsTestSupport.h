@@ -1,8 +1,8 @@
 #pragma once
 
-#include "tests/fixtures/ExifBuilder.h"
 #include "metadata/tags/MetadataEntry.h"
 #include "metadata/tags/TiffTagWalk.h"
+#include "tests/fixtures/ExifBuilder.h"
 
 #include <cstring>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "tests/presentation/rows/RowsTestSupport.h"
+#include "tests/presentation/RowsTestSupport.h"
 
 #include <gtest/gtest.h>
 

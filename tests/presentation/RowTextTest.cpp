@@ -1,5 +1,5 @@
 #include "presentation/EightBitText.h"
-#include "tests/presentation/rows/RowsTestSupport.h"
+#include "tests/presentation/RowsTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "presentation/window/ShowFileTags.h"
-#include "tests/presentation/InspectionTestSupport.h"
+#include "tests/presentation/window/InspectionTestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "tests/presentation/PresentationTestSupport.h"
+#include "tests/presentation/window/PresentationTestSupport.h"
 
 #include <QAction>
 #include <QApplication>

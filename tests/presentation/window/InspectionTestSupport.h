@@ -4,7 +4,7 @@
 #include "metadata/JpegExifReader.h"
 #include "tests/fixtures/CameraPicture.h"
 #include "tests/fixtures/JpegBuilder.h"
-#include "tests/presentation/PresentationTestSupport.h"
+#include "tests/presentation/window/PresentationTestSupport.h"
 
 #include <cstring>
 #include <string>

@@ -1,5 +1,5 @@
-#include "tests/presentation/MetadataTestSupport.h"
-#include "tests/presentation/PresentationTestSupport.h"
+#include "tests/presentation/window/MetadataTestSupport.h"
+#include "tests/presentation/window/PresentationTestSupport.h"
 
 #include "presentation/window/MetadataModel.h"
 #include "presentation/window/MetadataWnd.h"
