@@ -1,5 +1,7 @@
 #include "metadata/makernotes/BinaryPlist.h"
 
+#include "metadata/tags/TextEncoding.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstdio>
@@ -132,7 +134,9 @@ bool BinaryPlist::Read(uint64_t index, Value& out, int depth) const {
         if (!Counted(at, length, text))
             return false;
         out.kind = Value::Kind::Text;
-        out.text.assign(reinterpret_cast<const char*>(m_data + text), static_cast<size_t>(length));
+        // Meant to be ASCII; a stray high byte must not reach a name as
+        // broken UTF-8.
+        out.text = Utf8OrLatin1(m_data + text, static_cast<size_t>(length));
         return true;
     }
     case 0xA:

@@ -60,8 +60,12 @@ const std::vector<std::pair<const char*, std::function<bool(const Reading&)>>> k
     {"make:nikon", [](auto& r) { return Contains(r, "IFD0:Make", "nikon"); }},
     {"lens:50",
      [](auto& r) {
-         return Contains(r, "ExifIFD:LensModel", "50") || Contains(r, "XMP-aux:Lens", "50") ||
-                Contains(r, "XMP-exifEX:LensModel", "50");
+         // The maker notes name the lens too, in the makers' own lens texts.
+         for (const char* key : {"ExifIFD:LensModel", "XMP-aux:Lens", "XMP-exifEX:LensModel",
+                                 "Nikon:Lens", "Canon:LensModel", "Olympus:LensModel"})
+             if (Contains(r, key, "50"))
+                 return true;
+         return false;
      }},
     {"date:2008..2012", [](auto& r) { return Month(r) >= "2008:01" && Month(r) <= "2012:12"; }},
     {"date:>=2015-06", [](auto& r) { return Month(r) >= "2015:06"; }},

@@ -68,6 +68,8 @@ TEST(BinaryPlist, ObjectsOfEachKind) {
         {{0x11, 0x01, 0x02}, BinaryPlist::Value::Kind::Integer, ""},
         {{0x23, 0x3F, 0xF8, 0, 0, 0, 0, 0, 0}, BinaryPlist::Value::Kind::Real, ""},
         {{0x53, 'a', 'b', 'c'}, BinaryPlist::Value::Kind::Text, "abc"},
+        // A byte past ASCII comes out as UTF-8, never as it stood.
+        {{0x52, 'v', 0xF6}, BinaryPlist::Value::Kind::Text, "v\xC3\xB6"},
     };
     for (const Case& c : cases) {
         const Bytes plist = fixture::PlistOfObject(c.object);

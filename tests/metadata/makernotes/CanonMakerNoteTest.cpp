@@ -80,7 +80,7 @@ TEST(CanonMakerNote, DirectoryEntriesAndRecordFieldsInBothOrders) {
             {5, "ContinuousDrive", 1, "Continuous"},
             {7, "FocusMode", 2, "AI Focus AF"},
             {17, "MeteringMode", 3, "Evaluative"},
-            {22, "LensType", 52, "Unknown (52)"},
+            {22, "LensType", 52, "Canon EF-S 18-55mm f/3.5-5.6 IS II"},
             {23, "MaxFocalLength", 55, "55 mm"}, // 550 in tenths: FocalUnits 10
             {24, "MinFocalLength", 18, "18 mm"},
             {26, "MaxAperture", std::exp2(CanonEv(0x8C) / 2), "f/4.5"}, // 4 1/3 EV
@@ -120,7 +120,7 @@ TEST(CanonMakerNote, SummaryRowsComeFirstInTheGroupWithIdMinusOne) {
         else if (e.group == "Canon")
             break;
     }
-    const std::vector<std::string> expected = {"Lens=EF-S18-55mm f/3.5-5.6 IS II",
+    const std::vector<std::string> expected = {"Lens=Canon EF-S 18-55mm f/3.5-5.6 IS II",
                                                "LensSerialNumber=000027ced3",
                                                "SerialNumber=0001234567", "FirmwareVersion=1.0.2"};
     EXPECT_EQ(names, expected);
