@@ -18,3 +18,13 @@ TiffValueFault MakerNoteFrame::Locate(const TiffDirectory& directory, const Tiff
     inNote.valueField = static_cast<uint32_t>(entry.valueField - m_base);
     return directory.Locate(inNote, value);
 }
+
+uint64_t LowestValueOffset(const TiffDirectory& directory) {
+    uint64_t lowest = UINT64_MAX;
+    for (uint32_t i = 0; i < directory.FittingCount(); ++i) {
+        const TiffEntry entry = directory.Entry(i);
+        if (TiffTypeSize(entry.type) != 0 && !entry.IsInline() && entry.valueField < lowest)
+            lowest = entry.valueField;
+    }
+    return lowest;
+}

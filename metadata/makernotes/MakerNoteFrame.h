@@ -36,3 +36,8 @@ private:
     TiffSpan m_note;
     uint64_t m_base = 0;
 };
+
+// The lowest offset among a directory's values that are not inline;
+// UINT64_MAX when there is none. Cameras write the values right after the
+// directory (and its next link), so this tells where a copied note stood.
+uint64_t LowestValueOffset(const TiffDirectory& directory);

@@ -74,6 +74,22 @@ void FillFromValue(const TiffValue& value, uint32_t count, MetadataEntry& entry)
     entry.text = entry.value.kind == MetadataValue::Kind::Text ? entry.value.text : RawText(entry);
 }
 
+bool FillOrNoteFault(TiffValueFault fault, const TiffValue& value, const TiffEntry& tiffEntry,
+                     MetadataEntry& entry) {
+    switch (fault) {
+    case TiffValueFault::None:
+        FillFromValue(value, tiffEntry.count, entry);
+        return true;
+    case TiffValueFault::UnknownType:
+        entry.text = "(unknown type " + std::to_string(tiffEntry.type) + ")";
+        return false;
+    case TiffValueFault::OutsideBlock:
+        entry.text = "(value outside the maker note)";
+        return false;
+    }
+    return false;
+}
+
 std::string MakerTagId(uint16_t tag) {
     char id[12];
     std::snprintf(id, sizeof id, "Tag0x%04X", static_cast<unsigned>(tag));
@@ -97,17 +113,7 @@ uint32_t ListPlainDirectory(const MakerNoteFrame& frame, const TiffDirectory& di
             break;
         ++listed;
         TiffValue value;
-        switch (frame.Locate(directory, entry, value)) {
-        case TiffValueFault::None:
-            FillFromValue(value, entry.count, *e);
-            break;
-        case TiffValueFault::UnknownType:
-            e->text = "(unknown type " + std::to_string(entry.type) + ")";
-            break;
-        case TiffValueFault::OutsideBlock:
-            e->text = "(value outside the maker note)";
-            break;
-        }
+        FillOrNoteFault(frame.Locate(directory, entry, value), value, entry, *e);
     }
     return listed;
 }

@@ -53,6 +53,12 @@ private:
 // the raw text.
 void FillFromValue(const TiffValue& value, uint32_t count, MetadataEntry& entry);
 
+// FillFromValue when the value was located (`fault` None: true), else the
+// entry's text says why it has none: "(unknown type 14)", "(value outside
+// the maker note)".
+bool FillOrNoteFault(TiffValueFault fault, const TiffValue& value, const TiffEntry& tiffEntry,
+                     MetadataEntry& entry);
+
 // Lists the entries of a plain directory in the note: ids, types, values;
 // names from `nameOf` (may return empty: "Tag0x0012" then). Returns how many
 // entries were listed.

@@ -37,12 +37,7 @@ uint64_t CanonNoteBase(const unsigned char* note, size_t size, TiffByteOrder ord
     const TiffDirectory directory(TiffSpan{note, size, 0, order}, 0);
     if (!directory.Valid() || !directory.AllEntriesFit())
         return storedOffset;
-    uint64_t lowest = UINT64_MAX;
-    for (uint32_t i = 0; i < directory.FittingCount(); ++i) {
-        const TiffEntry entry = directory.Entry(i);
-        if (TiffTypeSize(entry.type) != 0 && !entry.IsInline() && entry.valueField < lowest)
-            lowest = entry.valueField;
-    }
+    const uint64_t lowest = LowestValueOffset(directory);
     const uint64_t valuesStart = directory.EntriesEnd() + 4;
     if (lowest == UINT64_MAX || lowest < valuesStart || lowest - valuesStart == storedOffset ||
         lowest - directory.EntriesEnd() == storedOffset)

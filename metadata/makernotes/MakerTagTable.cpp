@@ -72,17 +72,7 @@ uint32_t ListTableDirectory(const MakerNoteFrame& frame, const TiffDirectory& di
             break;
         ++listed;
         TiffValue value;
-        switch (frame.Locate(directory, entry, value)) {
-        case TiffValueFault::None:
-            FillFromValue(value, entry.count, *e);
-            break;
-        case TiffValueFault::UnknownType:
-            e->text = "(unknown type " + std::to_string(entry.type) + ")";
-            break;
-        case TiffValueFault::OutsideBlock:
-            e->text = "(value outside the maker note)";
-            break;
-        }
+        FillOrNoteFault(frame.Locate(directory, entry, value), value, entry, *e);
         bool described = false;
         if (row != nullptr && e->value.IsSingleNumber()) {
             const std::string_view meaning = MakerValueMeaning(*row, e->value.numbers[0]);
@@ -139,12 +129,7 @@ MakerNoteFrame FrameWithValuesInside(const unsigned char* note, size_t size, Tif
     // Where the note stood, told by its lowest value offset: cameras write
     // the values right after the directory and its next link (or without
     // the link). This finds the base when the note was copied elsewhere.
-    uint64_t lowest = UINT64_MAX;
-    for (uint32_t i = 0; i < directory.FittingCount(); ++i) {
-        const TiffEntry entry = directory.Entry(i);
-        if (TiffTypeSize(entry.type) != 0 && !entry.IsInline() && entry.valueField < lowest)
-            lowest = entry.valueField;
-    }
+    const uint64_t lowest = LowestValueOffset(directory);
     const uint64_t end = directory.EntriesEnd();
     const uint64_t candidates[] = {storedOffset, 0, lowest >= end + 4 ? lowest - end - 4 : 0,
                                    lowest >= end ? lowest - end : 0};

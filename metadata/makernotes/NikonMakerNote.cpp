@@ -509,19 +509,8 @@ bool ListNote(const MakerNoteFrame& frame, const TiffDirectory& directory, bool 
         if (e == nullptr)
             break;
         ++listed;
-        switch (fault) {
-        case TiffValueFault::None:
-            FillFromValue(value, entry.count, *e);
-            if (named)
-                AdjustMainEntry(entry.tag, value, order, *e);
-            break;
-        case TiffValueFault::UnknownType:
-            e->text = "(unknown type " + std::to_string(entry.type) + ")";
-            break;
-        case TiffValueFault::OutsideBlock:
-            e->text = "(value outside the maker note)";
-            break;
-        }
+        if (FillOrNoteFault(fault, value, entry, *e) && named)
+            AdjustMainEntry(entry.tag, value, order, *e);
         uint32_t offset = 0;
         if (named && fault == TiffValueFault::None && TiffUnsignedAt(value, 0, offset)) {
             if (entry.tag == kPreviewIfd)
@@ -568,12 +557,7 @@ bool ReadNikonNote(const unsigned char* note, size_t size, TiffByteOrder blockOr
     // says, at its own start, or (a block gathered from a raw file) where
     // the lowest value offset puts it, as cameras write values right after
     // the directory and its next link.
-    uint64_t lowest = UINT64_MAX;
-    for (uint32_t i = 0; i < directory.FittingCount(); ++i) {
-        const TiffEntry entry = directory.Entry(i);
-        if (TiffTypeSize(entry.type) != 0 && !entry.IsInline() && entry.valueField < lowest)
-            lowest = entry.valueField;
-    }
+    const uint64_t lowest = LowestValueOffset(directory);
     const uint64_t valuesStart = directory.EntriesEnd() + 4;
     const uint64_t inferred =
         lowest != UINT64_MAX && lowest >= valuesStart ? lowest - valuesStart : storedOffset;

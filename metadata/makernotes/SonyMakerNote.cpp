@@ -245,17 +245,8 @@ bool ReadSonyNote(const unsigned char* note, size_t size, TiffByteOrder order,
                                     entry.type, entry.count);
         if (e == nullptr)
             break;
-        switch (frame.Locate(directory, entry, value)) {
-        case TiffValueFault::None:
-            break;
-        case TiffValueFault::UnknownType:
-            e->text = "(unknown type " + std::to_string(entry.type) + ")";
+        if (!FillOrNoteFault(frame.Locate(directory, entry, value), value, entry, *e))
             continue;
-        case TiffValueFault::OutsideBlock:
-            e->text = "(value outside the maker note)";
-            continue;
-        }
-        FillFromValue(value, entry.count, *e);
         if (entry.count == 1 && e->value.IsSingleNumber()) {
             // An enumerated entry's number named (SonyModelID 360: "ILCE-6500").
             const std::string_view text = FindValueText(kSonyValueTexts, 0, entry.tag,
