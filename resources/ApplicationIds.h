@@ -9,6 +9,7 @@ namespace CommandId {
 inline constexpr unsigned ViewFolders = 32822;  // shows or hides the "Folders" pane
 inline constexpr unsigned ViewProperties = 157; // the "Properties" pane's id
 inline constexpr unsigned ViewMetadata = 159;   // the "Metadata" pane's id
+inline constexpr unsigned ViewPreview = 161;    // the "Preview" pane's id
 inline constexpr unsigned AddressEntered = 1;   // confirmation of the typed address
 
 // Visual styles ("Application Look")
@@ -54,6 +55,7 @@ inline constexpr unsigned AddressRebar = 59396;
 inline constexpr unsigned FoldersPane = 32822;
 inline constexpr unsigned PropertiesPane = 157;
 inline constexpr unsigned MetadataPane = 159;
+inline constexpr unsigned PreviewPane = 161;
 
 } // namespace ResourceId
 
@@ -67,6 +69,7 @@ inline constexpr unsigned StatusPane2 = 123;
 inline constexpr unsigned MainFrame = 128; // the template's seven line-feed separated fields
 inline constexpr unsigned PropertiesCaption = 158;
 inline constexpr unsigned MetadataCaption = 160;
+inline constexpr unsigned PreviewCaption = 162;
 
 // Ribbon labels
 inline constexpr unsigned RibbonFile = 260;

@@ -17,6 +17,8 @@ constexpr StringResource kStrings[] = {
     {158, u"Properties"},
     {159, u"Show or hide every tag of the chosen file\nMetadata"},
     {160, u"Metadata"},
+    {161, u"Show or hide the picture of the chosen file\nPreview"},
+    {162, u"Preview"},
     {260, u"File"},
     {262, u"&New"},
     {263, u"&Open..."},

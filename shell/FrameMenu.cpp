@@ -48,5 +48,6 @@ QMenu* CreateFrameContextMenu(CommandRouter& router, QWidget* parent) {
     AddPaneItem(*menu, router, CommandId::ViewFolders, QStringLiteral("&Folders"));
     AddPaneItem(*menu, router, CommandId::ViewProperties, QStringLiteral("&Properties"));
     AddPaneItem(*menu, router, CommandId::ViewMetadata, QStringLiteral("&Metadata"));
+    AddPaneItem(*menu, router, CommandId::ViewPreview, QStringLiteral("P&review"));
     return menu;
 }

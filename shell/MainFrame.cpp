@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -38,11 +39,14 @@ const QString kListViewKey = QStringLiteral("Workspace/FileListView");
 constexpr quint32 kFolderPaneStyle = PaneStyle::Visible | PaneStyle::AlignLeft;
 constexpr quint32 kPropertiesPaneStyle = PaneStyle::Visible | PaneStyle::AlignRight;
 constexpr quint32 kMetadataPaneStyle = PaneStyle::Visible | PaneStyle::AlignRight;
+constexpr quint32 kPreviewPaneStyle = PaneStyle::Visible | PaneStyle::AlignRight;
 const QRect kPaneRect(0, 0, 200, 200);
 constexpr int kAddressBoxWidth = 200;
 constexpr QSize kDefaultSize(1024, 720);
 // What a first start shows of the "Properties" pane's "Data" column at least.
 constexpr int kFirstStartDataShown = 200;
+// The share of the panes' height, in percent, a first start gives "Properties".
+constexpr int kFirstStartRowsShare = 58;
 
 QString BarName(unsigned id) {
     return QStringLiteral("Bar%1").arg(id);
@@ -98,6 +102,14 @@ void CMainFrame::RegisterCommands() {
     AddUpdate(ViewMetadata, [this](CommandUI& ui) {
         ui.Enable(m_metadataCreated);
         ui.SetCheck(m_metadataCreated && m_metadataPane.IsPaneVisible());
+    });
+    AddCommand(ViewPreview, [this] {
+        if (m_previewCreated)
+            m_previewPane.ShowPane(!m_previewPane.IsPaneVisible(), true);
+    });
+    AddUpdate(ViewPreview, [this](CommandUI& ui) {
+        ui.Enable(m_previewCreated);
+        ui.SetCheck(m_previewCreated && m_previewPane.IsPaneVisible());
     });
     // The panes' rows; nothing in them is editable, so Cut and Paste stay
     // unanswered and greyed.
@@ -200,6 +212,9 @@ bool CMainFrame::OnCreate() {
         m_propertiesPane.EnableDocking(PaneStyle::AlignAny);
         m_propertiesPane.DockToFrame();
     }
+    // Split below "Properties" before "Metadata" joins it as a tab: a pane
+    // split from a tabbed one would become one more tab.
+    CreatePreviewPane();
     CreateMetadataPane();
     return true;
 }
@@ -220,6 +235,20 @@ void CMainFrame::CreateMetadataPane() {
     }
 }
 
+void CMainFrame::CreatePreviewPane() {
+    m_previewCreated =
+        m_previewPane.Create(StringTable::Load(StringId::PreviewCaption), this, kPaneRect, true,
+                             int(ResourceId::PreviewPane), kPreviewPaneStyle);
+    if (!m_previewCreated)
+        return;
+    m_previewPane.EnableDocking(PaneStyle::AlignAny);
+    m_previewPane.DockToFrame();
+    // A first start shows it below "Properties"; a stored layout puts it
+    // back where it was left.
+    if (m_propertiesCreated)
+        splitDockWidget(&m_propertiesPane, &m_previewPane, Qt::Vertical);
+}
+
 // The panes are created 200 px wide, which hides the "Data" column of the
 // "Properties" pane behind its "Tag" column. A stored layout is left alone.
 void CMainFrame::SizePanesForFirstStart() {
@@ -232,6 +261,12 @@ void CMainFrame::SizePanesForFirstStart() {
     const int width =
         list.header()->sectionSize(0) + kFirstStartDataShown + scrollBar + 2 * list.frameWidth();
     resizeDocks({&m_propertiesPane}, {width}, Qt::Horizontal);
+    // Most of the height for the rows, the rest for the picture below them.
+    if (m_previewCreated && !m_previewPane.isFloating())
+        resizeDocks(
+            {&m_propertiesPane, &m_previewPane},
+            {height() * kFirstStartRowsShare / 100, height() * (100 - kFirstStartRowsShare) / 100},
+            Qt::Vertical);
 }
 
 bool CMainFrame::CreateAddressBar() {
@@ -318,11 +353,16 @@ void CMainFrame::SetActiveView(CExplorerView* view) {
 }
 
 bool CMainFrame::ShowImageTags(const QByteArray& path) {
-    return ShowFileTags(path, m_propertiesPane, m_metadataCreated ? &m_metadataPane : nullptr);
+    const bool shown =
+        ShowFileTags(path, m_propertiesPane, m_metadataCreated ? &m_metadataPane : nullptr);
+    // Asked after the rows are in: the picture never holds them up.
+    if (m_previewCreated && !path.isEmpty())
+        m_previewPane.ShowFile(path);
+    return shown;
 }
 
 bool CMainFrame::ShowImageTags(const QString& path) {
-    return ShowFileTags(path, m_propertiesPane, m_metadataCreated ? &m_metadataPane : nullptr);
+    return ShowImageTags(QFile::encodeName(path));
 }
 
 void CMainFrame::ApplyVisualStyle(unsigned id) {

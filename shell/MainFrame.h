@@ -6,6 +6,7 @@
 #include "framework/ribbon/RibbonBar.h"
 #include "framework/styles/DrawingTheme.h"
 #include "presentation/window/MetadataWnd.h"
+#include "presentation/window/PreviewWnd.h"
 #include "presentation/window/PropertiesWnd.h"
 #include "shell/FolderBar.h"
 #include "shell/FrameServices.h"
@@ -24,8 +25,8 @@ class CExplorerView;
 
 // The main window: the ribbon on top, under it the address bar, the
 // "Folders" pane at the left, the "Properties" pane at the right with the
-// "Metadata" pane tabbed behind it, the status
-// bar at the bottom and the file list view in the centre. It is the frame
+// "Metadata" pane tabbed behind it and the "Preview" pane below them, the
+// status bar at the bottom and the file list view in the centre. It is the frame
 // stage of the command route and carries the road from a clicked file to the
 // tag list (ShowImageTags).
 //
@@ -44,7 +45,7 @@ public:
     // every bar and pane, then brings back the layout of the last run. False,
     // with the frame unusable, when the status bar, the address bar or the
     // "Folders" pane cannot be made; a "Properties" pane that cannot be made
-    // is left out, and so is a "Metadata" pane.
+    // is left out, and so are a "Metadata" and a "Preview" pane.
     bool Create();
     // Activates the view (tying the folder tree to its list) and runs its
     // initial update. Done once the frame is created, before it is shown.
@@ -58,8 +59,9 @@ public:
     void UpdateFrameTitle(const QString& documentTitle);
 
     // Reads the file once: its EXIF rows into the "Properties" pane and its
-    // every tag into the "Metadata" pane (see ShowFileTags). `path` holds the
-    // name's bytes exactly as the file system has them.
+    // every tag into the "Metadata" pane (see ShowFileTags); then asks the
+    // "Preview" pane for its picture, which is made meanwhile on a thread of
+    // its own. `path` holds the name's bytes exactly as the file system has them.
     bool ShowImageTags(const QByteArray& path);
     bool ShowImageTags(const QString& path);
 
@@ -106,6 +108,7 @@ public:
     CFolderBar& FolderPane() { return m_folderPane; }
     CPropertiesWnd& PropertiesPane() { return m_propertiesPane; }
     CMetadataWnd& MetadataPane() { return m_metadataPane; }
+    CPreviewWnd& PreviewPane() { return m_previewPane; }
     // The pane whose rows Copy and Select All act on: the one holding the
     // focus (or, while the ribbon has it, holding it last); null when none.
     RowCopySource* CopySourceWithFocus();
@@ -127,6 +130,7 @@ private:
     void LoadAccelerators();
     void ApplyDockingMode(DockingMode mode);
     void CreateMetadataPane();
+    void CreatePreviewPane();
     void ShowContextMenu(QWidget* source, const QPoint& pos);
 
     FrameServices m_services;
@@ -140,6 +144,7 @@ private:
     CFolderBar m_folderPane;
     CPropertiesWnd m_propertiesPane;
     CMetadataWnd m_metadataPane;
+    CPreviewWnd m_previewPane;
     QStatusBar m_statusBar;
     QLabel m_statusPane1;
     QLabel m_statusPane2;
@@ -150,4 +155,5 @@ private:
     bool m_created = false;
     bool m_propertiesCreated = false;
     bool m_metadataCreated = false;
+    bool m_previewCreated = false;
 };

@@ -112,12 +112,15 @@ QImage Decode(const heif_image_handle* handle) {
     return wrapped.copy();
 }
 
-} // namespace
-
-QImage HeifThumbnail(int fd, uint64_t fileSize, int edge) {
+// The picture of the primary image for a `box`: its thumbnail when `box` is
+// valid and the thumbnail fills it (an empty box wants the primary image
+// itself), else the primary image decoded. Not yet fitted.
+QImage HeifDecode(int fd, uint64_t fileSize, QSize box, bool* fromThumbnail) {
     static std::once_flag initialised;
     std::call_once(initialised, [] { heif_init(nullptr); });
-    if (fd < 0 || edge <= 0 || fileSize < 16)
+    if (fromThumbnail)
+        *fromThumbnail = false;
+    if (fd < 0 || fileSize < 16)
         return {};
     std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
     if (!context)
@@ -138,15 +141,40 @@ QImage HeifThumbnail(int fd, uint64_t fileSize, int edge) {
         return {};
     const Handle primary(primaryRaw);
     heif_item_id thumbnailId = 0;
-    if (heif_image_handle_get_list_of_thumbnail_IDs(primary.get(), &thumbnailId, 1) == 1) {
+    if (!box.isEmpty() &&
+        heif_image_handle_get_list_of_thumbnail_IDs(primary.get(), &thumbnailId, 1) == 1) {
         heif_image_handle* thumbnailRaw = nullptr;
         if (heif_image_handle_get_thumbnail(primary.get(), thumbnailId, &thumbnailRaw).code ==
             heif_error_Ok) {
             const Handle thumbnail(thumbnailRaw);
-            const QImage image = Decode(thumbnail.get());
-            if (!image.isNull())
-                return FitInto(image, edge);
+            const QSize size(heif_image_handle_get_width(thumbnail.get()),
+                             heif_image_handle_get_height(thumbnail.get()));
+            if (size.width() >= box.width() || size.height() >= box.height()) {
+                const QImage image = Decode(thumbnail.get());
+                if (!image.isNull()) {
+                    if (fromThumbnail)
+                        *fromThumbnail = true;
+                    return image;
+                }
+            }
         }
     }
-    return FitInto(Decode(primary.get()), edge);
+    return Decode(primary.get());
+}
+
+} // namespace
+
+QImage HeifThumbnail(int fd, uint64_t fileSize, int edge) {
+    if (edge <= 0)
+        return {};
+    // Any thumbnail will do for an icon: the smallest box asks for one.
+    return FitInto(HeifDecode(fd, fileSize, QSize(1, 1), nullptr), edge);
+}
+
+QImage HeifPicture(int fd, uint64_t fileSize, QSize box, bool* fromThumbnail) {
+    const QImage image = HeifDecode(fd, fileSize, box, fromThumbnail);
+    if (box.isEmpty() || image.isNull() ||
+        (image.width() <= box.width() && image.height() <= box.height()))
+        return image;
+    return image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }

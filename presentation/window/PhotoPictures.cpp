@@ -25,11 +25,21 @@ struct Descriptor {
     }
 };
 
-// The formats Qt's image readers are asked to decode when there is no
-// preview. A raw file is not among them: Qt's TIFF reader would decode its
-// sensor data, or take long to fail. Unknown lets Qt try what the metadata
-// reader does not know (GIF, BMP, ...).
-bool QtDecodes(PhotoFormat format) {
+// Qt's decode turned by the EXIF Orientation our reader found, or by Qt's own
+// reading for the formats our reader does not read.
+QImage DecodeUpright(int fd, int edge, int orientation) {
+    QImageIOHandler::Transformations transformation = QImageIOHandler::TransformationNone;
+    const QImage image = DecodeFileScaled(fd, edge, &transformation);
+    if (image.isNull())
+        return {};
+    if (orientation >= 1 && orientation <= 8)
+        return Upright(image, orientation);
+    return FitInto(Transformed(image, transformation), edge);
+}
+
+} // namespace
+
+bool QtReadersDecode(PhotoFormat format) {
     switch (format) {
     case PhotoFormat::Unknown:
     case PhotoFormat::Jpeg:
@@ -44,24 +54,10 @@ bool QtDecodes(PhotoFormat format) {
     }
 }
 
-bool IsHeif(PhotoFormat format) {
+bool IsHeifFormat(PhotoFormat format) {
     return format == PhotoFormat::Heic || format == PhotoFormat::Heif ||
            format == PhotoFormat::Avif;
 }
-
-// Qt's decode turned by the EXIF Orientation our reader found, or by Qt's own
-// reading for the formats our reader does not read.
-QImage DecodeUpright(int fd, int edge, int orientation) {
-    QImageIOHandler::Transformations transformation = QImageIOHandler::TransformationNone;
-    const QImage image = DecodeFileScaled(fd, edge, &transformation);
-    if (image.isNull())
-        return {};
-    if (orientation >= 1 && orientation <= 8)
-        return Upright(image, orientation);
-    return FitInto(Transformed(image, transformation), edge);
-}
-
-} // namespace
 
 QImage PhotoPictures::Picture(const QByteArray& path, int edge) const {
     if (path.isEmpty() || path.contains('\0') || edge <= 0)
@@ -79,7 +75,7 @@ QImage PhotoPictures::Picture(const QByteArray& path, int edge) const {
     const PhotoFormat format = reader.Format();
     const int orientation = summary.orientation;
 
-    if (IsHeif(format))
+    if (IsHeifFormat(format))
         return HeifThumbnail(file.fd, size, edge);
 
     const EmbeddedPicture& preview = reader.Blocks().preview;
@@ -88,7 +84,7 @@ QImage PhotoPictures::Picture(const QByteArray& path, int edge) const {
         if (!image.isNull())
             return Upright(image, orientation);
     }
-    if (!QtDecodes(format))
+    if (!QtReadersDecode(format))
         return {};
     return DecodeUpright(file.fd, edge, orientation);
 }
