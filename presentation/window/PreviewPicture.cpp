@@ -132,9 +132,12 @@ PreviewPicture PictureForPreview(const QByteArray& path, QSize box) {
     const PhotoFormat format = reader.Format();
     const int orientation = summary.orientation;
     const LocatedBlocks& blocks = reader.Blocks();
+    // The container's size, else the record's (a JPEG's frame header).
     if (blocks.width > 0 && blocks.height > 0 && blocks.width <= INT_MAX &&
         blocks.height <= INT_MAX)
         result.fullSize = UprightSize(QSize(int(blocks.width), int(blocks.height)), orientation);
+    else if (summary.width > 0 && summary.height > 0)
+        result.fullSize = UprightSize(QSize(summary.width, summary.height), orientation);
 
     const auto done = [&result](QImage image, PreviewOrigin origin) {
         result.image = std::move(image);

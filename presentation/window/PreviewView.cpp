@@ -44,7 +44,7 @@ void PreviewView::SetZoom(Zoom zoom) {
     const QSizeF actual = ActualSize();
     QPointF centre(actual.width() / 2, actual.height() / 2);
     if (zoom == Zoom::Actual && !shown.isEmpty()) {
-        const QPointF middle = rect().center() - shown.topLeft();
+        const QPointF middle = QRectF(rect()).center() - shown.topLeft();
         centre = {middle.x() * actual.width() / shown.width(),
                   middle.y() * actual.height() / shown.height()};
     }
