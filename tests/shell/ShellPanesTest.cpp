@@ -85,6 +85,51 @@ TEST_F(ShellPanes, TheMetadataEntryShowsAndHidesThePane) {
     EXPECT_TRUE(State(ViewMetadata).IsChecked());
 }
 
+TEST_F(ShellPanes, PreviewStartsBelowPropertiesAndItsEntryShowsAndHidesIt) {
+    CPreviewWnd& preview = frame->PreviewPane();
+    EXPECT_EQ(preview.windowTitle(), QStringLiteral("Preview"));
+    EXPECT_EQ(preview.objectName(), QStringLiteral("Pane161"));
+    EXPECT_EQ(frame->dockWidgetArea(&preview), Qt::RightDockWidgetArea);
+    EXPECT_TRUE(preview.CanAutoHide());
+    EXPECT_FALSE(frame->tabifiedDockWidgets(&frame->PropertiesPane()).contains(&preview));
+    ShowActive();
+    EXPECT_GT(preview.y(), frame->PropertiesPane().y());
+    EXPECT_EQ(preview.x(), frame->PropertiesPane().x());
+
+    const std::unique_ptr<QMenu> menu(CreateFrameContextMenu(Router(), frame.get()));
+    QAction* entry = nullptr;
+    for (QAction* action : menu->actions())
+        if (action->data().toUInt() == ViewPreview)
+            entry = action;
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->text(), QStringLiteral("P&review"));
+    EXPECT_TRUE(State(ViewPreview).IsChecked());
+    entry->trigger();
+    EXPECT_FALSE(preview.IsPaneVisible());
+    EXPECT_FALSE(State(ViewPreview).IsChecked());
+    Router().Execute(ViewPreview);
+    EXPECT_TRUE(preview.IsPaneVisible());
+}
+
+TEST_F(ShellPanes, AClickFillsTheRowsAtOnceAndThePictureAfter) {
+    ShowActive();
+    const QString path = PathOf(QStringLiteral("shot.jpg"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const fixture::Bytes jpeg = fixture::CameraLikeJpeg();
+    file.write(reinterpret_cast<const char*>(jpeg.data()), qint64(jpeg.size()));
+    file.close();
+    ASSERT_TRUE(frame->ShowImageTags(path));
+    // The rows are in when the click returns; the picture is still to come.
+    EXPECT_GT(frame->PropertiesPane().TagList().topLevelItemCount(), 0);
+    EXPECT_EQ(frame->PreviewPane().ShownPath(), QFile::encodeName(path));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return frame->PreviewPane().Pending() == 0 &&
+               frame->PreviewPane().Shown().gap != PreviewGap::Unreadable &&
+               frame->PreviewPane().Picture().Message().isEmpty();
+    }));
+}
+
 TEST_F(ShellPanes, CopyAndSelectAllActOnThePaneWithTheFocusAndCutAndPasteStayGreyed) {
     ShowActive();
     FillProperties();
