@@ -3,7 +3,7 @@
 #include <QHashFunctions>
 
 size_t qHash(const ThumbnailKey& key, size_t seed) {
-    return qHashMulti(seed, key.path, key.size, key.modifiedMs, key.edge);
+    return qHashMulti(seed, key.path, key.size, key.modifiedMs, key.edge, key.devicePixelRatio);
 }
 
 qint64 ThumbnailCache::CostOf(const QPixmap& pixmap) {

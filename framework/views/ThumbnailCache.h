@@ -7,12 +7,15 @@
 #include <list>
 
 // Which picture a thumbnail shows: the file by its path, size and time of
-// change (a file rewritten gets a new key), at one edge length.
+// change (a file rewritten gets a new key), at one edge length in device
+// pixels for a screen of one device pixel ratio (so a window moved to a
+// denser screen gets sharper pictures, not the old ones stretched).
 struct ThumbnailKey {
     QByteArray path;
     qint64 size = 0;
     qint64 modifiedMs = 0;
     int edge = 0;
+    qreal devicePixelRatio = 1.0;
 
     friend bool operator==(const ThumbnailKey&, const ThumbnailKey&) = default;
 };

@@ -41,10 +41,13 @@ void ThumbnailDelegate::initStyleOption(QStyleOptionViewItem* option,
     if (!m_enabled || index.column() != 0)
         return;
     const QSize iconSize = m_view.iconSize();
-    const int edge = qMax(iconSize.width(), iconSize.height());
-    const std::optional<ThumbnailKey> key = m_keyOf(index, edge);
+    // Read at the screen's density: the icon's edge in device pixels.
+    const qreal ratio = m_view.viewport()->devicePixelRatioF();
+    const int edge = qRound(qMax(iconSize.width(), iconSize.height()) * ratio);
+    std::optional<ThumbnailKey> key = m_keyOf(index, edge);
     if (!key)
         return;
+    key->devicePixelRatio = ratio;
     if (const QPixmap* picture = m_loader.Request(*key)) {
         option->icon = QIcon(*picture);
         option->features |= QStyleOptionViewItem::HasDecoration;

@@ -12,7 +12,8 @@ class QAbstractItemView;
 class ThumbnailLoader;
 
 // Paints items with their pictures in place of their icons, at the view's
-// icon size, once the loader has them; until then, and for files that are no
+// icon size (asked in device pixels, so a dense screen gets sharp ones),
+// once the loader has them; until then, and for files that are no
 // pictures, the model's icon. Asking while painting means the visible items
 // are asked first; scrolling cancels what was asked for items left behind.
 class ThumbnailDelegate : public QStyledItemDelegate {

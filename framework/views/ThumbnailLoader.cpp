@@ -78,7 +78,11 @@ void ThumbnailLoader::ConvertSome() {
         auto [key, image] = std::move(m_arrived.front());
         m_arrived.pop_front();
         m_arriving.remove(key);
-        m_cache.Insert(key, QPixmap::fromImage(std::move(image)));
+        QPixmap pixmap = QPixmap::fromImage(std::move(image));
+        // Painted at the key's edge over its ratio: one picture pixel to
+        // each device pixel.
+        pixmap.setDevicePixelRatio(key.devicePixelRatio);
+        m_cache.Insert(key, pixmap);
         emit thumbnailReady(key);
     }
     if (m_arrived.empty())

@@ -218,4 +218,28 @@ TEST(ThumbnailLoader, APictureOfAReplacedProviderIsDropped) {
     EXPECT_EQ(fast->asked.load(), 1);
 }
 
+// A denser screen asks for more pixels under a key of its own, and the
+// picture paints at the same logical size, one pixel to each device pixel.
+TEST(ThumbnailLoader, PicturesAreHeldAtTheScreensDevicePixelRatio) {
+    ThumbnailLoader loader;
+    auto provider = std::make_shared<OneColour>(Qt::green);
+    loader.SetProvider(provider);
+    const ThumbnailKey plain{"/photos/a.jpg", 100, 5, 32, 1.0};
+    const ThumbnailKey dense{"/photos/a.jpg", 100, 5, 64, 2.0};
+    ThumbnailKey sameEdge = dense;
+    sameEdge.devicePixelRatio = 1.0;
+    EXPECT_FALSE(plain == dense);
+    EXPECT_FALSE(sameEdge == dense);
+    EXPECT_NE(qHash(sameEdge), qHash(dense));
+    loader.Request(plain);
+    loader.Request(dense);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return loader.Cache().Count() == 2; }, 5000));
+    const QPixmap* one = loader.Request(plain);
+    const QPixmap* two = loader.Request(dense);
+    ASSERT_TRUE(one && two);
+    EXPECT_EQ(two->size(), QSize(64, 32));
+    EXPECT_EQ(two->devicePixelRatio(), 2.0);
+    EXPECT_EQ(two->deviceIndependentSize(), one->deviceIndependentSize());
+}
+
 } // namespace
