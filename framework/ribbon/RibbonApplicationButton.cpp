@@ -11,7 +11,7 @@
 RibbonApplicationButton::RibbonApplicationButton() : RibbonButton(kNoCommand, QString()) {}
 
 bool RibbonApplicationButton::SetImage(unsigned bitmapId) {
-    SetImage(QPixmap(ImageStrip::BitmapPath(bitmapId)));
+    SetImage(ImageStrip::LoadBitmapFile(ImageStrip::BitmapPath(bitmapId)));
     return !m_image.isNull();
 }
 
@@ -110,7 +110,8 @@ void RibbonApplicationButton::paintEvent(QPaintEvent*) {
     painter.drawEllipse(gloss);
 
     if (!m_image.isNull()) {
-        const QPointF at = orb.center() - QPointF(m_image.width() / 2.0, m_image.height() / 2.0);
+        const QSizeF size = m_image.deviceIndependentSize();
+        const QPointF at = orb.center() - QPointF(size.width() / 2.0, size.height() / 2.0);
         painter.drawPixmap(at.toPoint(), m_image);
     }
 }

@@ -30,6 +30,14 @@ QFont BoldFont(QFont font) {
     return font;
 }
 
+// An image's size in layout pixels, whichever density it has.
+int Width(const QPixmap& image) {
+    return qRound(image.deviceIndependentSize().width());
+}
+int Height(const QPixmap& image) {
+    return qRound(image.deviceIndependentSize().height());
+}
+
 } // namespace
 
 RibbonButton::RibbonButton(unsigned id, const QString& text, int smallImage, int largeImage,
@@ -179,11 +187,11 @@ void RibbonButton::Attach(RibbonBar* bar, const RibbonCategory* category) {
 
 void RibbonButton::UpdateImages() {
     if (!m_icon.isNull()) {
-        m_small = m_icon.pixmap(QSize(kSmallImage, kSmallImage));
-        const QList<QSize> sizes = m_icon.availableSizes();
-        const bool hasLarge = std::any_of(sizes.begin(), sizes.end(),
-                                          [](QSize s) { return s.width() >= kLargeImage; });
-        m_large = hasLarge ? m_icon.pixmap(QSize(kLargeImage, kLargeImage)) : QPixmap();
+        // At the screen's density; a 2x small image is no large one.
+        const qreal ratio = devicePixelRatioF();
+        m_small = m_icon.pixmap(QSize(kSmallImage, kSmallImage), ratio);
+        const QPixmap large = m_icon.pixmap(QSize(kLargeImage, kLargeImage), ratio);
+        m_large = large.deviceIndependentSize().width() >= kLargeImage - 0.5 ? large : QPixmap();
     } else if (const RibbonCategory* category = Category()) {
         m_small = category->SmallImages().Image(m_smallIndex);
         m_large = category->LargeImages().Image(m_largeIndex);
@@ -345,7 +353,7 @@ void RibbonButton::PaintLarge(QPainter& painter) {
                           QLine(1, DropDownRect().top(), width() - 2, DropDownRect().top()));
     }
     const QPixmap& image = m_large.isNull() ? m_small : m_large;
-    const QPoint imageAt((width() - image.width()) / 2, kPad + (kLargeImage - image.height()) / 2);
+    const QPoint imageAt((width() - Width(image)) / 2, kPad + (kLargeImage - Height(image)) / 2);
     RibbonPaint::DrawImage(painter, imageAt, image, enabled);
 
     const QColor text = RibbonPaint::TextColour(colours, Surface::Ribbon, enabled);
@@ -382,7 +390,7 @@ void RibbonButton::PaintSmall(QPainter& painter) {
     }
     int x = kPad;
     if (!m_small.isNull()) {
-        RibbonPaint::DrawImage(painter, QPoint(x, (height() - m_small.height()) / 2), m_small,
+        RibbonPaint::DrawImage(painter, QPoint(x, (height() - Height(m_small)) / 2), m_small,
                                enabled);
         x += kSmallImage + kPad;
     }
@@ -408,7 +416,7 @@ void RibbonButton::PaintMenuItem(QPainter& painter) {
                           QLine(DropDownRect().left(), 4, DropDownRect().left(), height() - 5));
     }
     const QPixmap& image = m_large.isNull() ? m_small : m_large;
-    const QPoint imageAt(6 + (kLargeImage - image.width()) / 2, (height() - image.height()) / 2);
+    const QPoint imageAt(6 + (kLargeImage - Width(image)) / 2, (height() - Height(image)) / 2);
     RibbonPaint::DrawImage(painter, imageAt, image, enabled);
     const QColor text = RibbonPaint::TextColour(colours, Surface::Menu, enabled);
     painter.setPen(text);
@@ -425,7 +433,7 @@ void RibbonButton::PaintDescribed(QPainter& painter) {
     if (IsHot() || IsPressed())
         RibbonPaint::DrawHighlight(painter, rect().adjusted(2, 1, -2, -1), colours, IsPressed());
     const QPixmap& image = m_large.isNull() ? m_small : m_large;
-    const QPoint imageAt(6 + (kLargeImage - image.width()) / 2, kPad + 3);
+    const QPoint imageAt(6 + (kLargeImage - Width(image)) / 2, kPad + 3);
     RibbonPaint::DrawImage(painter, imageAt, image, enabled);
 
     const QString description = Description();

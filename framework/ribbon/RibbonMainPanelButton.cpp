@@ -39,7 +39,9 @@ void RibbonMainPanelButton::paintEvent(QPaintEvent*) {
     int x = kPad;
     const QPixmap image = SmallImage();
     if (!image.isNull()) {
-        RibbonPaint::DrawImage(painter, QPoint(x, (height() - image.height()) / 2), image, enabled);
+        RibbonPaint::DrawImage(
+            painter, QPoint(x, (height() - qRound(image.deviceIndependentSize().height())) / 2),
+            image, enabled);
         x += RibbonMetrics::kSmallImage + 4;
     }
     // The frame is light in every style, so the text keeps the menu's colour.

@@ -86,7 +86,8 @@ void DrawImage(QPainter& painter, const QPoint& topLeft, const QPixmap& image, b
         painter.drawPixmap(topLeft, image);
         return;
     }
-    const QPixmap greyed = QIcon(image).pixmap(image.size(), QIcon::Disabled);
+    const QPixmap greyed = QIcon(image).pixmap(image.deviceIndependentSize().toSize(),
+                                               image.devicePixelRatio(), QIcon::Disabled);
     painter.drawPixmap(topLeft, greyed);
 }
 

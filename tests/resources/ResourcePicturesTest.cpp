@@ -61,6 +61,25 @@ TEST(ResourcePictures, EveryStripHasItsExactSizeAndAlpha) {
     EXPECT_TRUE(LoadBitmap(999).isNull());
 }
 
+// Each strip's @2x form holds the same pictures at twice the size, drawn
+// there rather than blown up: the cells differ from the 1x ones scaled.
+TEST(ResourcePictures, EveryStripHasASharpFormOfTwiceItsSize) {
+    for (const Strip& strip : kStrips) {
+        const QImage small(QStringLiteral(":/bitmaps/%1.png").arg(strip.id));
+        const QImage dense(QStringLiteral(":/bitmaps/%1@2x.png").arg(strip.id));
+        ASSERT_FALSE(dense.isNull()) << strip.id;
+        EXPECT_EQ(dense.size(), small.size() * 2) << strip.id;
+        EXPECT_TRUE(dense.hasAlphaChannel()) << strip.id;
+        for (const int index : strip.usedImages) {
+            const QImage cell = Cell(dense, index);
+            EXPECT_TRUE(LooksLikePicture(cell)) << strip.id << " image " << index;
+            EXPECT_NE(cell.convertToFormat(QImage::Format_ARGB32),
+                      Cell(small, index).scaled(cell.size()).convertToFormat(QImage::Format_ARGB32))
+                << strip.id << " image " << index;
+        }
+    }
+}
+
 // Distinct commands get distinct pictures: catches a strip whose images slid
 // out of place or were repeated.
 TEST(ResourcePictures, CommandsHavePicturesOfTheirOwn) {

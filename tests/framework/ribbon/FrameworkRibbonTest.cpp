@@ -1,6 +1,7 @@
 #include "framework/commands/CommandRouter.h"
 #include "framework/commands/CommandTarget.h"
 #include "framework/ribbon/ImageStrip.h"
+
 #include "framework/ribbon/RibbonApplicationButton.h"
 #include "framework/ribbon/RibbonBar.h"
 #include "framework/ribbon/RibbonButton.h"
@@ -17,15 +18,16 @@
 #include "framework/ribbon/RibbonSeparator.h"
 #include "framework/styles/VisualStyles.h"
 #include "resources/ApplicationIds.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QEnterEvent>
+#include <QFile>
 #include <QHelpEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPainter>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
 
@@ -103,6 +105,29 @@ TEST(ImageStripTest, SlicesTheStripIntoImagesOfItsSize) {
     const QImage beyond = images.Image(3).toImage();
     EXPECT_EQ(beyond.size(), QSize(16, 16)) << "an index past the end keeps the layout";
     EXPECT_EQ(beyond.pixelColor(4, 4).alpha(), 0);
+}
+
+// A strip of twice the density gives images of the same layout size, each
+// with twice the pixels; Qt's @2x rule picks such a strip only for a dense
+// screen, and only when it exists.
+TEST(ImageStripTest, ADenseStripGivesImagesOfTheSameLayoutSize) {
+    QPixmap dense(64, 32);
+    dense.fill(Qt::blue);
+    dense.setDevicePixelRatio(2);
+    ImageStrip images(QSize(16, 16));
+    images.SetStrip(dense);
+    EXPECT_EQ(images.Count(), 2);
+    const QPixmap image = images.Image(1);
+    EXPECT_EQ(image.size(), QSize(32, 32));
+    EXPECT_EQ(image.deviceIndependentSize(), QSizeF(16, 16));
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString plain = dir.filePath(QStringLiteral("110.png"));
+    EXPECT_EQ(ImageStrip::DensePath(plain, 2.0), plain); // no @2x file beside it
+    QFile(dir.filePath(QStringLiteral("110@2x.png"))).open(QIODevice::WriteOnly);
+    EXPECT_EQ(ImageStrip::DensePath(plain, 2.0), dir.filePath(QStringLiteral("110@2x.png")));
+    EXPECT_EQ(ImageStrip::DensePath(plain, 1.0), plain);
 }
 
 TEST(ImageStripTest, MissingBitmapGivesBlankImagesOfTheImageSize) {
