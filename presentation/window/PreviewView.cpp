@@ -16,11 +16,24 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent) {
 }
 
 void PreviewView::SetPicture(const QImage& image, bool keepPlace) {
+    // The point of the photo in the middle of the view, as a share of its size.
+    const QRectF before = PictureRect();
+    const QPointF middle(width() / 2.0, height() / 2.0);
+    const QPointF share =
+        before.isEmpty()
+            ? QPointF(0.5, 0.5)
+            : QPointF(std::clamp((middle.x() - before.left()) / before.width(), 0.0, 1.0),
+                      std::clamp((middle.y() - before.top()) / before.height(), 0.0, 1.0));
     m_image = image;
+    m_fitted = QImage();
     m_message.clear();
     if (!keepPlace) {
         m_pan = {};
         m_zoom = Zoom::Fitted;
+    } else {
+        // A sharper picture of the same photo: the same point stays in the middle.
+        const QSizeF after = ActualSize();
+        m_pan = QPointF(share.x() * after.width(), share.y() * after.height()) - middle;
     }
     SetPan(m_pan);
     UpdateCursor();
@@ -29,6 +42,7 @@ void PreviewView::SetPicture(const QImage& image, bool keepPlace) {
 
 void PreviewView::SetMessage(const QString& text) {
     m_image = QImage();
+    m_fitted = QImage();
     m_message = text;
     m_pan = {};
     m_zoom = Zoom::Fitted;
@@ -99,13 +113,27 @@ void PreviewView::paintEvent(QPaintEvent*) {
         painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap,
                          m_message);
     } else {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom == Zoom::Fitted);
-        painter.drawImage(PictureRect(), m_image);
+        const QRectF target = PictureRect();
+        if (m_zoom == Zoom::Fitted) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            const qreal ratio = devicePixelRatioF();
+            painter.drawImage(target, FittedImage((target.size() * ratio).toSize()));
+        } else {
+            painter.drawImage(target, m_image);
+        }
     }
     if (hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
         painter.drawRect(rect().adjusted(1, 1, -1, -1));
     }
+}
+
+const QImage& PreviewView::FittedImage(QSize deviceSize) {
+    if (m_image.width() <= deviceSize.width() * 2 && m_image.height() <= deviceSize.height() * 2)
+        return m_image; // little to gain, painting scales it well enough
+    if (m_fitted.isNull() || m_fitted.size() != deviceSize)
+        m_fitted = m_image.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return m_fitted;
 }
 
 void PreviewView::resizeEvent(QResizeEvent* event) {

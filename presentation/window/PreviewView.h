@@ -60,7 +60,12 @@ private:
     QPointF MaxPan() const;
     void UpdateCursor();
 
+    // The picture scaled once for the fitted view: a 100% picture fitted
+    // again is not scaled down from its full size on every paint.
+    const QImage& FittedImage(QSize deviceSize);
+
     QImage m_image;
+    QImage m_fitted;
     QString m_message;
     Zoom m_zoom = Zoom::Fitted;
     QPointF m_pan;

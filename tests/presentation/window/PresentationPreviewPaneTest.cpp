@@ -187,6 +187,11 @@ TEST(PreviewViewZoom, FittedAnd100PercentWithPanningByKeysAndDragging) {
     QTest::mouseRelease(&view, Qt::LeftButton, Qt::NoModifier, {180, 120});
     EXPECT_EQ(view.Pan(), QPointF(170, 0));
 
+    // A sharper picture of the same photo keeps the same point in the middle.
+    view.SetPicture(Filled(800, 400, Qt::red), true);
+    EXPECT_EQ(view.GetZoom(), PreviewView::Zoom::Actual);
+    EXPECT_EQ(view.Pan(), QPointF(2 * 270 - 100, 100));
+
     view.ToggleZoom();
     EXPECT_EQ(view.GetZoom(), PreviewView::Zoom::Fitted);
 
