@@ -203,6 +203,13 @@ bool SetNumber(MetadataEntry& e, const MovieTag& tag) {
     return true;
 }
 
+// A text longer than was kept says so where people read it.
+void MarkTruncated(MetadataEntry& e, bool truncated) {
+    e.value.truncated = truncated;
+    if (truncated)
+        e.text = e.value.text + " …";
+}
+
 void SetValue(MetadataEntry& e, const MovieTag& tag) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(tag.value.data());
     e.count = static_cast<uint32_t>(tag.size < UINT32_MAX ? tag.size : UINT32_MAX);
@@ -218,7 +225,7 @@ void SetValue(MetadataEntry& e, const MovieTag& tag) {
         const std::string text = MovieTagBytes(tag);
         e.value.kind = MetadataValue::Kind::Text;
         e.value.text = Utf8OrLatin1(reinterpret_cast<const uint8_t*>(text.data()), text.size());
-        e.value.truncated = truncated;
+        MarkTruncated(e, truncated);
         return;
     }
     case MovieTag::Utf16: {
@@ -228,7 +235,7 @@ void SetValue(MetadataEntry& e, const MovieTag& tag) {
             n -= 2;
         e.value.kind = MetadataValue::Kind::Text;
         e.value.text = Utf16ToUtf8(bytes + skip, n, true);
-        e.value.truncated = truncated;
+        MarkTruncated(e, truncated);
         return;
     }
     case MovieTag::Jpeg:
