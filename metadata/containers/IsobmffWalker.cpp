@@ -212,12 +212,16 @@ bool ReadIsobmff(ByteSource& source, PhotoFormat& format, LocatedBlocks& found) 
             return ok;
         }
         if (IsMovieFormat(format)) {
-            if (box.Is("ftyp"))
+            if (box.Is("ftyp")) {
                 ReadBrands(source, box, found.movie);
-            else if (box.Is("moov"))
+            } else if (box.Is("moov")) {
                 ReadMovieBox(source, box, found);
-            else if (box.Is("uuid") && !found.recordOnly && found.xmp.empty() &&
-                     IsXmpUuid(source, box)) {
+                if (found.recordOnly)
+                    return true; // the record is all in moov
+            } else if (box.Is("moof")) {
+                return true; // a fragmented movie's fragments: media, thousands of them
+            } else if (box.Is("uuid") && !found.recordOnly && found.xmp.empty() &&
+                       IsXmpUuid(source, box)) {
                 BoxHeader packet = box;
                 packet.content += 16;
                 ReadBoxBytes(source, packet, found.xmp, found);

@@ -57,8 +57,9 @@ TEST(VideosCorpus, MoviesAgreeWithExiftool) {
         EXPECT_NEAR(Entry(report, "Duration"), *ref.Number("QuickTime:Duration"), 1e-9);
         EXPECT_EQ(Entry(report, "Rotation"), *ref.Number("Composite:Rotation"));
         for (const char* track : {"Track1:VideoFrameRate", "Track2:VideoFrameRate"})
-            if (const auto rate = ref.Number(track))
+            if (const auto rate = ref.Number(track)) {
                 EXPECT_NEAR(Entry(report, "VideoFrameRate"), *rate, 1e-9);
+            }
         const auto latitude = ref.Number("Composite:GPSLatitude");
         ASSERT_EQ(report.position.has_value(), latitude.has_value());
         if (latitude) { // exiftool writes 3GPP's fixed point with five decimals

@@ -149,8 +149,9 @@ TEST(MovieReader, LyingBoxesCostTheirLevelAndNoMore) {
         InspectOptions options;
         options.allTags = true;
         InspectSource(source, report, nullptr, options);
-        if (o.userData)
+        if (o.userData) {
             EXPECT_STREQ(r.record.cameraMake, "Apple");
+        }
     }
 }
 
