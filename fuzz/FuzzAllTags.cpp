@@ -1,15 +1,18 @@
 // libFuzzer entry for the tag list: one input goes through every reader of
 // it, as a JPEG file (its EXIF, XMP, extended XMP and Photoshop segments
 // found by the segment scan), as a TIFF
-// structure in each role, as an XMP packet and as IPTC data. Beyond what the
+// structure in each role, as an XMP packet, as IPTC data and as a movie. Beyond what the
 // sanitizers catch, the input fails when an entry's text is not UTF-8, when
 // more entries are kept than the cap allows, or when a kept value is larger
 // than its bounds.
 
 #include "metadata/ByteSource.h"
+#include "metadata/MessageSink.h"
+#include "metadata/PhotoReader.h"
 #include "metadata/containers/JpegSegments.h"
 #include "metadata/tags/GpsPosition.h"
 #include "metadata/tags/IptcReader.h"
+#include "metadata/tags/QuickTimeEntries.h"
 #include "metadata/tags/TagText.h"
 #include "metadata/tags/TextEncoding.h"
 #include "metadata/tags/TiffTagWalk.h"
@@ -83,6 +86,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ReadXmpPacket(data, size, out);
         ReadIptcIim(data, size, out);
         ReadPhotoshopIptc(data, size, out);
+        Check(out, kCap);
+    }
+    {
+        // As a movie: the QuickTime group of whatever the walk kept.
+        MemorySource source(data, size);
+        PhotoReader reader(nullptr, &DiscardingSink());
+        reader.Read(source);
+        MetadataCollector out(kCap);
+        ListMovieEntries(reader.Blocks().movie, out);
         Check(out, kCap);
     }
     return 0;

@@ -10,6 +10,7 @@
 #include "tests/fixtures/MakerNoteBuilder.h"
 #include "tests/fixtures/MakerNoteSamples.h"
 #include "tests/fixtures/MetadataBlocks.h"
+#include "tests/fixtures/MovieBuilder.h"
 #include "tests/fixtures/NikonNoteBuilder.h"
 #include "tests/fixtures/SonyOlympusNotes.h"
 
@@ -267,6 +268,9 @@ int main(int argc, char** argv) {
     extended.Segment(0xED, Cat(Text(std::string("Photoshop 3.0\0", 14)),
                                Bytes(resources.begin() + 40, resources.end())));
     Write("jpeg_extended_xmp_app13s.jpg", extended.Frame(8, 8).BareSos().Data());
+    for (const MovieOptions& movie : SeedMovies())
+        Write(std::string("movie_") + (movie.brand ? movie.brand : "none") + ".mov",
+              MovieFile(movie));
     if (g_failed)
         return 1;
     std::printf("%d seeds written to %s\n", g_count, g_dir.c_str());

@@ -8,6 +8,7 @@
 #include "tests/fixtures/ExifBuilder.h"
 #include "tests/fixtures/JpegBuilder.h"
 #include "tests/fixtures/MetadataBlocks.h"
+#include "tests/fixtures/MovieBuilder.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -494,6 +495,11 @@ void WriteMetadataBlocks(SeedWriter& out) {
     out.Write("extended-xmp-app13s.jpg", jpeg.Frame(8, 8).BareSos().Data());
 }
 
+void WriteMovies(SeedWriter& out) {
+    for (const MovieOptions& o : SeedMovies())
+        out.Write(std::string("movie-") + (o.brand ? o.brand : "none") + ".mov", MovieFile(o));
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s SEED_DIR\n", argv[0]);
@@ -516,6 +522,7 @@ int main(int argc, char** argv) {
     WriteMakerNote(out);
     WriteContainers(out);
     WriteMetadataBlocks(out);
+    WriteMovies(out);
     std::printf("%d seeds in %s\n", out.Count(), argv[1]);
     return out.Failed() ? 1 : 0;
 }

@@ -35,6 +35,8 @@ struct ExifSummary {
     float resolutionUnit;
     float brightness;
     char comment[1000];
+    // A movie's video sample entry type ("avc1", "hvc1"); empty for a photo.
+    char videoCodec[5];
     // Borrowed: points into the reader's copy of the EXIF segment and is
     // valid only while that reader lives.
     const unsigned char* thumbnailData;

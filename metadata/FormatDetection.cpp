@@ -64,6 +64,13 @@ PhotoFormat DetectFormat(const unsigned char* head, size_t size) {
         const size_t brands = (boxSize < size ? boxSize : size) - 8;
         return FormatFromBrands(head + 8, brands);
     }
+    // QuickTime movies older than the ftyp box start with one of these.
+    if (size >= 8) {
+        const char* type = reinterpret_cast<const char*>(head + 4);
+        for (const char* first : {"moov", "mdat", "wide", "free", "skip", "pnot"})
+            if (std::memcmp(type, first, 4) == 0)
+                return PhotoFormat::Mov;
+    }
     return PhotoFormat::Unknown;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "metadata/containers/MovieMetadata.h"
 #include "metadata/tiff/TiffHeader.h"
 
 #include <cstdint>
@@ -52,6 +53,8 @@ struct LocatedBlocks {
     // and image resources), then the image resources of the next ones.
     std::vector<unsigned char> iptc;
     EmbeddedPicture preview;
+    // A QuickTime or MP4 movie's header, tracks and metadata items.
+    MovieMetadata movie;
     // The main picture's full size from the container; 0 when unknown.
     uint32_t width = 0;
     uint32_t height = 0;

@@ -71,6 +71,14 @@ Names NamesOf(PhotoFormat format) {
         return {"WebP lossless", "webp"};
     case PhotoFormat::Raf:
         return {"Fujifilm RAF", "raf"};
+    case PhotoFormat::Mov:
+        return {"QuickTime movie", "mov"};
+    case PhotoFormat::Mp4:
+        return {"MPEG-4 movie", "mp4"};
+    case PhotoFormat::M4v:
+        return {"MPEG-4 movie (M4V)", "m4v"};
+    case PhotoFormat::ThreeGp:
+        return {"3GPP movie", "3gp"};
     case PhotoFormat::Unknown:
         break;
     }

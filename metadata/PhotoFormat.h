@@ -34,7 +34,18 @@ enum class PhotoFormat {
     WebpLossy,
     WebpLossless,
     Raf,
+    // Movies, read for their metadata only.
+    Mov,
+    Mp4,
+    M4v,
+    ThreeGp,
 };
+
+// A QuickTime or MP4 movie rather than a photo.
+inline bool IsMovieFormat(PhotoFormat format) {
+    return format == PhotoFormat::Mov || format == PhotoFormat::Mp4 || format == PhotoFormat::M4v ||
+           format == PhotoFormat::ThreeGp;
+}
 
 // The name shown as the "Encoding" row ("Canon CR2", "HEIF (HEVC)", ...).
 const char* FormatDisplayName(PhotoFormat format);

@@ -3,6 +3,7 @@
 #include "metadata/JpegMarkers.h"
 
 #include "metadata/FormatDetection.h"
+#include "metadata/MovieRecord.h"
 #include "metadata/containers/IsobmffWalker.h"
 #include "metadata/containers/JpegSegments.h"
 #include "metadata/containers/JxlSize.h"
@@ -95,6 +96,14 @@ bool PhotoReader::Read(ByteSource& source, const char* name) {
     case PhotoFormat::Avif:
         ReadIsobmff(source, m_format, m_blocks);
         break;
+    case PhotoFormat::Mov:
+    case PhotoFormat::Mp4:
+    case PhotoFormat::M4v:
+    case PhotoFormat::ThreeGp:
+        // No EXIF block: the record is what the movie header says.
+        ReadIsobmff(source, m_format, m_blocks);
+        FillMovieRecord(m_blocks.movie, const_cast<ExifSummary&>(Summary()));
+        return Summary().exifValid;
     default:
         m_error = "Unknown file format";
         return false;

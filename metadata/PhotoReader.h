@@ -12,7 +12,8 @@
 // Reads one photo file of any format we know: recognises it by its content,
 // runs the JPEG section reader (JPEG; Fujifilm RAF's embedded JPEG) or the
 // container's walker, and feeds every TIFF block found to the same EXIF
-// directory parser, so every format gives the same ExifSummary. The record's
+// directory parser, so every format gives the same ExifSummary; a movie's
+// record comes from its header and metadata items. The record's
 // width and height are the full picture's size from the container where it
 // has one. Used for one file, then released; never throws.
 class PhotoReader {

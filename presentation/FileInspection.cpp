@@ -6,6 +6,7 @@
 #include "metadata/RegularFile.h"
 #include "metadata/makernotes/MakerNotes.h"
 #include "metadata/tags/IptcReader.h"
+#include "metadata/tags/QuickTimeEntries.h"
 #include "metadata/tags/TiffTagWalk.h"
 #include "metadata/tags/XmpReader.h"
 
@@ -58,6 +59,8 @@ void ListAllTags(const LocatedBlocks& blocks, FileReport& report) {
     if (!blocks.canonMakerNote.empty())
         ReadCanonMakerNoteStructure(blocks.canonMakerNote.data(), blocks.canonMakerNote.size(),
                                     out);
+    if (blocks.movie.headerRead || !blocks.movie.tags.empty())
+        ListMovieEntries(blocks.movie, out);
     if (!blocks.xmp.empty()) {
         const size_t first = out.Entries().size();
         ReadXmpPacket(blocks.xmp.data(), blocks.xmp.size(), out);

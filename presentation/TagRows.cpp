@@ -1,5 +1,6 @@
 #include "presentation/TagRows.h"
 
+#include "metadata/containers/MovieMetadata.h"
 #include "presentation/EightBitText.h"
 #include "presentation/NumberText.h"
 #include "presentation/TagNames.h"
@@ -103,7 +104,30 @@ std::vector<TagRow> BuildTagRows(const ExifSummary& r) {
     return BuildTagRows(r, PhotoFormat::Jpeg);
 }
 
+namespace {
+
+// A movie's rows: only those its header and items can fill, the codec as
+// its encoding.
+std::vector<TagRow> BuildMovieRows(const ExifSummary& r, PhotoFormat format) {
+    RowList rows;
+    if (r.cameraMake[0] != '\0')
+        rows.Add(CameraMake, FieldText(r.cameraMake));
+    if (r.cameraModel[0] != '\0')
+        rows.Add(CameraModel, FieldText(r.cameraModel));
+    if (r.dateTime[0] != '\0')
+        rows.Add(DateTime, FieldText(r.dateTime));
+    if (r.width > 0 && r.height > 0)
+        rows.Add(WidthAndHeight, IntegerText(r.width) + " ," + IntegerText(r.height));
+    const char* codec = MovieCodecName(r.videoCodec);
+    rows.Add(Encoding, codec != nullptr ? codec : FormatDisplayName(format));
+    return rows.Take();
+}
+
+} // namespace
+
 std::vector<TagRow> BuildTagRows(const ExifSummary& r, PhotoFormat format) {
+    if (IsMovieFormat(format))
+        return BuildMovieRows(r, format);
     RowList rows;
 
     if (r.cameraMake[0] != '\0')

@@ -17,7 +17,8 @@ struct TagRow {
 // holds. The caller shows them only for a record whose exifValid is true.
 std::vector<TagRow> BuildTagRows(const ExifSummary& record);
 // The same rows for a file of `format`: "Encoding" names the JPEG process
-// for a JPEG file and the file's format for any other.
+// for a JPEG file and the file's format for any other. A movie has only the
+// rows it can fill (make, model, date, size), "Encoding" naming its codec.
 std::vector<TagRow> BuildTagRows(const ExifSummary& record, PhotoFormat format);
 
 // The 24 labels in row order, whether or not a record has them.

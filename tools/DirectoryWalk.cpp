@@ -115,9 +115,10 @@ void WalkFolder(const std::string& folder, FileVisitor& visitor) {
 
 bool HasPhotoExtension(std::string_view name) {
     static constexpr std::string_view kExtensions[] = {
-        "jpg", "jpeg", "jpe",  "jfif", "tif", "tiff", "dng", "cr2", "nef", "nrw",  "arw", "sr2",
-        "srf", "pef",  "srw",  "orf",  "rw2", "raw",  "rwl", "3fr", "iiq", "erf",  "mef", "mos",
-        "dcr", "kdc",  "heic", "heif", "hif", "avif", "cr3", "jxl", "png", "webp", "raf",
+        "jpg", "jpeg", "jpe", "jfif", "tif", "tiff", "dng",  "cr2",  "nef", "nrw",
+        "arw", "sr2",  "srf", "pef",  "srw", "orf",  "rw2",  "raw",  "rwl", "3fr",
+        "iiq", "erf",  "mef", "mos",  "dcr", "kdc",  "heic", "heif", "hif", "avif",
+        "cr3", "jxl",  "png", "webp", "raf", "mov",  "mp4",  "m4v",  "3gp",
     };
     const size_t dot = name.rfind('.');
     if (dot == std::string_view::npos)

@@ -2,6 +2,8 @@
 
 #include "metadata/tiff/ByteOrder.h"
 
+#include <cstring>
+
 namespace {
 
 bool Finish(const unsigned char* header, uint64_t at, uint64_t parentEnd, bool allowToEnd,
@@ -80,4 +82,22 @@ bool ExifTiffStart(const unsigned char* data, size_t size, size_t& start) {
         size >= 8 && (std::memcmp(data, "II*\0", 4) == 0 || std::memcmp(data, "MM\0*", 4) == 0);
     start = 0;
     return tiff;
+}
+
+void FindBoxJpeg(ByteSource& source, const BoxHeader& box, LocatedBlocks& found) {
+    unsigned char head[32];
+    const uint64_t size = box.end - box.content;
+    const size_t n = size < sizeof head ? static_cast<size_t>(size) : sizeof head;
+    if (!source.ReadAt(box.content, head, n))
+        return;
+    for (size_t i = 0; i + 3 <= n; ++i) {
+        if (head[i] == 0xFF && head[i + 1] == 0xD8 && head[i + 2] == 0xFF) {
+            const uint64_t length = box.end - (box.content + i);
+            if (length > found.preview.extent.length) {
+                found.preview.extent = {box.content + i, length};
+                std::memcpy(found.preview.coding, "jpeg", 5);
+            }
+            return;
+        }
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "metadata/ByteSource.h"
+#include "metadata/LocatedBlocks.h"
 
 #include <cstdint>
 #include <cstring>
@@ -34,6 +35,11 @@ bool BoxHeaderInMemory(const unsigned char* data, uint64_t at, uint64_t end, Box
 // offset would reach the end and the bytes begin with "II*\0" or "MM\0*",
 // they are read from the start. False when there is no TIFF header to read.
 bool ExifTiffStart(const unsigned char* data, size_t size, size_t& start);
+
+// A JPEG starting within the first 32 bytes of a box (Canon's preview and
+// thumbnail boxes, a movie's thumbnail) becomes found.preview when it is
+// larger than the one found before.
+void FindBoxJpeg(ByteSource& source, const BoxHeader& box, LocatedBlocks& found);
 
 // The most boxes walked at one level before a file is taken as lying.
 constexpr int kMaxBoxesPerLevel = 4096;

@@ -3,6 +3,7 @@
 #include "metadata/containers/HeifMeta.h"
 #include "metadata/containers/IsoBoxes.h"
 #include "metadata/containers/JxlSize.h"
+#include "metadata/containers/MovieBoxes.h"
 #include "metadata/tiff/ByteOrder.h"
 
 #include <cstring>
@@ -30,6 +31,21 @@ PhotoFormat BrandFormat(const unsigned char* b) {
     return PhotoFormat::Unknown;
 }
 
+PhotoFormat MovieBrandFormat(const unsigned char* b) {
+    auto is = [b](const char* brand) { return std::memcmp(b, brand, 4) == 0; };
+    if (is("qt  "))
+        return PhotoFormat::Mov;
+    if (is("M4V ") || is("M4VH") || is("M4VP"))
+        return PhotoFormat::M4v;
+    if (std::memcmp(b, "3gp", 3) == 0 || std::memcmp(b, "3g2", 3) == 0 ||
+        std::memcmp(b, "3ge", 3) == 0 || std::memcmp(b, "3gg", 3) == 0)
+        return PhotoFormat::ThreeGp;
+    if (is("isom") || is("iso2") || is("iso4") || is("iso5") || is("iso6") || is("mp41") ||
+        is("mp42") || is("avc1") || is("mmp4") || is("MSNV") || is("dash") || is("f4v "))
+        return PhotoFormat::Mp4;
+    return PhotoFormat::Unknown;
+}
+
 bool ReadBoxBytes(ByteSource& source, const BoxHeader& box, std::vector<unsigned char>& out,
                   LocatedBlocks& found) {
     const uint64_t size = box.end - box.content;
@@ -44,25 +60,6 @@ bool ReadBoxBytes(ByteSource& source, const BoxHeader& box, std::vector<unsigned
         return false;
     }
     return true;
-}
-
-// A JPEG within the first bytes of a Canon preview box.
-void FindCanonJpeg(ByteSource& source, const BoxHeader& box, LocatedBlocks& found) {
-    unsigned char head[32];
-    const uint64_t size = box.end - box.content;
-    const size_t n = size < sizeof head ? static_cast<size_t>(size) : sizeof head;
-    if (!source.ReadAt(box.content, head, n))
-        return;
-    for (size_t i = 0; i + 3 <= n; ++i) {
-        if (head[i] == 0xFF && head[i + 1] == 0xD8 && head[i + 2] == 0xFF) {
-            const uint64_t length = box.end - (box.content + i);
-            if (length > found.preview.extent.length) {
-                found.preview.extent = {box.content + i, length};
-                std::memcpy(found.preview.coding, "jpeg", 5);
-            }
-            return;
-        }
-    }
 }
 
 // Canon's boxes: the TIFF blocks in CMT1/CMT2/CMT4, the maker note in CMT3,
@@ -88,7 +85,7 @@ void ReadCanonUuid(ByteSource& source, const BoxHeader& uuid, LocatedBlocks& fou
             continue;
         } else {
             if (box.Is("THMB"))
-                FindCanonJpeg(source, box, found);
+                FindBoxJpeg(source, box, found);
             continue;
         }
         TiffBlock block;
@@ -143,6 +140,19 @@ void ReadJxlSize(ByteSource& source, const BoxHeader& box, bool partial, Located
         JxlCodestreamSize(head, n, found.width, found.height);
 }
 
+void ReadBrands(ByteSource& source, const BoxHeader& ftyp, MovieMetadata& movie) {
+    unsigned char brands[64];
+    const uint64_t size = ftyp.end - ftyp.content;
+    const size_t n = size < sizeof brands ? static_cast<size_t>(size) : sizeof brands;
+    if (n < 8 || !source.ReadAt(ftyp.content, brands, n))
+        return;
+    std::memcpy(movie.majorBrand, brands, 4);
+    // QuickTime pads its list with zeros.
+    for (size_t at = 8; at + 4 <= n; at += 4)
+        if (Be32(brands + at) != 0)
+            movie.compatibleBrands.append(reinterpret_cast<const char*>(brands + at), 4);
+}
+
 // The end to check a top-level box at `at` against: the file's, asked for
 // only when the box does not lie inside what has been read already (a box of
 // size 0 or 1 needs it too).
@@ -171,7 +181,16 @@ PhotoFormat FormatFromBrands(const unsigned char* content, size_t size) {
             (best == PhotoFormat::Unknown || best == PhotoFormat::Heif))
             best = f;
     }
-    return best;
+    if (best != PhotoFormat::Unknown)
+        return best;
+    // A movie: photo brands above win, so that a HEIF file naming an MP4
+    // brand among its own stays a photo.
+    if (PhotoFormat major = MovieBrandFormat(content); major != PhotoFormat::Unknown)
+        return major;
+    for (size_t at = 8; at + 4 <= size; at += 4)
+        if (PhotoFormat f = MovieBrandFormat(content + at); f != PhotoFormat::Unknown)
+            return f;
+    return PhotoFormat::Unknown;
 }
 
 bool ReadIsobmff(ByteSource& source, PhotoFormat& format, LocatedBlocks& found) {
@@ -192,7 +211,22 @@ bool ReadIsobmff(ByteSource& source, PhotoFormat& format, LocatedBlocks& found) 
                 format = PhotoFormat::Avif;
             return ok;
         }
-        if (format == PhotoFormat::Cr3) {
+        if (IsMovieFormat(format)) {
+            if (box.Is("ftyp")) {
+                ReadBrands(source, box, found.movie);
+            } else if (box.Is("moov")) {
+                ReadMovieBox(source, box, found);
+                if (found.recordOnly)
+                    return true; // the record is all in moov
+            } else if (box.Is("moof")) {
+                return true; // a fragmented movie's fragments: media, thousands of them
+            } else if (box.Is("uuid") && !found.recordOnly && found.xmp.empty() &&
+                       IsXmpUuid(source, box)) {
+                BoxHeader packet = box;
+                packet.content += 16;
+                ReadBoxBytes(source, packet, found.xmp, found);
+            }
+        } else if (format == PhotoFormat::Cr3) {
             unsigned char id[16];
             if (box.Is("moov")) {
                 ReadMoov(source, box, found);
@@ -205,7 +239,7 @@ bool ReadIsobmff(ByteSource& source, PhotoFormat& format, LocatedBlocks& found) 
                 const char* ignored = nullptr;
                 if (ReadBoxHeader(source, box.content + 24, box.end, false, prvw, ignored) &&
                     prvw.Is("PRVW"))
-                    FindCanonJpeg(source, prvw, found);
+                    FindBoxJpeg(source, prvw, found);
             }
         } else if (format == PhotoFormat::Jxl) {
             if (box.Is("Exif") && found.tiff.empty())

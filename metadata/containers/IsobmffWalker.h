@@ -4,8 +4,10 @@
 #include "metadata/LocatedBlocks.h"
 #include "metadata/PhotoFormat.h"
 
-// Walks an ISOBMFF file (HEIF, HEIC, AVIF, Canon CR3, JPEG XL's container):
-// the top-level boxes' headers only, then the box that holds the metadata.
+// Walks an ISOBMFF file (HEIF, HEIC, AVIF, Canon CR3, JPEG XL's container,
+// QuickTime and MP4 movies): the top-level boxes' headers only, then the box
+// that holds the metadata (a movie's moov wherever it lies, found past the
+// media data by its header alone).
 // `format` comes in as detected from the ftyp brands and may be refined (a
 // generic HEIF brand whose primary item is HEVC or AV1).
 bool ReadIsobmff(ByteSource& source, PhotoFormat& format, LocatedBlocks& found);

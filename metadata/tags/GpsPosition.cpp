@@ -1,5 +1,6 @@
 #include "metadata/tags/GpsPosition.h"
 
+#include "metadata/tags/QuickTimeEntries.h"
 #include "metadata/tags/TagText.h"
 
 #include <cmath>
@@ -86,7 +87,25 @@ std::optional<GpsPosition> PositionFrom(const std::vector<MetadataEntry>& entrie
 } // namespace
 
 std::optional<GpsPosition> FindGpsPosition(const std::vector<MetadataEntry>& entries) {
-    return PositionFrom(entries, 0);
+    if (std::optional<GpsPosition> position = PositionFrom(entries, 0))
+        return position;
+    for (const MetadataEntry& e : entries) {
+        if (e.group != kQuickTimeGroup || !(e.name == kMoviePositionName) ||
+            e.value.kind != MetadataValue::Kind::Numbers || e.value.numbers.size() < 2)
+            continue;
+        const auto& n = e.value.numbers;
+        if (!std::isfinite(n[0]) || !std::isfinite(n[1]) || std::fabs(n[0]) > 90 ||
+            std::fabs(n[1]) > 180)
+            continue;
+        GpsPosition p;
+        p.latitude = n[0];
+        p.longitude = n[1];
+        if (n.size() >= 3 && std::isfinite(n[2]))
+            p.altitude = n[2];
+        p.group = kQuickTimeGroup;
+        return p;
+    }
+    return std::nullopt;
 }
 
 std::string DmsText(double degrees, bool latitude) {

@@ -12,11 +12,13 @@ struct GpsPosition {
     double latitude = 0;            // signed decimal degrees, north positive
     double longitude = 0;           // signed decimal degrees, east positive
     std::optional<double> altitude; // metres, below sea level negative
+    const char* group = "GPS";      // the entries' group it was read from
 };
 
 // From the "GPS" group's GPSLatitude/GPSLongitude (with their N/S, E/W
-// references) and GPSAltitude (with GPSAltitudeRef): nothing when either
-// coordinate is missing, not finite or out of range.
+// references) and GPSAltitude (with GPSAltitudeRef); else from a movie's
+// "QuickTime" GPSCoordinates entry (latitude, longitude, altitude). Nothing
+// when either coordinate is missing, not finite or out of range.
 std::optional<GpsPosition> FindGpsPosition(const std::vector<MetadataEntry>& entries);
 
 // "48° 51' 29.60\" N" from signed decimal degrees.

@@ -12,8 +12,8 @@ namespace MetadataModel {
 namespace {
 
 // Known groups come in this order; others follow as first met.
-constexpr std::array<const char*, 8> kGroupOrder = {
-    "Image", "Exif", "GPS", "Interoperability", "Thumbnail", "SubIFD", "XMP", "IPTC"};
+constexpr std::array<const char*, 9> kGroupOrder = {
+    "QuickTime", "Image", "Exif", "GPS", "Interoperability", "Thumbnail", "SubIFD", "XMP", "IPTC"};
 
 int GroupRank(const std::string& name) {
     const auto it = std::find_if(kGroupOrder.begin(), kGroupOrder.end(),
@@ -81,7 +81,7 @@ std::unique_ptr<QStandardItemModel> Build(const std::vector<MetadataEntry>& entr
             Row(QString::fromLatin1(kPositionTag),
                 QString::fromStdString(DecimalPositionText(*position)), {}, {}, uri);
         row[TagColumn]->setData(uri, GeoUriRole);
-        groupOf(GroupDisplayName("GPS"))->appendRow(row);
+        groupOf(GroupDisplayName(position->group))->appendRow(row);
     }
 
     for (const MetadataEntry& entry : entries) {

@@ -129,6 +129,8 @@ TEST(ToolWalk, FilesInNameOrderThenSubfoldersLinksNotFollowed) {
 
     EXPECT_TRUE(HasPhotoExtension("x.JPEG"));
     EXPECT_TRUE(HasPhotoExtension("x.Rw2"));
+    EXPECT_TRUE(HasPhotoExtension("clip.MOV"));
+    EXPECT_TRUE(HasPhotoExtension("clip.3gp"));
     EXPECT_FALSE(HasPhotoExtension("x.jpg.txt"));
     EXPECT_FALSE(HasPhotoExtension("jpg"));
 }
