@@ -20,6 +20,7 @@ ShellFolderTree::ShellFolderTree(DesktopFolders desktop, std::unique_ptr<VolumeS
       m_places(new PlacesTreeModel(*m_model, this)), m_linesStyle(new TreeLinesStyle),
       m_desktop(std::move(desktop)), m_volumes(volumes.release()) {
     setAccessibleName(tr("Folders"));
+    m_model->setIconProvider(&m_icons);
     m_model->setReadOnly(true);
     m_model->setFilter(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Drives);
     m_model->setRootPath(QDir::rootPath());
@@ -41,7 +42,12 @@ ShellFolderTree::ShellFolderTree(DesktopFolders desktop, std::unique_ptr<VolumeS
     SelectFolder(m_desktop.home);
 }
 
-ShellFolderTree::~ShellFolderTree() = default;
+// The models go before the icon provider the file system model reads from.
+ShellFolderTree::~ShellFolderTree() {
+    setModel(nullptr);
+    delete m_places;
+    delete m_model;
+}
 
 ShellFileList* ShellFolderTree::RelatedList() const {
     return m_relatedList;

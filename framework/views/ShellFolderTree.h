@@ -3,6 +3,7 @@
 #include "framework/views/Places.h"
 #include "framework/views/UserFolders.h"
 
+#include <QFileIconProvider>
 #include <QPointer>
 #include <QTreeView>
 
@@ -58,6 +59,8 @@ private:
     void OnDirectoryLoaded(const QString& path);
     QString PathOf(const QModelIndex& index) const;
 
+    // The folders' icons; Qt's file system model alone has none.
+    QFileIconProvider m_icons;
     QFileSystemModel* m_model;
     PlacesTreeModel* m_places;
     TreeLinesStyle* m_linesStyle; // a child of the tree
