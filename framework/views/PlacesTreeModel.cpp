@@ -171,10 +171,6 @@ PlacesTreeModel::Node* PlacesTreeModel::NodeOf(const QModelIndex& index) {
     return static_cast<Node*>(index.internalPointer());
 }
 
-bool PlacesTreeModel::IsPlace(const QModelIndex& index) const {
-    return index.isValid() && index.model() == this && NodeOf(index) == &NodeOf(index)->entry->top;
-}
-
 int PlacesTreeModel::RowOf(const Entry* entry) const {
     for (size_t row = 0; row < m_entries.size(); ++row)
         if (m_entries[row].get() == entry)

@@ -31,7 +31,6 @@ public:
     // keep their items (expanded, selected) and take new names and icons.
     void SetPlaces(const QList<Place>& places);
     QList<Place> Places() const;
-    bool IsPlace(const QModelIndex& index) const;
 
     // The item of the folder at `path`, under the place that holds it most
     // closely; invalid when no place holds it or the folder is not shown.
