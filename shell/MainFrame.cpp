@@ -9,9 +9,11 @@
 #include "framework/settings/SettingsStore.h"
 #include "framework/styles/StyleRoles.h"
 #include "framework/styles/VisualStyles.h"
+#include "framework/views/LocalPath.h"
 #include "presentation/window/ShowFileTags.h"
 #include "resources/Accelerators.h"
 #include "resources/ApplicationIds.h"
+#include "shell/AddressText.h"
 #include "shell/ApplicationLook.h"
 #include "shell/DocTemplate.h"
 #include "shell/ExplorerView.h"
@@ -21,6 +23,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -34,6 +37,7 @@ namespace {
 const QString kStatusBarKey = QStringLiteral("Workspace/StatusBar");
 const QString kListColumnsKey = QStringLiteral("Workspace/FileListColumns");
 const QString kListViewKey = QStringLiteral("Workspace/FileListView");
+const QString kFolderKey = QStringLiteral("Workspace/Folder");
 
 // Creation styles of the panes: visible, and the edge each docks at first.
 constexpr quint32 kFolderPaneStyle = PaneStyle::Visible | PaneStyle::AlignLeft;
@@ -43,6 +47,9 @@ constexpr quint32 kPreviewPaneStyle = PaneStyle::Visible | PaneStyle::AlignRight
 const QRect kPaneRect(0, 0, 200, 200);
 constexpr int kAddressBoxWidth = 200;
 constexpr QSize kDefaultSize(1024, 720);
+// A first start takes this share of the screen, as file managers do: room for
+// the list's metadata columns between the panes.
+constexpr double kFirstStartShare = 0.9;
 // What a first start shows of the "Properties" pane's "Data" column at least.
 constexpr int kFirstStartDataShown = 200;
 // The share of the panes' height, in percent, a first start gives "Properties".
@@ -148,13 +155,15 @@ bool CMainFrame::Create() {
     connect(view, &CExplorerView::activated, this,
             [this](ShellFileList* list) { m_folderPane.ShellTree().SetRelatedList(list); });
     // Only the edit field: the entries of the box are the user's.
-    connect(view, &CExplorerView::addressChanged, &m_addressBox, &QComboBox::setEditText);
+    connect(view, &CExplorerView::addressChanged, this, [this](const QString& text) {
+        m_addressBox.setEditText(AddressOfFolder(text, QDir::homePath()));
+    });
     connect(view, &CExplorerView::fileChosen, this,
             [this](const QByteArray& path) { ShowImageTags(path); });
     setCentralWidget(view);
     // A first start's size; the panes dock into it.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        resize(kDefaultSize.boundedTo(screen->availableSize()));
+        setGeometry(FirstStartGeometry(screen->availableGeometry()));
     else
         resize(kDefaultSize);
     if (!OnCreate())
@@ -384,10 +393,18 @@ void CMainFrame::ApplyDockingMode(DockingMode mode) {
     setDockOptions(options);
 }
 
+QRect CMainFrame::FirstStartGeometry(const QRect& available) {
+    const QSize size(int(available.width() * kFirstStartShare),
+                     int(available.height() * kFirstStartShare));
+    QRect placed(QPoint(), size);
+    placed.moveCenter(available.center());
+    return placed;
+}
+
 void CMainFrame::OnAddressSelected(int index) {
     if (index < 0)
         return;
-    const QString path = m_addressBox.itemText(index);
+    const QString path = FolderOfAddress(m_addressBox.itemText(index), QDir::homePath());
     if (m_activeView)
         m_activeView->FileList().DisplayFolder(path);
 }
@@ -395,7 +412,7 @@ void CMainFrame::OnAddressSelected(int index) {
 void CMainFrame::OnAddressEntered() {
     const QString typed = m_addressBox.currentText();
     if (m_activeView)
-        m_activeView->FileList().DisplayFolder(typed);
+        m_activeView->FileList().DisplayFolder(FolderOfAddress(typed, QDir::homePath()));
     // Qt makes the first entry of an empty box current, which would replace
     // what the view just wrote into the edit field.
     const QString shown = m_addressBox.currentText();
@@ -415,7 +432,15 @@ void CMainFrame::SaveWorkspace() {
         const ShellFileList& list = view->FileList();
         settings.WriteBytes(kListColumnsKey, list.SaveColumnState());
         settings.WriteInt(kListViewKey, int(list.GetViewMode()));
+        QString folder;
+        if (list.GetCurrentFolder(folder))
+            settings.WriteBytes(kFolderKey, LocalPathBytes(folder));
     }
+}
+
+QString CMainFrame::LastFolder() const {
+    const QByteArray bytes = m_services.settings.GetBytes(kFolderKey);
+    return bytes.isEmpty() ? QString() : QFile::decodeName(bytes);
 }
 
 bool CMainFrame::RestoreWorkspace() {

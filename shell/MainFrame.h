@@ -73,7 +73,9 @@ public:
     void BuildRibbon();
 
     // The address box: an entry picked from its list, or the typed text
-    // confirmed with Enter, is shown in the active view's file list.
+    // confirmed with Enter, is shown in the active view's file list ("~"
+    // standing for the home folder). It writes the list's folder with "~"
+    // for the home folder.
     void OnAddressSelected(int index);
     void OnAddressEntered();
     // Shows the "Folders" pane when it is hidden, hides it otherwise.
@@ -83,6 +85,12 @@ public:
     // floating, tabbed or collapsed) and the status bar, kept between runs.
     void SaveWorkspace();
     bool RestoreWorkspace();
+    // The folder the list showed when the workspace was last saved; empty
+    // when none was kept. It may be gone since.
+    QString LastFolder() const;
+    // Where a first start puts the window on a screen whose free area is
+    // `available`: most of it, centred.
+    static QRect FirstStartGeometry(const QRect& available);
 
     // What the application asks of a created frame.
     // Selects `folder` in the folder tree (before the view is activated, so

@@ -1,11 +1,24 @@
 #include "shell/StartupSelection.h"
 
+#include "framework/views/UserFolders.h"
 #include "shell/ExplorerView.h"
 
 #include <QAbstractItemView>
 #include <QFile>
 #include <QFileInfo>
 #include <QItemSelectionModel>
+
+QString ChooseStartFolder(const QString& given, const QString& last,
+                          const DesktopFolders& desktop) {
+    if (!given.isEmpty())
+        return given;
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    const QString pictures = desktop.Path(QStringLiteral("PICTURES"));
+    if (!pictures.isEmpty() && QFileInfo(pictures).isDir())
+        return pictures;
+    return desktop.home;
+}
 
 StartupSelection::StartupSelection(CExplorerView& view, const QString& folder, const QString& file)
     : m_view(&view), m_folder(folder), m_file(file) {

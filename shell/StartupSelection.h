@@ -6,6 +6,12 @@
 #include <QTimer>
 
 class CExplorerView;
+struct DesktopFolders;
+
+// The folder a start shows: the one `given` on the command line, else the one
+// shown `last` time if it is still there, else Pictures, else the home
+// folder.
+QString ChooseStartFolder(const QString& given, const QString& last, const DesktopFolders& desktop);
 
 // Shows a file named at start-up (--select) as a click would: waits until the
 // view's list has read the file's folder, selects the file's row and clicks

@@ -2,6 +2,7 @@
 
 #include "framework/commands/MenuBuilder.h"
 #include "framework/commands/StringTable.h"
+#include "framework/views/UserFolders.h"
 #include "resources/ApplicationIds.h"
 #include "resources/Menus.h"
 #include "resources/Resources.h"
@@ -21,6 +22,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -160,15 +162,16 @@ bool CVelmoraApp::ProcessShellCommand(const CommandLineInfo& info) {
     m_startFolder = info.folder;
     QString error;
     const bool opened = OpenDocumentFile(info.fileName, &error);
-    m_startFolder.clear();
+    // The folder the window was made to start in, when it was made now.
+    const QString start = std::exchange(m_startFolder, QString());
     if (!opened) {
         PrintError(info.fileName.isEmpty()
                        ? error
                        : QStringLiteral("cannot open %1: %2").arg(info.fileName, error));
         return false;
     }
-    if (!info.folder.isEmpty())
-        ShowStartFolder(info.folder);
+    if (!start.isEmpty())
+        ShowStartFolder(start);
     return true;
 }
 
@@ -182,8 +185,8 @@ bool CVelmoraApp::CreateMainFrame() {
         return false;
     // Selected before the view ties its list to the tree, so the list starts
     // there rather than in the tree's own first folder.
-    if (!m_startFolder.isEmpty())
-        frame->SelectTreeFolder(m_startFolder);
+    m_startFolder = ChooseStartFolder(m_startFolder, frame->LastFolder(), DesktopFolders::Read());
+    frame->SelectTreeFolder(m_startFolder);
     m_mainFrame = std::move(frame);
 
     m_document = std::make_unique<CVelmoraDoc>(*m_prompts, m_mainFrame.get());

@@ -113,7 +113,8 @@ private:
     QStringList m_recentFiles;
     int m_maxRecentFiles = 0;
     int m_startupStatus = 1;
-    // Where the folder tree and the file list start; empty for the tree's own choice.
+    // Where the folder tree and the file list start: the command line's
+    // folder, then, once the frame is made, the folder chosen for the start.
     QString m_startFolder;
     std::unique_ptr<StartupSelection> m_selection;
     // The main window, declared last, goes first: while the document, the

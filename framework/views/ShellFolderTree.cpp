@@ -2,36 +2,32 @@
 
 #include "framework/styles/StyleRoles.h"
 #include "framework/styles/TreeLinesStyle.h"
+#include "framework/views/MountTable.h"
+#include "framework/views/PlacesTreeModel.h"
 #include "framework/views/ShellFileList.h"
 
 #include <QDir>
 #include <QFileSystemModel>
-#include <QHeaderView>
-#include <QSortFilterProxyModel>
 
-// The folders as the tree shows them: the file system model's names only.
-// Its size, type and date columns say nothing about folders; merely hidden,
-// they would still be the columns assistive technology reads (so a reader
-// would find a table "Name, Size, Type, Date Modified" that looks like the
-// file list's and is not). Sorting is the file system model's own.
-class ShellFolderTree::NameColumn : public QSortFilterProxyModel {
-public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
-    void sort(int column, Qt::SortOrder order) override { sourceModel()->sort(column, order); }
-
-protected:
-    bool filterAcceptsColumn(int column, const QModelIndex&) const override { return column == 0; }
-};
+#include <algorithm>
 
 ShellFolderTree::ShellFolderTree(QWidget* parent)
-    : QTreeView(parent), m_model(new QFileSystemModel(this)), m_names(new NameColumn(this)),
-      m_linesStyle(new TreeLinesStyle) {
+    : ShellFolderTree(DesktopFolders::Read(), std::make_unique<MountTable>(), parent) {}
+
+ShellFolderTree::ShellFolderTree(DesktopFolders desktop, std::unique_ptr<VolumeSource> volumes,
+                                 QWidget* parent)
+    : QTreeView(parent), m_model(new QFileSystemModel(this)),
+      m_places(new PlacesTreeModel(*m_model, this)), m_linesStyle(new TreeLinesStyle),
+      m_desktop(std::move(desktop)), m_volumes(volumes.release()) {
     setAccessibleName(tr("Folders"));
+    m_model->setIconProvider(&m_icons);
     m_model->setReadOnly(true);
     m_model->setFilter(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Drives);
     m_model->setRootPath(QDir::rootPath());
-    m_names->setSourceModel(m_model);
-    setModel(m_names);
+    m_volumes->setParent(this);
+    m_places->SetPlaces(OrderPlaces(m_desktop, m_volumes->Volumes()));
+    connect(m_volumes, &VolumeSource::changed, this, &ShellFolderTree::UpdatePlaces);
+    setModel(m_places);
     setHeaderHidden(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -43,10 +39,15 @@ ShellFolderTree::ShellFolderTree(QWidget* parent)
     setStyle(m_linesStyle);
     sortByColumn(0, Qt::AscendingOrder);
     connect(m_model, &QFileSystemModel::directoryLoaded, this, &ShellFolderTree::OnDirectoryLoaded);
-    SelectFolder(QDir::homePath());
+    SelectFolder(m_desktop.home);
 }
 
-ShellFolderTree::~ShellFolderTree() = default;
+// The models go before the icon provider the file system model reads from.
+ShellFolderTree::~ShellFolderTree() {
+    setModel(nullptr);
+    delete m_places;
+    delete m_model;
+}
 
 ShellFileList* ShellFolderTree::RelatedList() const {
     return m_relatedList;
@@ -62,12 +63,44 @@ void ShellFolderTree::SetRelatedList(ShellFileList* list) {
     }
 }
 
+QList<Place> ShellFolderTree::Places() const {
+    return m_places->Places();
+}
+
+void ShellFolderTree::UpdatePlaces() {
+    const QList<Place> before = m_places->Places();
+    const QList<Place> after = OrderPlaces(m_desktop, m_volumes->Volumes());
+    // Whether `path` is on a volume that has just gone away.
+    const auto isGone = [&](const QString& path) {
+        const qsizetype held = PlaceHolding(before, path);
+        if (held < 0 || before[held].kind != Place::Kind::Volume)
+            return false;
+        return std::none_of(after.begin(), after.end(),
+                            [&](const Place& place) { return place.path == before[held].path; });
+    };
+    QString shown;
+    if (m_relatedList)
+        m_relatedList->GetCurrentFolder(shown);
+    const QString selected = SelectedFolder();
+    const QString lost = isGone(selected) ? selected : isGone(shown) ? shown : QString();
+    // Moved away before the volume's items go, so the selection does not
+    // slide onto whatever place comes next.
+    if (!lost.isEmpty()) {
+        const qsizetype holder = PlaceHolding(after, lost);
+        const QString fallback = holder < 0 ? m_desktop.home : after[holder].path;
+        SelectFolder(fallback);
+        if (m_relatedList && m_relatedList->GetCurrentFolder(shown) && isGone(shown))
+            m_relatedList->DisplayFolder(fallback);
+    }
+    m_places->SetPlaces(after);
+}
+
 QString ShellFolderTree::PathOf(const QModelIndex& index) const {
-    return m_model->filePath(m_names->mapToSource(index));
+    return m_places->PathOf(index);
 }
 
 QModelIndex ShellFolderTree::IndexOf(const QString& path) const {
-    return m_names->mapFromSource(m_model->index(QDir::cleanPath(path)));
+    return m_places->IndexOf(path);
 }
 
 bool ShellFolderTree::SelectFolder(const QString& path) {

@@ -1,3 +1,4 @@
+#include "shell/AddressText.h"
 #include "tests/shell/ShellTestSupport.h"
 
 #include <QComboBox>
@@ -39,7 +40,7 @@ protected:
 
 TEST_F(ShellAddress, ShowsTheListsFolderWithoutTouchingTheEntries) {
     // Start-up ties the tree to the list, which shows the home folder.
-    EXPECT_EQ(Box().currentText(), QDir::homePath());
+    EXPECT_EQ(Box().currentText(), QStringLiteral("~"));
     EXPECT_EQ(Box().count(), 0);
 
     const QString one = PathOf("one");
@@ -83,6 +84,51 @@ TEST_F(ShellAddress, PickingAnEntryShowsItsFolder) {
     EXPECT_EQ(ListFolder(), one);
     EXPECT_EQ(Box().currentText(), one);
     EXPECT_EQ(Box().count(), 2);
+}
+
+TEST(AddressText, WritesTheHomeFolderAsATildeAndReadsItBack) {
+    const QString home = QStringLiteral("/home/ann");
+    const struct {
+        const char* path;
+        const char* address;
+    } shown[] = {
+        {"/home/ann", "~"},
+        {"/home/ann/", "~"},
+        {"/home/ann/Pictures", "~/Pictures"},
+        {"/home/anna/x", "/home/anna/x"},
+        {"/home", "/home"},
+        {"/media/SD", "/media/SD"},
+        {"????", "????"},
+    };
+    for (const auto& c : shown)
+        EXPECT_EQ(AddressOfFolder(c.path, home), c.address) << c.path;
+    EXPECT_EQ(AddressOfFolder("/x", "/"), "/x"); // a home at the root is never shortened
+
+    const struct {
+        const char* address;
+        const char* folder;
+    } typed[] = {
+        {"~", "/home/ann"},          {"~/", "/home/ann"},  {" ~/Pictures ", "/home/ann/Pictures"},
+        {"~/a/../b", "/home/ann/b"}, {"~bob/x", "~bob/x"}, {"/srv/~", "/srv/~"},
+        {"Pictures", "Pictures"},
+    };
+    for (const auto& c : typed)
+        EXPECT_EQ(FolderOfAddress(c.address, home), c.folder) << c.address;
+}
+
+TEST_F(ShellAddress, TakesATildeForTheHomeFolderAndShowsPathsUnderItSo) {
+    ASSERT_TRUE(QDir::home().mkpath(QStringLiteral("Photos/2024")));
+    const QString photos = QDir::home().filePath(QStringLiteral("Photos"));
+    Type(QStringLiteral("~/Photos/2024"));
+    EXPECT_EQ(ListFolder(), photos + "/2024");
+    EXPECT_EQ(Box().currentText(), QStringLiteral("~/Photos/2024"));
+
+    Type(QStringLiteral("~"));
+    EXPECT_EQ(ListFolder(), QDir::cleanPath(QDir::homePath()));
+    EXPECT_EQ(Box().currentText(), QStringLiteral("~"));
+    emit Box().activated(0);
+    EXPECT_EQ(ListFolder(), photos + "/2024");
+    ASSERT_TRUE(QDir(photos).removeRecursively());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "framework/commands/StringTable.h"
+#include "framework/views/UserFolders.h"
 #include "resources/ApplicationIds.h"
+#include "shell/StartupSelection.h"
 #include "tests/shell/ShellAppTestSupport.h"
 
 #include <QAction>
@@ -7,6 +9,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 // Start-up: the platform services in their order, the two messages that end
 // it, and what a successful start leaves behind.
@@ -45,6 +48,64 @@ TEST_F(ShellAppStartup, PreparesTheServicesInOrderThenShowsAnUntitledWindow) {
     EXPECT_TRUE(App().Settings().FileName().contains(
         QStringLiteral("Local AppWizard-Generated Applications/Velmora")))
         << App().Settings().FileName().toStdString();
+}
+
+TEST(StartFolder, TheGivenThenTheLastThenPicturesThenHome) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkpath("home/Pictures"));
+    const QString home = dir.filePath("home");
+    const QString pictures = dir.filePath("home/Pictures");
+    const DesktopFolders withPictures{home, {{"PICTURES", pictures}}};
+    const DesktopFolders without{home, {{"PICTURES", dir.filePath("home/Bilder")}}};
+    const struct {
+        QString given, last;
+        const DesktopFolders& desktop;
+        QString expected;
+    } cases[] = {
+        {"/given", dir.path(), withPictures, "/given"},
+        {"", dir.path(), withPictures, dir.path()},
+        {"", dir.filePath("gone"), withPictures, pictures},
+        {"", "", withPictures, pictures},
+        {"", "", without, home},
+        {"", "", DesktopFolders{home, {}}, home},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChooseStartFolder(c.given, c.last, c.desktop), c.expected)
+            << c.given.toStdString() << " " << c.last.toStdString();
+}
+
+TEST(FirstStart, TheWindowTakesMostOfTheScreenInItsMiddle) {
+    const QRect available(0, 30, 1280, 770);
+    const QRect placed = CMainFrame::FirstStartGeometry(available);
+    EXPECT_EQ(placed.size(), QSize(1152, 693));
+    EXPECT_EQ(placed.center(), available.center());
+    EXPECT_TRUE(available.contains(placed));
+}
+
+TEST_F(ShellAppStartup, AFirstStartShowsPicturesOnMostOfTheScreenALaterOneTheLastFolder) {
+    ASSERT_TRUE(QDir::home().mkpath(QStringLiteral("Pictures")));
+    const QString pictures = QDir::cleanPath(QDir::home().filePath(QStringLiteral("Pictures")));
+    const auto shown = [] {
+        QString folder;
+        Frame()->GetActiveView()->FileList().GetCurrentFolder(folder);
+        return folder;
+    };
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(shown(), pictures);
+    EXPECT_EQ(Frame()->FolderPane().ShellTree().SelectedFolder(), pictures);
+    EXPECT_EQ(Frame()->AddressBox().currentText(), QStringLiteral("~/Pictures"));
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect wanted = CMainFrame::FirstStartGeometry(available);
+    EXPECT_GE(Frame()->width(), wanted.width());
+    EXPECT_GE(Frame()->height(), wanted.height());
+
+    ASSERT_TRUE(Frame()->GetActiveView()->FileList().DisplayFolder(m_dir.path()));
+    ASSERT_TRUE(Frame()->close());
+    App().ExitInstance();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(shown(), QDir::cleanPath(m_dir.path()));
+    ASSERT_TRUE(QDir(pictures).removeRecursively());
 }
 
 TEST_F(ShellAppStartup, FailingSocketsShowOnlyTheirMessageAndNeverTouchOle) {
