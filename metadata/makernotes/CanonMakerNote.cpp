@@ -725,6 +725,8 @@ bool ReadCanonDirectory(const MakerNoteFrame& frame, uint64_t offset, MakerNoteL
     if (lens.empty())
         lens = !state.lensModel.empty() || !lensTypeKnown ? state.lensModel
                                                           : CanonLensText(state.lens);
+    if (lens.empty())
+        lens = CanonLensByRange(state.lens.hints);
     list.SetSummary(MakerNoteList::Summary::Lens, lens);
     list.SetSummary(MakerNoteList::Summary::LensSerialNumber, state.lensSerial);
     list.SetSummary(MakerNoteList::Summary::SerialNumber, state.bodySerial);
