@@ -44,6 +44,10 @@ struct LocatedBlocks {
     // CR3's CMT3 box: Canon's maker note as a TIFF structure of its own,
     // its first directory the Canon directory.
     std::vector<unsigned char> canonMakerNote;
+    // The EXIF block of a full JPEG embedded in a raw file (RW2's
+    // JpgFromRaw), from the byte-order mark on: its entries count where the
+    // file's own directories lack them (Panasonic's maker note is only there).
+    std::vector<unsigned char> previewExif;
     std::vector<unsigned char> xmp; // the XMP packet as stored
     // JPEG's extended XMP packets, each joined from its parts; the main
     // packet's xmpNote:HasExtendedXMP names the one that belongs to it.

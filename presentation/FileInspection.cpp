@@ -9,6 +9,7 @@
 #include "metadata/tags/TiffTagWalk.h"
 #include "metadata/tags/XmpReader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -49,6 +50,23 @@ std::optional<uint32_t> ThumbnailOffset(const CJpegExifReader& reader, const Exi
     return std::nullopt;
 }
 
+// The entries of an embedded JPEG's EXIF block that the file's own
+// directories do not hold (by group and id).
+void AddMissingEntries(const std::vector<unsigned char>& block, MetadataCollector& out) {
+    MetadataCollector embedded;
+    embedded.SetCameraMake(out.CameraMake());
+    WalkTiffBlock(block.data(), block.size(), TiffRole::Main, embedded);
+    const size_t own = out.Entries().size();
+    for (MetadataEntry& e : embedded.Entries()) {
+        const auto first = out.Entries().begin();
+        const bool held =
+            std::any_of(first, first + static_cast<std::ptrdiff_t>(own),
+                        [&](const MetadataEntry& o) { return o.id == e.id && o.group == e.group; });
+        if (!held && !out.Add(std::move(e)))
+            break;
+    }
+}
+
 void ListAllTags(const LocatedBlocks& blocks, FileReport& report) {
     MetadataCollector out;
     // Room for what most files hold, so that the list seldom moves.
@@ -58,6 +76,8 @@ void ListAllTags(const LocatedBlocks& blocks, FileReport& report) {
     if (!blocks.canonMakerNote.empty())
         ReadCanonMakerNoteStructure(blocks.canonMakerNote.data(), blocks.canonMakerNote.size(),
                                     out);
+    if (!blocks.previewExif.empty())
+        AddMissingEntries(blocks.previewExif, out);
     if (!blocks.xmp.empty()) {
         const size_t first = out.Entries().size();
         ReadXmpPacket(blocks.xmp.data(), blocks.xmp.size(), out);
