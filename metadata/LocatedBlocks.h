@@ -32,6 +32,17 @@ struct ExtendedXmp {
     std::vector<unsigned char> packet;
 };
 
+// A block of the trailer Samsung's phones append to their files: its type
+// (0x0A01...), the name it gives itself ("Image_UTC_Data") and its data, of
+// which at most kMaxKept bytes are kept (`length` says how many there were).
+struct SamsungTrailerBlock {
+    static constexpr size_t kMaxKept = 4096;
+    uint16_t type = 0;
+    std::string name;
+    std::vector<unsigned char> data;
+    uint32_t length = 0;
+};
+
 // What a container walk located in one file. Only metadata is read, never
 // picture data.
 struct LocatedBlocks {
@@ -48,6 +59,7 @@ struct LocatedBlocks {
     // JpgFromRaw), from the byte-order mark on: its entries count where the
     // file's own directories lack them (Panasonic's maker note is only there).
     std::vector<unsigned char> previewExif;
+    std::vector<SamsungTrailerBlock> samsungTrailer;
     std::vector<unsigned char> xmp; // the XMP packet as stored
     // JPEG's extended XMP packets, each joined from its parts; the main
     // packet's xmpNote:HasExtendedXMP names the one that belongs to it.

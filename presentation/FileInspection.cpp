@@ -5,6 +5,7 @@
 #include "metadata/PhotoReader.h"
 #include "metadata/RegularFile.h"
 #include "metadata/makernotes/MakerNotes.h"
+#include "metadata/makernotes/SamsungTrailerList.h"
 #include "metadata/tags/IptcReader.h"
 #include "metadata/tags/TiffTagWalk.h"
 #include "metadata/tags/XmpReader.h"
@@ -78,6 +79,8 @@ void ListAllTags(const LocatedBlocks& blocks, FileReport& report) {
                                     out);
     if (!blocks.previewExif.empty())
         AddMissingEntries(blocks.previewExif, out);
+    if (!blocks.samsungTrailer.empty())
+        ListSamsungTrailer(blocks.samsungTrailer, out);
     if (!blocks.xmp.empty()) {
         const size_t first = out.Entries().size();
         ReadXmpPacket(blocks.xmp.data(), blocks.xmp.size(), out);
