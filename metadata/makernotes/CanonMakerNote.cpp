@@ -468,11 +468,12 @@ void ListCustomFunctions2(const TiffValue& v, MakerNoteList& list) {
             const TiffValue values{v.data + pos + 8, size_t{count} * 4, kTiffSLong, v.order};
             pos += 8 + uint64_t{count} * 4;
             const std::string_view known = CanonCustomFunction2Name(id);
-            MetadataEntry* e = list.Add(
-                group, static_cast<int32_t>(id & 0x7FFFFFFF),
-                known.empty() ? MakerTagId(static_cast<uint16_t>(id)) : known, kTiffSLong, count);
+            MetadataEntry* e =
+                list.Add(group, static_cast<int32_t>(id & 0x7FFFFFFF), known, kTiffSLong, count);
             if (e == nullptr)
                 return;
+            if (known.empty())
+                e->name = MakerTagId(static_cast<uint16_t>(id));
             FillFromValue(values, count, *e);
         }
         pos = end;
@@ -488,10 +489,10 @@ void ListCustomFunctions(const TiffValue& v, MakerNoteList& list) {
     for (uint64_t pos = 2; pos + 2 <= v.size && pos < 2 + 2 * 256; pos += 2) {
         const uint32_t word = TiffRead16(v.data + pos, v.order);
         const uint32_t id = word >> 8;
-        MetadataEntry* e = list.Add(group, static_cast<int32_t>(id),
-                                    "CustomFunction" + std::to_string(id), kTiffByte, 1);
+        MetadataEntry* e = list.Add(group, static_cast<int32_t>(id), {}, kTiffByte, 1);
         if (e == nullptr)
             return;
+        e->name = "CustomFunction" + std::to_string(id);
         SetNumber(*e, word & 0xFF);
         e->text = NumberText(word & 0xFF);
     }
@@ -519,8 +520,7 @@ std::string Trimmed(std::string s) {
 void ListPlainEntry(uint16_t tag, const TiffEntry& entry, const TiffValue* value,
                     TiffValueFault fault, CanonState& state, MakerNoteList& list) {
     const std::string_view known = CanonTagName(tag);
-    MetadataEntry* e =
-        list.Add(tag, known.empty() ? MakerTagId(tag) : known, entry.type, entry.count);
+    MetadataEntry* e = list.AddTag(tag, known, entry.type, entry.count);
     if (e == nullptr)
         return;
     if (value == nullptr) {

@@ -103,8 +103,8 @@ uint32_t ListTableDirectory(const MakerNoteFrame& frame, const TiffDirectory& di
     for (uint32_t i = 0; i < count; ++i) {
         const TiffEntry entry = directory.Entry(i);
         const MakerTag* row = FindMakerTag(table, entry.tag);
-        MetadataEntry* e = list.Add(entry.tag, row != nullptr ? row->name : MakerTagId(entry.tag),
-                                    entry.type, entry.count);
+        MetadataEntry* e = list.AddTag(entry.tag, row != nullptr ? row->name : std::string_view(),
+                                       entry.type, entry.count);
         if (e == nullptr)
             break;
         ++listed;

@@ -372,9 +372,10 @@ void ListSubDirectory(const MakerNoteFrame& frame, uint64_t offset, const std::s
     MakerNoteList sub(group);
     ListPlainDirectory(frame, directory, nameOf, sub);
     for (const MetadataEntry& entry : sub.Entries()) {
-        MetadataEntry* e = list.Add(group, entry.id, entry.name.View(), entry.type, entry.count);
+        MetadataEntry* e = list.Add(group, entry.id, {}, entry.type, entry.count);
         if (e == nullptr)
             return;
+        e->name = entry.name; // the sub-list's own names go with it
         e->value = entry.value;
         e->text = entry.text;
     }
@@ -504,8 +505,7 @@ bool ListNote(const MakerNoteFrame& frame, const TiffDirectory& directory, bool 
             continue;
         }
         const std::string_view known = named ? NikonTagName(entry.tag) : std::string_view();
-        MetadataEntry* e = list.Add(entry.tag, known.empty() ? MakerTagId(entry.tag) : known,
-                                    entry.type, entry.count);
+        MetadataEntry* e = list.AddTag(entry.tag, known, entry.type, entry.count);
         if (e == nullptr)
             break;
         ++listed;

@@ -199,8 +199,7 @@ public:
             if (parent == 0 && fault == TiffValueFault::None && Follow(entry, value))
                 continue;
             const std::string_view known = NameIn(names, entry.tag);
-            MetadataEntry* e = m_list.Add(entry.tag, known.empty() ? MakerTagId(entry.tag) : known,
-                                          entry.type, entry.count);
+            MetadataEntry* e = m_list.AddTag(entry.tag, known, entry.type, entry.count);
             if (e == nullptr)
                 return;
             if (fault == TiffValueFault::OutsideBlock) {
