@@ -3,7 +3,6 @@
 #include "metadata/tags/TagText.h"
 #include "metadata/tags/TiffEntryValue.h"
 
-
 namespace {
 
 constexpr std::string_view kSummaryNames[] = {"Lens", "LensSerialNumber", "SerialNumber",
@@ -59,6 +58,8 @@ void MakerNoteList::SetSummaryNumber(Summary row, double number) {
 bool MakerNoteList::MoveInto(MetadataCollector& out) {
     if (m_entries.empty())
         return false;
+    // Room for the summary and the entries at once.
+    out.Reserve(out.Entries().size() + 5 + m_entries.size());
     for (int i = 0; i < 5; ++i) {
         if (m_summary[i].kind == MetadataValue::Kind::None)
             continue;
@@ -71,10 +72,7 @@ bool MakerNoteList::MoveInto(MetadataCollector& out) {
         e->value = std::move(m_summary[i]);
         e->text = e->value.kind == MetadataValue::Kind::Text ? e->value.text : RawText(*e);
     }
-    for (MetadataEntry& entry : m_entries) {
-        if (!out.Add(std::move(entry)))
-            break;
-    }
+    out.AddAll(std::move(m_entries));
     m_entries.clear();
     return true;
 }

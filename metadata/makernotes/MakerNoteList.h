@@ -18,7 +18,7 @@ public:
     static constexpr size_t kMaxEntries = 1500;
     // Entries read from one directory of a note.
     static constexpr uint32_t kMaxDirectoryEntries = 512;
-    static constexpr size_t kUsualEntries = 128;
+    static constexpr size_t kUsualEntries = 256;
 
     explicit MakerNoteList(std::string group) : m_group(std::move(group)) {}
 
