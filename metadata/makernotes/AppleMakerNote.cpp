@@ -154,7 +154,7 @@ bool ReadAppleNote(const unsigned char* note, size_t size, MakerNoteList& list) 
     const TiffDirectory directory = frame.DirectoryAt(kDirectoryAt);
     if (!directory.Valid() || directory.FittingCount() == 0)
         return false;
-    const uint32_t count = std::min(directory.FittingCount(), MakerNoteList::kMaxDirectoryEntries);
+    const uint32_t count = ListedCount(directory);
     for (uint32_t i = 0; i < count && !list.Full(); ++i) {
         const TiffEntry entry = directory.Entry(i);
         TiffValue value;

@@ -98,6 +98,25 @@ bool FillOrNoteFault(TiffValueFault fault, const TiffValue& value, const TiffEnt
     return false;
 }
 
+uint32_t ListedCount(const TiffDirectory& directory) {
+    return directory.FittingCount() < MakerNoteList::kMaxDirectoryEntries
+               ? directory.FittingCount()
+               : MakerNoteList::kMaxDirectoryEntries;
+}
+
+void SetEntryNumber(MetadataEntry& e, double v) {
+    e.value = {};
+    e.value.kind = MetadataValue::Kind::Numbers;
+    e.value.numbers.push_back(v);
+}
+
+void SetEntryText(MetadataEntry& e, std::string text) {
+    e.value = {};
+    e.value.kind = MetadataValue::Kind::Text;
+    e.value.text = std::move(text);
+    e.text = e.value.text;
+}
+
 std::string MakerTagId(uint16_t tag) {
     // By hand: formatting one costs a tenth of a formatted print.
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -111,9 +130,7 @@ uint32_t ListPlainDirectory(const MakerNoteFrame& frame, const TiffDirectory& di
                             MakerTagName nameOf, MakerNoteList& list) {
     if (!directory.Valid())
         return 0;
-    const uint32_t count = directory.FittingCount() < MakerNoteList::kMaxDirectoryEntries
-                               ? directory.FittingCount()
-                               : MakerNoteList::kMaxDirectoryEntries;
+    const uint32_t count = ListedCount(directory);
     uint32_t listed = 0;
     for (uint32_t i = 0; i < count; ++i) {
         const TiffEntry entry = directory.Entry(i);

@@ -72,5 +72,14 @@ using MakerTagName = std::string_view (*)(uint16_t tag);
 uint32_t ListPlainDirectory(const MakerNoteFrame& frame, const TiffDirectory& directory,
                             MakerTagName nameOf, MakerNoteList& list);
 
+// How many of a directory's entries a note lists: those that fit in the
+// note, at most kMaxDirectoryEntries.
+uint32_t ListedCount(const TiffDirectory& directory);
+
+// The entry's value made one number (its text is the caller's to set), or
+// a text (the entry's text the same).
+void SetEntryNumber(MetadataEntry& e, double v);
+void SetEntryText(MetadataEntry& e, std::string text);
+
 // "Tag0x0012" for a tag with no name.
 std::string MakerTagId(uint16_t tag);

@@ -96,9 +96,7 @@ uint32_t ListTableDirectory(const MakerNoteFrame& frame, const TiffDirectory& di
                             MakerNoteList& list, MakerEntryText textOf) {
     if (!directory.Valid())
         return 0;
-    const uint32_t count = directory.FittingCount() < MakerNoteList::kMaxDirectoryEntries
-                               ? directory.FittingCount()
-                               : MakerNoteList::kMaxDirectoryEntries;
+    const uint32_t count = ListedCount(directory);
     uint32_t listed = 0;
     for (uint32_t i = 0; i < count; ++i) {
         const TiffEntry entry = directory.Entry(i);

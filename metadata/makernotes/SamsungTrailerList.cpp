@@ -65,12 +65,6 @@ MetadataEntry* Add(MetadataCollector& out, uint16_t type, std::string_view name,
     return e;
 }
 
-void SetText(MetadataEntry& e, std::string text) {
-    e.value.kind = MetadataValue::Kind::Text;
-    e.value.text = std::move(text);
-    e.text = e.value.text;
-}
-
 void SetSize(MetadataEntry& e, uint32_t length) {
     e.rawOverride = "(" + std::to_string(length) + " bytes)";
     e.text = e.rawOverride;
@@ -87,7 +81,7 @@ void ListSamsungTrailer(std::span<const SamsungTrailerBlock> blocks, MetadataCol
         MetadataEntry* e = nullptr;
         if (!when.empty()) {
             if ((e = Add(out, block.type, "TimeStamp", block.length)))
-                SetText(*e, std::move(when));
+                SetEntryText(*e, std::move(when));
         } else if (block.type == kCountryCode && digits) {
             if ((e = Add(out, block.type, "MCCData", block.length))) {
                 e->value.kind = MetadataValue::Kind::Numbers;
@@ -96,12 +90,12 @@ void ListSamsungTrailer(std::span<const SamsungTrailerBlock> blocks, MetadataCol
             }
         } else if (block.type == kEmbeddedVideo) {
             if ((e = Add(out, block.type, "EmbeddedVideoType", block.length)))
-                SetText(*e, std::string(block.name));
+                SetEntryText(*e, std::string(block.name));
             if ((e = Add(out, block.type, "EmbeddedVideoFile", block.length)))
                 SetSize(*e, block.length);
         } else if ((e = Add(out, block.type, {}, block.length))) {
             if (whole && Printable(block.data))
-                SetText(*e, std::string(block.data.begin(), block.data.end()));
+                SetEntryText(*e, std::string(block.data.begin(), block.data.end()));
             else
                 SetSize(*e, block.length);
         }

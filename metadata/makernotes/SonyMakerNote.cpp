@@ -234,9 +234,7 @@ bool ReadSonyNote(const unsigned char* note, size_t size, TiffByteOrder order,
         state.first9400 = value.data[0]; // its layout is told by the byte as stored
     }
 
-    const uint32_t count = directory.FittingCount() < MakerNoteList::kMaxDirectoryEntries
-                               ? directory.FittingCount()
-                               : MakerNoteList::kMaxDirectoryEntries;
+    const uint32_t count = ListedCount(directory);
     std::vector<TiffEntry> records;
     for (uint32_t i = 0; i < count; ++i) {
         const TiffEntry entry = directory.Entry(i);
