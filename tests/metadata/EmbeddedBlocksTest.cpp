@@ -53,35 +53,28 @@ TEST(EmbeddedBlocks, Rw2MakerNoteFromItsEmbeddedJpegOnce) {
     EXPECT_EQ(none.size(), 2u); // Make, JpgFromRaw
 }
 
-// Blocks (two zeros, type, name length, name, data), then "SEFH", version,
-// count, a row per block (type, distance back from "SEFH", length), the
-// directory's length and "SEFT". `back` moves every row's distance.
+Bytes Le32(uint32_t v) {
+    return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+}
+
+// Blocks ("name|data": two zeros, type, name length, name, data), then
+// "SEFH", version, count, a row per block (two zeros, type, distance back
+// from "SEFH", length), the directory's length and "SEFT". `back` moves
+// every row's distance.
 Bytes Trailer(const std::vector<std::pair<uint16_t, std::string>>& blocks, uint32_t extraCount = 0,
               uint32_t back = 0) {
-    auto le = [](uint32_t v, int n) {
-        Bytes out;
-        for (int i = 0; i < n; ++i)
-            out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-        return out;
-    };
-    std::vector<Bytes> built;
-    for (const auto& [type, nameAndData] : blocks) {
-        const size_t split = nameAndData.find('|');
-        built.push_back(Cat({le(type << 16, 4), le(static_cast<uint32_t>(split), 4),
-                             TextBytes(nameAndData.substr(0, split)),
-                             TextBytes(nameAndData.substr(split + 1))}));
-    }
     Bytes data, rows;
-    for (const Bytes& block : built)
-        data = Cat({data, block});
-    for (size_t i = 0, at = 0; i < built.size(); at += built[i++].size())
-        rows = Cat({rows, le(blocks[i].first << 16, 4),
-                    le(static_cast<uint32_t>(data.size() - at) + back, 4),
-                    le(static_cast<uint32_t>(built[i].size()), 4)});
-    const Bytes directory = Cat({TextBytes("SEFH"), le(107, 4),
-                                 le(static_cast<uint32_t>(blocks.size()) + extraCount, 4), rows});
-    return Cat(
-        {data, directory, le(static_cast<uint32_t>(directory.size()), 4), TextBytes("SEFT")});
+    for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) { // laid from the directory back
+        const uint32_t split = static_cast<uint32_t>(it->second.find('|'));
+        const Bytes block = Cat({Le32(it->first << 16), Le32(split), TextBytes(it->second)});
+        data = Cat({Bytes(block.begin(), block.begin() + 8 + split),
+                    Bytes(block.begin() + 9 + split, block.end()), data});
+        rows = Cat({Le32(it->first << 16), Le32(static_cast<uint32_t>(data.size()) + back),
+                    Le32(static_cast<uint32_t>(block.size() - 1)), rows});
+    }
+    const Bytes directory = Cat({TextBytes("SEFH"), Le32(107),
+                                 Le32(static_cast<uint32_t>(blocks.size()) + extraCount), rows});
+    return Cat({data, directory, Le32(static_cast<uint32_t>(directory.size())), TextBytes("SEFT")});
 }
 
 TEST(EmbeddedBlocks, SamsungTrailer) {

@@ -127,31 +127,22 @@ TEST(CanonMakerNote, SummaryRowsComeFirstInTheGroupWithIdMinusOne) {
 }
 
 // A lens that reports no number (65535) is named by its recorded range, in
-// whole millimetres; one the tables name, or whose text the body wrote, is not.
+// whole millimetres, unless the body wrote the lens's text.
 TEST(CanonMakerNote, LensWithoutANumberNamedByItsRange) {
     struct Case {
-        int32_t lensType, longest, shortest, units;
+        int32_t longest, shortest, units;
         const char* model; // LensModel, when written
-        const char* lens;  // the Lens row; "" for none
+        const char* lens;  // the Lens row
     };
-    const Case cases[] = {
-        {-1, 174, 58, 10, nullptr, "Unknown 5-17mm"},
-        {-1, 21 * 32, 7 * 32, 32, nullptr, "Unknown 7-21mm"},
-        {-1, 50, 50, 1, nullptr, "Unknown 50mm"},
-        {-1, 0, 0, 1, nullptr, ""},
-        {-1, 55, 18, 1, "EF-S18-55mm", "EF-S18-55mm"},
-        {52, 55, 18, 1, nullptr, "Canon EF-S 18-55mm f/3.5-5.6 IS II"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.lens);
+    for (const Case& c :
+         {Case{174, 58, 10, nullptr, "Unknown 5-17mm"}, Case{50, 50, 1, nullptr, "Unknown 50mm"},
+          Case{0, 0, 1, nullptr, "(missing)"}, Case{55, 18, 1, "EF-S18-55mm", "EF-S18-55mm"}}) {
         MakerNoteBuilder note(ByteOrder::Little);
-        note.Shorts(
-            0x0001,
-            Record(47, {{22, c.lensType}, {23, c.longest}, {24, c.shortest}, {25, c.units}}));
+        note.Shorts(0x0001,
+                    Record(47, {{22, -1}, {23, c.longest}, {24, c.shortest}, {25, c.units}}));
         if (c.model != nullptr)
             note.Ascii(0x0095, c.model);
-        const Listed l(WithCanonNote(note));
-        EXPECT_EQ(l.Text("Canon", -1, "Lens"), *c.lens ? c.lens : "(missing)");
+        EXPECT_EQ(Listed(WithCanonNote(note)).Text("Canon", -1, "Lens"), c.lens);
     }
 }
 

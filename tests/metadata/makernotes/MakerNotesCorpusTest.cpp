@@ -164,6 +164,16 @@ struct Tally {
     int equal = 0;
     int lensPhotos = 0;
     int lensNamed = 0;
+
+    void operator+=(const Tally& t) {
+        for (auto [sum, part] : {std::pair{&entries, t.entries},
+                                 {&listed, t.listed},
+                                 {&compared, t.compared},
+                                 {&equal, t.equal},
+                                 {&lensPhotos, t.lensPhotos},
+                                 {&lensNamed, t.lensNamed}})
+            *sum += part;
+    }
 };
 
 constexpr const char* kMakersRead[] = {"Canon",    "Nikon",     "Sony",   "Apple",  "Olympus",
@@ -345,16 +355,8 @@ TEST(MakerNotesCorpus, EntriesAndValuesAsTheReferenceReadsThem) {
     // equal, and the lens named for 90% of the photos it names one for.
     // (Pentax's only photo has no entries the reference lists.)
     Tally all;
-    for (const char* maker : kMakersRead) {
-        const Tally& t = makers[maker];
-        for (auto [total, part] : {std::pair{&all.entries, t.entries},
-                                   {&all.listed, t.listed},
-                                   {&all.compared, t.compared},
-                                   {&all.equal, t.equal},
-                                   {&all.lensPhotos, t.lensPhotos},
-                                   {&all.lensNamed, t.lensNamed}})
-            *total += part;
-    }
+    for (const char* maker : kMakersRead)
+        all += makers[maker];
     std::printf("the nine: %d entries, %.1f%% listed, %.1f%% of %d values equal, lens %d/%d\n",
                 all.entries, 100 * Share(all.listed, all.entries),
                 100 * Share(all.equal, all.compared), all.compared, all.lensNamed, all.lensPhotos);
