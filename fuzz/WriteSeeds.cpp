@@ -446,6 +446,21 @@ void WriteContainers(SeedWriter& out) {
         out.Write("tiff-" + o + ".tif", tiff);
         out.Write("orf-" + o + ".orf", WithTiffMagic(tiff, 0x4F52));
         out.Write("rw2-" + o + ".rw2", WithTiffMagic(tiff, 0x55));
+        // RW2's embedded JPEG, whose EXIF is read too.
+        ExifBuilder rw2(order);
+        rw2.Ascii(0, 0x010F, "Panasonic").Undefined(0, 0x002E, CameraLikeJpeg(order));
+        out.Write("rw2-jpeg-" + o + ".rw2", WithTiffMagic(rw2.Tiff(), 0x55));
+        // Samsung's trailer after a JPEG: one block (type 0x0AA1, name
+        // "MCC_Data", data "214"), its directory, its length and "SEFT".
+        ExifBuilder samsung(order);
+        samsung.Ascii(0, 0x010F, "samsung");
+        JpegBuilder phone;
+        phone.Soi().App1(samsung).Frame(8, 8).BareSos().Eoi();
+        const Bytes trailer = {0,   0,   0xA1, 0x0A, 8,   0,   0,   0,    'M',  'C', 'C', '_', 'D',
+                               'a', 't', 'a',  '2',  '1', '4', 'S', 'E',  'F',  'H', 107, 0,   0,
+                               0,   1,   0,    0,    0,   0,   0,   0xA1, 0x0A, 19,  0,   0,   0,
+                               19,  0,   0,    0,    24,  0,   0,   0,    'S',  'E', 'F', 'T'};
+        out.Write("jpeg-samsung-trailer-" + o + ".jpg", Cat({phone.Data(), trailer}));
         HeifOptions atEnd;
         atEnd.exifAtEnd = true;
         atEnd.xmp = "<x/>";

@@ -33,6 +33,17 @@ struct ExtendedXmp {
     std::vector<unsigned char> packet;
 };
 
+// A block of the trailer Samsung's phones append to their files: its type
+// (0x0A01...), the name it gives itself ("Image_UTC_Data") and its data, of
+// which at most kMaxKept bytes are kept (`length` says how many there were).
+struct SamsungTrailerBlock {
+    static constexpr size_t kMaxKept = 4096;
+    uint16_t type = 0;
+    std::string name;
+    std::vector<unsigned char> data;
+    uint32_t length = 0;
+};
+
 // What a container walk located in one file. Only metadata is read, never
 // picture data.
 struct LocatedBlocks {
@@ -45,6 +56,11 @@ struct LocatedBlocks {
     // CR3's CMT3 box: Canon's maker note as a TIFF structure of its own,
     // its first directory the Canon directory.
     std::vector<unsigned char> canonMakerNote;
+    // The EXIF block of a full JPEG embedded in a raw file (RW2's
+    // JpgFromRaw), from the byte-order mark on: its entries count where the
+    // file's own directories lack them (Panasonic's maker note is only there).
+    std::vector<unsigned char> previewExif;
+    std::vector<SamsungTrailerBlock> samsungTrailer;
     std::vector<unsigned char> xmp; // the XMP packet as stored
     // JPEG's extended XMP packets, each joined from its parts; the main
     // packet's xmpNote:HasExtendedXMP names the one that belongs to it.

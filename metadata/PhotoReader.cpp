@@ -9,6 +9,7 @@
 #include "metadata/containers/JxlSize.h"
 #include "metadata/containers/PngWalker.h"
 #include "metadata/containers/RafHeader.h"
+#include "metadata/containers/SamsungTrailer.h"
 #include "metadata/containers/TiffWalker.h"
 #include "metadata/containers/WebpWalker.h"
 #include "metadata/tiff/ByteOrder.h"
@@ -16,6 +17,7 @@
 #include "metadata/tiff/TiffHeader.h"
 
 #include <cstring>
+#include <strings.h>
 
 namespace {
 
@@ -50,6 +52,7 @@ bool PhotoReader::Read(ByteSource& source, const char* name) {
     switch (m_format) {
     case PhotoFormat::Jpeg:
         ReadJpeg(source, 0, SourceStream::kToEnd);
+        ReadTrailers(source);
         return Summary().exifValid;
     case PhotoFormat::Raf: {
         FileExtent jpeg;
@@ -110,7 +113,20 @@ bool PhotoReader::Read(ByteSource& source, const char* name) {
     }
     ParseBlocks();
     SetSize();
+    ReadTrailers(source);
     return Summary().exifValid;
+}
+
+// Only a Samsung file is looked at for Samsung's trailer: the others are
+// spared a read at their end.
+void PhotoReader::ReadTrailers(ByteSource& source) {
+    if (m_use != Use::RecordAndBlocks)
+        return;
+    const bool trailerFormat = m_format == PhotoFormat::Jpeg || m_format == PhotoFormat::Heic ||
+                               m_format == PhotoFormat::Heif;
+    const char* make = Summary().cameraMake;
+    if (trailerFormat && strncasecmp(make, "samsung", 7) == 0)
+        ReadSamsungTrailer(source, m_blocks);
 }
 
 void PhotoReader::ReadJpeg(ByteSource& source, uint64_t start, uint64_t length) {

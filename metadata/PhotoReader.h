@@ -54,6 +54,7 @@ private:
     void LocateJpegBlocks(ByteSource& source, uint64_t start, uint64_t length);
     void ParseBlocks();
     void SetSize();
+    void ReadTrailers(ByteSource& source);
 
     CJpegExifReader m_jpeg;
     PhotoFormat m_format = PhotoFormat::Unknown;

@@ -5,11 +5,13 @@
 #include "metadata/PhotoReader.h"
 #include "metadata/RegularFile.h"
 #include "metadata/makernotes/MakerNotes.h"
+#include "metadata/makernotes/SamsungTrailerList.h"
 #include "metadata/tags/IptcReader.h"
 #include "metadata/tags/QuickTimeEntries.h"
 #include "metadata/tags/TiffTagWalk.h"
 #include "metadata/tags/XmpReader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -50,6 +52,23 @@ std::optional<uint32_t> ThumbnailOffset(const CJpegExifReader& reader, const Exi
     return std::nullopt;
 }
 
+// The entries of an embedded JPEG's EXIF block that the file's own
+// directories do not hold (by group and id).
+void AddMissingEntries(const std::vector<unsigned char>& block, MetadataCollector& out) {
+    MetadataCollector embedded;
+    embedded.SetCameraMake(out.CameraMake());
+    WalkTiffBlock(block.data(), block.size(), TiffRole::Main, embedded);
+    const size_t own = out.Entries().size();
+    for (MetadataEntry& e : embedded.Entries()) {
+        const auto first = out.Entries().begin();
+        const bool held =
+            std::any_of(first, first + static_cast<std::ptrdiff_t>(own),
+                        [&](const MetadataEntry& o) { return o.id == e.id && o.group == e.group; });
+        if (!held && !out.Add(std::move(e)))
+            break;
+    }
+}
+
 void ListAllTags(const LocatedBlocks& blocks, FileReport& report) {
     MetadataCollector out;
     // Room for what most files hold, so that the list seldom moves.
@@ -61,6 +80,10 @@ void ListAllTags(const LocatedBlocks& blocks, FileReport& report) {
                                     out);
     if (blocks.movie.headerRead || !blocks.movie.tags.empty())
         ListMovieEntries(blocks.movie, out);
+    if (!blocks.previewExif.empty())
+        AddMissingEntries(blocks.previewExif, out);
+    if (!blocks.samsungTrailer.empty())
+        ListSamsungTrailer(blocks.samsungTrailer, out);
     if (!blocks.xmp.empty()) {
         const size_t first = out.Entries().size();
         ReadXmpPacket(blocks.xmp.data(), blocks.xmp.size(), out);

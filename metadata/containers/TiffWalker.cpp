@@ -1,6 +1,7 @@
 #include "metadata/containers/TiffWalker.h"
 
 #include "metadata/ExifTags.h"
+#include "metadata/containers/JpegSegments.h"
 #include "metadata/tiff/TiffDirectory.h"
 #include "metadata/tiff/VisitedDirectories.h"
 
@@ -14,6 +15,10 @@ constexpr uint32_t kMaxValueSize = 256 * 1024;
 // The record's values are numbers and short texts; only a UserComment may
 // be longer.
 constexpr uint32_t kMaxRecordValueSize = 4 * 1024;
+// Panasonic's RW2 keeps a full JPEG in IFD0 whose own EXIF holds the maker
+// note the raw directories lack.
+constexpr uint16_t kPanasonicMagic = 0x55;
+constexpr uint16_t kJpgFromRaw = 0x002E;
 
 enum class Kind { Chain, Exif, Gps, Interop, SubIfd };
 
@@ -69,6 +74,7 @@ private:
     const Entry* Find(const Directory& d, uint16_t tag) const;
     void LearnFromDirectories();
     void Repack();
+    void ReadEmbeddedExif();
 
     ByteSource& m_source;
     uint64_t m_base;
@@ -82,6 +88,7 @@ private:
     // one per entry.
     std::vector<unsigned char> m_values;
     std::vector<unsigned char> m_raw; // the directory being read: count, entries, next link
+    FileExtent m_embeddedJpeg;        // from base
 };
 
 int Walker::Enqueue(uint64_t offset, Kind kind, int depth) {
@@ -130,7 +137,19 @@ bool Walker::Run() {
     }
     LearnFromDirectories();
     Repack();
+    ReadEmbeddedExif();
     return true;
+}
+
+void Walker::ReadEmbeddedExif() {
+    if (m_embeddedJpeg.length == 0 || m_embeddedJpeg.offset > UINT64_MAX - m_base)
+        return;
+    LocatedBlocks embedded;
+    embedded.recordOnly = true;
+    if (ScanJpegSegments(m_source, m_base + m_embeddedJpeg.offset, m_embeddedJpeg.length,
+                         embedded) &&
+        !embedded.tiff.empty())
+        m_found.previewExif = std::move(embedded.tiff.front().bytes);
 }
 
 bool Walker::ReadDirectory(int index) {
@@ -168,6 +187,9 @@ bool Walker::ReadDirectory(int index) {
         if (TiffTypeSize(e.type) == 0)
             continue; // an unknown type: nothing to say about its value
         const uint64_t bytes = read.ByteCount();
+        if (index == 0 && e.tag == kJpgFromRaw && m_traits.magic == kPanasonicMagic &&
+            !m_found.recordOnly && !read.IsInline())
+            m_embeddedJpeg = {read.valueField, bytes};
         if (!read.IsInline()) {
             const bool wanted =
                 m_found.recordOnly

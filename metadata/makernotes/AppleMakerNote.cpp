@@ -128,7 +128,8 @@ bool ListRunTime(const TiffValue& v, MakerNoteList& list) {
                 name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
             if (name == "Timescale")
                 name = "Scale";
-            if (MetadataEntry* e = list.Add(kRunTime, "RunTime" + name, 0, 1)) {
+            if (MetadataEntry* e = list.Add(kRunTime, {}, 0, 1)) {
+                e->name = "RunTime" + name;
                 SetPlistValue(value, *e);
                 if (key == "flags" && value.kind == BinaryPlist::Value::Kind::Integer) {
                     // Bit 0: the time is valid.
@@ -153,7 +154,7 @@ bool ReadAppleNote(const unsigned char* note, size_t size, MakerNoteList& list) 
     const TiffDirectory directory = frame.DirectoryAt(kDirectoryAt);
     if (!directory.Valid() || directory.FittingCount() == 0)
         return false;
-    const uint32_t count = std::min(directory.FittingCount(), MakerNoteList::kMaxDirectoryEntries);
+    const uint32_t count = ListedCount(directory);
     for (uint32_t i = 0; i < count && !list.Full(); ++i) {
         const TiffEntry entry = directory.Entry(i);
         TiffValue value;
@@ -161,8 +162,7 @@ bool ReadAppleNote(const unsigned char* note, size_t size, MakerNoteList& list) 
         if (fault == TiffValueFault::None && entry.tag == kRunTime && ListRunTime(value, list))
             continue;
         const std::string_view known = AppleTagName(entry.tag);
-        MetadataEntry* e = list.Add(entry.tag, known.empty() ? MakerTagId(entry.tag) : known,
-                                    entry.type, entry.count);
+        MetadataEntry* e = list.AddTag(entry.tag, known, entry.type, entry.count);
         if (e == nullptr)
             break;
         switch (fault) {

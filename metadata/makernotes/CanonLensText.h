@@ -19,3 +19,7 @@ struct CanonLens {
 std::string CanonLensName(const CanonLens& lens);
 // For people: the name, else "Unknown (N)".
 std::string CanonLensText(const CanonLens& lens);
+// A lens that reports no number (compacts, and bodies given a lens without
+// contacts) by the focal range the camera recorded, in whole millimetres:
+// "Unknown 7-21mm", "Unknown 50mm"; empty when the range is not recorded.
+std::string CanonLensByRange(const LensHints& hints);

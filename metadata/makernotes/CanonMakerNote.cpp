@@ -79,20 +79,6 @@ bool Skipped(CanonSkip skip, double v) {
     return false;
 }
 
-void SetNumber(MetadataEntry& e, double v) {
-    e.value.numbers.clear();
-    e.value.fractions.clear();
-    e.value.kind = MetadataValue::Kind::Numbers;
-    e.value.numbers.push_back(v);
-}
-
-void SetText(MetadataEntry& e, std::string text) {
-    e.value = {};
-    e.value.kind = MetadataValue::Kind::Text;
-    e.value.text = text;
-    e.text = std::move(text);
-}
-
 std::string WithUnit(double v, const char* unit) {
     return NumberText(v) + " " + unit;
 }
@@ -111,7 +97,7 @@ std::string HexText(const unsigned char* data, size_t size) {
 // CameraSettings' CameraISO: a speed with bit 14 set, else a coded setting.
 void CameraIso(MetadataEntry& e, int32_t v) {
     if (v & 0x4000) {
-        SetNumber(e, v & 0x3FFF);
+        SetEntryNumber(e, v & 0x3FFF);
         e.text = NumberText(v & 0x3FFF);
         return;
     }
@@ -127,14 +113,14 @@ void CameraIso(MetadataEntry& e, int32_t v) {
         if (c.code != v)
             continue;
         if (c.speed != 0) {
-            SetNumber(e, c.speed);
+            SetEntryNumber(e, c.speed);
             e.text = NumberText(c.speed);
         } else {
-            SetText(e, c.text);
+            SetEntryText(e, c.text);
         }
         return;
     }
-    SetText(e, "Unknown (" + std::to_string(v) + ")");
+    SetEntryText(e, "Unknown (" + std::to_string(v) + ")");
 }
 
 // The field's value as its conversion gives it, and its text.
@@ -187,7 +173,7 @@ void Convert(const CanonRecord& record, const CanonField& field, const TiffValue
         v = raw * 25.4 / 1000;
         break;
     case CanonConv::Hex:
-        SetText(e, HexText(bytes.data, bytes.size));
+        SetEntryText(e, HexText(bytes.data, bytes.size));
         return;
     case CanonConv::InfoIso:
         v = 100 * std::exp2(raw / 8 - 9);
@@ -212,7 +198,7 @@ void Convert(const CanonRecord& record, const CanonField& field, const TiffValue
         IsTwentyDFamily(state.model))
         v *= 1000.0 / 32;
     if (field.conv != CanonConv::None && e.value.kind == MetadataValue::Kind::Numbers)
-        SetNumber(e, v);
+        SetEntryNumber(e, v);
 
     if (record.tag == kCameraSettings && field.index == kLensTypeIndex) {
         e.text = CanonLensText(state.lens);
@@ -291,13 +277,14 @@ void ListFileInfoCounter(const TiffValue& record, CanonState& state, MakerNoteLi
     const uint32_t v = TiffRead32(record.data + 2, record.order);
     if (IsTwentyDFamily(state.model)) {
         if (MetadataEntry* e = list.Add(1, "FileNumber", kTiffLong, 1)) {
-            SetNumber(*e, ((v & 0xFFC0) >> 6) * 10000.0 + ((v >> 16) & 0xFF) + ((v & 0x3F) << 8));
+            SetEntryNumber(*e,
+                           ((v & 0xFFC0) >> 6) * 10000.0 + ((v >> 16) & 0xFF) + ((v & 0x3F) << 8));
             e->text = RawText(*e);
         }
     } else if (state.model.find("EOS-1D") != std::string::npos) {
         const uint32_t count = (v >> 16) | ((v & 0xFFFF) << 16);
         if (MetadataEntry* e = list.Add(1, "ShutterCount", kTiffLong, 1)) {
-            SetNumber(*e, count);
+            SetEntryNumber(*e, count);
             e->text = RawText(*e);
             state.shutterCount = count;
         }
@@ -342,7 +329,7 @@ void ListAfInfo(const TiffValue& v, MakerNoteList& list) {
         MetadataEntry* e = list.Add(static_cast<int32_t>(i), kHead[i], kTiffShort, 1);
         if (e == nullptr)
             return;
-        SetNumber(*e, TiffRead16(v.data + i * 2, v.order));
+        SetEntryNumber(*e, TiffRead16(v.data + i * 2, v.order));
         e->text = RawText(*e);
     }
     const uint32_t words = (points + 15) / 16;
@@ -406,7 +393,7 @@ void ListAfInfo2(const TiffValue& v, MakerNoteList& list) {
         MetadataEntry* e = list.Add(static_cast<int32_t>(i), kHead[i], kTiffShort, 1);
         if (e == nullptr)
             return;
-        SetNumber(*e, n);
+        SetEntryNumber(*e, n);
         const std::string_view known =
             i == 1 ? CanonValueText("AFInfo2", "AFAreaMode", n) : std::string_view();
         e->text = known.empty() ? NumberText(n) : std::string(known);
@@ -439,7 +426,7 @@ void ListAfInfo2(const TiffValue& v, MakerNoteList& list) {
     uint32_t primary;
     if (shortAt(at / 2, primary)) {
         if (MetadataEntry* e = list.Add(14, "PrimaryAFPoint", kTiffShort, 1)) {
-            SetNumber(*e, primary);
+            SetEntryNumber(*e, primary);
             e->text = NumberText(primary);
         }
     }
@@ -468,11 +455,12 @@ void ListCustomFunctions2(const TiffValue& v, MakerNoteList& list) {
             const TiffValue values{v.data + pos + 8, size_t{count} * 4, kTiffSLong, v.order};
             pos += 8 + uint64_t{count} * 4;
             const std::string_view known = CanonCustomFunction2Name(id);
-            MetadataEntry* e = list.Add(
-                group, static_cast<int32_t>(id & 0x7FFFFFFF),
-                known.empty() ? MakerTagId(static_cast<uint16_t>(id)) : known, kTiffSLong, count);
+            MetadataEntry* e =
+                list.Add(group, static_cast<int32_t>(id & 0x7FFFFFFF), known, kTiffSLong, count);
             if (e == nullptr)
                 return;
+            if (known.empty())
+                e->name = MakerTagId(static_cast<uint16_t>(id));
             FillFromValue(values, count, *e);
         }
         pos = end;
@@ -488,11 +476,11 @@ void ListCustomFunctions(const TiffValue& v, MakerNoteList& list) {
     for (uint64_t pos = 2; pos + 2 <= v.size && pos < 2 + 2 * 256; pos += 2) {
         const uint32_t word = TiffRead16(v.data + pos, v.order);
         const uint32_t id = word >> 8;
-        MetadataEntry* e = list.Add(group, static_cast<int32_t>(id),
-                                    "CustomFunction" + std::to_string(id), kTiffByte, 1);
+        MetadataEntry* e = list.Add(group, static_cast<int32_t>(id), {}, kTiffByte, 1);
         if (e == nullptr)
             return;
-        SetNumber(*e, word & 0xFF);
+        e->name = "CustomFunction" + std::to_string(id);
+        SetEntryNumber(*e, word & 0xFF);
         e->text = NumberText(word & 0xFF);
     }
 }
@@ -519,8 +507,7 @@ std::string Trimmed(std::string s) {
 void ListPlainEntry(uint16_t tag, const TiffEntry& entry, const TiffValue* value,
                     TiffValueFault fault, CanonState& state, MakerNoteList& list) {
     const std::string_view known = CanonTagName(tag);
-    MetadataEntry* e =
-        list.Add(tag, known.empty() ? MakerTagId(tag) : known, entry.type, entry.count);
+    MetadataEntry* e = list.AddTag(tag, known, entry.type, entry.count);
     if (e == nullptr)
         return;
     if (value == nullptr) {
@@ -555,7 +542,7 @@ void ListPlainEntry(uint16_t tag, const TiffEntry& entry, const TiffValue* value
     case 0x0028:
         // Sixteen bytes, written as hex digits.
         if (value->size == 16 && entry.type == kTiffByte) {
-            SetText(*e, HexText(value->data, value->size));
+            SetEntryText(*e, HexText(value->data, value->size));
         }
         break;
     case 0x0038:
@@ -564,7 +551,7 @@ void ListPlainEntry(uint16_t tag, const TiffEntry& entry, const TiffValue* value
             const char* name = reinterpret_cast<const char*>(value->data + 4);
             const size_t n = strnlen(name, value->size - 4);
             if (n > 0 && IsPrintableAscii(value->data + 4, n))
-                SetText(*e, std::string(name, n));
+                SetEntryText(*e, std::string(name, n));
         }
         break;
     case 0x0095:
@@ -725,6 +712,8 @@ bool ReadCanonDirectory(const MakerNoteFrame& frame, uint64_t offset, MakerNoteL
     if (lens.empty())
         lens = !state.lensModel.empty() || !lensTypeKnown ? state.lensModel
                                                           : CanonLensText(state.lens);
+    if (lens.empty())
+        lens = CanonLensByRange(state.lens.hints);
     list.SetSummary(MakerNoteList::Summary::Lens, lens);
     list.SetSummary(MakerNoteList::Summary::LensSerialNumber, state.lensSerial);
     list.SetSummary(MakerNoteList::Summary::SerialNumber, state.bodySerial);

@@ -195,7 +195,7 @@ constexpr CanonField kHDRInfo[] = {
     {2, kTiffSLong, 1, CanonConv::None, CanonSkip::None, "HDREffect"},
 };
 constexpr CanonField kAFConfig[] = {
-    {1, kTiffSLong, 1, CanonConv::None, CanonSkip::None, "AFConfigTool"},
+    {1, kTiffSLong, 1, CanonConv::PlusOne, CanonSkip::None, "AFConfigTool"}, // "Case 1" stored as 0
     {2, kTiffSLong, 1, CanonConv::None, CanonSkip::None, "AFTrackingSensitivity"},
     {3, kTiffSLong, 1, CanonConv::None, CanonSkip::None, "AFAccelDecelTracking"},
     {4, kTiffSLong, 1, CanonConv::None, CanonSkip::None, "AFPointSwitching"},

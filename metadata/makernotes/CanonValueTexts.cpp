@@ -3,6 +3,7 @@
 #include "metadata/makernotes/CanonValueTexts.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace {
@@ -469,14 +470,29 @@ constexpr FieldTexts kFields[] = {
 
 } // namespace
 
+namespace {
+
+// The rows in (record, field) order, sorted once when compiled: a lookup
+// is a binary search, not a scan comparing names.
+constexpr bool Before(const FieldTexts& a, const FieldTexts& b) {
+    return a.record != b.record ? a.record < b.record : a.field < b.field;
+}
+constexpr auto kSortedFields = [] {
+    std::array<FieldTexts, std::size(kFields)> rows{};
+    std::copy(std::begin(kFields), std::end(kFields), rows.begin());
+    std::sort(rows.begin(), rows.end(), Before);
+    return rows;
+}();
+
+} // namespace
+
 std::string_view CanonValueText(std::string_view record, std::string_view field, int64_t value) {
-    for (const FieldTexts& f : kFields) {
-        if (f.record != record || f.field != field)
-            continue;
-        const ValueText* end = f.texts + f.count;
-        const ValueText* it = std::lower_bound(
-            f.texts, end, value, [](const ValueText& t, int64_t v) { return t.value < v; });
-        return it != end && it->value == value ? it->text : std::string_view();
-    }
-    return {};
+    const FieldTexts key{record, field, nullptr, 0};
+    const auto f = std::lower_bound(kSortedFields.begin(), kSortedFields.end(), key, Before);
+    if (f == kSortedFields.end() || f->record != record || f->field != field)
+        return {};
+    const ValueText* end = f->texts + f->count;
+    const ValueText* it = std::lower_bound(
+        f->texts, end, value, [](const ValueText& t, int64_t v) { return t.value < v; });
+    return it != end && it->value == value ? it->text : std::string_view();
 }

@@ -3,8 +3,6 @@
 #include "metadata/tags/TagText.h"
 #include "metadata/tags/TiffEntryValue.h"
 
-#include <cstdio>
-
 namespace {
 
 constexpr std::string_view kSummaryNames[] = {"Lens", "LensSerialNumber", "SerialNumber",
@@ -17,17 +15,28 @@ MetadataEntry* MakerNoteList::Add(int32_t id, std::string_view name, uint16_t ty
     return Add(m_group, id, name, type, count);
 }
 
-MetadataEntry* MakerNoteList::Add(const std::string& group, int32_t id, std::string_view name,
-                                  uint16_t type, uint32_t count) {
+MetadataEntry* MakerNoteList::Add(const std::string& group, int32_t id,
+                                  std::string_view constantName, uint16_t type, uint32_t count) {
     if (Full())
         return nullptr;
+    // Room for a usual note at once: its entries are not moved while it grows.
+    if (m_entries.empty())
+        m_entries.reserve(kUsualEntries);
     MetadataEntry& e = m_entries.emplace_back();
     e.group = group;
     e.id = id;
-    e.name = std::string(name);
+    e.name.SetConstant(constantName);
     e.type = type;
     e.count = count;
     return &e;
+}
+
+MetadataEntry* MakerNoteList::AddTag(uint16_t tag, std::string_view known, uint16_t type,
+                                     uint32_t count) {
+    MetadataEntry* e = Add(tag, known, type, count);
+    if (e != nullptr && known.empty())
+        e->name = MakerTagId(tag);
+    return e;
 }
 
 void MakerNoteList::SetSummary(Summary row, std::string text) {
@@ -49,6 +58,8 @@ void MakerNoteList::SetSummaryNumber(Summary row, double number) {
 bool MakerNoteList::MoveInto(MetadataCollector& out) {
     if (m_entries.empty())
         return false;
+    // Room for the summary and the entries at once.
+    out.Reserve(out.Entries().size() + 5 + m_entries.size());
     for (int i = 0; i < 5; ++i) {
         if (m_summary[i].kind == MetadataValue::Kind::None)
             continue;
@@ -61,10 +72,7 @@ bool MakerNoteList::MoveInto(MetadataCollector& out) {
         e->value = std::move(m_summary[i]);
         e->text = e->value.kind == MetadataValue::Kind::Text ? e->value.text : RawText(*e);
     }
-    for (MetadataEntry& entry : m_entries) {
-        if (!out.Add(std::move(entry)))
-            break;
-    }
+    out.AddAll(std::move(m_entries));
     m_entries.clear();
     return true;
 }
@@ -90,9 +98,31 @@ bool FillOrNoteFault(TiffValueFault fault, const TiffValue& value, const TiffEnt
     return false;
 }
 
+uint32_t ListedCount(const TiffDirectory& directory) {
+    return directory.FittingCount() < MakerNoteList::kMaxDirectoryEntries
+               ? directory.FittingCount()
+               : MakerNoteList::kMaxDirectoryEntries;
+}
+
+void SetEntryNumber(MetadataEntry& e, double v) {
+    e.value = {};
+    e.value.kind = MetadataValue::Kind::Numbers;
+    e.value.numbers.push_back(v);
+}
+
+void SetEntryText(MetadataEntry& e, std::string text) {
+    e.value = {};
+    e.value.kind = MetadataValue::Kind::Text;
+    e.value.text = std::move(text);
+    e.text = e.value.text;
+}
+
 std::string MakerTagId(uint16_t tag) {
-    char id[12];
-    std::snprintf(id, sizeof id, "Tag0x%04X", static_cast<unsigned>(tag));
+    // By hand: formatting one costs a tenth of a formatted print.
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string id = "Tag0x0000";
+    for (int i = 0; i < 4; ++i)
+        id[8 - i] = kHex[(tag >> (4 * i)) & 0xF];
     return id;
 }
 
@@ -100,15 +130,12 @@ uint32_t ListPlainDirectory(const MakerNoteFrame& frame, const TiffDirectory& di
                             MakerTagName nameOf, MakerNoteList& list) {
     if (!directory.Valid())
         return 0;
-    const uint32_t count = directory.FittingCount() < MakerNoteList::kMaxDirectoryEntries
-                               ? directory.FittingCount()
-                               : MakerNoteList::kMaxDirectoryEntries;
+    const uint32_t count = ListedCount(directory);
     uint32_t listed = 0;
     for (uint32_t i = 0; i < count; ++i) {
         const TiffEntry entry = directory.Entry(i);
         const std::string_view known = nameOf != nullptr ? nameOf(entry.tag) : std::string_view();
-        MetadataEntry* e = list.Add(entry.tag, known.empty() ? MakerTagId(entry.tag) : known,
-                                    entry.type, entry.count);
+        MetadataEntry* e = list.AddTag(entry.tag, known, entry.type, entry.count);
         if (e == nullptr)
             break;
         ++listed;

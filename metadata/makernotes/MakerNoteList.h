@@ -18,16 +18,22 @@ public:
     static constexpr size_t kMaxEntries = 1500;
     // Entries read from one directory of a note.
     static constexpr uint32_t kMaxDirectoryEntries = 512;
+    static constexpr size_t kUsualEntries = 256;
 
     explicit MakerNoteList(std::string group) : m_group(std::move(group)) {}
 
     const std::string& Group() const { return m_group; }
 
     // A new entry of `group` (the note's own unless given), or nullptr once
-    // the note has kMaxEntries. The pointer holds until the next Add.
-    MetadataEntry* Add(int32_t id, std::string_view name, uint16_t type, uint32_t count);
-    MetadataEntry* Add(const std::string& group, int32_t id, std::string_view name, uint16_t type,
-                       uint32_t count);
+    // the note has kMaxEntries. The pointer holds until the next Add. The
+    // name is kept as a view: a table's or a literal, never a temporary
+    // (give those to the entry's name afterwards).
+    MetadataEntry* Add(int32_t id, std::string_view constantName, uint16_t type, uint32_t count);
+    MetadataEntry* Add(const std::string& group, int32_t id, std::string_view constantName,
+                       uint16_t type, uint32_t count);
+    // Add for a directory entry: named `known` (a table's), "Tag0x0012" when
+    // that is empty.
+    MetadataEntry* AddTag(uint16_t tag, std::string_view known, uint16_t type, uint32_t count);
     bool Full() const { return m_entries.size() >= kMaxEntries; }
     size_t Size() const { return m_entries.size(); }
     const std::vector<MetadataEntry>& Entries() const { return m_entries; }
@@ -65,6 +71,15 @@ bool FillOrNoteFault(TiffValueFault fault, const TiffValue& value, const TiffEnt
 using MakerTagName = std::string_view (*)(uint16_t tag);
 uint32_t ListPlainDirectory(const MakerNoteFrame& frame, const TiffDirectory& directory,
                             MakerTagName nameOf, MakerNoteList& list);
+
+// How many of a directory's entries a note lists: those that fit in the
+// note, at most kMaxDirectoryEntries.
+uint32_t ListedCount(const TiffDirectory& directory);
+
+// The entry's value made one number (its text is the caller's to set), or
+// a text (the entry's text the same).
+void SetEntryNumber(MetadataEntry& e, double v);
+void SetEntryText(MetadataEntry& e, std::string text);
 
 // "Tag0x0012" for a tag with no name.
 std::string MakerTagId(uint16_t tag);

@@ -1,5 +1,8 @@
 #include "metadata/makernotes/MakerTagTable.h"
 
+#include "metadata/tags/TagText.h"
+#include "metadata/tags/TextEncoding.h"
+
 #include <cmath>
 
 namespace {
@@ -34,6 +37,40 @@ void SetSummaryFrom(const MetadataEntry& e, MakerNoteList::Summary row, MakerNot
     }
 }
 
+void ApplyForm(MakerForm form, MetadataEntry& e) {
+    MetadataValue& v = e.value;
+    switch (form) {
+    case MakerForm::AsWritten:
+        return;
+    case MakerForm::Text: {
+        if (v.kind != MetadataValue::Kind::Bytes)
+            return;
+        size_t n = 0;
+        while (n < v.bytes.size() && v.bytes[n] != 0)
+            ++n;
+        v.text = Trimmed(Utf8OrLatin1(v.bytes.data(), n));
+        v.kind = MetadataValue::Kind::Text;
+        v.bytes.clear();
+        break;
+    }
+    case MakerForm::Numbers:
+        if (v.kind != MetadataValue::Kind::Bytes)
+            return;
+        for (const uint8_t b : v.bytes)
+            v.numbers.push_back(b);
+        v.kind = MetadataValue::Kind::Numbers;
+        v.bytes.clear();
+        break;
+    case MakerForm::Hundredths:
+        if (!v.IsSingleNumber())
+            return;
+        v.numbers[0] /= 100;
+        v.fractions.clear();
+        break;
+    }
+    e.text = v.kind == MetadataValue::Kind::Text ? v.text : RawText(e);
+}
+
 } // namespace
 
 const MakerTag* FindMakerTag(MakerTagTable table, uint16_t tag) {
@@ -59,20 +96,20 @@ uint32_t ListTableDirectory(const MakerNoteFrame& frame, const TiffDirectory& di
                             MakerNoteList& list, MakerEntryText textOf) {
     if (!directory.Valid())
         return 0;
-    const uint32_t count = directory.FittingCount() < MakerNoteList::kMaxDirectoryEntries
-                               ? directory.FittingCount()
-                               : MakerNoteList::kMaxDirectoryEntries;
+    const uint32_t count = ListedCount(directory);
     uint32_t listed = 0;
     for (uint32_t i = 0; i < count; ++i) {
         const TiffEntry entry = directory.Entry(i);
         const MakerTag* row = FindMakerTag(table, entry.tag);
-        MetadataEntry* e = list.Add(entry.tag, row != nullptr ? row->name : MakerTagId(entry.tag),
-                                    entry.type, entry.count);
+        MetadataEntry* e = list.AddTag(entry.tag, row != nullptr ? row->name : std::string_view(),
+                                       entry.type, entry.count);
         if (e == nullptr)
             break;
         ++listed;
         TiffValue value;
-        FillOrNoteFault(frame.Locate(directory, entry, value), value, entry, *e);
+        if (FillOrNoteFault(frame.Locate(directory, entry, value), value, entry, *e) &&
+            row != nullptr)
+            ApplyForm(row->form, *e);
         bool described = false;
         if (row != nullptr && e->value.IsSingleNumber()) {
             const std::string_view meaning = MakerValueMeaning(*row, e->value.numbers[0]);

@@ -17,10 +17,19 @@ struct MakerValueText {
     std::string_view text;
 };
 
+// How a field's value is read where its type alone does not say.
+enum class MakerForm : uint8_t {
+    AsWritten,
+    Text,       // UNDEFINED bytes that are text, up to the first zero
+    Numbers,    // UNDEFINED bytes that are small numbers (a version 0 1 0 0)
+    Hundredths, // a count of hundredths: 63308 is 633.08
+};
+
 struct MakerTag {
     uint16_t tag;
     std::string_view name;
     std::span<const MakerValueText> texts; // empty: the value's own text
+    MakerForm form = MakerForm::AsWritten;
 };
 
 using MakerTagTable = std::span<const MakerTag>;

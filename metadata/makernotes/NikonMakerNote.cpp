@@ -63,19 +63,6 @@ std::string Trimmed(std::string_view text) {
     return std::string(text);
 }
 
-void SetNumber(MetadataEntry& e, double v) {
-    e.value = {};
-    e.value.kind = MetadataValue::Kind::Numbers;
-    e.value.numbers.push_back(v);
-}
-
-void SetText(MetadataEntry& e, std::string text) {
-    e.value = {};
-    e.value.kind = MetadataValue::Kind::Text;
-    e.value.text = text;
-    e.text = std::move(text);
-}
-
 std::string Fixed(double v, int decimals, const char* unit = "") {
     char text[48];
     std::snprintf(text, sizeof text, "%.*f%s", decimals, v, unit);
@@ -183,7 +170,7 @@ bool ListField(const NikonRecord& record, const NikonField& field, const unsigne
     if (field.format == NikonFormat::Text) {
         const void* nul = std::memchr(p, 0, length);
         const size_t used = nul != nullptr ? static_cast<const unsigned char*>(nul) - p : length;
-        SetText(*e, Utf8OrLatin1(p, used));
+        SetEntryText(*e, Utf8OrLatin1(p, used));
         e->text = Trimmed(e->text);
         if (record.tag == kLensData && field.name == "LensModel")
             state.lensModel = Trimmed(e->value.text);
@@ -192,7 +179,7 @@ bool ListField(const NikonRecord& record, const NikonField& field, const unsigne
         return true;
     }
     if (field.format == NikonFormat::Bytes) {
-        SetText(*e, HexBytes(p, length));
+        SetEntryText(*e, HexBytes(p, length));
         return true;
     }
     e->value.kind = MetadataValue::Kind::Numbers;
@@ -266,7 +253,7 @@ bool ListRecord(uint16_t tag, const TiffValue& value, TiffByteOrder noteOrder, M
                     list.Add(static_cast<int32_t>(at), "ShutterCount", kTiffLong, 1)) {
                 state.shotShutterCount = Be32(bytes.data() + at);
                 state.shotCount = true;
-                SetNumber(*e, state.shotShutterCount);
+                SetEntryNumber(*e, state.shotShutterCount);
                 e->text = NumberText(state.shotShutterCount);
                 ++listed;
             }
@@ -322,7 +309,7 @@ void AdjustMainEntry(uint16_t tag, const TiffValue& value, TiffByteOrder order, 
             std::string digits;
             for (size_t i = 0; i < 4; ++i)
                 digits += static_cast<char>('0' + value.data[i] % 10);
-            SetText(e, digits);
+            SetEntryText(e, digits);
         }
         break;
     case 0x000D: // ProgramShift
@@ -332,13 +319,13 @@ void AdjustMainEntry(uint16_t tag, const TiffValue& value, TiffByteOrder order, 
     case 0x0018: // FlashExposureBracketValue
     case 0x001C: // ExposureTuning
         if (StepValue(value, true, v)) {
-            SetNumber(e, v);
+            SetEntryNumber(e, v);
             e.text = NumberText(v);
         }
         break;
     case kLensFStops:
         if (StepValue(value, false, v)) {
-            SetNumber(e, v);
+            SetEntryNumber(e, v);
             e.text = Fixed(v, 2);
         }
         break;
@@ -352,7 +339,7 @@ void AdjustMainEntry(uint16_t tag, const TiffValue& value, TiffByteOrder order, 
             std::snprintf(text, sizeof text, "%04u:%02u:%02u %02u:%02u:%02u",
                           static_cast<unsigned>(TiffRead16(value.data, order)), value.data[2],
                           value.data[3], value.data[4], value.data[5], value.data[6]);
-            SetText(e, text);
+            SetEntryText(e, text);
         }
         break;
     default:
@@ -372,9 +359,10 @@ void ListSubDirectory(const MakerNoteFrame& frame, uint64_t offset, const std::s
     MakerNoteList sub(group);
     ListPlainDirectory(frame, directory, nameOf, sub);
     for (const MetadataEntry& entry : sub.Entries()) {
-        MetadataEntry* e = list.Add(group, entry.id, entry.name.View(), entry.type, entry.count);
+        MetadataEntry* e = list.Add(group, entry.id, {}, entry.type, entry.count);
         if (e == nullptr)
             return;
+        e->name = entry.name; // the sub-list's own names go with it
         e->value = entry.value;
         e->text = entry.text;
     }
@@ -490,9 +478,7 @@ bool ListNote(const MakerNoteFrame& frame, const TiffDirectory& directory, bool 
     NikonState state;
     Learn(frame, directory, state);
     const TiffByteOrder order = frame.Note().order;
-    const uint32_t count = directory.FittingCount() < MakerNoteList::kMaxDirectoryEntries
-                               ? directory.FittingCount()
-                               : MakerNoteList::kMaxDirectoryEntries;
+    const uint32_t count = ListedCount(directory);
     uint32_t listed = 0;
     for (uint32_t i = 0; i < count; ++i) {
         const TiffEntry entry = directory.Entry(i);
@@ -504,8 +490,7 @@ bool ListNote(const MakerNoteFrame& frame, const TiffDirectory& directory, bool 
             continue;
         }
         const std::string_view known = named ? NikonTagName(entry.tag) : std::string_view();
-        MetadataEntry* e = list.Add(entry.tag, known.empty() ? MakerTagId(entry.tag) : known,
-                                    entry.type, entry.count);
+        MetadataEntry* e = list.AddTag(entry.tag, known, entry.type, entry.count);
         if (e == nullptr)
             break;
         ++listed;

@@ -86,13 +86,6 @@ struct NoteState {
     std::string lens, lensSerial, serial, firmware;
 };
 
-void SetText(MetadataEntry& e, std::string text) {
-    e.value = {};
-    e.value.kind = MetadataValue::Kind::Text;
-    e.value.text = std::move(text);
-    e.text = e.value.text;
-}
-
 // Values Olympus stores in a form of its own.
 void Refine(uint16_t parent, const TiffEntry& entry, const TiffValue& value, MetadataEntry& e,
             NoteState& state) {
@@ -116,7 +109,7 @@ void Refine(uint16_t parent, const TiffEntry& entry, const TiffValue& value, Met
             char text[16];
             std::snprintf(text, sizeof text, "%x %02x %02x", value.data[0], value.data[2],
                           value.data[3]);
-            SetText(e, text);
+            SetEntryText(e, text);
             state.lens = std::string(LensName(
                 LensTable::Olympus, OlympusLensKey(value.data[0], value.data[2], value.data[3])));
         }
@@ -190,8 +183,7 @@ public:
     // Lists a directory's entries with names from `names`; for the main
     // directory (parent 0) follows its sub-directories once each.
     void List(const TiffDirectory& directory, uint16_t parent, NameTable names) {
-        const uint32_t count =
-            std::min(directory.FittingCount(), MakerNoteList::kMaxDirectoryEntries);
+        const uint32_t count = ListedCount(directory);
         for (uint32_t i = 0; i < count; ++i) {
             const TiffEntry entry = directory.Entry(i);
             TiffValue value;
@@ -199,8 +191,7 @@ public:
             if (parent == 0 && fault == TiffValueFault::None && Follow(entry, value))
                 continue;
             const std::string_view known = NameIn(names, entry.tag);
-            MetadataEntry* e = m_list.Add(entry.tag, known.empty() ? MakerTagId(entry.tag) : known,
-                                          entry.type, entry.count);
+            MetadataEntry* e = m_list.AddTag(entry.tag, known, entry.type, entry.count);
             if (e == nullptr)
                 return;
             if (fault == TiffValueFault::OutsideBlock) {

@@ -133,7 +133,7 @@ constexpr MakerValueText kBurstMode[] = {
 
 constexpr MakerTag kTags[] = {
     {0x0001, "ImageQuality", kImageQuality},
-    {0x0002, "FirmwareVersion", {}},
+    {0x0002, "FirmwareVersion", {}, MakerForm::Numbers},
     {0x0003, "WhiteBalance", kWhiteBalance},
     {0x0007, "FocusMode", kFocusMode},
     {0x000F, "AFAreaMode", {}},
@@ -144,11 +144,11 @@ constexpr MakerTag kTags[] = {
     {0x0021, "DataDump", {}},
     {0x0023, "WhiteBalanceBias", {}},
     {0x0024, "FlashBias", {}},
-    {0x0025, "InternalSerialNumber", {}},
+    {0x0025, "InternalSerialNumber", {}, MakerForm::Text},
     {0x0026, "PanasonicExifVersion", {}},
     {0x0027, "VideoFrameRate", {}},
     {0x0028, "ColorEffect", {}},
-    {0x0029, "TimeSincePowerOn", {}},
+    {0x0029, "TimeSincePowerOn", {}, MakerForm::Hundredths},
     {0x002A, "BurstMode", kBurstMode},
     {0x002B, "SequenceNumber", {}},
     {0x002C, "ContrastMode", {}},

@@ -234,15 +234,12 @@ bool ReadSonyNote(const unsigned char* note, size_t size, TiffByteOrder order,
         state.first9400 = value.data[0]; // its layout is told by the byte as stored
     }
 
-    const uint32_t count = directory.FittingCount() < MakerNoteList::kMaxDirectoryEntries
-                               ? directory.FittingCount()
-                               : MakerNoteList::kMaxDirectoryEntries;
+    const uint32_t count = ListedCount(directory);
     std::vector<TiffEntry> records;
     for (uint32_t i = 0; i < count; ++i) {
         const TiffEntry entry = directory.Entry(i);
         const std::string_view known = SonyTagName(entry.tag);
-        MetadataEntry* e = list.Add(entry.tag, known.empty() ? MakerTagId(entry.tag) : known,
-                                    entry.type, entry.count);
+        MetadataEntry* e = list.AddTag(entry.tag, known, entry.type, entry.count);
         if (e == nullptr)
             break;
         if (!FillOrNoteFault(frame.Locate(directory, entry, value), value, entry, *e))

@@ -176,9 +176,7 @@ bool OtherBodysCounter(const unsigned char* data, size_t size, TiffByteOrder ord
 }
 
 void SetNumber(MetadataEntry& e, double v) {
-    e.value = {};
-    e.value.kind = MetadataValue::Kind::Numbers;
-    e.value.numbers.push_back(v);
+    SetEntryNumber(e, v);
     e.text = RawText(e);
 }
 

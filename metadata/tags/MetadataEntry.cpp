@@ -16,6 +16,20 @@ bool MetadataCollector::Add(MetadataEntry&& entry) {
     return added != nullptr;
 }
 
+bool MetadataCollector::AddAll(std::vector<MetadataEntry>&& entries) {
+    const size_t given = entries.size();
+    const size_t room = m_maxEntries > m_entries.size() ? m_maxEntries - m_entries.size() : 0;
+    const size_t taken = given < room ? given : room;
+    m_entries.reserve(m_entries.size() + taken);
+    for (size_t i = 0; i < taken; ++i)
+        m_entries.push_back(std::move(entries[i]));
+    entries.clear();
+    if (taken == given)
+        return true;
+    MarkTruncated();
+    return false;
+}
+
 MetadataEntry* MetadataCollector::Append() {
     if (Full()) {
         MarkTruncated();

@@ -68,6 +68,9 @@ public:
 
     // False (and the entry dropped) once the cap is reached.
     bool Add(MetadataEntry&& entry);
+    // Moves `entries` to the end of the list at once (within the cap); false
+    // when some were dropped.
+    bool AddAll(std::vector<MetadataEntry>&& entries);
     // A new empty entry at the end of the list to fill in place, or nullptr
     // (and nothing added) once the cap is reached.
     MetadataEntry* Append();

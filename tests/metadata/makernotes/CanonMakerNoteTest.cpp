@@ -126,6 +126,26 @@ TEST(CanonMakerNote, SummaryRowsComeFirstInTheGroupWithIdMinusOne) {
     EXPECT_EQ(names, expected);
 }
 
+// A lens that reports no number (65535) is named by its recorded range, in
+// whole millimetres, unless the body wrote the lens's text.
+TEST(CanonMakerNote, LensWithoutANumberNamedByItsRange) {
+    struct Case {
+        int32_t longest, shortest, units;
+        const char* model; // LensModel, when written
+        const char* lens;  // the Lens row
+    };
+    for (const Case& c :
+         {Case{174, 58, 10, nullptr, "Unknown 5-17mm"}, Case{50, 50, 1, nullptr, "Unknown 50mm"},
+          Case{0, 0, 1, nullptr, "(missing)"}, Case{55, 18, 1, "EF-S18-55mm", "EF-S18-55mm"}}) {
+        MakerNoteBuilder note(ByteOrder::Little);
+        note.Shorts(0x0001,
+                    Record(47, {{22, -1}, {23, c.longest}, {24, c.shortest}, {25, c.units}}));
+        if (c.model != nullptr)
+            note.Ascii(0x0095, c.model);
+        EXPECT_EQ(Listed(WithCanonNote(note)).Text("Canon", -1, "Lens"), c.lens);
+    }
+}
+
 TEST(CanonMakerNote, SerialNumberAsTheModelPrintsIt) {
     struct Case {
         const char* model;

@@ -63,8 +63,12 @@ std::vector<MakerCase> Cases() {
          {
              {-1, "Lens", "LUMIX G VARIO 14-42/F3.5-5.6"},
              {-1, "LensSerialNumber", "03AB1234567"},
+             {-1, "SerialNumber", "F541103040028"},
              {-1, "FirmwareVersion", "0.1.0.0"},
+             {0x0002, "FirmwareVersion", "0 1 0 0"},
              {0x0003, "WhiteBalance", "Cloudy"},
+             {0x0025, "InternalSerialNumber", "F541103040028"},
+             {0x0029, "TimeSincePowerOn", "633.08"},
              {0x0051, "LensType", "LUMIX G VARIO 14-42/F3.5-5.6"},
              {0x7777, "Tag0x7777", "5"},
          }},
