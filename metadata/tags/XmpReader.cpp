@@ -117,6 +117,48 @@ std::string GroupOf(const std::string& qualified) {
     return group;
 }
 
+bool IsBase64(uint8_t c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' ||
+           c == '/' || c == '=';
+}
+
+// What stands for a payload in its value: its size decoded where it is base64.
+std::string PayloadNote(const uint8_t* run, size_t n) {
+    if (n % 4 != 0)
+        return "(" + std::to_string(n) + " characters)";
+    const size_t padding = size_t(run[n - 1] == '=') + size_t(run[n - 2] == '=');
+    return "(" + std::to_string(n / 4 * 3 - padding) + " bytes, base64)";
+}
+
+// Depth maps and second images ride in XMP as base64 runs of hundreds of
+// kilobytes, longer than any value we keep. Expat is handed a note of each
+// such run's size in its place: the entry says what it holds instead of a cut
+// prefix nobody can decode, and expat never tokenizes the bulk. The run has no
+// markup or line break in it, so what expat sees stays well formed and its
+// line numbers stay right.
+XML_Status ParseShorteningPayloads(XML_Parser parser, const uint8_t* data, size_t size) {
+    const char* text = reinterpret_cast<const char*>(data);
+    size_t fed = 0;
+    for (size_t i = 0; i < size;) {
+        if (!IsBase64(data[i])) {
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        while (end < size && IsBase64(data[end]))
+            ++end;
+        if (end - i > XmpLimits::kMaxValue) {
+            const std::string note = PayloadNote(data + i, end - i);
+            if (XML_Parse(parser, text + fed, int(i - fed), XML_FALSE) != XML_STATUS_OK ||
+                XML_Parse(parser, note.data(), int(note.size()), XML_FALSE) != XML_STATUS_OK)
+                return XML_STATUS_ERROR;
+            fed = end;
+        }
+        i = end;
+    }
+    return XML_Parse(parser, text + fed, int(size - fed), XML_TRUE);
+}
+
 std::string_view Clip(const char* value, bool& truncated) {
     const size_t n = std::strlen(value);
     truncated = n > XmpLimits::kMaxValue;
@@ -381,8 +423,7 @@ bool XmpParser::Parse(const uint8_t* data, size_t size) {
     XML_SetCharacterDataHandler(m_parser, OnText);
     XML_SetEntityDeclHandler(m_parser, OnEntity);
     XML_SetParamEntityParsing(m_parser, XML_PARAM_ENTITY_PARSING_NEVER);
-    const XML_Status status =
-        XML_Parse(m_parser, reinterpret_cast<const char*>(data), static_cast<int>(size), XML_TRUE);
+    const XML_Status status = ParseShorteningPayloads(m_parser, data, size);
     if (!m_stopReason.empty()) {
         m_out.Note("XMP: " + m_stopReason);
         return false;

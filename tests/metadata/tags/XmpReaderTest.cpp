@@ -119,7 +119,9 @@ TEST(XmpReader, DeepNestingStopsTheParse) {
 }
 
 TEST(XmpReader, HugeValuesAreCut) {
-    const std::string huge(XmpLimits::kMaxValue * 3, 'v');
+    std::string huge;
+    while (huge.size() < XmpLimits::kMaxValue * 3)
+        huge += "words ";
     const Read r(Packet("xmp:Label=\"" + huge + "\"><xmp:Nickname>" + huge +
                         "</xmp:Nickname></rdf:Description>"));
     ASSERT_TRUE(r.ok);
@@ -128,6 +130,31 @@ TEST(XmpReader, HugeValuesAreCut) {
         ASSERT_NE(e, nullptr) << name;
         EXPECT_EQ(e->value.text.size(), XmpLimits::kMaxValue);
         EXPECT_TRUE(e->value.truncated);
+    }
+}
+
+// A depth map's or a second image's base64 is listed by its size, in an
+// attribute or an element, and what follows it is read as before.
+TEST(XmpReader, HugeBase64PayloadsAreListedByTheirSize) {
+    const std::string run = std::string(XmpLimits::kMaxValue + 2, 'A') + "==";
+    const std::string odd(XmpLimits::kMaxValue + 3, 'f');
+    const Read r(Packet("xmp:Label=\"" + run + "\" xmp:Rating=\"4\"><xmp:Nickname>" + odd +
+                        "</xmp:Nickname><xmp:Nickname2>x</xmp:Nickname2></rdf:Description>"));
+    ASSERT_TRUE(r.ok);
+    const struct {
+        const char* name;
+        std::string text;
+    } cases[] = {
+        {"xmp:Label", "(" + std::to_string((run.size() / 4) * 3 - 2) + " bytes, base64)"},
+        {"xmp:Nickname", "(" + std::to_string(odd.size()) + " characters)"},
+        {"xmp:Rating", "4"},
+        {"xmp:Nickname2", "x"},
+    };
+    for (const auto& c : cases) {
+        const MetadataEntry* e = FindNamed(r.out.Entries(), "XMP-xmp", c.name);
+        ASSERT_NE(e, nullptr) << c.name;
+        EXPECT_EQ(e->value.text, c.text) << c.name;
+        EXPECT_FALSE(e->value.truncated) << c.name;
     }
 }
 
