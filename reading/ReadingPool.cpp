@@ -54,9 +54,10 @@ bool ReadingPool::Submit(FoundFile&& found) {
         return SubmitInline(std::move(found));
     std::unique_lock<std::mutex> lock(m_lock);
     if (m_submitted - m_delivered == m_slots.size() && !Cancelled()) {
+        // A full window waits until it is half empty: waking the walk for
+        // every delivered file would cost a switch of threads per file.
         ++m_roomWaiters;
-        m_room.wait(lock,
-                    [this] { return m_submitted - m_delivered < m_slots.size() || Cancelled(); });
+        m_room.wait(lock, [this] { return m_submitted - m_delivered <= LowWater() || Cancelled(); });
         --m_roomWaiters;
     }
     if (Cancelled())
@@ -157,7 +158,7 @@ void ReadingPool::DeliverReady(std::unique_lock<std::mutex>& lock) {
         // A folder that could not be listed is delivered without a reader
         // taking it: the readers skip it.
         m_taken = std::max(m_taken, m_delivered);
-        if (m_roomWaiters > 0)
+        if (m_roomWaiters > 0 && m_submitted - m_delivered <= LowWater())
             m_room.notify_all();
     }
     // Finish, once cancelled, waits for the Deliver in progress only.

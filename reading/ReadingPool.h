@@ -110,6 +110,8 @@ private:
         bool done = false;
     };
 
+    // Pending items at which a walk waiting for room goes on.
+    uint64_t LowWater() const { return m_slots.size() / 2; }
     void Work();
     void StartReaderIfNeeded();
     // Delivers the completed items at the head of the window, unless a

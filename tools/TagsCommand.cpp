@@ -1,6 +1,7 @@
 #include "tools/TagsCommand.h"
 
 #include "presentation/FileInspection.h"
+#include "presentation/InspectFoundFile.h"
 #include "presentation/query/Query.h"
 #include "reading/DirectoryWalk.h"
 #include "reading/ReadOperands.h"
@@ -35,10 +36,7 @@ public:
         Result& result = m_results[slot];
         result.report = FileReport();
         result.error.clear();
-        InspectOptions options = m_reading;
-        options.knownRegular = file.listedRegular;
-        options.folderFd = file.FolderFd();
-        result.read = InspectFile(file.OpenName(), result.report, result.error, options);
+        result.read = InspectFoundFile(file, result.report, result.error, m_reading);
         result.matched =
             result.read && (m_query == nullptr || m_query->Matches(QueryInputOf(result.report)));
     }
