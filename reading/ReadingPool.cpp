@@ -28,11 +28,42 @@ void LowerThisThread(ReadingSettings::Priority priority) {
     }
 }
 
+// Blocks this thread has read from a disk (not from the page cache).
+long BlocksReadByThisThread() {
+    rusage usage{};
+    return ::getrusage(RUSAGE_THREAD, &usage) == 0 ? usage.ru_inblock : 0;
+}
+
+size_t UsableCores() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) != 0)
+        return 1;
+    return static_cast<size_t>(std::max(CPU_COUNT(&set), 1));
+}
+
+// The lock is held for a few instructions at a time; on a busy machine a
+// thread that sleeps for it waits a whole time slice to run again, so it is
+// tried for a moment before sleeping.
+void Acquire(std::unique_lock<std::mutex>& lock) {
+    for (int i = 0; i < 100; ++i) {
+        if (lock.try_lock())
+            return;
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#elif defined(__aarch64__)
+        asm volatile("yield");
+#endif
+    }
+    lock.lock();
+}
+
 } // namespace
 
 ReadingPool::ReadingPool(FileJob& job, const ReadingSettings& settings)
     : m_job(job), m_threads(std::clamp(settings.threads, 0, kMostThreads)),
-      m_priority(settings.priority), m_slots(static_cast<size_t>(std::max(settings.window, 1))) {
+      m_priority(settings.priority), m_cores(UsableCores()),
+      m_slots(static_cast<size_t>(std::max(settings.window, 1))) {
     m_readers.reserve(static_cast<size_t>(m_threads));
 }
 
@@ -52,12 +83,14 @@ ReadingPool::~ReadingPool() {
 bool ReadingPool::Submit(FoundFile&& found) {
     if (m_threads == 0)
         return SubmitInline(std::move(found));
-    std::unique_lock<std::mutex> lock(m_lock);
+    std::unique_lock<std::mutex> lock(m_lock, std::defer_lock);
+    Acquire(lock);
     if (m_submitted - m_delivered == m_slots.size() && !Cancelled()) {
         // A full window waits until it is half empty: waking the walk for
         // every delivered file would cost a switch of threads per file.
         ++m_roomWaiters;
-        m_room.wait(lock, [this] { return m_submitted - m_delivered <= LowWater() || Cancelled(); });
+        m_room.wait(lock,
+                    [this] { return m_submitted - m_delivered <= LowWater() || Cancelled(); });
         --m_roomWaiters;
     }
     if (Cancelled())
@@ -90,7 +123,8 @@ bool ReadingPool::SubmitInline(FoundFile&& found) {
 }
 
 bool ReadingPool::Finish() {
-    std::unique_lock<std::mutex> lock(m_lock);
+    std::unique_lock<std::mutex> lock(m_lock, std::defer_lock);
+    Acquire(lock);
     ++m_roomWaiters;
     m_room.wait(lock, [this] { return Cancelled() ? !m_delivering : m_delivered == m_submitted; });
     --m_roomWaiters;
@@ -107,15 +141,21 @@ void ReadingPool::Cancel() {
 }
 
 void ReadingPool::StartReaderIfNeeded() {
-    // One reader more while every started one is busy, up to the count: a
-    // single file starts a single thread.
-    if (m_idleReaders == 0 && m_readers.size() < static_cast<size_t>(m_threads))
+    // One reader more while every started one is busy: a single file starts
+    // a single thread. While the files come from the cache, more readers
+    // than cores only take turns (and cost switches and cold caches), so
+    // the count grows past the cores only once a reader had to wait for
+    // the disk.
+    const size_t limit = m_waitedForDisk ? static_cast<size_t>(m_threads)
+                                         : std::min(static_cast<size_t>(m_threads), m_cores);
+    if (m_idleReaders == 0 && m_readers.size() < limit && !m_closing && !Cancelled())
         m_readers.emplace_back([this] { Work(); });
 }
 
 void ReadingPool::Work() {
     LowerThisThread(m_priority);
-    std::unique_lock<std::mutex> lock(m_lock);
+    std::unique_lock<std::mutex> lock(m_lock, std::defer_lock);
+    Acquire(lock);
     for (;;) {
         if (m_taken == m_submitted && !m_closing && !Cancelled()) {
             ++m_idleReaders;
@@ -124,18 +164,29 @@ void ReadingPool::Work() {
         }
         if (m_closing || Cancelled())
             return;
-        const size_t index = m_taken++ % m_slots.size();
-        Slot& slot = m_slots[index];
-        if (slot.done)
-            continue; // a folder that could not be listed: nothing to read
-        // The slot is this reader's until it is marked done: Submit fills
-        // only free slots, and delivery takes only done ones.
-        lock.unlock();
-        m_job.Read(slot.found, index);
-        lock.lock();
-        slot.done = true;
-        DeliverReady(lock);
+        ReadNext(lock);
     }
+}
+
+void ReadingPool::ReadNext(std::unique_lock<std::mutex>& lock) {
+    const size_t index = m_taken++ % m_slots.size();
+    Slot& slot = m_slots[index];
+    if (slot.done)
+        return; // a folder that could not be listed: nothing to read
+    // The slot is this thread's until it is marked done: Submit fills only
+    // free slots, and delivery takes only done ones.
+    lock.unlock();
+    const long blocksBefore = m_waitedForDisk ? 0 : BlocksReadByThisThread();
+    m_job.Read(slot.found, index);
+    const bool fromDisk = !m_waitedForDisk && BlocksReadByThisThread() > blocksBefore;
+    Acquire(lock);
+    if (fromDisk) {
+        m_waitedForDisk = true;
+        if (m_taken < m_submitted)
+            StartReaderIfNeeded();
+    }
+    slot.done = true;
+    DeliverReady(lock);
 }
 
 void ReadingPool::DeliverReady(std::unique_lock<std::mutex>& lock) {
@@ -151,7 +202,7 @@ void ReadingPool::DeliverReady(std::unique_lock<std::mutex>& lock) {
         m_job.Deliver(slot.found, index);
         // Its folder is closed with its last file.
         slot.found = FoundFile{};
-        lock.lock();
+        Acquire(lock);
         m_delivering = false;
         slot.done = false;
         ++m_delivered;

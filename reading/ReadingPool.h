@@ -67,10 +67,11 @@ struct ReadingSettings {
         Idle,
     };
 
-    // Threads reading at once. Eight keep a disk's queue full when the
-    // files are not cached (measured: the cold benchmark of scripts/bench);
-    // warm, more threads than cores only take turns. 0: every file is read
-    // and delivered at once on the submitting thread, in its call to Submit.
+    // Threads reading at once, at most. Eight keep a disk's queue full when
+    // the files are not cached (measured: the cold benchmark of
+    // scripts/bench); while they come from the cache, no more threads than
+    // cores are started (more only take turns). 0: every file is read and
+    // delivered at once on the submitting thread, in its call to Submit.
     int threads = 8;
     // Files submitted but not yet delivered, at most: this bounds the
     // memory held by results (and the folders held open). At least 1.
@@ -94,8 +95,9 @@ public:
     // while the window is full. False once cancelled: the item is dropped.
     bool Submit(FoundFile&& found);
     // After the last Submit, on the same thread: waits until every item is
-    // delivered. False when cancelled; it then returns as soon as a Deliver
-    // in progress has returned, without waiting for reads in progress.
+    // delivered. False when cancelled; it
+    // then returns as soon as a Deliver in progress has returned, without waiting for reads in
+    // progress.
     bool Finish();
 
     // From any thread, also from Read or Deliver: stops the work. Files not
@@ -113,6 +115,9 @@ private:
     // Pending items at which a walk waiting for room goes on.
     uint64_t LowWater() const { return m_slots.size() / 2; }
     void Work();
+    // Reads the next waiting file on this thread and delivers what is ready.
+    // Called with the lock, when m_taken < m_submitted.
+    void ReadNext(std::unique_lock<std::mutex>& lock);
     void StartReaderIfNeeded();
     // Delivers the completed items at the head of the window, unless a
     // thread is already doing so (it picks them up). Called with the lock.
@@ -122,6 +127,7 @@ private:
     FileJob& m_job;
     const int m_threads;
     const ReadingSettings::Priority m_priority;
+    const size_t m_cores;
     std::vector<Slot> m_slots;
     std::vector<std::thread> m_readers;
 
@@ -137,6 +143,9 @@ private:
     int m_idleReaders = 0;
     int m_roomWaiters = 0;
     bool m_delivering = false;
+    // A reader had to wait for a disk: more readers than cores help now.
+    // Written with the lock; read without it as a hint.
+    std::atomic<bool> m_waitedForDisk{false};
     bool m_closing = false;
     std::atomic<bool> m_cancelled{false};
 };

@@ -184,8 +184,10 @@ TEST_P(PoolCancel, ReturnsWithin50msWhileReadsBlock) {
             finished = pool->Finish();
         returned = Clock::now();
     });
-    job.WaitUntilBlocked(4);
-    std::this_thread::sleep_for(milliseconds(20)); // the walk is waiting by now
+    // Readers start as needed (no more than cores while nothing comes from
+    // a disk): by now every started one is stuck and the walk waits.
+    job.WaitUntilBlocked(1);
+    std::this_thread::sleep_for(milliseconds(20));
     const Clock::time_point cancelled = Clock::now();
     pool->Cancel();
     walk.join();
