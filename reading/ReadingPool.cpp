@@ -62,8 +62,8 @@ void Acquire(std::unique_lock<std::mutex>& lock) {
 
 ReadingPool::ReadingPool(FileJob& job, const ReadingSettings& settings)
     : m_job(job), m_threads(std::clamp(settings.threads, 0, kMostThreads)),
-      m_priority(settings.priority), m_cores(UsableCores()),
-      m_slots(static_cast<size_t>(std::max(settings.window, 1))) {
+      m_priority(settings.priority), m_inlineWhileCached(settings.inlineWhileCached),
+      m_cores(UsableCores()), m_slots(static_cast<size_t>(std::max(settings.window, 1))) {
     m_readers.reserve(static_cast<size_t>(m_threads));
 }
 
@@ -81,7 +81,8 @@ ReadingPool::~ReadingPool() {
 }
 
 bool ReadingPool::Submit(FoundFile&& found) {
-    if (m_threads == 0)
+    // Nothing is pending in inline mode, so no reader touches the counts.
+    if (m_threads == 0 || (m_inlineWhileCached && !m_waitedForDisk && m_submitted == 0))
         return SubmitInline(std::move(found));
     std::unique_lock<std::mutex> lock(m_lock, std::defer_lock);
     Acquire(lock);
@@ -114,8 +115,14 @@ bool ReadingPool::Submit(FoundFile&& found) {
 bool ReadingPool::SubmitInline(FoundFile&& found) {
     if (Cancelled())
         return false;
-    if (found.IsFile())
+    if (found.IsFile()) {
+        const bool readersWait = m_threads > 0;
+        const long blocksBefore = readersWait ? BlocksReadByThisThread() : 0;
         m_job.Read(found, 0);
+        // From the next file on, the readers take over.
+        if (readersWait && BlocksReadByThisThread() > blocksBefore)
+            m_waitedForDisk = true;
+    }
     if (Cancelled())
         return false;
     m_job.Deliver(found, 0);

@@ -44,7 +44,8 @@
 class FileJob {
 public:
     virtual ~FileJob() = default;
-    // On a reader thread, several at once: read `file` (always a
+    // On a reader thread, several at once (or on the submitting thread
+    // with inlineWhileCached or no threads): read `file` (always a
     // FoundFile::Kind::File) and keep what is to be handed on in the
     // caller's result slot `slot`, 0 .. ReadingPool::Window() - 1. A slot
     // is not reused before it has been delivered. Long reads may look at
@@ -77,6 +78,14 @@ struct ReadingSettings {
     // memory held by results (and the folders held open). At least 1.
     int window = 256;
     Priority priority = Priority::Normal;
+    // Files are read and delivered on the submitting thread, each in its
+    // call to Submit, until one had to wait for a disk; the readers take
+    // over from the next. Files in the page cache then cost no handing
+    // between threads, which on a busy machine (each switch waits for a
+    // time slice) costs more than the readers gain. For a command-line
+    // run; a window's search leaves it off, since a read that blocks then
+    // holds up the walk and the return of Submit after a Cancel.
+    bool inlineWhileCached = false;
 };
 
 class ReadingPool {
@@ -127,6 +136,7 @@ private:
     FileJob& m_job;
     const int m_threads;
     const ReadingSettings::Priority m_priority;
+    const bool m_inlineWhileCached;
     const size_t m_cores;
     std::vector<Slot> m_slots;
     std::vector<std::thread> m_readers;
@@ -143,8 +153,8 @@ private:
     int m_idleReaders = 0;
     int m_roomWaiters = 0;
     bool m_delivering = false;
-    // A reader had to wait for a disk: more readers than cores help now.
-    // Written with the lock; read without it as a hint.
+    // A reader had to wait for a disk: more readers than cores help now
+    // (and inline reading ends).
     std::atomic<bool> m_waitedForDisk{false};
     bool m_closing = false;
     std::atomic<bool> m_cancelled{false};

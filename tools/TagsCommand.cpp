@@ -194,6 +194,9 @@ int RunTags(const Options& options, std::FILE* out, std::FILE* err) {
     ReadingSettings settings;
     // One reader is the calling thread itself.
     settings.threads = options.readers > 1 ? options.readers : 0;
+    // Cached files are read one after another; the readers start at the
+    // first that came from a disk.
+    settings.inlineWhileCached = true;
     ReadingPool pool(run, settings);
     run.Begin(pool.Window());
     ReadOperands(pool, options.operands, options.recursive);

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include <chrono>
+#include <fcntl.h>
 #include <mutex>
 #include <sched.h>
 #include <string>
@@ -217,6 +218,53 @@ TEST(ReadingPool, CancelFromDeliverStopsFurtherDeliveries) {
         submitted = pool.Submit(File(i));
     EXPECT_FALSE(pool.Finish());
     EXPECT_EQ(job.Delivered(), 3);
+}
+
+// Reads on the calling thread while nothing comes from a disk; once a read
+// had to wait for one, the readers take over. The disk read is a file of
+// the test's, its cached pages dropped first.
+TEST(ReadingPool, InlineWhileCachedUntilADiskIsWaitedFor) {
+    char path[] = "/var/tmp/velmora-pool-XXXXXX";
+    const int fd = ::mkstemp(path);
+    ASSERT_GE(fd, 0);
+    const std::vector<char> block(1 << 16, 'x');
+    ASSERT_EQ(::write(fd, block.data(), block.size()), static_cast<ssize_t>(block.size()));
+    ::fsync(fd);
+    struct DiskJob : FileJob {
+        void Read(const FoundFile& found, size_t) override {
+            threads.push_back(std::this_thread::get_id());
+            if (found.path == "3") {
+                ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+                char byte;
+                ::pread(fd, &byte, 1, 4096);
+            }
+        }
+        void Deliver(const FoundFile&, size_t) override {}
+        int fd = -1;
+        std::vector<std::thread::id> threads;
+    } job;
+    job.fd = fd;
+    ReadingSettings settings;
+    settings.threads = 2;
+    settings.inlineWhileCached = true;
+    ReadingPool pool(job, settings);
+    for (int i = 0; i < 8; ++i) {
+        ASSERT_TRUE(pool.Submit(File(i)));
+        if (i < 4) // inline reads are done when Submit returns
+            ASSERT_EQ(job.threads.size(), static_cast<size_t>(i + 1));
+    }
+    ASSERT_TRUE(pool.Finish());
+    ::close(fd);
+    ::unlink(path);
+    ASSERT_EQ(job.threads.size(), 8u);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(job.threads[i], std::this_thread::get_id()) << i;
+    rusage usage{};
+    ::getrusage(RUSAGE_THREAD, &usage);
+    if (usage.ru_inblock == 0)
+        GTEST_SKIP() << "the dropped pages were not read from a disk (a memory file system?)";
+    for (int i = 4; i < 8; ++i)
+        EXPECT_NE(job.threads[i], std::this_thread::get_id()) << i;
 }
 
 struct PriorityCase {
