@@ -3,226 +3,172 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <condition_variable>
-#include <memory>
-
 #include <chrono>
+#include <condition_variable>
 #include <fcntl.h>
-#include <mutex>
+#include <memory>
 #include <sched.h>
-#include <string>
 #include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-FoundFile File(int i) {
+FoundFile Item(int i, bool unlistable = false) {
     FoundFile found;
     found.path = std::to_string(i);
+    if (unlistable)
+        found.kind = FoundFile::Kind::UnlistableFolder;
     return found;
 }
 
-FoundFile Unlistable(int i) {
-    FoundFile found = File(i);
-    found.kind = FoundFile::Kind::UnlistableFolder;
-    found.reason = "gone";
-    return found;
-}
-
-// Records what the pool asks of a job and checks the pool's promises as it
-// goes: a slot is never given to two pending files, and no more files are
-// pending than the window holds.
-class RecordingJob : public FileJob {
+// Reads sleep a little, so that later files often finish first, and may
+// block until released; checks that a slot is never held by two pending
+// files.
+class TestJob : public FileJob {
 public:
     void Read(const FoundFile& found, size_t slot) override {
         const int i = std::stoi(found.path);
-        {
-            std::lock_guard<std::mutex> lock(m_lock);
-            reads.push_back(i);
-            if (slot >= slotOwner.size() || slotOwner[slot] != -1)
-                ++slotClashes;
-            else
-                slotOwner[slot] = i;
-        }
-        // Later files often finish first.
+        std::unique_lock<std::mutex> lock(m_lock);
+        reads.push_back(i);
+        threads.push_back(std::this_thread::get_id());
+        clashes += std::exchange(owners[slot], i) != -1;
+        ++blocked;
+        changed.notify_all();
+        changed.wait(lock, [this] { return released; });
+        lock.unlock();
         std::this_thread::sleep_for(std::chrono::microseconds((i * 7) % 5 * 100));
     }
     void Deliver(const FoundFile& found, size_t slot) override {
         std::lock_guard<std::mutex> lock(m_lock);
-        const int i = std::stoi(found.path);
-        delivered.push_back(i);
-        if (found.IsFile()) {
-            if (slot >= slotOwner.size() || slotOwner[slot] != i)
-                ++slotClashes;
-            else
-                slotOwner[slot] = -1;
-        }
-    }
-
-    std::mutex m_lock;
-    std::vector<int> slotOwner;
-    std::vector<int> reads;
-    std::vector<int> delivered;
-    int slotClashes = 0;
-};
-
-struct OrderCase {
-    int threads;
-    int window;
-};
-
-class PoolOrder : public testing::TestWithParam<OrderCase> {};
-
-TEST_P(PoolOrder, EveryFileReadOnceAndDeliveredInTheOrderSubmitted) {
-    const OrderCase c = GetParam();
-    RecordingJob job;
-    ReadingSettings settings;
-    settings.threads = c.threads;
-    settings.window = c.window;
-    ReadingPool pool(job, settings);
-    job.slotOwner.assign(pool.Window(), -1);
-
-    std::vector<int> submitted;
-    std::vector<int> files;
-    for (int i = 0; i < 300; ++i) {
-        // Folders that could not be listed, also several in a row and first.
-        const bool notice = i % 37 == 0 || i == 38;
-        ASSERT_TRUE(pool.Submit(notice ? Unlistable(i) : File(i)));
-        submitted.push_back(i);
-        if (!notice)
-            files.push_back(i);
-    }
-    ASSERT_TRUE(pool.Finish());
-    EXPECT_EQ(job.delivered, submitted);
-    std::sort(job.reads.begin(), job.reads.end());
-    EXPECT_EQ(job.reads, files);
-    EXPECT_EQ(job.slotClashes, 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Settings, PoolOrder,
-                         testing::Values(OrderCase{0, 1}, OrderCase{1, 1}, OrderCase{1, 4},
-                                         OrderCase{2, 3}, OrderCase{8, 1}, OrderCase{8, 16},
-                                         OrderCase{8, 256}, OrderCase{64, 7}),
-                         [](const testing::TestParamInfo<OrderCase>& info) {
-                             return "threads" + std::to_string(info.param.threads) + "_window" +
-                                    std::to_string(info.param.window);
-                         });
-
-TEST(ReadingPool, NothingSubmittedFinishesAtOnce) {
-    RecordingJob job;
-    ReadingPool pool(job);
-    EXPECT_TRUE(pool.Finish());
-    EXPECT_TRUE(job.delivered.empty());
-}
-
-// Reads that block (a slow disk, a network share) until the test lets them
-// go; they never look at Cancelled().
-class BlockingJob : public FileJob {
-public:
-    void Read(const FoundFile&, size_t) override {
-        std::unique_lock<std::mutex> lock(m_lock);
-        ++m_blocked;
-        m_changed.notify_all();
-        m_changed.wait(lock, [this] { return m_released; });
-    }
-    void Deliver(const FoundFile&, size_t) override {
-        std::lock_guard<std::mutex> lock(m_lock);
-        ++delivered;
-        if (cancelInDeliver != nullptr && delivered == 3)
-            cancelInDeliver->Cancel();
-    }
-    void WaitUntilBlocked(int readers) {
-        std::unique_lock<std::mutex> lock(m_lock);
-        m_changed.wait(lock, [&] { return m_blocked >= readers; });
+        delivered.push_back(std::stoi(found.path));
+        if (found.IsFile())
+            clashes += std::exchange(owners[slot], -1) != delivered.back();
+        if (cancelAt != nullptr && delivered.size() == 3)
+            cancelAt->Cancel();
     }
     void Release() {
         std::lock_guard<std::mutex> lock(m_lock);
-        m_released = true;
-        m_changed.notify_all();
-    }
-    int Delivered() {
-        std::lock_guard<std::mutex> lock(m_lock);
-        return delivered;
+        released = true;
+        changed.notify_all();
     }
 
-    ReadingPool* cancelInDeliver = nullptr;
-    int delivered = 0;
-
-private:
     std::mutex m_lock;
-    std::condition_variable m_changed;
-    int m_blocked = 0;
-    bool m_released = false;
+    std::condition_variable changed;
+    std::vector<int> owners = std::vector<int>(512, -1);
+    std::vector<int> reads, delivered;
+    std::vector<std::thread::id> threads;
+    int clashes = 0, blocked = 0;
+    bool released = true;
+    ReadingPool* cancelAt = nullptr;
 };
 
-enum class CancelWhile { WalkWaitsForRoom, FinishWaits };
-
-class PoolCancel : public testing::TestWithParam<CancelWhile> {};
-
-// The walk's thread learns of the cancel at once, though every reader is
-// stuck in a read; the reads end on their own and the pool then closes.
-TEST_P(PoolCancel, ReturnsWithin50msWhileReadsBlock) {
-    BlockingJob job;
+ReadingSettings Settings(int threads, int window) {
     ReadingSettings settings;
-    settings.threads = 4;
-    settings.window = 8;
-    auto pool = std::make_unique<ReadingPool>(job, settings);
-    const int files = GetParam() == CancelWhile::WalkWaitsForRoom ? 1000 : 4;
-    bool finished = true;
-    Clock::time_point returned;
-    std::thread walk([&] {
-        for (int i = 0; i < files; ++i)
-            if (!pool->Submit(File(i))) {
-                finished = false;
-                break;
-            }
-        if (finished)
-            finished = pool->Finish();
-        returned = Clock::now();
-    });
-    // Readers start as needed (no more than cores while nothing comes from
-    // a disk): by now every started one is stuck and the walk waits.
-    job.WaitUntilBlocked(1);
-    std::this_thread::sleep_for(milliseconds(20));
-    const Clock::time_point cancelled = Clock::now();
-    pool->Cancel();
-    walk.join();
-    EXPECT_FALSE(finished);
-    EXPECT_LT(returned - cancelled, milliseconds(50));
-    EXPECT_TRUE(pool->Cancelled());
-    EXPECT_FALSE(pool->Submit(File(9999)));
-
-    job.Release();
-    pool.reset();
-    EXPECT_EQ(job.Delivered(), 0);
+    settings.threads = threads;
+    settings.window = window;
+    return settings;
 }
 
-INSTANTIATE_TEST_SUITE_P(Places, PoolCancel,
-                         testing::Values(CancelWhile::WalkWaitsForRoom, CancelWhile::FinishWaits));
+TEST(ReadingPool, EveryFileReadOnceAndDeliveredInOrder) {
+    for (const auto& [threads, window] : std::vector<std::pair<int, int>>{
+             {0, 1}, {1, 1}, {1, 4}, {2, 3}, {8, 1}, {8, 16}, {8, 256}, {64, 7}}) {
+        SCOPED_TRACE(testing::Message() << threads << " threads, window " << window);
+        TestJob job;
+        ReadingPool pool(job, Settings(threads, window));
+        std::vector<int> all, files;
+        for (int i = 0; i < 300; ++i) {
+            // Folders that could not be listed, also first and two in a row.
+            const bool unlistable = i % 37 == 0 || i == 38;
+            ASSERT_TRUE(pool.Submit(Item(i, unlistable)));
+            all.push_back(i);
+            if (!unlistable)
+                files.push_back(i);
+        }
+        ASSERT_TRUE(pool.Finish());
+        EXPECT_EQ(job.delivered, all);
+        std::sort(job.reads.begin(), job.reads.end());
+        EXPECT_EQ(job.reads, files);
+        EXPECT_EQ(job.clashes, 0);
+    }
+}
+
+// The walk's thread learns of a cancel at once, though every reader is stuck
+// in a read that never looks at Cancelled(); the reads end on their own and
+// nothing is delivered after.
+TEST(ReadingPool, CancelReturnsWithin50msWhileReadsBlock) {
+    for (const int files : {1000, 2}) { // the walk waits for room; Finish waits
+        TestJob job;
+        job.released = false;
+        auto pool = std::make_unique<ReadingPool>(job, Settings(4, 8));
+        bool finished = true;
+        Clock::time_point returned;
+        std::thread walk([&] {
+            for (int i = 0; i < files && finished; ++i)
+                finished = pool->Submit(Item(i));
+            finished = finished && pool->Finish();
+            returned = Clock::now();
+        });
+        {
+            std::unique_lock<std::mutex> lock(job.m_lock);
+            job.changed.wait(lock, [&] { return job.blocked > 0; });
+        }
+        std::this_thread::sleep_for(milliseconds(20)); // every started reader is stuck
+        const Clock::time_point cancelled = Clock::now();
+        pool->Cancel();
+        walk.join();
+        EXPECT_FALSE(finished);
+        EXPECT_LT(returned - cancelled, milliseconds(50)) << files;
+        EXPECT_FALSE(pool->Submit(Item(9999)));
+        job.Release();
+        pool.reset();
+        EXPECT_TRUE(job.delivered.empty());
+    }
+}
 
 TEST(ReadingPool, CancelFromDeliverStopsFurtherDeliveries) {
-    BlockingJob job;
-    job.Release();
-    ReadingSettings settings;
-    settings.threads = 3;
-    settings.window = 4;
-    ReadingPool pool(job, settings);
-    job.cancelInDeliver = &pool;
-    bool submitted = true;
-    for (int i = 0; i < 100 && submitted; ++i)
-        submitted = pool.Submit(File(i));
+    TestJob job;
+    ReadingPool pool(job, Settings(3, 4));
+    job.cancelAt = &pool;
+    for (int i = 0; i < 100 && pool.Submit(Item(i)); ++i) {
+    }
     EXPECT_FALSE(pool.Finish());
-    EXPECT_EQ(job.Delivered(), 3);
+    EXPECT_EQ(job.delivered, (std::vector<int>{0, 1, 2}));
+}
+
+// Lower priorities are the readers' own; the calling thread keeps its own.
+TEST(ReadingPool, ReadersRunAtTheSettingsPriority) {
+    const int nice = ::getpriority(PRIO_PROCESS, 0);
+    for (const auto& [priority, policy, niceness] :
+         std::vector<std::tuple<ReadingSettings::Priority, int, int>>{
+             {ReadingSettings::Priority::Normal, SCHED_OTHER, nice},
+             {ReadingSettings::Priority::Low, SCHED_OTHER, std::min(nice + 10, 19)},
+             {ReadingSettings::Priority::Idle, SCHED_IDLE, nice}}) {
+        struct PolicyJob : FileJob {
+            void Read(const FoundFile&, size_t) override {
+                policy = ::sched_getscheduler(0);
+                nice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
+            }
+            void Deliver(const FoundFile&, size_t) override {}
+            int policy = -1, nice = -100;
+        } job;
+        ReadingSettings settings = Settings(1, 4);
+        settings.priority = priority;
+        ReadingPool pool(job, settings);
+        ASSERT_TRUE(pool.Submit(Item(1)) && pool.Finish());
+        EXPECT_EQ(job.policy, policy);
+        if (policy == SCHED_OTHER)
+            EXPECT_EQ(job.nice, niceness);
+    }
+    EXPECT_EQ(::sched_getscheduler(0), SCHED_OTHER);
 }
 
 // Reads on the calling thread while nothing comes from a disk; once a read
-// had to wait for one, the readers take over. The disk read is a file of
-// the test's, its cached pages dropped first.
+// waited for one (a file of the test's, its cached pages dropped), the
+// readers take over.
 TEST(ReadingPool, InlineWhileCachedUntilADiskIsWaitedFor) {
     char path[] = "/var/tmp/velmora-pool-XXXXXX";
     const int fd = ::mkstemp(path);
@@ -230,80 +176,30 @@ TEST(ReadingPool, InlineWhileCachedUntilADiskIsWaitedFor) {
     const std::vector<char> block(1 << 16, 'x');
     ASSERT_EQ(::write(fd, block.data(), block.size()), static_cast<ssize_t>(block.size()));
     ::fsync(fd);
-    struct DiskJob : FileJob {
-        void Read(const FoundFile& found, size_t) override {
-            threads.push_back(std::this_thread::get_id());
-            if (found.path == "3") {
-                ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-                char byte;
-                ::pread(fd, &byte, 1, 4096);
-            }
+    struct DiskJob : TestJob {
+        void Read(const FoundFile& found, size_t slot) override {
+            TestJob::Read(found, slot);
+            char byte;
+            if (found.path == "3" && ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED) == 0)
+                EXPECT_EQ(::pread(fd, &byte, 1, 4096), 1);
         }
-        void Deliver(const FoundFile&, size_t) override {}
         int fd = -1;
-        std::vector<std::thread::id> threads;
     } job;
     job.fd = fd;
-    ReadingSettings settings;
-    settings.threads = 2;
+    ReadingSettings settings = Settings(2, 16);
     settings.inlineWhileCached = true;
     ReadingPool pool(job, settings);
-    for (int i = 0; i < 8; ++i) {
-        ASSERT_TRUE(pool.Submit(File(i)));
-        if (i < 4) // inline reads are done when Submit returns
-            ASSERT_EQ(job.threads.size(), static_cast<size_t>(i + 1));
-    }
+    for (int i = 0; i < 8; ++i)
+        ASSERT_TRUE(pool.Submit(Item(i)));
     ASSERT_TRUE(pool.Finish());
     ::close(fd);
     ::unlink(path);
-    ASSERT_EQ(job.threads.size(), 8u);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(job.threads[i], std::this_thread::get_id()) << i;
     rusage usage{};
     ::getrusage(RUSAGE_THREAD, &usage);
     if (usage.ru_inblock == 0)
         GTEST_SKIP() << "the dropped pages were not read from a disk (a memory file system?)";
-    for (int i = 4; i < 8; ++i)
-        EXPECT_NE(job.threads[i], std::this_thread::get_id()) << i;
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(job.threads[i] == std::this_thread::get_id(), i < 4) << i;
 }
-
-struct PriorityCase {
-    ReadingSettings::Priority priority;
-    int policy;
-    int nice;
-};
-
-class PoolPriority : public testing::TestWithParam<PriorityCase> {};
-
-TEST_P(PoolPriority, ReadersRunAtTheSettingsPriority) {
-    struct PolicyJob : FileJob {
-        void Read(const FoundFile&, size_t) override {
-            policy = ::sched_getscheduler(0);
-            nice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
-        }
-        void Deliver(const FoundFile&, size_t) override {}
-        int policy = -1;
-        int nice = -100;
-    } job;
-    ReadingSettings settings;
-    settings.threads = 1;
-    settings.priority = GetParam().priority;
-    ReadingPool pool(job, settings);
-    ASSERT_TRUE(pool.Submit(File(1)));
-    ASSERT_TRUE(pool.Finish());
-    EXPECT_EQ(job.policy, GetParam().policy);
-    if (GetParam().policy == SCHED_OTHER)
-        EXPECT_EQ(job.nice, GetParam().nice);
-    // The calling thread keeps its own.
-    EXPECT_EQ(::sched_getscheduler(0), SCHED_OTHER);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Priorities, PoolPriority,
-    testing::Values(PriorityCase{ReadingSettings::Priority::Normal, SCHED_OTHER,
-                                 ::getpriority(PRIO_PROCESS, 0)},
-                    PriorityCase{ReadingSettings::Priority::Low, SCHED_OTHER,
-                                 std::min(::getpriority(PRIO_PROCESS, 0) + 10, 19)},
-                    PriorityCase{ReadingSettings::Priority::Idle, SCHED_IDLE, 0}));
 
 } // namespace
