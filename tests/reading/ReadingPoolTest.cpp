@@ -7,7 +7,6 @@
 #include <condition_variable>
 #include <fcntl.h>
 #include <memory>
-#include <sched.h>
 #include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
@@ -47,8 +46,6 @@ public:
         delivered.push_back(std::stoi(found.path));
         if (found.IsFile())
             clashes += std::exchange(owners[slot], -1) != delivered.back();
-        if (cancelAt != nullptr && delivered.size() == 3)
-            cancelAt->Cancel();
     }
     void Release() {
         std::lock_guard<std::mutex> lock(m_lock);
@@ -63,7 +60,6 @@ public:
     std::vector<std::thread::id> threads;
     int clashes = 0, blocked = 0;
     bool released = true;
-    ReadingPool* cancelAt = nullptr;
 };
 
 ReadingSettings Settings(int threads, int window) {
@@ -127,43 +123,6 @@ TEST(ReadingPool, CancelReturnsWithin50msWhileReadsBlock) {
         pool.reset();
         EXPECT_TRUE(job.delivered.empty());
     }
-}
-
-TEST(ReadingPool, CancelFromDeliverStopsFurtherDeliveries) {
-    TestJob job;
-    ReadingPool pool(job, Settings(3, 4));
-    job.cancelAt = &pool;
-    for (int i = 0; i < 100 && pool.Submit(Item(i)); ++i) {
-    }
-    EXPECT_FALSE(pool.Finish());
-    EXPECT_EQ(job.delivered, (std::vector<int>{0, 1, 2}));
-}
-
-// Lower priorities are the readers' own; the calling thread keeps its own.
-TEST(ReadingPool, ReadersRunAtTheSettingsPriority) {
-    const int nice = ::getpriority(PRIO_PROCESS, 0);
-    for (const auto& [priority, policy, niceness] :
-         std::vector<std::tuple<ReadingSettings::Priority, int, int>>{
-             {ReadingSettings::Priority::Normal, SCHED_OTHER, nice},
-             {ReadingSettings::Priority::Low, SCHED_OTHER, std::min(nice + 10, 19)},
-             {ReadingSettings::Priority::Idle, SCHED_IDLE, nice}}) {
-        struct PolicyJob : FileJob {
-            void Read(const FoundFile&, size_t) override {
-                policy = ::sched_getscheduler(0);
-                nice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
-            }
-            void Deliver(const FoundFile&, size_t) override {}
-            int policy = -1, nice = -100;
-        } job;
-        ReadingSettings settings = Settings(1, 4);
-        settings.priority = priority;
-        ReadingPool pool(job, settings);
-        ASSERT_TRUE(pool.Submit(Item(1)) && pool.Finish());
-        EXPECT_EQ(job.policy, policy);
-        if (policy == SCHED_OTHER)
-            EXPECT_EQ(job.nice, niceness);
-    }
-    EXPECT_EQ(::sched_getscheduler(0), SCHED_OTHER);
 }
 
 // Reads on the calling thread while nothing comes from a disk; once a read

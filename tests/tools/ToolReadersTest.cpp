@@ -64,11 +64,6 @@ TEST(ToolReaders, SameOutputAsOneReaderOverTheCorpora) {
     }
 }
 
-TEST(ToolReaders, ReadersCountIsChecked) {
-    for (const char* count : {"0", "65", "x", "", "8x"})
-        EXPECT_EQ(RunInProcess({"--readers", count, "a.jpg"}).status, 2) << count;
-}
-
 // Files read by the pool as the tool reads them, keeping what each gave.
 class InspectJob final : public FileJob {
 public:
@@ -112,12 +107,10 @@ TEST(ToolReaders, FilesChangedBetweenListingAndReading) {
         ASSERT_EQ(::mkdir((root + "/d.jpg").c_str(), 0700), 0);
     };
     ASSERT_TRUE(ReadOperands(pool, {root}, true, changeListed));
-    ASSERT_EQ(job.seen.size(), 5u);
-    EXPECT_EQ(job.seen[0], "a.jpg: exif");
-    EXPECT_EQ(job.seen[1], "b.jpg: No such file or directory");
-    EXPECT_EQ(job.seen[2], "c.jpg: read error: Illegal seek");
-    EXPECT_EQ(job.seen[3], "d.jpg: read error: Is a directory");
-    EXPECT_EQ(job.seen[4], "e.jpg: exif");
+    EXPECT_EQ(job.seen,
+              (std::vector<std::string>{"a.jpg: exif", "b.jpg: No such file or directory",
+                                        "c.jpg: read error: Illegal seek",
+                                        "d.jpg: read error: Is a directory", "e.jpg: exif"}));
 }
 
 } // namespace
