@@ -139,8 +139,9 @@ TEST(ReadingPool, InlineWhileCachedUntilADiskIsWaitedFor) {
         void Read(const FoundFile& found, size_t slot) override {
             TestJob::Read(found, slot);
             char byte;
-            if (found.path == "3" && ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED) == 0)
+            if (found.path == "3" && ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED) == 0) {
                 EXPECT_EQ(::pread(fd, &byte, 1, 4096), 1);
+            }
         }
         int fd = -1;
     } job;
