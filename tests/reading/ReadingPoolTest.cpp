@@ -1,0 +1,165 @@
+#include "reading/ReadingPool.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <fcntl.h>
+#include <memory>
+#include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+FoundFile Item(int i, bool unlistable = false) {
+    FoundFile found;
+    found.path = std::to_string(i);
+    if (unlistable)
+        found.kind = FoundFile::Kind::UnlistableFolder;
+    return found;
+}
+
+// Reads sleep a little, so that later files often finish first, and may
+// block until released; checks that a slot is never held by two pending
+// files.
+class TestJob : public FileJob {
+public:
+    void Read(const FoundFile& found, size_t slot) override {
+        const int i = std::stoi(found.path);
+        std::unique_lock<std::mutex> lock(m_lock);
+        reads.push_back(i);
+        threads.push_back(std::this_thread::get_id());
+        clashes += std::exchange(owners[slot], i) != -1;
+        ++blocked;
+        changed.notify_all();
+        changed.wait(lock, [this] { return released; });
+        lock.unlock();
+        std::this_thread::sleep_for(std::chrono::microseconds((i * 7) % 5 * 100));
+    }
+    void Deliver(const FoundFile& found, size_t slot) override {
+        std::lock_guard<std::mutex> lock(m_lock);
+        delivered.push_back(std::stoi(found.path));
+        if (found.IsFile())
+            clashes += std::exchange(owners[slot], -1) != delivered.back();
+    }
+    void Release() {
+        std::lock_guard<std::mutex> lock(m_lock);
+        released = true;
+        changed.notify_all();
+    }
+
+    std::mutex m_lock;
+    std::condition_variable changed;
+    std::vector<int> owners = std::vector<int>(512, -1);
+    std::vector<int> reads, delivered;
+    std::vector<std::thread::id> threads;
+    int clashes = 0, blocked = 0;
+    bool released = true;
+};
+
+ReadingSettings Settings(int threads, int window) {
+    ReadingSettings settings;
+    settings.threads = threads;
+    settings.window = window;
+    return settings;
+}
+
+TEST(ReadingPool, EveryFileReadOnceAndDeliveredInOrder) {
+    for (const auto& [threads, window] : std::vector<std::pair<int, int>>{
+             {0, 1}, {1, 1}, {1, 4}, {2, 3}, {8, 1}, {8, 16}, {8, 256}, {64, 7}}) {
+        SCOPED_TRACE(testing::Message() << threads << " threads, window " << window);
+        TestJob job;
+        ReadingPool pool(job, Settings(threads, window));
+        std::vector<int> all, files;
+        for (int i = 0; i < 300; ++i) {
+            // Folders that could not be listed, also first and two in a row.
+            const bool unlistable = i % 37 == 0 || i == 38;
+            ASSERT_TRUE(pool.Submit(Item(i, unlistable)));
+            all.push_back(i);
+            if (!unlistable)
+                files.push_back(i);
+        }
+        ASSERT_TRUE(pool.Finish());
+        EXPECT_EQ(job.delivered, all);
+        std::sort(job.reads.begin(), job.reads.end());
+        EXPECT_EQ(job.reads, files);
+        EXPECT_EQ(job.clashes, 0);
+    }
+}
+
+// The walk's thread learns of a cancel at once, though every reader is stuck
+// in a read that never looks at Cancelled(); the reads end on their own and
+// nothing is delivered after.
+TEST(ReadingPool, CancelReturnsWithin50msWhileReadsBlock) {
+    for (const int files : {1000, 2}) { // the walk waits for room; Finish waits
+        TestJob job;
+        job.released = false;
+        auto pool = std::make_unique<ReadingPool>(job, Settings(4, 8));
+        bool finished = true;
+        Clock::time_point returned;
+        std::thread walk([&] {
+            for (int i = 0; i < files && finished; ++i)
+                finished = pool->Submit(Item(i));
+            finished = finished && pool->Finish();
+            returned = Clock::now();
+        });
+        {
+            std::unique_lock<std::mutex> lock(job.m_lock);
+            job.changed.wait(lock, [&] { return job.blocked > 0; });
+        }
+        std::this_thread::sleep_for(milliseconds(20)); // every started reader is stuck
+        const Clock::time_point cancelled = Clock::now();
+        pool->Cancel();
+        walk.join();
+        EXPECT_FALSE(finished);
+        EXPECT_LT(returned - cancelled, milliseconds(50)) << files;
+        EXPECT_FALSE(pool->Submit(Item(9999)));
+        job.Release();
+        pool.reset();
+        EXPECT_TRUE(job.delivered.empty());
+    }
+}
+
+// Reads on the calling thread while nothing comes from a disk; once a read
+// waited for one (a file of the test's, its cached pages dropped), the
+// readers take over.
+TEST(ReadingPool, InlineWhileCachedUntilADiskIsWaitedFor) {
+    char path[] = "/var/tmp/velmora-pool-XXXXXX";
+    const int fd = ::mkstemp(path);
+    ASSERT_GE(fd, 0);
+    const std::vector<char> block(1 << 16, 'x');
+    ASSERT_EQ(::write(fd, block.data(), block.size()), static_cast<ssize_t>(block.size()));
+    ::fsync(fd);
+    struct DiskJob : TestJob {
+        void Read(const FoundFile& found, size_t slot) override {
+            TestJob::Read(found, slot);
+            char byte;
+            if (found.path == "3" && ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED) == 0) {
+                EXPECT_EQ(::pread(fd, &byte, 1, 4096), 1);
+            }
+        }
+        int fd = -1;
+    } job;
+    job.fd = fd;
+    ReadingSettings settings = Settings(2, 16);
+    settings.inlineWhileCached = true;
+    ReadingPool pool(job, settings);
+    for (int i = 0; i < 8; ++i)
+        ASSERT_TRUE(pool.Submit(Item(i)));
+    ASSERT_TRUE(pool.Finish());
+    ::close(fd);
+    ::unlink(path);
+    rusage usage{};
+    ::getrusage(RUSAGE_THREAD, &usage);
+    if (usage.ru_inblock == 0)
+        GTEST_SKIP() << "the dropped pages were not read from a disk (a memory file system?)";
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(job.threads[i] == std::this_thread::get_id(), i < 4) << i;
+}
+
+} // namespace
