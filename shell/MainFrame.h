@@ -9,12 +9,14 @@
 #include "presentation/window/PropertiesWnd.h"
 #include "shell/FolderBar.h"
 #include "shell/FrameServices.h"
+#include "shell/SearchBox.h"
 
 #include <QByteArray>
 #include <QComboBox>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QString>
 #include <QStringList>
@@ -22,7 +24,8 @@
 
 class CExplorerView;
 
-// The main window: the ribbon on top, under it the address bar, the
+// The main window: the ribbon on top, under it the address bar (with the
+// search box at its right), the
 // "Folders" pane at the left, the "Properties" pane at the right with the
 // "Metadata" pane tabbed behind it, the status
 // bar at the bottom and the file list view in the centre. It is the frame
@@ -74,6 +77,8 @@ public:
     // confirmed with Enter, is shown in the active view's file list.
     void OnAddressSelected(int index);
     void OnAddressEntered();
+    // The search box asks for a search of the active view's folder.
+    void OnSearch(const QString& query);
     // Shows the "Folders" pane when it is hidden, hides it otherwise.
     void OnToggleFolders();
 
@@ -103,6 +108,9 @@ public:
     ImageStrip& PanelImages() { return m_panelImages; }
     QToolBar& AddressRebar() { return m_addressRebar; }
     QComboBox& AddressBox() { return m_addressBox; }
+    SearchBox& SearchField() { return m_searchBox; }
+    // Shown in the status bar while a search reads.
+    QProgressBar& SearchBusy() { return m_searchBusy; }
     CFolderBar& FolderPane() { return m_folderPane; }
     CPropertiesWnd& PropertiesPane() { return m_propertiesPane; }
     CMetadataWnd& MetadataPane() { return m_metadataPane; }
@@ -128,6 +136,7 @@ private:
     void ApplyDockingMode(DockingMode mode);
     void CreateMetadataPane();
     void ShowContextMenu(QWidget* source, const QPoint& pos);
+    void ShowSearchStatus(const QString& text, bool busy);
 
     FrameServices m_services;
     // Declared parents first: children held by value must go before them.
@@ -137,12 +146,14 @@ private:
     QToolBar m_addressRebar;
     QLabel m_addressLabel;
     QComboBox m_addressBox;
+    SearchBox m_searchBox;
     CFolderBar m_folderPane;
     CPropertiesWnd m_propertiesPane;
     CMetadataWnd m_metadataPane;
     QStatusBar m_statusBar;
     QLabel m_statusPane1;
     QLabel m_statusPane2;
+    QProgressBar m_searchBusy;
 
     QPointer<CExplorerView> m_activeView;
     // The last widget outside the ribbon to hold the focus.
