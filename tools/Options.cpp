@@ -3,6 +3,7 @@
 #include "presentation/query/Query.h"
 #include "velmora/Version.h"
 
+#include <cstdlib>
 #include <cstring>
 
 bool ParseArguments(int argc, const char* const* argv, Options& options, std::string& error) {
@@ -40,6 +41,15 @@ bool ParseArguments(int argc, const char* const* argv, Options& options, std::st
                 return false;
             }
             options.filtered = true;
+        } else if (std::strcmp(arg, "--readers") == 0 || std::strncmp(arg, "--readers=", 10) == 0) {
+            const char* count = arg[9] == '=' ? arg + 10 : (i + 1 < argc ? argv[++i] : "");
+            char* end = nullptr;
+            const long n = std::strtol(count, &end, 10);
+            if (*count == '\0' || *end != '\0' || n < 1 || n > Options::kMostReaders) {
+                error = "--readers needs a number of files from 1 to 64";
+                return false;
+            }
+            options.readers = static_cast<int>(n);
         } else if (std::strcmp(arg, "-l") == 0 || std::strcmp(arg, "--list") == 0) {
             options.pathsOnly = true;
         } else if (std::strcmp(arg, "-0") == 0 || std::strcmp(arg, "--null") == 0) {
@@ -92,6 +102,8 @@ constexpr const char* kUsage =
     "                   (with --all: path,group,name,value, one line per tag)\n"
     "  --json           one JSON object per file and line, with the whole record\n"
     "                   (with --all: path, format and the list of tags)\n"
+    "  --readers N      files read at once (default 8, which keeps a disk busy;\n"
+    "                   1 reads them one after another); the output is the same\n"
     "  -h, --help       show this help and exit\n"
     "  --version        show the version and exit\n"
     "\n"

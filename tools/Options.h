@@ -15,6 +15,10 @@ struct Options {
     // -l: only the paths of the files, one a line; -0: each ended by a NUL.
     bool pathsOnly = false;
     bool nulEnds = false;
+    // --readers N: files read at once (the reading pool's threads); 1 reads
+    // each in turn on the calling thread. The output is the same either way.
+    static constexpr int kMostReaders = 64;
+    int readers = 8;
     bool help = false;
     bool version = false;
     // File and folder names exactly as given: bytes, never re-encoded.

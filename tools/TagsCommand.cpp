@@ -1,47 +1,62 @@
 #include "tools/TagsCommand.h"
 
 #include "presentation/FileInspection.h"
+#include "presentation/InspectFoundFile.h"
 #include "presentation/query/Query.h"
-#include "tools/DirectoryWalk.h"
+#include "reading/DirectoryWalk.h"
+#include "reading/ReadOperands.h"
+#include "reading/ReadingPool.h"
 #include "tools/ReportFormat.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
 constexpr const char* kProgram = "velmora-tags";
 
-// Reads each visited file and writes its output at once, so memory does not
-// grow with the number of files.
-class TagsRun final : public FileVisitor {
+// Reads the files on the pool's readers and writes each one's output as it
+// is delivered, in the walk's order, so memory does not grow with the
+// number of files.
+class TagsRun final : public FileJob {
 public:
     // With a query, only the files it matches are written.
     TagsRun(ReportFormat& format, const Query* query, const InspectOptions& reading, std::FILE* out,
             std::FILE* err)
         : m_format(format), m_query(query), m_reading(reading), m_out(out), m_err(err) {}
 
-    void Begin() {
+    void Begin(size_t slots) {
+        m_results.resize(slots);
         m_format.Begin(m_buffer);
         Flush();
     }
 
-    void VisitFile(const FoundFile& file) override {
+    // On a reader: the file is read and matched.
+    void Read(const FoundFile& file, size_t slot) override {
+        Result& result = m_results[slot];
+        result.report = FileReport();
+        result.error.clear();
+        result.read = InspectFoundFile(file, result.report, result.error, m_reading);
+        result.matched =
+            result.read && (m_query == nullptr || m_query->Matches(QueryInputOf(result.report)));
+    }
+
+    // In the walk's order: its output.
+    void Deliver(const FoundFile& file, size_t slot) override {
         const std::string& path = file.path;
-        FileReport report;
-        std::string error;
-        InspectOptions options = m_reading;
-        options.knownRegular = file.listedRegular;
-        options.folderFd = file.folderFd;
-        const char* name = file.folderFd >= 0 ? file.name : path.c_str();
-        if (!InspectFile(name, report, error, options)) {
-            Unreadable(path, error);
+        if (!file.IsFile()) {
+            Unreadable(path, file.reason);
             return;
         }
-        if (m_query != nullptr) {
-            if (!m_query->Matches(QueryInputOf(report)))
-                return;
-            m_matched = true;
+        Result& result = m_results[slot];
+        if (!result.read) {
+            Unreadable(path, result.error);
+            return;
         }
+        if (!result.matched)
+            return;
+        m_matched = true;
+        const FileReport& report = result.report;
         if (!m_format.CarriesPrintedMessages()) {
             for (const std::string& message : report.printed)
                 Complain(path, message);
@@ -52,10 +67,6 @@ public:
             Raise(kSomeWithoutExif);
     }
 
-    void Unlistable(const std::string& path, const std::string& reason) override {
-        Unreadable(path, reason);
-    }
-
     int Status() const {
         if (m_query == nullptr || m_status == kSomeUnreadable)
             return m_status;
@@ -63,6 +74,13 @@ public:
     }
 
 private:
+    struct Result {
+        FileReport report;
+        std::string error;
+        bool read = false;
+        bool matched = false;
+    };
+
     void Unreadable(const std::string& path, const std::string& reason) {
         Complain(path, reason);
         // A filtered output holds the matching files only; a file that
@@ -90,6 +108,9 @@ private:
     ReportFormat& m_format;
     const Query* m_query;
     const InspectOptions m_reading;
+    // One per slot of the pool's window; read on the readers, delivered in
+    // order.
+    std::vector<Result> m_results;
     bool m_matched = false;
     std::FILE* m_out;
     std::FILE* m_err;
@@ -170,9 +191,12 @@ int RunTags(const Options& options, std::FILE* out, std::FILE* err) {
     const std::unique_ptr<ReportFormat> format = MakeFormat(options);
     const Query* filter = options.filtered ? &query : nullptr;
     TagsRun run(*format, filter, ReadingFor(options, filter), out, err);
-    run.Begin();
-    for (const std::string& operand : options.operands)
-        WalkOperand(operand, options.recursive, run);
+    ReadingSettings settings;
+    // One reader is the calling thread itself.
+    settings.threads = options.readers > 1 ? options.readers : 0;
+    ReadingPool pool(run, settings);
+    run.Begin(pool.Window());
+    ReadOperands(pool, options.operands, options.recursive);
     return Finish(out, err, run.Status());
 }
 

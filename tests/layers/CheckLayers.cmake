@@ -1,4 +1,5 @@
 # Fails when a layer includes upward. Run as: cmake -DROOT=<repo> -P CheckLayers.cmake
+#   reading/                   nothing of the application (not even the reader), and no Qt
 #   metadata/                  nothing above it, and no Qt
 #   presentation/ (not window) metadata only, and no Qt
 #   framework/                 Qt and itself: never the application, nor its reader
@@ -26,7 +27,8 @@ function(check folder forbidden)
     set(failures "${failures}" PARENT_SCOPE)
 endfunction()
 
-set(above_reader "\"(presentation|framework|shell|resources|tools)/|<Q")
+set(above_reader "\"(reading|presentation|framework|shell|resources|tools)/|<Q")
+check(reading "\"(metadata|presentation|framework|shell|resources|tools)/|<Q")
 check(metadata "${above_reader}")
 check(presentation "\"(presentation/window|framework|shell|resources|tools)/|<Q"
       EXCLUDE "^presentation/window/")

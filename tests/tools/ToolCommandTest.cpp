@@ -2,9 +2,9 @@
 // output formats and the exit status.
 #include "presentation/FileInspection.h"
 #include "presentation/TagRows.h"
+#include "reading/DirectoryWalk.h"
 #include "tests/tools/TestJson.h"
 #include "tests/tools/ToolTestSupport.h"
-#include "tools/DirectoryWalk.h"
 #include "tools/JsonText.h"
 #include "tools/Options.h"
 

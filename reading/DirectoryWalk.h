@@ -1,27 +1,26 @@
 #pragma once
 
+#include "reading/FoundFile.h"
+
+#include <cstddef>
 #include <string>
 #include <string_view>
 
-// A file to read: its path as named (for output and messages) and, when a
-// folder walk found it, the open folder and its name there.
-struct FoundFile {
-    const std::string& path;
-    // -1 for an operand: `path` is opened as it is.
-    int folderFd = -1;
-    const char* name = nullptr;
-    // The folder's listing said it is a regular file (not a link), so it
-    // needs no check before it is opened.
-    bool listedRegular = false;
-};
-
-// Receives the files to read, in the order they are to be read.
+// Receives what a walk finds, in the order it is to be read.
 class FileVisitor {
 public:
     virtual ~FileVisitor() = default;
-    virtual void VisitFile(const FoundFile& file) = 0;
-    // A folder that could not be listed.
-    virtual void Unlistable(const std::string& path, const std::string& reason) = 0;
+    // A file to read, or a folder that could not be listed. False stops the
+    // walk.
+    virtual bool Visit(FoundFile&& found) = 0;
+    // A folder was listed and holds `files` files to read (they follow).
+    virtual void FolderListed(const std::string& path, size_t files) {
+        (void)path;
+        (void)files;
+    }
+    // Asked between folders and every few hundred names of a listing: true
+    // stops the walk (a cancelled search).
+    virtual bool Stopped() const { return false; }
 };
 
 // True for the names the walk reads, in any case: JPEG (.jpg .jpeg .jpe
@@ -34,8 +33,9 @@ bool HasPhotoExtension(std::string_view name);
 // of their names, then their subfolders in the same order. Symbolic links to
 // folders are not followed, so the walk cannot loop. Only one folder's file
 // names are held at a time, plus the pending subfolder names of each folder
-// on the way down.
-void WalkOperand(const std::string& operand, bool recursive, FileVisitor& visitor);
+// on the way down; a folder stays open while its files are still to be read
+// (FoundFile::folder). False when the visitor stopped the walk.
+bool WalkOperand(const std::string& operand, bool recursive, FileVisitor& visitor);
 
 // True when `path` names a folder (following links).
 bool IsFolder(const std::string& path);

@@ -1,4 +1,4 @@
-#include "tools/DirectoryWalk.h"
+#include "reading/DirectoryWalk.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,9 +6,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
+
+// Names of a listing read between two looks at FileVisitor::Stopped().
+constexpr unsigned kNamesBetweenStopChecks = 256;
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -60,18 +64,34 @@ EntryKind Classify(int folderFd, const dirent& entry) {
     return EntryKind::Skip;
 }
 
-void WalkFolder(const std::string& folder, FileVisitor& visitor) {
+bool Unlistable(const std::string& folder, int error, FileVisitor& visitor) {
+    FoundFile found;
+    found.path = folder;
+    found.kind = FoundFile::Kind::UnlistableFolder;
+    found.reason = std::strerror(error);
+    return visitor.Visit(std::move(found));
+}
+
+bool WalkFolder(const std::string& folder, FileVisitor& visitor) {
+    if (visitor.Stopped())
+        return false;
     DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) {
-        visitor.Unlistable(folder, std::strerror(errno));
-        return;
-    }
+    if (dir == nullptr)
+        return Unlistable(folder, errno, visitor);
     // Names, and whether the listing said regular file (not a link).
     std::vector<std::pair<std::string, bool>> files;
     std::vector<std::string> folders;
     const int fd = ::dirfd(dir);
+    unsigned sinceStopCheck = 0;
     errno = 0;
     while (const dirent* entry = ::readdir(dir)) {
+        if (++sinceStopCheck == kNamesBetweenStopChecks) {
+            sinceStopCheck = 0;
+            if (visitor.Stopped()) {
+                ::closedir(dir);
+                return false;
+            }
+        }
         const char* name = entry->d_name;
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
             continue;
@@ -91,27 +111,46 @@ void WalkFolder(const std::string& folder, FileVisitor& visitor) {
         errno = 0;
     }
     const int listError = errno;
-    if (listError != 0)
-        visitor.Unlistable(folder, std::strerror(listError));
-
-    // The folder stays open while its files are read: each is opened by its
-    // name in it. It is closed before the walk goes down, so one folder at a
-    // time is held open.
-    std::sort(files.begin(), files.end());
-    std::string path;
-    for (const auto& [name, regular] : files) {
-        path = Join(folder, name.c_str());
-        visitor.VisitFile(FoundFile{path, fd, name.c_str(), regular});
+    // The listing's buffer goes; the folder itself stays open for its files,
+    // each opened by its name in it, while they wait for a reader. When it
+    // cannot be kept (no descriptor left), they are opened by their paths.
+    std::shared_ptr<const OpenFolder> open;
+    if (!files.empty()) {
+        const int kept = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+        if (kept >= 0)
+            open = std::make_shared<const OpenFolder>(kept);
     }
     ::closedir(dir);
+    if (listError != 0 && !Unlistable(folder, listError, visitor))
+        return false;
+    visitor.FolderListed(folder, files.size());
+
+    std::sort(files.begin(), files.end());
+    for (const auto& [name, regular] : files) {
+        FoundFile found;
+        found.path = Join(folder, name.c_str());
+        found.folder = open;
+        found.nameStart = static_cast<uint32_t>(found.path.size() - name.size());
+        found.listedRegular = regular;
+        if (!visitor.Visit(std::move(found)))
+            return false;
+    }
     files = {};
+    open.reset();
 
     std::sort(folders.begin(), folders.end());
     for (const std::string& name : folders)
-        WalkFolder(Join(folder, name.c_str()), visitor);
+        if (!WalkFolder(Join(folder, name.c_str()), visitor))
+            return false;
+    return true;
 }
 
 } // namespace
+
+OpenFolder::~OpenFolder() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
 
 bool HasPhotoExtension(std::string_view name) {
     static constexpr std::string_view kExtensions[] = {
@@ -134,9 +173,10 @@ bool IsFolder(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-void WalkOperand(const std::string& operand, bool recursive, FileVisitor& visitor) {
+bool WalkOperand(const std::string& operand, bool recursive, FileVisitor& visitor) {
     if (recursive && IsFolder(operand))
-        WalkFolder(operand, visitor);
-    else
-        visitor.VisitFile(FoundFile{operand});
+        return WalkFolder(operand, visitor);
+    FoundFile found;
+    found.path = operand;
+    return visitor.Visit(std::move(found));
 }
