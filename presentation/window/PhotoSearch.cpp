@@ -1,11 +1,12 @@
 #include "presentation/window/PhotoSearch.h"
 
 #include "framework/views/FileTypes.h"
-#include "presentation/FileInspection.h"
+#include "presentation/InspectFoundFile.h"
 #include "presentation/window/PhotoColumns.h"
 #include "reading/ReadOperands.h"
 #include "reading/ReadingPool.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
@@ -15,6 +16,7 @@
 #include <sys/stat.h>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -24,6 +26,10 @@ namespace {
 // A hand-over holds at most this many rows, so the window merges a bounded
 // batch however fast the files match.
 constexpr size_t kMostPerHandOver = 4096;
+// The longest a reader holds back for a busy window, per file.
+constexpr int kMostYieldMs = 100;
+// Input this recent makes the window busy.
+constexpr int kBusyMs = 300;
 
 QString Grouped(qint64 number) {
     QLocale locale;
@@ -69,7 +75,7 @@ struct PhotoSearch::Run final : FileJob {
     // Tells this run's hand-overs from those of runs stopped before it.
     quint64 id = 0;
     Query query;
-    InspectOptions reading;
+    InspectOptions options;
     // The searched folder, ending in '/'.
     std::string root;
     int readers = 1;
@@ -84,6 +90,12 @@ struct PhotoSearch::Run final : FileJob {
     // Counted on the walking thread.
     std::atomic<qint64> folders{0};
 
+    // While the window is busy (the user clicks or types) at most
+    // busyReaders read at once; the others wait a little between files.
+    std::atomic<bool> windowBusy{false};
+    std::atomic<int> reading{0};
+    int busyReaders = 1;
+
     // The tie to the window: cleared when the search is stopped.
     std::mutex mutex;
     PhotoSearch* receiver = nullptr;
@@ -92,6 +104,7 @@ struct PhotoSearch::Run final : FileJob {
     std::atomic<bool> ended{false};
 
     void Read(const FoundFile& file, size_t slot) override;
+    bool ReadOne(const FoundFile& file, FolderEntry& entry);
     void Deliver(const FoundFile& file, size_t slot) override;
     void Send(bool done);
     void Walk();
@@ -99,20 +112,29 @@ struct PhotoSearch::Run final : FileJob {
 };
 
 void PhotoSearch::Run::Read(const FoundFile& file, size_t slot) {
+    // Bounded: a reader waits at most kMostYieldMs for each file.
+    for (int waited = 0; waited < kMostYieldMs && windowBusy.load(std::memory_order_relaxed) &&
+                         reading.load() >= busyReaders;
+         ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ++reading;
     std::optional<FolderEntry>& result = results[slot];
     result.reset();
+    FolderEntry entry;
+    if (ReadOne(file, entry))
+        result = std::move(entry);
+    --reading;
+}
+
+bool PhotoSearch::Run::ReadOne(const FoundFile& file, FolderEntry& entry) {
     FileReport report;
     std::string error;
-    InspectOptions options = reading;
-    options.folderFd = file.FolderFd();
-    options.knownRegular = file.listedRegular;
-    if (!InspectFile(file.OpenName(), report, error, options) ||
-        !query.Matches(QueryInputOf(report)))
-        return;
+    if (!InspectFoundFile(file, report, error, options) || !query.Matches(QueryInputOf(report)))
+        return false;
     struct stat info {};
     if (::fstatat(file.FolderFd() >= 0 ? file.FolderFd() : AT_FDCWD, file.OpenName(), &info, 0) !=
         0)
-        return;
+        return false;
 
     // The name is what follows the folder's path; the folder, what lies
     // between the searched folder and the name.
@@ -123,7 +145,6 @@ void PhotoSearch::Run::Read(const FoundFile& file, size_t slot) {
     folder.Set(path.substr(root.size(), folderEnd - root.size()));
     thread_local FileTypes types;
 
-    FolderEntry entry;
     entry.name = QByteArray(path.data() + nameStart, qsizetype(path.size() - nameStart));
     const QString utf8 = QString::fromUtf8(entry.name);
     entry.validUtf8 = utf8.toUtf8() == entry.name;
@@ -135,7 +156,7 @@ void PhotoSearch::Run::Read(const FoundFile& file, size_t slot) {
         std::make_shared<const std::vector<FileColumnCell>>(PhotoColumns::CellsOf(report));
     entry.folder = folder.bytes;
     entry.folderText = folder.text;
-    result = std::move(entry);
+    return true;
 }
 
 void PhotoSearch::Run::Deliver(const FoundFile& file, size_t slot) {
@@ -205,7 +226,32 @@ void PhotoSearch::Run::StopFromWindow() {
         pool->Cancel();
 }
 
-PhotoSearch::PhotoSearch(QObject* parent) : QObject(parent) {}
+PhotoSearch::PhotoSearch(QObject* parent) : QObject(parent) {
+    m_calm.setSingleShot(true);
+    m_calm.setInterval(kBusyMs);
+    connect(&m_calm, &QTimer::timeout, this, [this] {
+        if (m_run)
+            m_run->windowBusy = false;
+    });
+    qApp->installEventFilter(this);
+}
+
+bool PhotoSearch::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::Wheel:
+        if (m_run) {
+            m_run->windowBusy = true;
+            m_calm.start();
+        }
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 PhotoSearch::~PhotoSearch() {
     Stop();
@@ -223,8 +269,10 @@ bool PhotoSearch::Start(const QString& folder, const QString& query, QueryError&
     if (!root.endsWith('/'))
         root += '/';
     run->root = root.toStdString();
-    run->reading.allTags = run->query.Needs() == QueryNeeds::AllTags;
-    run->readers = m_readers > 0 ? m_readers : std::max(1, QThread::idealThreadCount() - 1);
+    run->options.allTags = run->query.Needs() == QueryNeeds::AllTags;
+    const int cores = std::max(1, QThread::idealThreadCount());
+    run->readers = m_readers > 0 ? m_readers : cores;
+    run->busyReaders = std::max(1, std::min(run->readers, cores - 1));
     run->receiver = this;
     run->id = ++m_runs;
     m_run = run;

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 #include <thread>
@@ -27,14 +28,15 @@ QString SearchProgressText(const SearchProgress& progress);
 // matches, reading them on a pool of readers (velmora_reading) while the
 // window goes on, and hands the matches over as file-list rows with their
 // photo columns (PhotoColumns) already read: the first at once, then what
-// was found every kHandOverMs. The readers yield to the window: fewer of
-// them than cores, at a lower priority. Stop drops everything not yet
+// was found every kHandOverMs. The readers yield to the window: they run at
+// a lower priority, and while the user clicks or types fewer of them than
+// cores read at once. Stop drops everything not yet
 // handed over and returns at once; the readers finish the file in hand on
 // their own.
 class PhotoSearch : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kHandOverMs = 50;
+    static constexpr int kHandOverMs = 100;
 
     explicit PhotoSearch(QObject* parent = nullptr);
     // Stops, and waits for the readers still finishing a file.
@@ -47,7 +49,7 @@ public:
     void Stop();
     bool IsRunning() const { return m_run != nullptr; }
     const SearchProgress& Progress() const { return m_progress; }
-    // Readers at once; 0 (the default) is one fewer than the cores, at least one.
+    // Readers at once; 0 (the default) is one per core.
     void SetReaders(int readers) { m_readers = readers; }
 
     // What one run shares with its readers.
@@ -60,6 +62,10 @@ signals:
     // The search read the whole tree (a stopped search does not finish).
     void finished();
 
+protected:
+    // Input anywhere in the application makes the window busy for a while.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void Receive(quint64 run, std::vector<FolderEntry> files, const SearchProgress& progress);
     void ReapWorkers();
@@ -68,6 +74,7 @@ private:
     SearchProgress m_progress;
     quint64 m_runs = 0;
     int m_readers = 0;
+    QTimer m_calm;
     // Walks that were started, with whether each has ended.
     std::vector<std::pair<std::thread, std::shared_ptr<Run>>> m_workers;
 };
