@@ -8,6 +8,22 @@
 #include <QMenu>
 #include <QResizeEvent>
 
+#include <malloc.h>
+
+namespace {
+
+// Results are made on the readers' threads, in their memory arenas, which
+// the window's thread does not reuse; the rows of a large search are given
+// back to the system when they go, so the next search does not add to them.
+constexpr int kRowsWorthTrimming = 10000;
+
+void ReleaseDroppedRows(int rows) {
+    if (rows >= kRowsWorthTrimming)
+        ::malloc_trim(0);
+}
+
+} // namespace
+
 CExplorerView::CExplorerView(CommandRouter& router, QWidget* parent)
     : QWidget(parent), m_router(router), m_shellList(this) {
     setObjectName(QStringLiteral("explorerView"));
@@ -89,7 +105,9 @@ bool CExplorerView::Search(const QString& query, QueryError& error) {
         return false;
     if (!m_search.Start(folder, query, error))
         return false;
+    const int dropped = m_shellList.ShowsResults() ? m_shellList.GetItemCount() : 0;
     m_shellList.ShowResults(folder);
+    ReleaseDroppedRows(dropped);
     m_kept.insert(folder, query);
     UpdateAddressBox();
     emit searchStatus(SearchProgressText({}), true);
@@ -102,8 +120,11 @@ void CExplorerView::EndSearch() {
     if (!m_shellList.GetCurrentFolder(folder))
         return;
     m_kept.remove(folder);
-    if (m_shellList.ShowsResults())
+    if (m_shellList.ShowsResults()) {
+        const int dropped = m_shellList.GetItemCount();
         m_shellList.DisplayFolder(folder);
+        ReleaseDroppedRows(dropped);
+    }
     emit searchStatus(QString(), false);
 }
 

@@ -260,11 +260,11 @@ PhotoSearch::~PhotoSearch() {
 }
 
 bool PhotoSearch::Start(const QString& folder, const QString& query, QueryError& error) {
-    Stop();
-    ReapWorkers();
     auto run = std::make_shared<Run>();
     if (!Query::Parse(query.toStdString(), run->query, error))
         return false;
+    Stop();
+    ReapWorkers();
     QByteArray root = QFile::encodeName(folder);
     if (!root.endsWith('/'))
         root += '/';

@@ -42,8 +42,8 @@ public:
     // Stops, and waits for the readers still finishing a file.
     ~PhotoSearch() override;
 
-    // Compiles `query` and starts reading the absolute `folder`. False, with
-    // nothing started (and a search running stopped), when the query cannot
+    // Compiles `query` and starts reading the absolute `folder`, in place of
+    // the search running. False, with nothing changed, when the query cannot
     // be parsed; `error` then says where and why.
     bool Start(const QString& folder, const QString& query, QueryError& error);
     void Stop();

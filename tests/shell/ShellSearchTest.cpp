@@ -99,6 +99,17 @@ TEST_F(ShellSearch, AQueryThatCannotBeCompiledSaysWhereAndSearchesNothing) {
     EXPECT_EQ(Box().ErrorLabel(), nullptr);
 }
 
+TEST_F(ShellSearch, AQueryThatCannotBeCompiledLeavesTheResultsShown) {
+    Enter(QStringLiteral("second"));
+    ASSERT_TRUE(WaitForSearchEnd());
+    const QString status = frame->StatusPane(CommandId::StatusPane1)->text();
+    Enter(QStringLiteral("(second"));
+    EXPECT_NE(Box().ErrorLabel(), nullptr);
+    EXPECT_EQ(Shown(), QStringList({"b.jpg in sub"}));
+    EXPECT_EQ(frame->StatusPane(CommandId::StatusPane1)->text(), status);
+    EXPECT_EQ(View().KeptQuery(m_dir.path()), QStringLiteral("second"));
+}
+
 TEST_F(ShellSearch, EscapeStopsAndReturnsToTheFolder) {
     Enter(QString());
     ASSERT_TRUE(List().ShowsResults());
