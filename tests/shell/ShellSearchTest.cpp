@@ -113,6 +113,7 @@ TEST_F(ShellSearch, AQueryThatCannotBeCompiledLeavesTheResultsShown) {
 TEST_F(ShellSearch, EscapeStopsAndReturnsToTheFolder) {
     Enter(QString());
     ASSERT_TRUE(List().ShowsResults());
+    EXPECT_FALSE(frame->SearchBusy().isHidden()) << "busy while reading";
     QTest::keyClick(Box().lineEdit(), Qt::Key_Escape);
     EXPECT_FALSE(View().Searching().IsRunning());
     EXPECT_FALSE(List().ShowsResults());
