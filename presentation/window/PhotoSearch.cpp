@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -26,6 +27,12 @@ namespace {
 // A hand-over holds at most this many rows, so the window merges a bounded
 // batch however fast the files match.
 constexpr size_t kMostPerHandOver = 4096;
+// The file list lays all its rows out again for every hand-over: the more
+// rows it holds, the rarer the hand-overs (at most one a second).
+qint64 HandOverMs(qint64 rows) {
+    return std::clamp<qint64>(rows / 100, PhotoSearch::kHandOverMs, 1000);
+}
+
 // The longest a reader holds back for a busy window, per file.
 constexpr int kMostYieldMs = 100;
 // Input this recent makes the window busy.
@@ -170,7 +177,7 @@ void PhotoSearch::Run::Deliver(const FoundFile& file, size_t slot) {
     }
     // The first match goes at once: it is what the user waits for.
     if ((!sentAny && !batch.empty()) || batch.size() >= kMostPerHandOver ||
-        sinceSent.elapsed() >= kHandOverMs)
+        sinceSent.elapsed() >= HandOverMs(progress.matches))
         Send(false);
 }
 

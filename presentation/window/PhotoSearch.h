@@ -28,11 +28,11 @@ QString SearchProgressText(const SearchProgress& progress);
 // matches, reading them on a pool of readers (velmora_reading) while the
 // window goes on, and hands the matches over as file-list rows with their
 // photo columns (PhotoColumns) already read: the first at once, then what
-// was found every kHandOverMs. The readers yield to the window: they run at
-// a lower priority, and while the user clicks or types fewer of them than
-// cores read at once. Stop drops everything not yet
-// handed over and returns at once; the readers finish the file in hand on
-// their own.
+// was found every kHandOverMs (less often once thousands are listed). The
+// readers yield to the window: they run at a lower priority, and while the
+// user clicks or types fewer of them than cores read at once. Stop drops
+// everything not yet handed over and returns at once; the readers finish the
+// file in hand on their own.
 class PhotoSearch : public QObject {
     Q_OBJECT
 public:
