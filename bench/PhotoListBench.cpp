@@ -11,6 +11,7 @@
 // (QT_QPA_PLATFORM as wanted; two scroll passes unless told otherwise)
 
 #include "bench/PaintCounter.h"
+#include "bench/WindowMeasures.h"
 #include "shell/ExplorerView.h"
 #include "shell/MainFrame.h"
 #include "shell/VelmoraApp.h"
@@ -37,78 +38,6 @@
 #include <unistd.h>
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    const QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
-
-// The longest gap between two ticks of a 2 ms timer: how long the event
-// loop was kept from its events.
-class StallMeter : public QObject {
-public:
-    StallMeter() {
-        m_timer.setInterval(2);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            const qint64 now = m_clock.nsecsElapsed();
-            longestMs = std::max(longestMs, double(now - m_last) / 1e6);
-            m_last = now;
-        });
-    }
-    void Start() {
-        longestMs = 0;
-        m_clock.start();
-        m_last = 0;
-        m_timer.start();
-    }
-    double Stop() {
-        m_timer.stop();
-        return longestMs;
-    }
-    double longestMs = 0;
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_last = 0;
-};
-
-// The time of the first paint of `widget` once `ready` holds, since Start.
-class PaintTimer : public QObject {
-public:
-    PaintTimer(QWidget* widget, std::function<bool()> ready)
-        : m_widget(widget), m_ready(std::move(ready)) {
-        widget->installEventFilter(this);
-    }
-    ~PaintTimer() override { m_widget->removeEventFilter(this); }
-    void Start(const QElapsedTimer& clock) { m_clock = &clock; }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint && m_clock && atNs < 0 && m_ready())
-            atNs = m_clock->nsecsElapsed();
-        return false;
-    }
-    qint64 atNs = -1;
-
-private:
-    QWidget* m_widget;
-    std::function<bool()> m_ready;
-    const QElapsedTimer* m_clock = nullptr;
-};
-
-long ResidentKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 bool LinkCorpus(const QString& corpus, const QString& into, int files) {
     QStringList names = QDir(corpus).entryList({"*.jpg", "*.JPG", "*.jpeg"}, QDir::Files);

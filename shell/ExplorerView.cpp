@@ -8,6 +8,22 @@
 #include <QMenu>
 #include <QResizeEvent>
 
+#include <malloc.h>
+
+namespace {
+
+// Results are made on the readers' threads, in their memory arenas, which
+// the window's thread does not reuse; the rows of a large search are given
+// back to the system when they go, so the next search does not add to them.
+constexpr int kRowsWorthTrimming = 10000;
+
+void ReleaseDroppedRows(int rows) {
+    if (rows >= kRowsWorthTrimming)
+        ::malloc_trim(0);
+}
+
+} // namespace
+
 CExplorerView::CExplorerView(CommandRouter& router, QWidget* parent)
     : QWidget(parent), m_router(router), m_shellList(this) {
     setObjectName(QStringLiteral("explorerView"));
@@ -25,7 +41,12 @@ CExplorerView::CExplorerView(CommandRouter& router, QWidget* parent)
     AddViewModeCommand(CommandId::ViewList, ShellFileList::ViewMode::List);
     AddViewModeCommand(CommandId::ViewSmallIcon, ShellFileList::ViewMode::SmallIcons);
 
-    connect(&m_shellList, &ShellFileList::folderChanged, this, [this] { UpdateAddressBox(); });
+    connect(&m_shellList, &ShellFileList::folderChanged, this, [this] { OnFolderChanged(); });
+    connect(&m_search, &PhotoSearch::found, this,
+            [this](const std::vector<FolderEntry>& files) { m_shellList.AddResults(files); });
+    connect(&m_search, &PhotoSearch::progressed, this, [this](const SearchProgress& progress) {
+        emit searchStatus(SearchProgressText(progress), !progress.done);
+    });
     connect(&m_shellList, &ShellFileList::itemClicked, this,
             [this](int item, int column, const QString&) { OnClick(item, column); });
     // The keyboard shows the current file as a click on its name would.
@@ -54,9 +75,57 @@ void CExplorerView::OnActivateView(bool activate, CExplorerView*, CExplorerView*
 
 void CExplorerView::UpdateAddressBox() {
     QString text;
-    if (!m_shellList.GetCurrentFolder(text) && !m_shellList.GetCurrentFolderName(text))
+    if (m_shellList.ShowsResults() && m_shellList.GetCurrentFolderName(text))
+        text = tr("Search results in %1").arg(text);
+    else if (!m_shellList.GetCurrentFolder(text) && !m_shellList.GetCurrentFolderName(text))
         text = QString::fromLatin1(kUnknownFolder);
     emit addressChanged(text);
+}
+
+// Another folder is shown (or the same again): a search running is over,
+// and the folder's own search, when it has one, comes back.
+void CExplorerView::OnFolderChanged() {
+    m_search.Stop();
+    UpdateAddressBox();
+    QString folder;
+    QString name;
+    m_shellList.GetCurrentFolder(folder);
+    m_shellList.GetCurrentFolderName(name);
+    const auto kept = m_kept.constFind(folder);
+    emit searchFolderChanged(name, kept != m_kept.cend() ? *kept : QString());
+    emit searchStatus(QString(), false);
+    QueryError error;
+    if (kept != m_kept.cend())
+        Search(*kept, error);
+}
+
+bool CExplorerView::Search(const QString& query, QueryError& error) {
+    QString folder;
+    if (!m_shellList.GetCurrentFolder(folder))
+        return false;
+    if (!m_search.Start(folder, query, error))
+        return false;
+    const int dropped = m_shellList.ShowsResults() ? m_shellList.GetItemCount() : 0;
+    m_shellList.ShowResults(folder);
+    ReleaseDroppedRows(dropped);
+    m_kept.insert(folder, query);
+    UpdateAddressBox();
+    emit searchStatus(SearchProgressText({}), true);
+    return true;
+}
+
+void CExplorerView::EndSearch() {
+    m_search.Stop();
+    QString folder;
+    if (!m_shellList.GetCurrentFolder(folder))
+        return;
+    m_kept.remove(folder);
+    if (m_shellList.ShowsResults()) {
+        const int dropped = m_shellList.GetItemCount();
+        m_shellList.DisplayFolder(folder);
+        ReleaseDroppedRows(dropped);
+    }
+    emit searchStatus(QString(), false);
 }
 
 void CExplorerView::OnClick(int item, int column) {

@@ -2,8 +2,10 @@
 
 #include "framework/commands/CommandTarget.h"
 #include "framework/views/ShellFileList.h"
+#include "presentation/window/PhotoSearch.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QWidget>
 
 class CommandRouter;
@@ -16,6 +18,12 @@ class QMenu;
 // (for the address box) and which file was chosen (for the tag list). Its
 // list shows the photographs' columns and pictures (PhotoColumns,
 // PhotoPictures).
+//
+// It also searches the list's folder and every folder below it (Search):
+// the list then shows the matches as they are found, the address box says
+// "Search results in <folder>", and the progress goes to the status bar.
+// Each folder's query is kept for the session: showing the folder again
+// (after looking at another) brings its search back, until EndSearch.
 class CExplorerView : public QWidget, public CommandTarget {
     Q_OBJECT
 public:
@@ -46,6 +54,16 @@ public:
     // A right-click in the list: blank space opens the view's menu.
     void OnContextMenu(const QPoint& globalPos, int item);
 
+    // Searches the shown folder and those below it for `query` (a blank
+    // query lists every photo). False, with the list left as it was, when
+    // the query cannot be compiled (`error` says why) or no folder is shown.
+    bool Search(const QString& query, QueryError& error);
+    // Stops the search, forgets the folder's query and shows the folder.
+    void EndSearch();
+    PhotoSearch& Searching() { return m_search; }
+    // The query kept for `folder` this session; null when none.
+    QString KeptQuery(const QString& folder) const { return m_kept.value(folder); }
+
 signals:
     // The view became the active one: its list is the one the folder tree drives.
     void activated(ShellFileList* list);
@@ -55,13 +73,21 @@ signals:
     void fileChosen(const QByteArray& path);
     // The list's context menu was opened (deleted when it closes).
     void contextMenuShown(QMenu* menu);
+    // The folder a search would look in, by its shown name, and its kept query.
+    void searchFolderChanged(const QString& folderName, const QString& query);
+    // A search's progress for the status bar, and whether it is still
+    // reading; an empty text when no search is shown.
+    void searchStatus(const QString& text, bool busy);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void AddViewModeCommand(unsigned id, ShellFileList::ViewMode mode);
+    void OnFolderChanged();
 
     CommandRouter& m_router;
     ShellFileList m_shellList;
+    PhotoSearch m_search;
+    QHash<QString, QString> m_kept;
 };

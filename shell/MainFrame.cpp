@@ -46,6 +46,7 @@ constexpr quint32 kMetadataPaneStyle = PaneStyle::Visible | PaneStyle::AlignRigh
 constexpr quint32 kPreviewPaneStyle = PaneStyle::Visible | PaneStyle::AlignRight;
 const QRect kPaneRect(0, 0, 200, 200);
 constexpr int kAddressBoxWidth = 200;
+constexpr int kSearchBusyWidth = 100;
 constexpr QSize kDefaultSize(1024, 720);
 // A first start takes this share of the screen, as file managers do: room for
 // the list's metadata columns between the panes.
@@ -160,6 +161,13 @@ bool CMainFrame::Create() {
     });
     connect(view, &CExplorerView::fileChosen, this,
             [this](const QByteArray& path) { ShowImageTags(path); });
+    connect(view, &CExplorerView::searchFolderChanged, &m_searchBox, &SearchBox::SetFolder);
+    connect(view, &CExplorerView::searchStatus, this, &CMainFrame::ShowSearchStatus);
+    connect(&m_searchBox, &SearchBox::searchRequested, this, &CMainFrame::OnSearch);
+    connect(&m_searchBox, &SearchBox::searchCleared, this, [this] {
+        if (m_activeView)
+            m_activeView->EndSearch();
+    });
     setCentralWidget(view);
     // A first start's size; the panes dock into it.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -302,6 +310,7 @@ bool CMainFrame::CreateAddressBar() {
     m_addressLabel.setContentsMargins(4, 0, 4, 0);
     m_addressRebar.addWidget(&m_addressLabel);
     m_addressRebar.addWidget(&m_addressBox);
+    m_addressRebar.addWidget(&m_searchBox);
     return true;
 }
 
@@ -311,7 +320,30 @@ void CMainFrame::CreateStatusBar() {
     m_statusPane2.setObjectName(QStringLiteral("StatusPane%1").arg(CommandId::StatusPane2));
     m_statusPane2.setText(StringTable::Load(StringId::StatusPane2));
     m_statusBar.addWidget(&m_statusPane1, 1);
+    // A bar without an end: the search reads, how far is unknown.
+    m_searchBusy.setObjectName(QStringLiteral("SearchBusy"));
+    m_searchBusy.setRange(0, 0);
+    m_searchBusy.setMaximumWidth(kSearchBusyWidth);
+    m_searchBusy.setTextVisible(false);
+    m_searchBusy.setAccessibleName(QStringLiteral("Searching"));
+    m_searchBusy.hide();
+    m_statusBar.addPermanentWidget(&m_searchBusy);
     m_statusBar.addPermanentWidget(&m_statusPane2);
+}
+
+void CMainFrame::ShowSearchStatus(const QString& text, bool busy) {
+    m_statusPane1.setText(text.isEmpty() ? StringTable::Load(StringId::StatusPane1) : text);
+    m_searchBusy.setVisible(busy);
+}
+
+void CMainFrame::OnSearch(const QString& query) {
+    if (!m_activeView)
+        return;
+    QueryError error;
+    if (m_activeView->Search(query, error))
+        m_searchBox.Remember(query);
+    else if (!error.reason.empty())
+        m_searchBox.ShowError(tr("Cannot search: %1").arg(QString::fromStdString(error.Message())));
 }
 
 QLabel* CMainFrame::StatusPane(unsigned id) {

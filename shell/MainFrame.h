@@ -10,12 +10,14 @@
 #include "presentation/window/PropertiesWnd.h"
 #include "shell/FolderBar.h"
 #include "shell/FrameServices.h"
+#include "shell/SearchBox.h"
 
 #include <QByteArray>
 #include <QComboBox>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QString>
 #include <QStringList>
@@ -23,7 +25,8 @@
 
 class CExplorerView;
 
-// The main window: the ribbon on top, under it the address bar, the
+// The main window: the ribbon on top, under it the address bar (with the
+// search box at its right), the
 // "Folders" pane at the left, the "Properties" pane at the right with the
 // "Metadata" pane tabbed behind it and the "Preview" pane below them, the
 // status bar at the bottom and the file list view in the centre. It is the frame
@@ -78,6 +81,8 @@ public:
     // for the home folder.
     void OnAddressSelected(int index);
     void OnAddressEntered();
+    // The search box asks for a search of the active view's folder.
+    void OnSearch(const QString& query);
     // Shows the "Folders" pane when it is hidden, hides it otherwise.
     void OnToggleFolders();
 
@@ -113,6 +118,9 @@ public:
     ImageStrip& PanelImages() { return m_panelImages; }
     QToolBar& AddressRebar() { return m_addressRebar; }
     QComboBox& AddressBox() { return m_addressBox; }
+    SearchBox& SearchField() { return m_searchBox; }
+    // Shown in the status bar while a search reads.
+    QProgressBar& SearchBusy() { return m_searchBusy; }
     CFolderBar& FolderPane() { return m_folderPane; }
     CPropertiesWnd& PropertiesPane() { return m_propertiesPane; }
     CMetadataWnd& MetadataPane() { return m_metadataPane; }
@@ -140,6 +148,7 @@ private:
     void CreateMetadataPane();
     void CreatePreviewPane();
     void ShowContextMenu(QWidget* source, const QPoint& pos);
+    void ShowSearchStatus(const QString& text, bool busy);
 
     FrameServices m_services;
     // Declared parents first: children held by value must go before them.
@@ -149,6 +158,7 @@ private:
     QToolBar m_addressRebar;
     QLabel m_addressLabel;
     QComboBox m_addressBox;
+    SearchBox m_searchBox;
     CFolderBar m_folderPane;
     CPropertiesWnd m_propertiesPane;
     CMetadataWnd m_metadataPane;
@@ -156,6 +166,7 @@ private:
     QStatusBar m_statusBar;
     QLabel m_statusPane1;
     QLabel m_statusPane2;
+    QProgressBar m_searchBusy;
 
     QPointer<CExplorerView> m_activeView;
     // The last widget outside the ribbon to hold the focus.

@@ -1,5 +1,6 @@
 #include "framework/views/FolderListModel.h"
 
+#include "framework/views/FileTypes.h"
 #include "framework/views/NaturalOrder.h"
 
 #include <QDateTime>
@@ -56,9 +57,6 @@ constexpr size_t kBatch = FolderListModel::kBatch;
 constexpr int kBatchMs = FolderListModel::kBatchMs;
 // Changes on disk come in bursts; one re-reading follows each burst.
 constexpr int kRelistDelayMs = 100;
-// Enough of a file's start to tell its type when its name does not.
-constexpr qsizetype kSniffBytes = 4096;
-
 // The entry's cell of an application's column; null when absent or not read.
 const FileColumnCell* Cell(const FolderEntry& entry, int column) {
     if (!entry.cells || column < 0 || size_t(column) >= entry.cells->size())
@@ -69,52 +67,6 @@ const FileColumnCell* Cell(const FolderEntry& entry, int column) {
 
 int Compare(qint64 left, qint64 right) {
     return left < right ? -1 : (left > right ? 1 : 0);
-}
-
-// The type a name's extension tells, asked of the database once per
-// extension in a reading: a folder of photographs has thousands of names and
-// a handful of extensions.
-class TypeByExtension {
-public:
-    explicit TypeByExtension(const QMimeDatabase& mimes) : m_mimes(mimes) {}
-    QMimeType Of(const QString& name) {
-        const qsizetype dot = name.indexOf(u'.', 1);
-        if (dot < 0)
-            return m_mimes.mimeTypeForFile(name, QMimeDatabase::MatchExtension);
-        const QString extension = name.mid(dot);
-        const auto known = m_known.constFind(extension);
-        if (known != m_known.cend())
-            return *known;
-        const QMimeType type = m_mimes.mimeTypeForFile(name, QMimeDatabase::MatchExtension);
-        m_known.insert(extension, type);
-        return type;
-    }
-
-private:
-    const QMimeDatabase& m_mimes;
-    QHash<QString, QMimeType> m_known;
-};
-
-QMimeType MimeOf(const QMimeDatabase& mimes, TypeByExtension& types, int folderFd,
-                 const FolderEntry& entry) {
-    const QMimeType byName = types.Of(entry.displayName);
-    if (!byName.isDefault())
-        return byName;
-    // Opened without blocking and checked again: the file may have been
-    // replaced by a pipe since it was listed.
-    QByteArray head;
-    const int fd =
-        ::openat(folderFd, entry.name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd >= 0) {
-        struct stat info {};
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-            head.resize(kSniffBytes);
-            const ssize_t got = ::read(fd, head.data(), size_t(head.size()));
-            head.resize(got > 0 ? qsizetype(got) : 0);
-        }
-        ::close(fd);
-    }
-    return mimes.mimeTypeForFileNameAndData(entry.displayName, head);
 }
 
 // The order of the rows as first shown (by name), made on the reading
@@ -132,10 +84,7 @@ void SortByName(std::vector<FolderEntry>& batch) {
 // Keeps regular files and links to them; leaves out dot-files, folders,
 // pipes, sockets, devices and broken links.
 void ReadFolder(FolderListModel::Channel& channel, quint64 reading, const QByteArray& folder) {
-    const QMimeDatabase mimes;
-    TypeByExtension types(mimes);
-    // The comment is looked up in the database's XML: once per type.
-    QHash<QString, QString> comments;
+    FileTypes types;
 
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
@@ -165,12 +114,7 @@ void ReadFolder(FolderListModel::Channel& channel, quint64 reading, const QByteA
         entry.displayName = entry.validUtf8 ? utf8 : QString::fromLatin1(entry.name);
         entry.size = qint64(info.st_size);
         entry.modifiedMs = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
-        const QMimeType mime = MimeOf(mimes, types, ::dirfd(dir), entry);
-        entry.mimeName = mime.name();
-        auto comment = comments.constFind(entry.mimeName);
-        if (comment == comments.cend())
-            comment = comments.insert(entry.mimeName, mime.comment());
-        entry.typeText = *comment;
+        types.Describe(::dirfd(dir), entry);
         batch.push_back(std::move(entry));
 
         if (batch.size() >= batchSize || sinceSent.elapsed() >= kBatchMs) {
@@ -229,9 +173,46 @@ void FolderListModel::SetFolder(const QString& folder) {
     beginResetModel();
     m_rows.clear();
     m_rowOfValid = false;
+    m_results = false;
+    if (m_sortColumn < 0)
+        m_sortColumn = NameColumn;
     endResetModel();
     m_firstReading = true;
     StartReading();
+}
+
+void FolderListModel::SetResults(const QString& folder) {
+    if (!m_folder.isEmpty())
+        m_watcher.removePath(m_folder);
+    m_folder = folder;
+    m_relistTimer.stop();
+    m_changedWhileReading = false;
+    m_columns.Cancel();
+    // A listing still running is no longer wanted.
+    m_channel->generation = ++m_generation;
+    m_reading = false;
+    m_firstReading = false;
+    beginResetModel();
+    m_rows.clear();
+    m_rowOfValid = false;
+    m_results = true;
+    m_found = 0;
+    // In the order found, until a column is chosen.
+    m_sortColumn = -1;
+    m_sortOrder = Qt::AscendingOrder;
+    endResetModel();
+}
+
+void FolderListModel::AddResults(std::vector<FolderEntry> entries) {
+    if (!m_results)
+        return;
+    for (FolderEntry& entry : entries)
+        entry.found = m_found++;
+    AddRows(std::move(entries));
+}
+
+int FolderListModel::FolderColumn() const {
+    return m_results ? ColumnCount + m_columns.ColumnCount() : -1;
 }
 
 void FolderListModel::StartReading() {
@@ -278,7 +259,7 @@ void FolderListModel::OnBatch(quint64 generation, const std::vector<FolderEntry>
 void FolderListModel::AddRows(std::vector<FolderEntry> entries) {
     if (entries.empty())
         return;
-    if (!m_firstReading)
+    if (!m_firstReading && !m_results)
         ReadCells(entries);
     m_rowOfValid = false;
     const int first = int(m_rows.size());
@@ -372,6 +353,9 @@ void FolderListModel::Reorder(std::vector<int> order) {
 }
 
 bool FolderListModel::Less(const FolderEntry& left, const FolderEntry& right) const {
+    if (m_sortColumn < 0)
+        return m_sortOrder == Qt::AscendingOrder ? left.found < right.found
+                                                 : left.found > right.found;
     int order = 0;
     switch (m_sortColumn) {
     case SizeColumn:
@@ -384,7 +368,9 @@ bool FolderListModel::Less(const FolderEntry& left, const FolderEntry& right) co
         order = Compare(left.modifiedMs, right.modifiedMs);
         break;
     default:
-        if (m_sortColumn >= ColumnCount) {
+        if (m_sortColumn == FolderColumn()) {
+            order = NaturalCompare(left.folderText, right.folderText);
+        } else if (m_sortColumn >= ColumnCount) {
             const FileColumnCell* a = Cell(left, m_sortColumn - ColumnCount);
             const FileColumnCell* b = Cell(right, m_sortColumn - ColumnCount);
             // Files without the value come last, whichever the order.
@@ -395,17 +381,22 @@ bool FolderListModel::Less(const FolderEntry& left, const FolderEntry& right) co
         }
         break;
     }
-    // Ties go by name, then by the bytes, so the order never depends on
-    // the order of reading.
+    // Ties go by name, then by the bytes (and among results by the folder),
+    // so the order never depends on the order of reading.
     if (order == 0)
         order = NaturalCompare(left.displayName, right.displayName);
     if (order == 0)
         order = left.name < right.name ? -1 : (right.name < left.name ? 1 : 0);
+    if (order == 0)
+        order = left.folder < right.folder ? -1 : (right.folder < left.folder ? 1 : 0);
     return m_sortOrder == Qt::AscendingOrder ? order < 0 : order > 0;
 }
 
 void FolderListModel::sort(int column, Qt::SortOrder order) {
-    m_sortColumn = column >= 0 && column < columnCount() ? column : NameColumn;
+    if (column < 0 && m_results)
+        m_sortColumn = -1;
+    else
+        m_sortColumn = column >= 0 && column < columnCount() ? column : NameColumn;
     m_sortOrder = order;
     std::vector<int> rows(m_rows.size());
     std::iota(rows.begin(), rows.end(), 0);
@@ -423,7 +414,7 @@ int FolderListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int FolderListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount + m_columns.ColumnCount();
+    return parent.isValid() ? 0 : ColumnCount + m_columns.ColumnCount() + (m_results ? 1 : 0);
 }
 
 QVariant FolderListModel::data(const QModelIndex& index, int role) const {
@@ -443,12 +434,19 @@ QVariant FolderListModel::data(const QModelIndex& index, int role) const {
             return QLocale::system().toString(QDateTime::fromMSecsSinceEpoch(entry->modifiedMs),
                                               QLocale::ShortFormat);
         default: {
+            if (index.column() == FolderColumn())
+                return entry->folderText;
             const FileColumnCell* cell = Cell(*entry, index.column() - ColumnCount);
             return cell ? cell->text : QString();
         }
         }
     case Qt::DecorationRole:
         return index.column() == NameColumn ? IconFor(entry->mimeName) : QVariant();
+    case Qt::ToolTipRole:
+        // Where a result is, in the layouts without a Folder column too.
+        return m_results && index.column() == NameColumn
+                   ? QVariant(entry->folderText + u'/' + entry->displayName)
+                   : QVariant();
     case Qt::TextAlignmentRole:
         return index.column() == SizeColumn ? QVariant(int(Qt::AlignTrailing | Qt::AlignVCenter))
                                             : QVariant();
@@ -464,6 +462,8 @@ QVariant FolderListModel::headerData(int section, Qt::Orientation orientation, i
         return int(Qt::AlignLeft);
     if (role != Qt::DisplayRole)
         return {};
+    if (section >= ColumnCount && section == FolderColumn())
+        return tr("Folder");
     switch (section) {
     case NameColumn:
         return tr("Name");
@@ -501,13 +501,14 @@ void FolderListModel::SetColumnProvider(std::shared_ptr<const FileColumnProvider
     for (FolderEntry& entry : m_rows)
         entry.cells.reset();
     endResetModel();
-    // A folder still being listed has its columns read once it is.
-    if (!m_firstReading)
+    // A folder still being listed has its columns read once it is; results
+    // come with theirs.
+    if (!m_firstReading && !m_results)
         ReadCells(m_rows);
 }
 
 void FolderListModel::Refresh() {
-    if (m_folder.isEmpty())
+    if (m_folder.isEmpty() || m_results)
         return;
     if (m_reading)
         m_changedWhileReading = true;

@@ -27,6 +27,12 @@ struct FolderEntry {
     QString typeText;
     // The cells of the application's columns; null until they are read.
     FileCells cells;
+    // Among search results: the folder the file is in, relative to the
+    // searched one ("." for the searched folder itself), as bytes and as
+    // shown, and the order in which it was found.
+    QByteArray folder;
+    QString folderText;
+    quint64 found = 0;
 };
 
 // The files of one folder, as the columns Name, Size, Type and Date Modified.
@@ -36,6 +42,12 @@ struct FolderEntry {
 // and re-read, with rows kept (and so selection and scrolling) for names that
 // stay. Names sort naturally (NaturalCompare). Columns an application adds
 // (SetColumnProvider) follow the four and are read in the background.
+//
+// Instead of a folder's files the model can hold search results (SetResults,
+// AddResults): files from anywhere below one folder, handed over as they are
+// found, each with its cells, and a Folder column last. They stay in the
+// order found until sorted by a column (sorting by column -1 brings that
+// order back); the folder is not followed on disk meanwhile.
 class FolderListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -51,6 +63,14 @@ public:
 
     // Lists the folder at the absolute `folder`, dropping the rows shown.
     void SetFolder(const QString& folder);
+    // Drops the rows shown and waits for the results of a search of the
+    // absolute `folder` and the folders below it.
+    void SetResults(const QString& folder);
+    // Adds found files, their cells read (a search reads them anyway).
+    void AddResults(std::vector<FolderEntry> entries);
+    bool ShowsResults() const { return m_results; }
+    // The Folder column of the results; -1 for a folder's files.
+    int FolderColumn() const;
     const FolderEntry* Entry(int row) const;
     // The application's columns, after Date Modified; read on worker threads.
     void SetColumnProvider(std::shared_ptr<const FileColumnProvider> provider);
@@ -94,6 +114,8 @@ private:
     bool m_reading = false;
     bool m_firstReading = false;
     bool m_changedWhileReading = false;
+    bool m_results = false;
+    quint64 m_found = 0;
     int m_sortColumn = NameColumn;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     FileColumnReader m_columns;

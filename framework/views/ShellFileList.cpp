@@ -25,6 +25,7 @@ constexpr int kSmallIcon = 16;
 constexpr int kLayoutBatch = 256;
 // The Name column's width until a folder is loaded.
 constexpr int kNameColumnWidth = 250;
+constexpr int kFolderColumnWidth = 180;
 
 // The list as assistive technology sees it: only the view of the current
 // layout. The stack merely hides the other view, whose items would still
@@ -153,23 +154,31 @@ void ShellFileList::SetUpView(QAbstractItemView& view) {
     });
 }
 
-bool ShellFileList::DisplayFolder(const QString& path) {
+bool ShellFileList::AcceptsFolder(const QString& path, QString& folder, QByteArray& bytes) const {
     if (path.isEmpty() || QDir::isRelativePath(path))
         return false;
-    const QString folder = QDir::cleanPath(path);
+    folder = QDir::cleanPath(path);
     const QFileInfo info(folder);
     if (!info.isDir() || !info.isReadable() || !info.isExecutable())
         return false;
+    bytes = LocalPathBytes(folder);
+    return !bytes.isEmpty();
+}
 
-    const QByteArray bytes = LocalPathBytes(folder);
-    if (bytes.isEmpty())
+bool ShellFileList::DisplayFolder(const QString& path) {
+    QString folder;
+    QByteArray bytes;
+    if (!AcceptsFolder(path, folder, bytes))
         return false;
 
+    const bool endsResults = m_model.ShowsResults();
     m_iconView.selectionModel()->clear();
     m_currentFolder = folder;
     m_currentFolderBytes = bytes;
     m_thumbnails.Cancel();
     m_model.SetFolder(folder);
+    if (endsResults)
+        m_detailsView.header()->setSortIndicator(m_folderSortColumn, m_folderSortOrder);
     m_iconView.scrollToTop();
     m_detailsView.scrollToTop();
     UpdateAccessibleName();
@@ -177,11 +186,43 @@ bool ShellFileList::DisplayFolder(const QString& path) {
     return true;
 }
 
+bool ShellFileList::ShowResults(const QString& path) {
+    QString folder;
+    QByteArray bytes;
+    if (!AcceptsFolder(path, folder, bytes))
+        return false;
+
+    QHeaderView* header = m_detailsView.header();
+    if (!m_model.ShowsResults()) {
+        m_folderSortColumn = header->sortIndicatorSection();
+        m_folderSortOrder = header->sortIndicatorOrder();
+    }
+    m_iconView.selectionModel()->clear();
+    m_currentFolder = folder;
+    m_currentFolderBytes = bytes;
+    m_thumbnails.Cancel();
+    m_model.SetResults(folder);
+    // No column's arrow: the results come in the order found.
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    // The Folder column stands next to the names, as wide as a few levels.
+    const int folderColumn = m_model.FolderColumn();
+    header->setSectionHidden(folderColumn, false);
+    header->moveSection(header->visualIndex(folderColumn), 1);
+    header->resizeSection(folderColumn, kFolderColumnWidth);
+    m_iconView.scrollToTop();
+    m_detailsView.scrollToTop();
+    UpdateAccessibleName();
+    return true;
+}
+
 // The views carry the name too: they take the focus, and a screen reader
 // says the focused widget's name, not its parent's.
 void ShellFileList::UpdateAccessibleName() {
     QString folder;
-    const QString name = GetCurrentFolderName(folder) ? tr("Files in %1").arg(folder) : tr("Files");
+    QString name = tr("Files");
+    if (GetCurrentFolderName(folder))
+        name = m_model.ShowsResults() ? tr("Search results in %1").arg(folder)
+                                      : tr("Files in %1").arg(folder);
     for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(&m_iconView),
                             static_cast<QWidget*>(&m_detailsView)})
         widget->setAccessibleName(name);
@@ -218,14 +259,22 @@ QString ShellFileList::GetItemText(int item, int column) const {
 }
 
 bool ShellFileList::GetItemPath(int item, QString& path) const {
-    const FolderEntry* entry = m_model.Entry(item);
-    path = entry && entry->validUtf8 ? JoinPath(m_currentFolder, entry->displayName) : QString();
+    const QByteArray bytes = GetItemPathBytes(item);
+    path = QString::fromUtf8(bytes);
+    // A name that is not valid UTF-8 has no text to stand for it.
+    if (path.toUtf8() != bytes)
+        path.clear();
     return !path.isEmpty();
 }
 
 QByteArray ShellFileList::GetItemPathBytes(int item) const {
     const FolderEntry* entry = m_model.Entry(item);
-    return entry ? JoinPath(m_currentFolderBytes, entry->name) : QByteArray();
+    if (!entry)
+        return {};
+    // A search result's own folder, below the shown one.
+    if (!entry->folder.isEmpty() && entry->folder != ".")
+        return JoinPath(JoinPath(m_currentFolderBytes, entry->folder), entry->name);
+    return JoinPath(m_currentFolderBytes, entry->name);
 }
 
 bool ShellFileList::OpenItem(int item) {

@@ -22,7 +22,7 @@
 // are those of the Details layout (0 name, 1 size, 2 type, 3 date modified).
 // Double-click or Enter opens the item in the desktop's default application.
 // Assistive technology knows the list as "Files in <folder name>" ("Files"
-// before any folder).
+// before any folder), and search results as "Search results in <folder name>".
 class ShellFileList : public QWidget {
     Q_OBJECT
 public:
@@ -36,7 +36,16 @@ public:
     // Shows the folder at the absolute `path`. False, with the list left as
     // it was, when the path is empty, relative, not a folder or not readable.
     bool DisplayFolder(const QString& path);
-    // The folder shown; false before any folder was shown.
+    // Shows the results of a search of the absolute `path` and every folder
+    // below it, handed over by AddResults as they are found: a flat list with
+    // a Folder column (each file's folder relative to `path`). The folder
+    // stays the current one; DisplayFolder ends the results. False, with the
+    // list left as it was, for a path DisplayFolder would refuse.
+    bool ShowResults(const QString& path);
+    void AddResults(std::vector<FolderEntry> found) { m_model.AddResults(std::move(found)); }
+    bool ShowsResults() const { return m_model.ShowsResults(); }
+
+    // The folder shown (or searched); false before any folder was shown.
     bool GetCurrentFolder(QString& path) const;
     // Its name as the user sees it ("/" for the root); false before any.
     bool GetCurrentFolderName(QString& name) const;
@@ -94,6 +103,7 @@ protected:
 private:
     void SetUpView(QAbstractItemView& view);
     void UpdateAccessibleName();
+    bool AcceptsFolder(const QString& path, QString& folder, QByteArray& bytes) const;
     void ActivateItem(const QModelIndex& index);
     // Details columns: each folder's first load sizes them to their contents,
     // except the columns the user gave a width, which keep it.
@@ -112,4 +122,7 @@ private:
     ViewMode m_mode = ViewMode::Details;
     std::array<int, FolderListModel::ColumnCount> m_userWidths{}; // 0: none set
     bool m_fittingColumns = false;
+    // The folder's sorting, put back when search results end.
+    int m_folderSortColumn = FolderListModel::NameColumn;
+    Qt::SortOrder m_folderSortOrder = Qt::AscendingOrder;
 };

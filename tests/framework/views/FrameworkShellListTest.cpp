@@ -551,3 +551,70 @@ TEST_F(ShellListFixture, DetailsColumnsFitAFolderAndKeepAWidthTheUserSet) {
     EXPECT_EQ(header.sectionSize(FolderListModel::DateColumn), 60);
     EXPECT_EQ(header.sectionSize(FolderListModel::TypeColumn), 333);
 }
+
+namespace {
+
+// A search result as a search hands it over.
+FolderEntry Result(const char* folder, const char* name, qint64 size) {
+    FolderEntry entry;
+    entry.name = name;
+    entry.displayName = QString::fromUtf8(name);
+    entry.size = size;
+    entry.folder = folder;
+    entry.folderText = QString::fromUtf8(folder);
+    return entry;
+}
+
+QStringList Rows(const ShellFileList& list, int folderColumn) {
+    QStringList rows;
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        rows << list.GetItemText(row, folderColumn) + '/' + list.GetItemText(row, 0);
+    return rows;
+}
+
+} // namespace
+
+// Results stay in the order found until a column sorts them, merge into the
+// chosen order as they come, and give way to the folder's own files, sorted
+// as they were, with the Folder column gone.
+TEST(ShellFileListResults, KeepTheOrderFoundUntilSortedAndEndWithTheFolder) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    WriteFile(dir.filePath("top.jpg"));
+    ShellFileList list;
+    QHeaderView* header = list.DetailsView()->header();
+    header->setSortIndicator(FolderListModel::SizeColumn, Qt::DescendingOrder);
+    ASSERT_TRUE(list.DisplayFolder(dir.path()));
+    ASSERT_TRUE(WaitForCount(list, 1));
+    EXPECT_EQ(list.ListModel().FolderColumn(), -1);
+
+    ASSERT_TRUE(list.ShowResults(dir.path()));
+    EXPECT_EQ(list.GetItemCount(), 0);
+    const int folder = list.ListModel().FolderColumn();
+    ASSERT_EQ(folder, list.Model().columnCount() - 1);
+    EXPECT_EQ(list.Model().headerData(folder, Qt::Horizontal).toString(), "Folder");
+    list.AddResults({Result(".", "b.jpg", 3), Result("x/y", "a.jpg", 1)});
+    list.AddResults({Result("x", "c.jpg", 2)});
+    EXPECT_EQ(Rows(list, folder), QStringList({"./b.jpg", "x/y/a.jpg", "x/c.jpg"}));
+    EXPECT_EQ(list.GetItemPathBytes(1), QFile::encodeName(dir.filePath("x/y/a.jpg")));
+    EXPECT_EQ(list.GetItemPathBytes(0), QFile::encodeName(dir.filePath("b.jpg")));
+    EXPECT_EQ(list.ItemIndex(1).data(Qt::ToolTipRole).toString(), "x/y/a.jpg");
+
+    header->setSortIndicator(folder, Qt::AscendingOrder);
+    EXPECT_EQ(Rows(list, folder), QStringList({"./b.jpg", "x/c.jpg", "x/y/a.jpg"}));
+    list.AddResults({Result("w", "d.jpg", 4)});
+    EXPECT_EQ(Rows(list, folder), QStringList({"./b.jpg", "w/d.jpg", "x/c.jpg", "x/y/a.jpg"}));
+    // No column: the order found again.
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    EXPECT_EQ(Rows(list, folder), QStringList({"./b.jpg", "x/y/a.jpg", "x/c.jpg", "w/d.jpg"}));
+
+    ASSERT_TRUE(list.DisplayFolder(dir.path()));
+    ASSERT_TRUE(WaitForCount(list, 1));
+    EXPECT_EQ(list.ListModel().FolderColumn(), -1);
+    EXPECT_EQ(list.Model().columnCount(), FolderListModel::ColumnCount);
+    EXPECT_EQ(header->sortIndicatorSection(), FolderListModel::SizeColumn);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    // Results outside a results view are not taken.
+    list.AddResults({Result("x", "e.jpg", 5)});
+    EXPECT_EQ(list.GetItemCount(), 1);
+}

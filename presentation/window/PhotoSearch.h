@@ -1,0 +1,80 @@
+#pragma once
+
+#include "framework/views/FolderListModel.h"
+#include "presentation/query/Query.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+#include <thread>
+#include <vector>
+
+// How far a search has come: the photos read, those of them that match, the
+// folders listed.
+struct SearchProgress {
+    qint64 photos = 0;
+    qint64 matches = 0;
+    qint64 folders = 0;
+    // The whole tree was read (not stopped).
+    bool done = false;
+};
+
+// "1,234 of 18,305 photos match · 212 folders", numbers grouped.
+QString SearchProgressText(const SearchProgress& progress);
+
+// Searches a folder and every folder below it for the photos a query
+// matches, reading them on a pool of readers (velmora_reading) while the
+// window goes on, and hands the matches over as file-list rows with their
+// photo columns (PhotoColumns) already read: the first at once, then what
+// was found every kHandOverMs (less often once thousands are listed). The
+// readers yield to the window: they run at a lower priority, and while the
+// user clicks or types fewer of them than cores read at once. Stop drops
+// everything not yet handed over and returns at once; the readers finish the
+// file in hand on their own.
+class PhotoSearch : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kHandOverMs = 100;
+
+    explicit PhotoSearch(QObject* parent = nullptr);
+    // Stops, and waits for the readers still finishing a file.
+    ~PhotoSearch() override;
+
+    // Compiles `query` and starts reading the absolute `folder`, in place of
+    // the search running. False, with nothing changed, when the query cannot
+    // be parsed; `error` then says where and why.
+    bool Start(const QString& folder, const QString& query, QueryError& error);
+    void Stop();
+    bool IsRunning() const { return m_run != nullptr; }
+    const SearchProgress& Progress() const { return m_progress; }
+    // Readers at once; 0 (the default) is one per core.
+    void SetReaders(int readers) { m_readers = readers; }
+
+    // What one run shares with its readers.
+    struct Run;
+
+signals:
+    // Matches found since the last hand-over, in the order of the walk.
+    void found(const std::vector<FolderEntry>& files);
+    void progressed(const SearchProgress& progress);
+    // The search read the whole tree (a stopped search does not finish).
+    void finished();
+
+protected:
+    // Input anywhere in the application makes the window busy for a while.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Receive(quint64 run, std::vector<FolderEntry> files, const SearchProgress& progress);
+    void ReapWorkers();
+
+    std::shared_ptr<Run> m_run;
+    SearchProgress m_progress;
+    quint64 m_runs = 0;
+    int m_readers = 0;
+    QTimer m_calm;
+    // Walks that were started, with whether each has ended.
+    std::vector<std::pair<std::thread, std::shared_ptr<Run>>> m_workers;
+};
