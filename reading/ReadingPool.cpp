@@ -1,6 +1,7 @@
 #include "reading/ReadingPool.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
@@ -15,10 +16,16 @@ void LowerThisThread(ReadingSettings::Priority priority) {
     switch (priority) {
     case ReadingSettings::Priority::Normal:
         break;
-    case ReadingSettings::Priority::Low:
-        // On Linux the nice value is the thread's own.
-        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
+    case ReadingSettings::Priority::Low: {
+        // On Linux the nice value is the thread's own. Lowered from where the
+        // process runs: a tool started under nice must not be raised.
+        const id_t thread = static_cast<id_t>(::gettid());
+        errno = 0;
+        const int now = ::getpriority(PRIO_PROCESS, thread);
+        if (errno == 0)
+            ::setpriority(PRIO_PROCESS, thread, now + 10 < 19 ? now + 10 : 19);
         break;
+    }
     case ReadingSettings::Priority::Idle: {
         sched_param param{};
         if (::pthread_setschedparam(::pthread_self(), SCHED_IDLE, &param) != 0)
