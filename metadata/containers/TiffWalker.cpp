@@ -169,9 +169,11 @@ bool Walker::ReadDirectory(int index) {
             continue; // an unknown type: nothing to say about its value
         const uint64_t bytes = read.ByteCount();
         if (!read.IsInline()) {
+            const bool note = e.tag == ExifTag::MakerNote || e.tag == ExifTag::DngPrivateData;
             const bool wanted =
                 m_found.recordOnly
-                    ? bytes <= kMaxRecordValueSize || e.tag == ExifTag::UserComment
+                    ? bytes <= kMaxRecordValueSize || e.tag == ExifTag::UserComment ||
+                          (m_found.makerNote && note && bytes <= kMaxValueSize)
                     : bytes <= kMaxValueSize || e.tag == ExifTag::Xmp || e.tag == ExifTag::Iptc;
             if (!wanted || bytes > m_source.Cap())
                 continue;

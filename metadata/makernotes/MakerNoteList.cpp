@@ -21,7 +21,10 @@ MetadataEntry* MakerNoteList::Add(const std::string& group, int32_t id, std::str
                                   uint16_t type, uint32_t count) {
     if (Full())
         return nullptr;
-    MetadataEntry& e = m_entries.emplace_back();
+    ++m_added;
+    MetadataEntry& e = m_keep == Keep::Everything ? m_entries.emplace_back() : m_scratch;
+    if (m_keep == Keep::Summary)
+        e = MetadataEntry();
     e.group = group;
     e.id = id;
     e.name = std::string(name);
@@ -46,8 +49,13 @@ void MakerNoteList::SetSummaryNumber(Summary row, double number) {
     v.numbers.push_back(number);
 }
 
+std::string_view MakerNoteList::SummaryText(Summary row) const {
+    const MetadataValue& v = m_summary[static_cast<int>(row)];
+    return v.kind == MetadataValue::Kind::Text ? std::string_view(v.text) : std::string_view();
+}
+
 bool MakerNoteList::MoveInto(MetadataCollector& out) {
-    if (m_entries.empty())
+    if (m_added == 0)
         return false;
     for (int i = 0; i < 5; ++i) {
         if (m_summary[i].kind == MetadataValue::Kind::None)
