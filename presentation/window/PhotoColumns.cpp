@@ -2,9 +2,7 @@
 
 #include "presentation/FileInspection.h"
 
-#include <QDateTime>
-#include <QTimeZone>
-
+#include <cstdint>
 #include <string_view>
 
 namespace {
@@ -26,14 +24,52 @@ FileColumnCell NumberCell(const QString& text, double number) {
     return cell;
 }
 
-// EXIF dates read "YYYY:MM:DD HH:MM:SS"; other text sorts after the dates.
+// Days from 1970-01-01 to the given day of the proleptic Gregorian calendar.
+int64_t DaysFromEpoch(int64_t year, int month, int day) {
+    year -= month <= 2;
+    const int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const int64_t yearOfEra = year - era * 400;
+    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+int DaysInMonth(int year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+// EXIF dates read "YYYY:MM:DD HH:MM:SS", sorted as that moment in UTC; other
+// text sorts after the dates. Parsed by hand: a date parser with the time
+// zone's rules cost the workers more per file than the rest of the cell.
 FileColumnCell DateCell(const QString& text) {
     FileColumnCell cell{text, std::nullopt};
-    QDateTime date = QDateTime::fromString(text, QStringLiteral("yyyy:MM:dd HH:mm:ss"));
-    if (date.isValid()) {
-        date.setTimeZone(QTimeZone::utc());
-        cell.number = double(date.toSecsSinceEpoch());
+    static constexpr char kShape[] = "0000:00:00 00:00:00";
+    if (text.size() != qsizetype(sizeof kShape - 1))
+        return cell;
+    int digits[14];
+    int n = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (kShape[i] != '0' ? c != char16_t(kShape[i]) : (c < u'0' || c > u'9'))
+            return cell;
+        if (kShape[i] == '0')
+            digits[n++] = c - u'0';
     }
+    auto number = [&digits](int at, int count) {
+        int value = 0;
+        for (int i = at; i < at + count; ++i)
+            value = value * 10 + digits[i];
+        return value;
+    };
+    const int year = number(0, 4), month = number(4, 2), day = number(6, 2);
+    const int hour = number(8, 2), minute = number(10, 2), second = number(12, 2);
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) ||
+        hour > 23 || minute > 59 || second > 59)
+        return cell;
+    cell.number =
+        double(DaysFromEpoch(year, month, day) * 86400 + hour * 3600 + minute * 60 + second);
     return cell;
 }
 
@@ -50,9 +86,10 @@ QString CameraText(const QString& make, const QString& model) {
 } // namespace
 
 QStringList PhotoColumns::Titles() const {
-    return {QStringLiteral("Date Taken"),  QStringLiteral("Camera"),   QStringLiteral("Dimensions"),
-            QStringLiteral("Exposure"),    QStringLiteral("Aperture"), QStringLiteral("ISO"),
-            QStringLiteral("Focal Length")};
+    return {QStringLiteral("Date Taken"),   QStringLiteral("Camera"),
+            QStringLiteral("Dimensions"),   QStringLiteral("Exposure"),
+            QStringLiteral("Aperture"),     QStringLiteral("ISO"),
+            QStringLiteral("Focal Length"), QStringLiteral("Lens")};
 }
 
 std::vector<FileColumnCell> PhotoColumns::Read(const QByteArray& path) const {
@@ -60,7 +97,9 @@ std::vector<FileColumnCell> PhotoColumns::Read(const QByteArray& path) const {
         return {};
     FileReport report;
     std::string error;
-    if (!InspectFile(path.constData(), report, error))
+    InspectOptions options;
+    options.lens = true;
+    if (!InspectFile(path.constData(), report, error, options))
         return {};
     return CellsOf(report);
 }
@@ -82,5 +121,6 @@ std::vector<FileColumnCell> PhotoColumns::CellsOf(const FileReport& report) {
     cells[Aperture] = NumberCell(RowValue(rows, "Aperture"), r.fNumber);
     cells[Iso] = NumberCell(RowValue(rows, "ISO Equiv"), r.isoEquivalent);
     cells[FocalLength] = NumberCell(RowValue(rows, "Focal length"), r.focalLength);
+    cells[Lens] = {QString::fromUtf8(report.lens), std::nullopt};
     return cells;
 }
