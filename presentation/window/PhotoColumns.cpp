@@ -92,6 +92,17 @@ QStringList PhotoColumns::Titles() const {
             QStringLiteral("Focal Length"), QStringLiteral("Lens")};
 }
 
+int PhotoColumns::StartWidth(int column) const {
+    switch (column) {
+    case DateTaken:
+        return 19;
+    case Lens:
+        return 34;
+    default:
+        return 0;
+    }
+}
+
 std::vector<FileColumnCell> PhotoColumns::Read(const QByteArray& path) const {
     if (path.isEmpty() || path.contains('\0'))
         return {};

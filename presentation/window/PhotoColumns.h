@@ -26,6 +26,8 @@ public:
 
     QStringList Titles() const override;
     std::vector<FileColumnCell> Read(const QByteArray& path) const override;
+    // Room for a date and time, and for most lens names.
+    int StartWidth(int column) const override;
 
     // The cells of one inspected file; all empty without a valid EXIF block.
     static std::vector<FileColumnCell> CellsOf(const FileReport& report);
