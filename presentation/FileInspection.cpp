@@ -50,7 +50,7 @@ std::optional<uint32_t> ThumbnailOffset(const CJpegExifReader& reader, const Exi
     return std::nullopt;
 }
 
-// Without the blanks and zeros cameras pad their texts with.
+// Without the blanks cameras pad their texts with.
 std::string Trimmed(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos)
