@@ -1,15 +1,16 @@
 // libFuzzer entry for the tag list: one input goes through every reader of
 // it, as a JPEG file (its EXIF, XMP, extended XMP and Photoshop segments
-// found by the segment scan), as a TIFF
-// structure in each role, as an XMP packet, as IPTC data and as a movie. Beyond what the
-// sanitizers catch, the input fails when an entry's text is not UTF-8, when
-// more entries are kept than the cap allows, or when a kept value is larger
-// than its bounds.
+// found by the segment scan), as a TIFF structure in each role (and its
+// maker note's lens read alone), as an XMP packet, as IPTC data and as a
+// movie. Beyond what the sanitizers catch, the input fails when an entry's
+// text is not UTF-8, when more entries are kept than the cap allows, or when a
+// kept value is larger than its bounds.
 
 #include "metadata/ByteSource.h"
 #include "metadata/MessageSink.h"
 #include "metadata/PhotoReader.h"
 #include "metadata/containers/JpegSegments.h"
+#include "metadata/makernotes/MakerNotes.h"
 #include "metadata/tags/GpsPosition.h"
 #include "metadata/tags/IptcReader.h"
 #include "metadata/tags/QuickTimeEntries.h"
@@ -77,8 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     {
         MetadataCollector out(kCap);
-        for (TiffRole role : {TiffRole::Main, TiffRole::Exif, TiffRole::Gps})
+        for (TiffRole role : {TiffRole::Main, TiffRole::Exif, TiffRole::Gps}) {
             WalkTiffBlock(data, size, role, out);
+            // The lens alone, as the file list reads it.
+            RequireUtf8(MakerNoteLens(data, size, role, out.CameraMake()));
+        }
         Check(out, kCap);
     }
     {

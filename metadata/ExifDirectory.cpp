@@ -315,6 +315,9 @@ bool CJpegExifReader::ApplyPictureTag(unsigned tag, unsigned format, uint32_t va
     case ExifTag::DateTimeOriginal:
         CopyText(s.dateTime, sizeof s.dateTime - 1, valueOffset, byteCount);
         return true;
+    case ExifTag::LensModel:
+        CopyText(s.lensModel, sizeof s.lensModel - 1, valueOffset, byteCount);
+        return true;
     case ExifTag::UserComment:
         StoreUserComment(valueOffset, byteCount);
         return true;

@@ -10,6 +10,8 @@ struct ExifSummary {
     char cameraMake[32];
     char cameraModel[40];
     char dateTime[20];
+    // EXIF's LensModel, where the camera wrote one (not one of the rows).
+    char lensModel[64];
     int32_t height;
     int32_t width;
     int32_t orientation;

@@ -23,6 +23,7 @@ inline constexpr unsigned JpegInterchangeFormatLength = 0x0202; // thumbnail len
 inline constexpr unsigned Xmp = 0x02BC;                         // the XMP packet (TIFF files)
 inline constexpr unsigned Iptc = 0x83BB;                        // IPTC-IIM records (TIFF files)
 inline constexpr unsigned DngVersion = 0xC612;
+inline constexpr unsigned DngPrivateData = 0xC634; // DNG: the original maker note among others
 
 // Pointers to sub-directories
 inline constexpr unsigned ExifIfd = 0x8769;
@@ -47,11 +48,13 @@ inline constexpr unsigned MeteringMode = 0x9207;
 inline constexpr unsigned LightSource = 0x9208;
 inline constexpr unsigned Flash = 0x9209;
 inline constexpr unsigned FocalLength = 0x920A;
+inline constexpr unsigned MakerNote = 0x927C;
 inline constexpr unsigned UserComment = 0x9286;
 inline constexpr unsigned PixelXDimension = 0xA002;
 inline constexpr unsigned PixelYDimension = 0xA003;
 inline constexpr unsigned FocalPlaneXResolution = 0xA20E;
 inline constexpr unsigned FocalPlaneYResolution = 0xA20F;
 inline constexpr unsigned FocalPlaneResolutionUnit = 0xA210;
+inline constexpr unsigned LensModel = 0xA434;
 
 } // namespace ExifTag

@@ -51,6 +51,9 @@ struct LocatedBlocks {
     // leave out XMP, IPTC and large values the record never reads (strip
     // tables, maker notes, colour profiles).
     bool recordOnly = false;
+    // With recordOnly: the maker note is kept all the same (the EXIF
+    // directory's, DNG's private data), for a caller that names the lens.
+    bool makerNote = false;
 
     std::vector<TiffBlock> tiff;
     // CR3's CMT3 box: Canon's maker note as a TIFF structure of its own,

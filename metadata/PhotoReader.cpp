@@ -48,7 +48,8 @@ bool PhotoReader::Read(ByteSource& source, const char* name) {
         return false;
     }
     m_format = DetectFormat(head, n);
-    m_blocks.recordOnly = m_use == Use::RecordOnly;
+    m_blocks.recordOnly = m_use != Use::RecordAndBlocks;
+    m_blocks.makerNote = m_use == Use::RecordAndMakerNote;
     switch (m_format) {
     case PhotoFormat::Jpeg:
         ReadJpeg(source, 0, SourceStream::kToEnd);

@@ -21,7 +21,9 @@ public:
     // What the caller reads after Read: the record alone, or also Blocks()
     // (which for a JPEG costs a second walk over its segments, and for other
     // formats a copy of each TIFF block, kept as found).
-    enum class Use { RecordOnly, RecordAndBlocks };
+    // RecordAndMakerNote: the record, and the maker notes kept in Blocks()
+    // (a JPEG's stay in its sections) where the walk would leave them out.
+    enum class Use { RecordOnly, RecordAndMakerNote, RecordAndBlocks };
 
     // Fills `summary` (already zero-filled by the caller), or a record of its
     // own when given none.
@@ -45,7 +47,7 @@ public:
     // The JPEG section reader's own result: a start of scan was reached.
     bool JpegScanReached() const { return m_jpegScanReached; }
     // What was located: TIFF blocks with their roles, XMP, IPTC, preview,
-    // the container's size. With Use::RecordOnly a JPEG's are not looked for
+    // the container's size. Unless Use::RecordAndBlocks a JPEG's are not looked for
     // and other formats' TIFF blocks are as the parser left them.
     const LocatedBlocks& Blocks() const { return m_blocks; }
 

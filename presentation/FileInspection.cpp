@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -69,6 +70,43 @@ void AddMissingEntries(const std::vector<unsigned char>& block, MetadataCollecto
     }
 }
 
+// Without the blanks cameras pad their texts with.
+std::string Trimmed(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+}
+
+std::string_view FieldText(const char* field, size_t size) {
+    return {field, ::strnlen(field, size)};
+}
+
+// EXIF's LensModel, else the maker note's lens from the EXIF blocks the
+// reader still holds: a JPEG's EXIF segments, or the blocks the other
+// formats' walks located (with the maker notes kept).
+std::string PhotoLens(const PhotoReader& reader, const ExifSummary& record) {
+    std::string lens = Trimmed(FieldText(record.lensModel, sizeof record.lensModel));
+    if (!lens.empty())
+        return lens;
+    const std::string_view make = FieldText(record.cameraMake, sizeof record.cameraMake);
+    const CJpegExifReader& jpeg = reader.Jpeg();
+    constexpr int kTiffInSection = 2 + 6; // length bytes, then "Exif\0\0"
+    for (int i = 0; i < jpeg.SectionCount() && lens.empty(); ++i) {
+        const JpegSection& s = jpeg.Section(i);
+        if (s.marker == JpegMarker::App1 && s.data != nullptr && s.size > kTiffInSection &&
+            std::memcmp(s.data + 2, "Exif\0\0", 6) == 0)
+            lens = MakerNoteLens(s.data + kTiffInSection, size_t(s.size - kTiffInSection),
+                                 TiffRole::Main, make);
+    }
+    for (const TiffBlock& block : reader.Blocks().tiff) {
+        if (!lens.empty())
+            break;
+        lens = MakerNoteLens(block.bytes.data(), block.bytes.size(), block.role, make);
+    }
+    return Trimmed(lens);
+}
+
 void ListAllTags(const LocatedBlocks& blocks, FileReport& report) {
     MetadataCollector out;
     // Room for what most files hold, so that the list seldom moves.
@@ -114,6 +152,7 @@ void InspectSource(ByteSource& source, FileReport& report, const char* name,
     MessageCollector collector(report.printed);
     PhotoReader reader(&report.record, &collector,
                        options.allTags ? PhotoReader::Use::RecordAndBlocks
+                       : options.lens  ? PhotoReader::Use::RecordAndMakerNote
                                        : PhotoReader::Use::RecordOnly);
     reader.Read(source, name);
     const CJpegExifReader& jpeg = reader.Jpeg();
@@ -131,6 +170,8 @@ void InspectSource(ByteSource& source, FileReport& report, const char* name,
     report.record.thumbnailData = nullptr;
     if (report.record.exifValid && options.rows)
         report.rows = BuildTagRows(report.record, report.format);
+    if (options.lens && report.record.exifValid)
+        report.lens = PhotoLens(reader, report.record);
     if (options.allTags)
         ListAllTags(reader.Blocks(), report);
     report.bytesRead = source.BytesRead();

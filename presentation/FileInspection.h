@@ -13,6 +13,8 @@ struct InspectOptions {
     bool allTags = false;
     // Build the pane's rows; a caller that shows only every tag needs none.
     bool rows = true;
+    // Also name the lens into report.lens (the file list's Lens column).
+    bool lens = false;
     // The caller knows the name is a regular file (a folder walk's entry
     // type): it is opened without following a link and without the check
     // before opening; the open descriptor is checked all the same.

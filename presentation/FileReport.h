@@ -37,6 +37,9 @@ struct FileReport {
     Section sections[CJpegExifReader::kMaxSections] = {};
     // The pane's rows; empty unless record.exifValid.
     std::vector<TagRow> rows;
+    // With InspectOptions::lens: EXIF's LensModel where the camera wrote
+    // one, else the lens its maker note names; empty when neither does.
+    std::string lens;
     // Bytes of the file read for all of it.
     uint64_t bytesRead = 0;
 

@@ -5,6 +5,7 @@
 #include "resources/ApplicationIds.h"
 #include "shell/ListContextMenu.h"
 
+#include <QHeaderView>
 #include <QMenu>
 #include <QResizeEvent>
 
@@ -34,6 +35,12 @@ CExplorerView::CExplorerView(CommandRouter& router, QWidget* parent)
     setFocusProxy(&m_shellList);
     m_shellList.SetViewMode(ShellFileList::ViewMode::Details);
     m_shellList.SetColumnProvider(std::make_shared<PhotoColumns>());
+    // Lens comes last among the columns (so that older saved states keep
+    // theirs) but is shown beside the camera until the user moves it.
+    QHeaderView* header = m_shellList.DetailsView()->header();
+    const int columns = FolderListModel::ColumnCount;
+    header->moveSection(header->visualIndex(columns + PhotoColumns::Lens),
+                        header->visualIndex(columns + PhotoColumns::Camera) + 1);
     m_shellList.Thumbnails().SetProvider(std::make_shared<PhotoPictures>());
 
     AddViewModeCommand(CommandId::ViewLargeIcon, ShellFileList::ViewMode::LargeIcons);

@@ -34,4 +34,10 @@ public:
     // shorter vector leaves the rest empty). Only regular files are to be
     // opened, and never so that a FIFO or device could block.
     virtual std::vector<FileColumnCell> Read(const QByteArray& path) const = 0;
+    // How wide column `column` starts, in average characters of the list's
+    // font; 0 leaves it at the header's default width.
+    virtual int StartWidth(int column) const {
+        (void)column;
+        return 0;
+    }
 };

@@ -74,6 +74,7 @@ public:
     const FolderEntry* Entry(int row) const;
     // The application's columns, after Date Modified; read on worker threads.
     void SetColumnProvider(std::shared_ptr<const FileColumnProvider> provider);
+    const FileColumnProvider* ColumnProvider() const { return m_columns.Provider(); }
     // Reads the folder again, keeping the rows of names that stay.
     void Refresh();
     // True when every listed file's cells have been read.

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSet>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -331,9 +332,29 @@ void ShellFileList::SetViewMode(ViewMode mode) {
 
 void ShellFileList::SetColumnProvider(std::shared_ptr<const FileColumnProvider> provider) {
     m_model.SetColumnProvider(std::move(provider));
+    SizeProvidedColumns(false);
     // The model was reset: sorting as the header shows it.
     const QHeaderView* header = m_detailsView.header();
     m_model.sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+}
+
+// The application's columns at the widths their provider asks for; with
+// `unsizedOnly`, only those still at the header's default width: a state
+// saved before they existed leaves them so.
+void ShellFileList::SizeProvidedColumns(bool unsizedOnly) {
+    const FileColumnProvider* provider = m_model.ColumnProvider();
+    if (!provider)
+        return;
+    QHeaderView* header = m_detailsView.header();
+    const int unit = QFontMetrics(m_detailsView.font()).averageCharWidth();
+    const int margin = 2 * m_detailsView.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    for (int column = FolderListModel::ColumnCount; column < header->count(); ++column) {
+        const int characters = provider->StartWidth(column - FolderListModel::ColumnCount);
+        if (characters <= 0 ||
+            (unsizedOnly && header->sectionSize(column) != header->defaultSectionSize()))
+            continue;
+        header->resizeSection(column, characters * unit + margin);
+    }
 }
 
 QByteArray ShellFileList::SaveColumnState() const {
@@ -346,6 +367,7 @@ bool ShellFileList::RestoreColumnState(const QByteArray& state) {
         return false;
     // The name column is always shown, whatever was stored.
     header->setSectionHidden(FolderListModel::NameColumn, false);
+    SizeProvidedColumns(true);
     m_detailsView.sortByColumn(header->sortIndicatorSection(), header->sortIndicatorOrder());
     // The stored widths are the user's: kept when a folder is fitted.
     for (int column = 0; column < FolderListModel::ColumnCount; ++column)

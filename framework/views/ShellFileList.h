@@ -108,6 +108,7 @@ private:
     // Details columns: each folder's first load sizes them to their contents,
     // except the columns the user gave a width, which keep it.
     void FitColumns();
+    void SizeProvidedColumns(bool unsizedOnly);
     void OnSectionResized(int column, int width);
 
     FolderListModel m_model;

@@ -191,9 +191,11 @@ bool Walker::ReadDirectory(int index) {
             !m_found.recordOnly && !read.IsInline())
             m_embeddedJpeg = {read.valueField, bytes};
         if (!read.IsInline()) {
+            const bool note = e.tag == ExifTag::MakerNote || e.tag == ExifTag::DngPrivateData;
             const bool wanted =
                 m_found.recordOnly
-                    ? bytes <= kMaxRecordValueSize || e.tag == ExifTag::UserComment
+                    ? bytes <= kMaxRecordValueSize || e.tag == ExifTag::UserComment ||
+                          (m_found.makerNote && note && bytes <= kMaxValueSize)
                     : bytes <= kMaxValueSize || e.tag == ExifTag::Xmp || e.tag == ExifTag::Iptc;
             if (!wanted || bytes > m_source.Cap())
                 continue;

@@ -19,10 +19,13 @@ MetadataEntry* MakerNoteList::Add(const std::string& group, int32_t id,
                                   std::string_view constantName, uint16_t type, uint32_t count) {
     if (Full())
         return nullptr;
+    ++m_added;
     // Room for a usual note at once: its entries are not moved while it grows.
-    if (m_entries.empty())
+    if (m_keep == Keep::Everything && m_entries.empty())
         m_entries.reserve(kUsualEntries);
-    MetadataEntry& e = m_entries.emplace_back();
+    MetadataEntry& e = m_keep == Keep::Everything ? m_entries.emplace_back() : m_scratch;
+    if (m_keep == Keep::Summary)
+        e = MetadataEntry();
     e.group = group;
     e.id = id;
     e.name.SetConstant(constantName);
@@ -55,8 +58,13 @@ void MakerNoteList::SetSummaryNumber(Summary row, double number) {
     v.numbers.push_back(number);
 }
 
+std::string_view MakerNoteList::SummaryText(Summary row) const {
+    const MetadataValue& v = m_summary[static_cast<int>(row)];
+    return v.kind == MetadataValue::Kind::Text ? std::string_view(v.text) : std::string_view();
+}
+
 bool MakerNoteList::MoveInto(MetadataCollector& out) {
-    if (m_entries.empty())
+    if (m_added == 0)
         return false;
     // Room for the summary and the entries at once.
     out.Reserve(out.Entries().size() + 5 + m_entries.size());

@@ -20,12 +20,19 @@ public:
     static constexpr uint32_t kMaxDirectoryEntries = 512;
     static constexpr size_t kUsualEntries = 256;
 
-    explicit MakerNoteList(std::string group) : m_group(std::move(group)) {}
+    // What the list keeps: every entry, or the summary alone (for a caller
+    // that wants only the lens: the entries are read, for what the summary
+    // takes from them, and dropped at once).
+    enum class Keep { Everything, Summary };
+
+    explicit MakerNoteList(std::string group, Keep keep = Keep::Everything)
+        : m_group(std::move(group)), m_keep(keep) {}
 
     const std::string& Group() const { return m_group; }
 
     // A new entry of `group` (the note's own unless given), or nullptr once
-    // the note has kMaxEntries. The pointer holds until the next Add. The
+    // the note has kMaxEntries. The pointer holds until the next Add (with
+    // Keep::Summary it is the one scratch entry, emptied by each Add). The
     // name is kept as a view: a table's or a literal, never a temporary
     // (give those to the entry's name afterwards).
     MetadataEntry* Add(int32_t id, std::string_view constantName, uint16_t type, uint32_t count);
@@ -34,8 +41,10 @@ public:
     // Add for a directory entry: named `known` (a table's), "Tag0x0012" when
     // that is empty.
     MetadataEntry* AddTag(uint16_t tag, std::string_view known, uint16_t type, uint32_t count);
-    bool Full() const { return m_entries.size() >= kMaxEntries; }
-    size_t Size() const { return m_entries.size(); }
+    bool Full() const { return m_added >= kMaxEntries; }
+    // The entries added, kept or not.
+    size_t Size() const { return m_added; }
+    // The entries kept: none with Keep::Summary.
     const std::vector<MetadataEntry>& Entries() const { return m_entries; }
 
     // The summary rows, in this order whatever order they are set in; an
@@ -43,6 +52,8 @@ public:
     enum class Summary { Lens, LensSerialNumber, SerialNumber, ShutterCount, FirmwareVersion };
     void SetSummary(Summary row, std::string text);
     void SetSummaryNumber(Summary row, double number);
+    // The row's text as set; empty when it was not, or set as a number.
+    std::string_view SummaryText(Summary row) const;
 
     // Moves the summary, then the entries, into `out` (within its cap).
     // False when the note gave no entry.
@@ -50,7 +61,10 @@ public:
 
 private:
     std::string m_group;
+    Keep m_keep;
+    size_t m_added = 0;
     std::vector<MetadataEntry> m_entries;
+    MetadataEntry m_scratch;
     MetadataValue m_summary[5];
 };
 

@@ -2,9 +2,11 @@
 
 #include "metadata/tags/MetadataEntry.h"
 #include "metadata/tiff/TiffDirectory.h"
+#include "metadata/tiff/TiffHeader.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // Cameras keep a record of their own in the EXIF directory's MakerNote
@@ -47,3 +49,11 @@ bool ReadCanonMakerNoteStructure(const unsigned char* data, size_t size, Metadat
 // `position` and `length` give the private data in the block.
 bool ReadDngMakerNote(const TiffSpan& block, size_t position, size_t length, std::string_view make,
                       MetadataCollector& out);
+
+// The lens the maker note of one TIFF structure names (its summary's Lens),
+// for a caller that wants nothing else: the note is found from the block's
+// header (the EXIF directory's MakerNote, else IFD0's DNGPrivateData; the
+// first directory is the EXIF directory when `role` says so) and read as
+// the every-tag walk reads it. Empty without a note or a lens in it.
+std::string MakerNoteLens(const unsigned char* data, size_t size, TiffRole role,
+                          std::string_view make);

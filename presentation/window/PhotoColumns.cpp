@@ -53,7 +53,7 @@ FileColumnCell DateCell(const QString& text) {
     const std::chrono::year_month_day date{std::chrono::year(year),
                                            std::chrono::month(unsigned(month)),
                                            std::chrono::day(unsigned(day))};
-    if (year < 0 || month < 0 || day < 0 || !date.ok() || hour < 0 || hour > 23 || minute < 0 ||
+    if (year < 1 || month < 0 || day < 0 || !date.ok() || hour < 0 || hour > 23 || minute < 0 ||
         minute > 59 || second < 0 || second > 59)
         return cell;
     const auto days = std::chrono::sys_days(date).time_since_epoch().count();
@@ -74,9 +74,21 @@ QString CameraText(const QString& make, const QString& model) {
 } // namespace
 
 QStringList PhotoColumns::Titles() const {
-    return {QStringLiteral("Date Taken"),  QStringLiteral("Camera"),   QStringLiteral("Dimensions"),
-            QStringLiteral("Exposure"),    QStringLiteral("Aperture"), QStringLiteral("ISO"),
-            QStringLiteral("Focal Length")};
+    return {QStringLiteral("Date Taken"),   QStringLiteral("Camera"),
+            QStringLiteral("Dimensions"),   QStringLiteral("Exposure"),
+            QStringLiteral("Aperture"),     QStringLiteral("ISO"),
+            QStringLiteral("Focal Length"), QStringLiteral("Lens")};
+}
+
+int PhotoColumns::StartWidth(int column) const {
+    switch (column) {
+    case DateTaken:
+        return 19;
+    case Lens:
+        return 34;
+    default:
+        return 0;
+    }
 }
 
 std::vector<FileColumnCell> PhotoColumns::Read(const QByteArray& path) const {
@@ -84,7 +96,9 @@ std::vector<FileColumnCell> PhotoColumns::Read(const QByteArray& path) const {
         return {};
     FileReport report;
     std::string error;
-    if (!InspectFile(path.constData(), report, error))
+    InspectOptions options;
+    options.lens = true;
+    if (!InspectFile(path.constData(), report, error, options))
         return {};
     return CellsOf(report);
 }
@@ -106,5 +120,6 @@ std::vector<FileColumnCell> PhotoColumns::CellsOf(const FileReport& report) {
     cells[Aperture] = NumberCell(RowValue(rows, "Aperture"), r.fNumber);
     cells[Iso] = NumberCell(RowValue(rows, "ISO Equiv"), r.isoEquivalent);
     cells[FocalLength] = NumberCell(RowValue(rows, "Focal length"), r.focalLength);
+    cells[Lens] = {QString::fromUtf8(report.lens), std::nullopt};
     return cells;
 }

@@ -1,3 +1,4 @@
+#include "framework/views/ColumnChooser.h"
 #include "presentation/window/PhotoColumns.h"
 #include "tests/presentation/window/InspectionTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
@@ -169,6 +170,37 @@ TEST_F(ShellListMenu, ColumnsLayoutAndSortingAreKeptBetweenRuns) {
     EXPECT_EQ(again->sortIndicatorSection(), FolderListModel::DateColumn);
     EXPECT_EQ(again->sortIndicatorOrder(), Qt::DescendingOrder);
     EXPECT_EQ(List().GetViewMode(), ShellFileList::ViewMode::SmallIcons);
+}
+
+// The photo columns as they were before Lens came.
+class ColumnsBeforeLens : public FileColumnProvider {
+public:
+    QStringList Titles() const override {
+        return PhotoColumns().Titles().mid(0, PhotoColumns::Lens);
+    }
+    std::vector<FileColumnCell> Read(const QByteArray&) const override { return {}; }
+};
+
+TEST_F(ShellListMenu, LensIsShownBesideTheCameraAndAnOlderColumnStateBringsItIn) {
+    const int base = FolderListModel::ColumnCount, lens = base + PhotoColumns::Lens;
+    QHeaderView* header = List().DetailsView()->header();
+    std::unique_ptr<QMenu> chooser(ColumnChooserMenu(*header));
+    EXPECT_TRUE(chooser->actions().value(lens)->isChecked());
+    EXPECT_EQ(chooser->actions().value(lens)->text(), "Lens");
+    EXPECT_EQ(header->visualIndex(lens), header->visualIndex(base + PhotoColumns::Camera) + 1);
+    const int room = QFontMetrics(List().DetailsView()->font())
+                         .horizontalAdvance(QStringLiteral("EF-S18-55mm f/3.5-5.6 IS II"));
+    EXPECT_GE(header->sectionSize(lens), room);
+
+    // What an older state kept stays; Lens comes after the others, as wide.
+    ShellFileList older;
+    older.SetColumnProvider(std::make_shared<ColumnsBeforeLens>());
+    older.DetailsView()->header()->setSectionHidden(base + PhotoColumns::Iso, true);
+    ASSERT_TRUE(List().RestoreColumnState(older.SaveColumnState()));
+    EXPECT_TRUE(header->isSectionHidden(base + PhotoColumns::Iso));
+    EXPECT_FALSE(header->isSectionHidden(lens));
+    EXPECT_EQ(header->visualIndex(lens), lens);
+    EXPECT_GE(header->sectionSize(lens), room);
 }
 
 } // namespace

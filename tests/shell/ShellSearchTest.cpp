@@ -1,15 +1,12 @@
-#include "presentation/window/PhotoColumns.h"
 #include "presentation/window/PhotoSearch.h"
 #include "resources/ApplicationIds.h"
 #include "tests/presentation/window/InspectionTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 
 #include <QAccessible>
-#include <QDateTime>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTimeZone>
 
 // The search of a folder tree from the box at the right of the address bar:
 // results streamed into the file list with their folders, a query that
@@ -276,34 +273,6 @@ TEST_F(PhotoSearchRun, AStoppedSearchHandsNothingMoreOver) {
     ASSERT_TRUE(search.Start(m_dir.path(), QStringLiteral("-make:nobody"), error));
     ASSERT_TRUE(finished.wait(kWaitMs));
     EXPECT_EQ(search.Progress().matches, kFiles);
-}
-
-} // namespace
-
-namespace {
-
-// The Date Taken cell sorts by the seconds its text names, as UTC; a text
-// that names no moment sorts as text.
-TEST(PhotoColumnsDate, SortsByTheMomentItsTextNames) {
-    const auto dateCell = [](const char* text) {
-        FileReport report;
-        report.record.exifValid = true;
-        report.rows.push_back(TagRow{"Date/Time", text});
-        return PhotoColumns::CellsOf(report)[PhotoColumns::DateTaken];
-    };
-    for (const char* text : {"2023:05:14 10:30:59", "1970:01:01 00:00:00", "2024:02:29 23:59:59",
-                             "1969:12:31 23:59:59"}) {
-        const QDateTime expected = QDateTime::fromString(
-            QString::fromLatin1(text), QStringLiteral("yyyy:MM:dd HH:mm:ss"), QTimeZone::utc());
-        const FileColumnCell cell = dateCell(text);
-        ASSERT_TRUE(cell.number.has_value()) << text;
-        EXPECT_EQ(*cell.number, double(expected.toSecsSinceEpoch())) << text;
-    }
-    for (const char* text : {"2023:02:29 10:00:00", "2023:05:14 24:00:00", "2023:13:01 00:00:00",
-                             "    :  :     :  :  ", "2023-05-14 10:30:00", "2023:05:14 10:30"}) {
-        EXPECT_FALSE(dateCell(text).number.has_value()) << text;
-        EXPECT_EQ(dateCell(text).text, QString::fromLatin1(text).trimmed()) << text;
-    }
 }
 
 } // namespace
