@@ -1,0 +1,35 @@
+// velmora-decoder: the window's picture decoder, a worker process the window
+// starts on demand (PictureDecoder). It decodes with the third-party
+// libraries, sandboxed, the files the window hands it open over the socket
+// on descriptor 3.
+#include "decoder/Sandbox.h"
+#include "decoder/Serve.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include <signal.h>
+#include <sys/prctl.h>
+
+namespace {
+
+constexpr int kSocket = 3;
+// Room for a 100-megapixel HEIF decode and Qt's scaling of it.
+constexpr unsigned long long kMemoryLimit = 2ull << 30;
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2 || std::strcmp(argv[1], "--serve") != 0) {
+        std::fprintf(stderr, "velmora-decoder is started by velmora, not by hand.\n");
+        return 2;
+    }
+    // Goes with the window, whatever ends it.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    LoadDecoders();
+    if (!LimitResources(kMemoryLimit, kSocket) || !InstallSyscallFilter()) {
+        std::fprintf(stderr, "velmora-decoder: the sandbox could not be set up\n");
+        return 1;
+    }
+    return Serve(kSocket);
+}
