@@ -75,6 +75,7 @@ constexpr int kAllowed[] = {
     SCMP_SYS(nanosleep),
     SCMP_SYS(clock_nanosleep),
     SCMP_SYS(getrandom),
+    SCMP_SYS(alarm),
 };
 
 // Decodes `image` written as `format`, so the plug-in and its library load.

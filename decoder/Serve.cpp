@@ -36,6 +36,10 @@ void Suffer(DecoderFault fault) {
     }
 }
 
+// A decode's own time limit, far beyond the window's: it ends a worker whose
+// window died while it hung (SIGALRM's default action).
+constexpr unsigned kAlarmSeconds = 60;
+
 } // namespace
 
 int Serve(int socket) {
@@ -54,11 +58,13 @@ int Serve(int socket) {
                 ::close(fd);
             return 1;
         }
+        ::alarm(kAlarmSeconds);
         Suffer(request.fault);
         struct stat info {};
         QImage image;
         if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
             image = DecodeRequested(fd, uint64_t(info.st_size), request);
+        ::alarm(0);
         if (fd >= 0)
             ::close(fd);
         wire::Reply reply;

@@ -8,9 +8,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include <signal.h>
-#include <sys/prctl.h>
-
 namespace {
 
 constexpr int kSocket = 3;
@@ -24,8 +21,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velmora-decoder is started by velmora, not by hand.\n");
         return 2;
     }
-    // Goes with the window, whatever ends it.
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    // No PR_SET_PDEATHSIG: it fires when the window's thread that started
+    // the worker ends, not the window. The worker goes when the window's
+    // end of the socket closes, and a decode stuck past the window's death
+    // ends by its own alarm (Serve).
     LoadDecoders();
     if (!LimitResources(kMemoryLimit, kSocket) || !InstallSyscallFilter()) {
         std::fprintf(stderr, "velmora-decoder: the sandbox could not be set up\n");

@@ -43,7 +43,8 @@ public:
     PictureDecoder& operator=(const PictureDecoder&) = delete;
 
     // The picture `request` asks for from the file open as `fd` (a regular
-    // file, opened read-only; the caller keeps and closes it).
+    // file, opened read-only; the caller keeps and closes it). The decode
+    // moves the descriptor's offset: one request at a time per descriptor.
     DecodedPicture Decode(int fd, const PictureRequest& request);
 
     // Why there are no pictures when the worker could not be started (the
