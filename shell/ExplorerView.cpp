@@ -39,6 +39,12 @@ CExplorerView::CExplorerView(CommandRouter& router, QWidget* parent)
 
 CExplorerView::~CExplorerView() = default;
 
+void CExplorerView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The picture decoder's worker starts while the window first paints.
+    m_decoder->Prepare();
+}
+
 void CExplorerView::AddViewModeCommand(unsigned id, ShellFileList::ViewMode mode) {
     AddCommand(id, [this, mode] { m_shellList.SetViewMode(mode); });
     AddUpdate(id, [this, mode](CommandUI& ui) { ui.SetRadio(m_shellList.GetViewMode() == mode); });

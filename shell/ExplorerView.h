@@ -64,6 +64,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void AddViewModeCommand(unsigned id, ShellFileList::ViewMode mode);

@@ -63,6 +63,8 @@ PictureDecoder::PictureDecoder(Options options)
       m_workers(size_t(m_options.workers)) {}
 
 PictureDecoder::~PictureDecoder() {
+    if (m_preparing.joinable())
+        m_preparing.join();
     const std::lock_guard lock(m_mutex);
     for (Worker& worker : m_workers)
         Stop(worker);
@@ -76,6 +78,27 @@ QString PictureDecoder::UnavailableMessage() const {
 int PictureDecoder::Starts() const {
     const std::lock_guard lock(m_mutex);
     return m_starts;
+}
+
+void PictureDecoder::Prepare() {
+    const std::lock_guard lock(m_mutex);
+    if (m_preparing.joinable() || !m_unavailable.isEmpty())
+        return;
+    // One after the other: two starts at once would each take longer.
+    m_preparing = std::thread([this] {
+        for (size_t i = 0; i < m_workers.size(); ++i) {
+            Worker* worker = nullptr;
+            {
+                const std::lock_guard lock(m_mutex);
+                if (!m_unavailable.isEmpty() || m_workers[i].busy || m_workers[i].pid > 0)
+                    continue;
+                worker = &m_workers[i];
+                worker->busy = true;
+            }
+            Start(*worker);
+            Release(worker);
+        }
+    });
 }
 
 DecodedPicture PictureDecoder::Decode(int fd, const PictureRequest& request) {
@@ -94,11 +117,16 @@ PictureDecoder::Worker* PictureDecoder::Acquire() {
     for (;;) {
         if (!m_unavailable.isEmpty())
             return nullptr;
+        // A running worker first: another start costs its libraries' load.
+        Worker* chosen = nullptr;
         for (Worker& worker : m_workers) {
-            if (!worker.busy) {
-                worker.busy = true;
-                return &worker;
-            }
+            if (!worker.busy && (chosen == nullptr || (chosen->pid < 0 && worker.pid > 0)))
+                chosen = &worker;
+        }
+        // While one starts, waiting for it is quicker than starting another.
+        if (chosen != nullptr && (chosen->pid > 0 || m_starting == 0)) {
+            chosen->busy = true;
+            return chosen;
         }
         m_freed.wait(lock);
     }
@@ -109,11 +137,25 @@ void PictureDecoder::Release(Worker* worker) {
         const std::lock_guard lock(m_mutex);
         worker->busy = false;
     }
-    m_freed.notify_one();
+    m_freed.notify_all();
 }
 
 // Runs on the thread that holds `worker`; only the counts are shared.
 bool PictureDecoder::Start(Worker& worker) {
+    {
+        const std::lock_guard lock(m_mutex);
+        ++m_starting;
+    }
+    const bool started = Spawn(worker);
+    {
+        const std::lock_guard lock(m_mutex);
+        --m_starting;
+    }
+    m_freed.notify_all();
+    return started;
+}
+
+bool PictureDecoder::Spawn(Worker& worker) {
     int ends[2] = {-1, -1};
     if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) {
         StartFailed(QStringLiteral("no socket for it"));

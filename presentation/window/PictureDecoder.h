@@ -6,6 +6,7 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include <sys/types.h>
@@ -47,6 +48,11 @@ public:
     // moves the descriptor's offset: one request at a time per descriptor.
     DecodedPicture Decode(int fd, const PictureRequest& request);
 
+    // Starts the workers in the background, so that the first pictures need
+    // not wait for their start (a fraction of a second each: the decoders'
+    // libraries load). The window calls it once it shows.
+    void Prepare();
+
     // Why there are no pictures when the worker could not be started (the
     // pictures are then never decoded in the window instead); empty while
     // it can be.
@@ -64,6 +70,7 @@ private:
     Worker* Acquire();
     void Release(Worker* worker);
     bool Start(Worker& worker);
+    bool Spawn(Worker& worker);
     void Stop(Worker& worker);
     DecodedPicture Exchange(Worker& worker, int fd, const PictureRequest& request);
     void StartFailed(const QString& why);
@@ -75,4 +82,6 @@ private:
     QString m_unavailable;
     int m_failedStarts = 0;
     int m_starts = 0;
+    int m_starting = 0; // workers being started
+    std::thread m_preparing;
 };
