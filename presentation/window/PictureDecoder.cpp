@@ -44,6 +44,21 @@ bool WaitReadable(int socket, const QDeadlineTimer& deadline) {
 
 } // namespace
 
+QString OutcomeText(DecodeOutcome outcome) {
+    switch (outcome) {
+    case DecodeOutcome::Failed:
+        return QCoreApplication::translate("PictureDecoder", "The picture could not be decoded.");
+    case DecodeOutcome::Unavailable:
+        return QCoreApplication::translate("PictureDecoder",
+                                           "Pictures cannot be shown: the picture decoder could "
+                                           "not be started.");
+    case DecodeOutcome::Decoded:
+    case DecodeOutcome::NoPicture:
+        break;
+    }
+    return {};
+}
+
 QString PictureDecoder::DefaultWorkerPath() {
     const QByteArray chosen = qgetenv("VELMORA_DECODER");
     if (!chosen.isEmpty())
@@ -99,6 +114,15 @@ void PictureDecoder::Prepare() {
             Release(worker);
         }
     });
+}
+
+std::vector<pid_t> PictureDecoder::Running() const {
+    const std::lock_guard lock(m_mutex);
+    std::vector<pid_t> running;
+    for (const Worker& worker : m_workers)
+        if (!worker.busy && worker.pid > 0)
+            running.push_back(worker.pid);
+    return running;
 }
 
 DecodedPicture PictureDecoder::Decode(int fd, const PictureRequest& request) {
@@ -174,9 +198,21 @@ bool PictureDecoder::Spawn(Worker& worker) {
     const QByteArray path = QFile::encodeName(m_options.workerPath);
     char* argv[] = {const_cast<char*>(path.constData()), const_cast<char*>("--serve"), nullptr};
     pid_t pid = -1;
+    // Signals as a new process has them, whatever the starting thread
+    // blocks or ignores: the worker's alarm must be able to end it.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigset_t all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     const int spawned =
         childEnd < 0 ? EMFILE
-                     : ::posix_spawn(&pid, path.constData(), &actions, nullptr, argv, environ);
+                     : ::posix_spawn(&pid, path.constData(), &actions, &attributes, argv, environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (childEnd >= 0)
         ::close(childEnd);

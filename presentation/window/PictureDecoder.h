@@ -11,6 +11,12 @@
 
 #include <sys/types.h>
 
+// The line a pane shows in place of a picture whose decode went as
+// `outcome`: "The picture could not be decoded." for Failed, a line saying
+// the decoder could not start for Unavailable; empty otherwise (a file with
+// no picture is the pane's to word).
+QString OutcomeText(DecodeOutcome outcome);
+
 // The window's one way to a picture decoded by a third-party library
 // (thumbnails, the preview, video frames). The decoding runs in a worker
 // process of its own (velmora-decoder, beside the application), started on
@@ -59,6 +65,8 @@ public:
     QString UnavailableMessage() const;
     // Workers started so far, the first ones included.
     int Starts() const;
+    // The process ids of the workers running now.
+    std::vector<pid_t> Running() const;
 
 private:
     struct Worker {

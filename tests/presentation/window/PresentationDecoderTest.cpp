@@ -63,6 +63,7 @@ TEST_F(DecoderFiles, EachFaultCostsOnlyItsOwnPictureAndTheWorkerIsStartedAgain) 
         const DecodedPicture failed = decoder.Decode(red.fd, Whole(40, c.fault));
         EXPECT_EQ(failed.outcome, DecodeOutcome::Failed) << c.name;
         EXPECT_TRUE(failed.image.isNull()) << c.name;
+        EXPECT_EQ(OutcomeText(failed.outcome), "The picture could not be decoded.");
         EXPECT_LT(clock.elapsed(), 1500 + 3000) << c.name << ": the time limit holds";
 
         const DecodedPicture next = decoder.Decode(red.fd, Whole(40));
@@ -122,6 +123,34 @@ TEST_F(DecoderFiles, ThreadsShareTheWorkersAndACrashHarmsNoOtherRequest) {
         thread.join();
     EXPECT_EQ(failed.load(), 5);
     EXPECT_EQ(decoded.load(), 32 - 5);
+}
+
+// What the worker runs under, as the kernel reports it: the filter, no
+// gaining of privileges, the memory limit, no core files, and nothing open
+// but its standard streams and its socket.
+TEST_F(DecoderFiles, TheWorkerRunsSandboxed) {
+    const OpenFile red(Jpeg("red.jpg", Qt::red));
+    PictureDecoder decoder;
+    ASSERT_EQ(decoder.Decode(red.fd, Whole(32)).outcome, DecodeOutcome::Decoded);
+    const std::vector<pid_t> running = decoder.Running();
+    ASSERT_EQ(running.size(), 1u);
+    const QString proc = QStringLiteral("/proc/%1/").arg(running.front());
+    QFile status(proc + "status");
+    ASSERT_TRUE(status.open(QIODevice::ReadOnly));
+    const QByteArray state = status.readAll();
+    EXPECT_TRUE(state.contains("\nSeccomp:\t2\n")) << "the filter is in place";
+    EXPECT_TRUE(state.contains("\nNoNewPrivs:\t1\n"));
+    QFile limits(proc + "limits");
+    ASSERT_TRUE(limits.open(QIODevice::ReadOnly));
+    const QByteArray limit = limits.readAll().simplified();
+    EXPECT_TRUE(limit.contains("Max address space 2147483648 2147483648 bytes"));
+    EXPECT_TRUE(limit.contains("Max core file size 0 0 bytes"));
+    // The reply's memfd closes just after the reply went.
+    const auto open = [&] {
+        return QDir(proc + "fd").entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    };
+    (void)QTest::qWaitFor([&] { return open().size() == 4; }, 2000);
+    EXPECT_EQ(open(), QStringList({"0", "1", "2", "3"}));
 }
 
 TEST_F(DecoderFiles, AWorkerThatCannotStartLeavesTheWindowWithAMessage) {
