@@ -21,7 +21,9 @@ void Suffer(DecoderFault fault) {
         std::raise(SIGSEGV);
         return;
     case DecoderFault::Hang:
-        for (volatile unsigned spin = 0;; spin = spin + 1) {
+        for (volatile unsigned spin = 0;;) {
+            const unsigned next = spin + 1;
+            spin = next;
         }
     case DecoderFault::ExhaustMemory: {
         // Ends in std::bad_alloc at the address-space limit, which nothing
@@ -43,7 +45,8 @@ constexpr unsigned kAlarmSeconds = 60;
 } // namespace
 
 int Serve(int socket) {
-    const wire::Reply ready{wire::kReplyMagic, wire::Status::Ready};
+    wire::Reply ready;
+    ready.status = wire::Status::Ready;
     if (!wire::Send(socket, &ready, sizeof ready, -1))
         return 1;
     for (;;) {

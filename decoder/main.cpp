@@ -8,11 +8,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include <sys/resource.h>
+
 namespace {
 
 constexpr int kSocket = 3;
 // Room for a 100-megapixel HEIF decode and Qt's scaling of it.
 constexpr unsigned long long kMemoryLimit = 2ull << 30;
+constexpr int kLowerPriority = 5;
 
 } // namespace
 
@@ -25,6 +28,9 @@ int main(int argc, char** argv) {
     // the worker ends, not the window. The worker goes when the window's
     // end of the socket closes, and a decode stuck past the window's death
     // ends by its own alarm (Serve).
+    // Below the window: its rows and tags are painted first, and a worker
+    // starting (its libraries loading) never holds up the window's thread.
+    ::setpriority(PRIO_PROCESS, 0, ::getpriority(PRIO_PROCESS, 0) + kLowerPriority);
     LoadDecoders();
     if (!LimitResources(kMemoryLimit, kSocket) || !InstallSyscallFilter()) {
         std::fprintf(stderr, "velmora-decoder: the sandbox could not be set up\n");
