@@ -10,6 +10,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QMutex>
@@ -161,6 +162,27 @@ TEST_F(PreviewChoice, ADecodeTheWorkerFailsOnOrCannotStartShowsTheDecodersLine) 
     EXPECT_FALSE(CPreviewWnd::GapText(none.gap).isEmpty());
     // A pane no frame handed a decoder to says the same.
     EXPECT_EQ(CPreviewWnd::DecodedBy(nullptr)(Photo(1), {100, 100}).gap, PreviewGap::NoDecoder);
+}
+
+// Real HEIC and AVIF files, their primary image decoded by the worker (under
+// its memory limit) for a pane larger than their thumbnails and at 100%.
+TEST(PreviewCorpus, HeifFilesDecodeTheirPrimaryImageInTheWorker) {
+    const QDir formats(QStringLiteral(VELMORA_CORPUS_DIR "/formats"));
+    if (!formats.exists())
+        GTEST_SKIP() << "no formats corpus at " << formats.path().toStdString();
+    const QStringList names =
+        formats.entryList({"*.heic", "*.HEIC", "*.avif", "*.AVIF"}, QDir::Files);
+    for (const QString& name : names) {
+        const QByteArray path = QFile::encodeName(formats.filePath(name));
+        const PreviewPicture fitted = PictureForPreview(*SharedTestDecoder(), path, {900, 900});
+        const PreviewPicture actual = PictureForPreview(*SharedTestDecoder(), path, {});
+        ASSERT_EQ(fitted.gap, PreviewGap::None) << name.toStdString();
+        ASSERT_EQ(actual.gap, PreviewGap::None) << name.toStdString();
+        EXPECT_TRUE(Covers(fitted.image.size(), {900, 900}) ||
+                    fitted.image.size() == actual.image.size())
+            << name.toStdString();
+        EXPECT_EQ(actual.fullSize, actual.image.size()) << name.toStdString();
+    }
 }
 
 TEST(PreviewHistogram, CountsEachChannelOfAKnownPicture) {
