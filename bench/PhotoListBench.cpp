@@ -85,6 +85,8 @@ int main(int argc, char** argv) {
     const QTemporaryDir config;
     const QTemporaryDir pictures;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("VELMORA_DECODER"))
+        qputenv("VELMORA_DECODER", VELMORA_BUILD_DECODER);
     int appArgc = 1;
     char* appArgv[] = {argv[0], nullptr};
     CVelmoraApp app(appArgc, appArgv);

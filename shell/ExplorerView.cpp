@@ -2,6 +2,7 @@
 
 #include "presentation/window/PhotoColumns.h"
 #include "presentation/window/PhotoPictures.h"
+#include "presentation/window/PictureDecoder.h"
 #include "resources/ApplicationIds.h"
 #include "shell/ListContextMenu.h"
 
@@ -26,7 +27,8 @@ void ReleaseDroppedRows(int rows) {
 } // namespace
 
 CExplorerView::CExplorerView(CommandRouter& router, QWidget* parent)
-    : QWidget(parent), m_router(router), m_shellList(this) {
+    : QWidget(parent), m_router(router), m_decoder(std::make_shared<PictureDecoder>()),
+      m_shellList(this) {
     setObjectName(QStringLiteral("explorerView"));
     m_shellList.setObjectName(QStringLiteral("shellList"));
     m_shellList.setProperty("controlId", kShellListId);
@@ -41,7 +43,7 @@ CExplorerView::CExplorerView(CommandRouter& router, QWidget* parent)
     const int columns = FolderListModel::ColumnCount;
     header->moveSection(header->visualIndex(columns + PhotoColumns::Lens),
                         header->visualIndex(columns + PhotoColumns::Camera) + 1);
-    m_shellList.Thumbnails().SetProvider(std::make_shared<PhotoPictures>());
+    m_shellList.Thumbnails().SetProvider(std::make_shared<PhotoPictures>(m_decoder));
 
     AddViewModeCommand(CommandId::ViewLargeIcon, ShellFileList::ViewMode::LargeIcons);
     AddViewModeCommand(CommandId::ViewDetails, ShellFileList::ViewMode::Details);
@@ -64,6 +66,12 @@ CExplorerView::CExplorerView(CommandRouter& router, QWidget* parent)
 }
 
 CExplorerView::~CExplorerView() = default;
+
+void CExplorerView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The picture decoder's worker starts while the window first paints.
+    m_decoder->Prepare();
+}
 
 void CExplorerView::AddViewModeCommand(unsigned id, ShellFileList::ViewMode mode) {
     AddCommand(id, [this, mode] { m_shellList.SetViewMode(mode); });

@@ -8,7 +8,10 @@
 #include <QHash>
 #include <QWidget>
 
+#include <memory>
+
 class CommandRouter;
+class PictureDecoder;
 class QMenu;
 
 // The view in the centre of the main frame: the file list of one folder. It
@@ -36,6 +39,9 @@ public:
     ~CExplorerView() override;
 
     ShellFileList& FileList() { return m_shellList; }
+    // The decoder of the view's pictures (its worker processes), for every
+    // other picture the window shows as well.
+    const std::shared_ptr<PictureDecoder>& Decoder() const { return m_decoder; }
 
     // Run when the view is first shown and again whenever its document is
     // renewed: the address box shows the list's folder.
@@ -81,12 +87,14 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void AddViewModeCommand(unsigned id, ShellFileList::ViewMode mode);
     void OnFolderChanged();
 
     CommandRouter& m_router;
+    std::shared_ptr<PictureDecoder> m_decoder;
     ShellFileList m_shellList;
     PhotoSearch m_search;
     QHash<QString, QString> m_kept;

@@ -387,6 +387,10 @@ void CMainFrame::SetActiveView(CExplorerView* view) {
     CExplorerView* previous = m_activeView;
     m_activeView = view;
     m_services.router.SetTarget(CommandRouter::Stage::View, view);
+    // The Preview pane's pictures are decoded by the view's workers, as its
+    // thumbnails are.
+    if (view)
+        m_previewPane.SetSource(CPreviewWnd::DecodedBy(view->Decoder()));
     if (previous && previous != view)
         previous->OnActivateView(false, view, previous);
     if (view)

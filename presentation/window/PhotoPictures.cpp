@@ -1,14 +1,14 @@
 #include "presentation/window/PhotoPictures.h"
 
-#include "framework/views/ThumbnailSource.h"
 #include "metadata/ByteSource.h"
 #include "metadata/ExifSummary.h"
 #include "metadata/MessageSink.h"
 #include "metadata/PhotoReader.h"
 #include "metadata/RegularFile.h"
-#include "presentation/window/EmbeddedPreview.h"
-#include "presentation/window/HeifThumbnail.h"
-#include "presentation/window/Orientation.h"
+#include "presentation/window/PictureDecoder.h"
+
+#include <QPainter>
+#include <QPen>
 
 #include <cstring>
 
@@ -25,16 +25,23 @@ struct Descriptor {
     }
 };
 
-// Qt's decode turned by the EXIF Orientation our reader found, or by Qt's own
-// reading for the formats our reader does not read.
-QImage DecodeUpright(int fd, int edge, int orientation) {
-    QImageIOHandler::Transformations transformation = QImageIOHandler::TransformationNone;
-    const QImage image = DecodeFileScaled(fd, edge, &transformation);
-    if (image.isNull())
-        return {};
-    if (orientation >= 1 && orientation <= 8)
-        return Upright(image, orientation);
-    return FitInto(Transformed(image, transformation), edge);
+std::vector<std::pair<QByteArray, DecoderFault>> FaultsForTests() {
+    std::vector<std::pair<QByteArray, DecoderFault>> faults;
+    const QByteArray setting = qgetenv("VELMORA_DECODER_FAULTS");
+    for (const QByteArray& item : setting.split(',')) {
+        const qsizetype colon = item.indexOf(':');
+        const QByteArray kind = item.left(colon);
+        const QByteArray name = item.mid(colon + 1);
+        if (colon <= 0 || name.isEmpty())
+            continue;
+        if (kind == "crash")
+            faults.emplace_back(name, DecoderFault::Crash);
+        else if (kind == "hang")
+            faults.emplace_back(name, DecoderFault::Hang);
+        else if (kind == "memory")
+            faults.emplace_back(name, DecoderFault::ExhaustMemory);
+    }
+    return faults;
 }
 
 } // namespace
@@ -59,32 +66,78 @@ bool IsHeifFormat(PhotoFormat format) {
            format == PhotoFormat::Avif;
 }
 
+PhotoPictures::PhotoPictures(std::shared_ptr<PictureDecoder> decoder)
+    : m_decoder(std::move(decoder)), m_faults(FaultsForTests()) {}
+
+PhotoPictures::~PhotoPictures() = default;
+
 QImage PhotoPictures::Picture(const QByteArray& path, int edge) const {
-    if (path.isEmpty() || path.contains('\0') || edge <= 0)
+    const DecodedPicture decoded = Decoded(path, edge);
+    return decoded.outcome == DecodeOutcome::Failed ? BrokenPicture(edge) : decoded.image;
+}
+
+DecodedPicture PhotoPictures::Decoded(const QByteArray& path, int edge) const {
+    if (!m_decoder || path.isEmpty() || path.contains('\0') || edge <= 0)
         return {};
     uint64_t size = 0;
     const Descriptor file{OpenRegularDescriptor(AT_FDCWD, path.constData(), false, &size)};
     if (file.fd < 0 || size == 0)
         return {};
 
+    // Our own reader, here in the window: it says what there is to decode.
     ExifSummary summary;
     std::memset(&summary, 0, sizeof summary);
     PhotoReader reader(&summary, &DiscardingSink());
     FileSource source(file.fd, size, ByteSource::kDefaultCap);
     reader.Read(source, path.constData());
     const PhotoFormat format = reader.Format();
-    const int orientation = summary.orientation;
 
-    if (IsHeifFormat(format))
-        return HeifThumbnail(file.fd, size, edge);
+    PictureRequest request;
+    request.edge = edge;
+    request.orientation = summary.orientation;
+    for (const auto& [name, fault] : m_faults)
+        if (path.endsWith(name))
+            request.fault = fault;
 
+    if (IsHeifFormat(format)) {
+        request.source = PictureSource::Heif;
+        request.orientation = 0; // upright by its own rotation already
+        return m_decoder->Decode(file.fd, request);
+    }
     const EmbeddedPicture& preview = reader.Blocks().preview;
     if (std::memcmp(preview.coding, "jpeg", 5) == 0) {
-        const QImage image = DecodeJpegScaled(ReadExtent(file.fd, size, preview.extent), edge);
-        if (!image.isNull())
-            return Upright(image, orientation);
+        request.source = PictureSource::JpegExtent;
+        request.offset = preview.extent.offset;
+        request.length = preview.extent.length;
+        const DecodedPicture decoded = m_decoder->Decode(file.fd, request);
+        // A preview that is no JPEG after all leaves the picture itself.
+        if (decoded.outcome != DecodeOutcome::NoPicture)
+            return decoded;
     }
     if (!QtReadersDecode(format))
         return {};
-    return DecodeUpright(file.fd, edge, orientation);
+    request.source = PictureSource::ImageReader;
+    request.offset = 0;
+    request.length = 0;
+    return m_decoder->Decode(file.fd, request);
+}
+
+QImage BrokenPicture(int edge) {
+    // A grey sheet with a red cross, drawn rather than loaded: it is made on
+    // the thumbnail threads, where no style may be asked.
+    const int side = qBound(8, edge, 1024);
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal unit = side / 16.0;
+    const QRectF sheet(3 * unit, 2 * unit, 10 * unit, 12 * unit);
+    painter.setPen(QPen(QColor(110, 110, 110), qMax(1.0, unit * 0.6)));
+    painter.setBrush(QColor(245, 245, 245));
+    painter.drawRect(sheet);
+    painter.setPen(QPen(QColor(200, 40, 40), qMax(1.5, unit * 1.2), Qt::SolidLine, Qt::RoundCap));
+    const QRectF cross = sheet.adjusted(3 * unit, 4 * unit, -3 * unit, -4 * unit);
+    painter.drawLine(cross.topLeft(), cross.bottomRight());
+    painter.drawLine(cross.topRight(), cross.bottomLeft());
+    return image;
 }

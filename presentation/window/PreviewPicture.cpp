@@ -1,19 +1,13 @@
 #include "presentation/window/PreviewPicture.h"
 
-#include "framework/views/ThumbnailSource.h"
 #include "metadata/ByteSource.h"
 #include "metadata/ExifSummary.h"
 #include "metadata/MessageSink.h"
 #include "metadata/PhotoReader.h"
 #include "metadata/RegularFile.h"
-#include "presentation/window/EmbeddedPreview.h"
-#include "presentation/window/HeifThumbnail.h"
-#include "presentation/window/Orientation.h"
+#include "presentation/window/DecoderWire.h"
 #include "presentation/window/PhotoPictures.h"
-
-#include <QBuffer>
-#include <QFile>
-#include <QImageReader>
+#include "presentation/window/PictureDecoder.h"
 
 #include <climits>
 #include <cstring>
@@ -22,10 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Qt's allocation limit in megabytes: a 100% view of a 100-megapixel photo,
-// and no lying header's worth more.
-constexpr int kAllocationLimitMb = 512;
 
 struct Descriptor {
     int fd;
@@ -39,8 +29,12 @@ bool Transposes(int orientation) {
     return orientation >= 5 && orientation <= 8;
 }
 
+QSize UprightSize(QSize stored, int orientation) {
+    return Transposes(orientation) ? stored.transposed() : stored;
+}
+
 // `image` scaled down to fit `box`; an empty box, or an image inside it,
-// leaves it as it is.
+// leaves it as it is. The decoder fits a square of the box's longer side.
 QImage FitIntoBox(const QImage& image, QSize box) {
     if (box.isEmpty() || image.isNull() ||
         (image.width() <= box.width() && image.height() <= box.height()))
@@ -48,62 +42,19 @@ QImage FitIntoBox(const QImage& image, QSize box) {
     return image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
-// What `reader` decodes, scaled while decoding to fit `box` (as stored) when
-// it is larger; as stored, never turned.
-QImage ReadInto(QImageReader& reader, QSize box, QSize* size) {
-    reader.setAutoTransform(false);
-    reader.setAllocationLimit(kAllocationLimitMb);
-    const QSize stored = reader.size();
-    if (size)
-        *size = stored;
-    if (!box.isEmpty() && stored.isValid() &&
-        (stored.width() > box.width() || stored.height() > box.height()))
-        reader.setScaledSize(stored.scaled(box, Qt::KeepAspectRatio).expandedTo({1, 1}));
-    return FitIntoBox(reader.read(), box);
-}
-
-QSize UprightSize(QSize stored, int orientation) {
-    return Transposes(orientation) ? stored.transposed() : stored;
-}
-
-// The embedded JPEG preview of `bytes` for an upright `box`: null unless it
-// covers the box or `anySize` (a raw file has nothing better).
-QImage FromEmbedded(const QByteArray& bytes, QSize box, int orientation, bool anySize) {
-    if (bytes.size() < 4 || uchar(bytes[0]) != 0xFF || uchar(bytes[1]) != 0xD8)
-        return {};
-    QBuffer buffer;
-    buffer.setData(bytes);
-    if (!buffer.open(QIODevice::ReadOnly))
-        return {};
-    QImageReader reader(&buffer, "jpeg");
-    const QSize stored = reader.size();
-    if (!anySize && !Covers(UprightSize(stored, orientation), box))
-        return {};
-    const QSize storedBox = Transposes(orientation) ? box.transposed() : box;
-    const QImage image = ReadInto(reader, storedBox, nullptr);
-    return image.isNull() ? QImage() : Upright(image, orientation);
-}
-
-// The photo itself through Qt's readers, turned by the EXIF orientation our
-// reader found, else by Qt's own reading of it.
-QImage FromQtReaders(int fd, QSize box, int orientation, QSize* fullSize) {
-    if (::lseek(fd, 0, SEEK_SET) != 0)
-        return {};
-    QFile device;
-    if (!device.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
-        return {};
-    QImageReader reader(&device);
-    const QImageIOHandler::Transformations transformation = reader.transformation();
-    const bool ours = orientation >= 1 && orientation <= 8;
-    const bool transposes = ours ? Transposes(orientation)
-                                 : (transformation & QImageIOHandler::TransformationRotate90) != 0;
-    QSize stored;
-    const QImage image = ReadInto(reader, transposes ? box.transposed() : box, &stored);
-    if (image.isNull())
-        return {};
-    if (stored.isValid())
-        *fullSize = transposes ? stored.transposed() : stored;
-    return ours ? Upright(image, orientation) : Transformed(image, transformation);
+// The gap a decode that did not go well leaves, PreviewGap::None for one
+// the caller may follow with another way to a picture.
+PreviewGap GapOf(DecodeOutcome outcome) {
+    switch (outcome) {
+    case DecodeOutcome::Failed:
+        return PreviewGap::DecodeFailed;
+    case DecodeOutcome::Unavailable:
+        return PreviewGap::NoDecoder;
+    case DecodeOutcome::Decoded:
+    case DecodeOutcome::NoPicture:
+        break;
+    }
+    return PreviewGap::None;
 }
 
 } // namespace
@@ -113,7 +64,7 @@ bool Covers(QSize picture, QSize box) {
            (picture.width() >= box.width() || picture.height() >= box.height());
 }
 
-PreviewPicture PictureForPreview(const QByteArray& path, QSize box) {
+PreviewPicture PictureForPreview(PictureDecoder& decoder, const QByteArray& path, QSize box) {
     PreviewPicture result;
     result.gap = PreviewGap::Unreadable;
     if (path.isEmpty() || path.contains('\0'))
@@ -124,6 +75,7 @@ PreviewPicture PictureForPreview(const QByteArray& path, QSize box) {
         return result;
     result.gap = PreviewGap::Undecodable;
 
+    // Our own reader, here in the window: it says what there is to decode.
     ExifSummary summary;
     std::memset(&summary, 0, sizeof summary);
     PhotoReader reader(&summary, &DiscardingSink());
@@ -139,50 +91,80 @@ PreviewPicture PictureForPreview(const QByteArray& path, QSize box) {
     else if (summary.width > 0 && summary.height > 0)
         result.fullSize = UprightSize(QSize(summary.width, summary.height), orientation);
 
-    const auto done = [&result](QImage image, PreviewOrigin origin) {
-        result.image = std::move(image);
+    PictureRequest request;
+    request.edge =
+        box.isEmpty() ? wire::kMaxSide : qBound(1, qMax(box.width(), box.height()), wire::kMaxSide);
+    request.orientation = orientation;
+    const auto done = [&result, box](const QImage& image, PreviewOrigin origin) {
+        result.image = FitIntoBox(image, box);
         result.origin = origin;
         result.gap = PreviewGap::None;
         return result;
     };
+    // A picture smaller than asked for is the photo at its own size.
+    const auto ownSize = [&result, &request, box](const QImage& image) {
+        if (box.isEmpty() || (image.width() < request.edge && image.height() < request.edge))
+            result.fullSize = image.size();
+    };
+    // A decoder that failed on the file is not asked again for another of
+    // its pictures: the pane says why there is none.
+    const auto stop = [&result](PreviewGap gap) {
+        result.gap = gap;
+        return result;
+    };
 
     if (IsHeifFormat(format)) {
-        // libheif turns the picture by the file's own rotation (see HeifThumbnail).
-        bool fromThumbnail = false;
-        QImage image = HeifPicture(file.fd, size, box, &fromThumbnail);
-        if (image.isNull())
+        request.source = PictureSource::HeifPrimary;
+        request.orientation = 0; // upright by its own rotation already
+        const DecodedPicture decoded = decoder.Decode(file.fd, request);
+        if (const PreviewGap gap = GapOf(decoded.outcome); gap != PreviewGap::None)
+            return stop(gap);
+        if (decoded.image.isNull())
             return result;
-        if (!fromThumbnail)
-            result.fullSize = image.size();
-        return done(FitIntoBox(image, box),
-                    fromThumbnail ? PreviewOrigin::Embedded : PreviewOrigin::Decoded);
+        ownSize(decoded.image);
+        return done(decoded.image, PreviewOrigin::Decoded);
     }
 
     const bool raw = !QtReadersDecode(format);
-    QByteArray embedded;
-    if (std::memcmp(blocks.preview.coding, "jpeg", 5) == 0)
-        embedded = ReadExtent(file.fd, size, blocks.preview.extent);
-    if (!embedded.isEmpty()) {
-        QImage image = FromEmbedded(embedded, box, orientation, raw);
-        if (!image.isNull())
-            return done(std::move(image), PreviewOrigin::Embedded);
+    const bool hasPreview = std::memcmp(blocks.preview.coding, "jpeg", 5) == 0;
+    // The preview serves when it covers the box (a raw file's at any size);
+    // it is no use to a 100% view of a photo that can be decoded itself.
+    QImage preview;
+    if (hasPreview && (raw || !box.isEmpty())) {
+        request.source = PictureSource::JpegExtent;
+        request.offset = blocks.preview.extent.offset;
+        request.length = blocks.preview.extent.length;
+        const DecodedPicture decoded = decoder.Decode(file.fd, request);
+        if (const PreviewGap gap = GapOf(decoded.outcome); gap != PreviewGap::None)
+            return stop(gap);
+        preview = decoded.image;
+        if (!preview.isNull() && (raw || Covers(preview.size(), box)))
+            return done(preview, PreviewOrigin::Embedded);
     }
-    if (raw) {
-        result.gap = PreviewGap::RawWithoutPreview;
-        return result;
-    }
-    QSize decodedSize;
-    QImage image = FromQtReaders(file.fd, box, orientation, &decodedSize);
-    if (!image.isNull()) {
-        if (decodedSize.isValid())
-            result.fullSize = decodedSize;
-        return done(std::move(image), PreviewOrigin::Decoded);
+    if (raw)
+        return stop(PreviewGap::RawWithoutPreview);
+
+    request.source = PictureSource::ImageReader;
+    request.offset = 0;
+    request.length = 0;
+    const DecodedPicture decoded = decoder.Decode(file.fd, request);
+    if (const PreviewGap gap = GapOf(decoded.outcome); gap != PreviewGap::None)
+        return stop(gap);
+    if (!decoded.image.isNull()) {
+        ownSize(decoded.image);
+        return done(decoded.image, PreviewOrigin::Decoded);
     }
     // A photo Qt cannot decode may still carry a smaller preview that it can.
-    if (!embedded.isEmpty()) {
-        image = FromEmbedded(embedded, box, orientation, true);
-        if (!image.isNull())
-            return done(std::move(image), PreviewOrigin::Embedded);
+    if (preview.isNull() && hasPreview) {
+        request.source = PictureSource::JpegExtent;
+        request.offset = blocks.preview.extent.offset;
+        request.length = blocks.preview.extent.length;
+        const DecodedPicture again = decoder.Decode(file.fd, request);
+        if (const PreviewGap gap = GapOf(again.outcome); gap != PreviewGap::None)
+            return stop(gap);
+        preview = again.image;
     }
+    if (!preview.isNull())
+        return done(preview, PreviewOrigin::Embedded);
     return result;
 }

@@ -4,9 +4,11 @@
 #include <QImage>
 #include <QSize>
 
+class PictureDecoder;
+
 // The "Preview" pane's picture of one file, for a view of a given size. Every
-// decode the pane needs goes through PictureForPreview, so it can run
-// wherever pictures are decoded.
+// decode the pane needs goes through PictureForPreview, which has it made by
+// the window's PictureDecoder in its sandboxed worker.
 
 // Where the picture came from.
 enum class PreviewOrigin {
@@ -21,6 +23,8 @@ enum class PreviewGap {
     Unreadable,        // not a regular file, or it cannot be opened
     RawWithoutPreview, // a raw file whose preview is missing or cannot be decoded
     Undecodable,       // a picture no decoder here reads
+    DecodeFailed,      // the decoder crashed, hung or ran out of memory on it
+    NoDecoder,         // the decoder's worker could not be started
 };
 
 struct PreviewPicture {
@@ -39,8 +43,9 @@ bool Covers(QSize picture, QSize box);
 // orientation and fitted into `box` (device pixels, as shown upright), never
 // enlarged. The largest preview the file embeds serves when it covers `box`;
 // otherwise the photo is decoded at the size needed (JPEG at a reduced scale
-// while decoding, HEIF through libheif, the rest through Qt's readers). A raw
-// file is never decoded: its preview serves at whatever size it has. An
-// empty `box` asks for the photo at its own size (the 100% view). Safe to
-// call on any thread; opens only regular files, read-only, and writes nothing.
-PreviewPicture PictureForPreview(const QByteArray& path, QSize box);
+// while decoding, HEIF through libheif, the rest through Qt's readers), all
+// by `decoder`'s worker: only our own reader runs here. A raw file is never
+// decoded: its preview serves at whatever size it has. An empty `box` asks
+// for the photo at its own size (the 100% view). Safe to call on any thread;
+// opens only regular files, read-only, and writes nothing.
+PreviewPicture PictureForPreview(PictureDecoder& decoder, const QByteArray& path, QSize box);

@@ -1,5 +1,7 @@
 #include "presentation/window/PreviewWnd.h"
 
+#include "presentation/window/PictureDecoder.h"
+
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -12,11 +14,17 @@ namespace {
 // laid out still gets a picture worth showing.
 constexpr int kMinimumBox = 64;
 
+PreviewPicture WithoutDecoder(const QByteArray&, QSize) {
+    PreviewPicture none;
+    none.gap = PreviewGap::NoDecoder;
+    return none;
+}
+
 } // namespace
 
 CPreviewWnd::CPreviewWnd(QWidget* parent)
     : DockablePane(parent), m_body(ClientArea()), m_view(&m_body), m_histogram(&m_body),
-      m_bar(&m_body), m_note(&m_bar), m_zoomButton(&m_bar), m_source(PictureForPreview),
+      m_bar(&m_body), m_note(&m_bar), m_zoomButton(&m_bar), m_source(WithoutDecoder),
       m_queue(1, WorkQueue::Order::NewestFirst) {
     m_view.setObjectName(QStringLiteral("previewPicture"));
     m_view.setAccessibleName(QStringLiteral("Preview"));
@@ -71,6 +79,14 @@ void CPreviewWnd::SetSource(Source source) {
         m_source = std::move(source);
 }
 
+CPreviewWnd::Source CPreviewWnd::DecodedBy(std::shared_ptr<PictureDecoder> decoder) {
+    if (!decoder)
+        return WithoutDecoder;
+    return [decoder = std::move(decoder)](const QByteArray& path, QSize box) {
+        return PictureForPreview(*decoder, path, box);
+    };
+}
+
 QString CPreviewWnd::GapText(PreviewGap gap) {
     switch (gap) {
     case PreviewGap::None:
@@ -81,6 +97,10 @@ QString CPreviewWnd::GapText(PreviewGap gap) {
         return QStringLiteral("This raw file has no preview that can be shown.");
     case PreviewGap::Undecodable:
         return QStringLiteral("This picture cannot be decoded.");
+    case PreviewGap::DecodeFailed:
+        return OutcomeText(DecodeOutcome::Failed);
+    case PreviewGap::NoDecoder:
+        return OutcomeText(DecodeOutcome::Unavailable);
     }
     return {};
 }

@@ -13,6 +13,9 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
+
+class PictureDecoder;
 
 // The "Preview" pane: the chosen photo fitted into the pane and upright, its
 // histogram under it, and a line saying what is shown with the button that
@@ -40,8 +43,11 @@ public:
     void ShowFile(const QByteArray& path);
     // Shows nothing, and drops what was asked.
     void Clear();
-    // Where pictures come from; PictureForPreview unless replaced.
+    // Where pictures come from. Until the frame hands one over (DecodedBy
+    // its view's decoder) every file shows that there is no decoder.
     void SetSource(Source source);
+    // PictureForPreview through `decoder`, which the source keeps alive.
+    static Source DecodedBy(std::shared_ptr<PictureDecoder> decoder);
 
     // The file shown or being made; empty when none.
     const QByteArray& ShownPath() const { return m_path; }

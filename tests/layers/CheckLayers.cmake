@@ -4,6 +4,7 @@
 #   presentation/ (not window) metadata only, and no Qt
 #   framework/                 Qt and itself: never the application, nor its reader
 #   resources/                 the framework's commands, never the window code
+#   decoder/                   the pictures' decoding, never the frame
 cmake_minimum_required(VERSION 3.25)
 
 set(failures "")
@@ -35,6 +36,7 @@ check(presentation "\"(presentation/window|framework|shell|resources|tools)/|<Q"
 check(presentation/window "\"(shell|resources|tools)/")
 check(framework "\"(metadata|presentation|shell|resources|tools)/")
 check(resources "\"(presentation|shell|tools)/|\"framework/(styles|docking|ribbon|views|settings)/")
+check(decoder "\"(shell|resources|tools)/")
 check(tools "\"(presentation/window|framework|shell|resources)/|<Q")
 
 if(failures)

@@ -3,6 +3,7 @@
 #include "presentation/window/Orientation.h"
 #include "presentation/window/PhotoPictures.h"
 #include "tests/framework/FrameworkThumbnailTestSupport.h"
+#include "tests/presentation/window/DecoderTestSupport.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,7 +15,7 @@
 namespace {
 
 QImage LoadThumbnail(const QByteArray& path, int edge) {
-    return PhotoPictures().Picture(path, edge);
+    return PhotoPictures(SharedTestDecoder()).Picture(path, edge);
 }
 
 // A 3 x 2 picture whose pixels all differ, so every turn and mirror shows.

@@ -6,9 +6,11 @@
 #include "presentation/window/PreviewWnd.h"
 #include "tests/fixtures/ExifBuilder.h"
 #include "tests/framework/FrameworkThumbnailTestSupport.h"
+#include "tests/presentation/window/DecoderTestSupport.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QMutex>
@@ -74,7 +76,7 @@ TEST_F(PreviewChoice, TheThumbnailServesASmallPaneAndThePhotoALargerOne) {
         {QSize(), PreviewOrigin::Decoded, {800, 400}, Qt::red},      // 100%
     };
     for (const Case& c : cases) {
-        const PreviewPicture picture = PictureForPreview(path, c.box);
+        const PreviewPicture picture = PictureForPreview(*SharedTestDecoder(), path, c.box);
         SCOPED_TRACE(c.box.width());
         EXPECT_EQ(picture.origin, c.origin);
         EXPECT_EQ(picture.gap, PreviewGap::None);
@@ -87,10 +89,10 @@ TEST_F(PreviewChoice, TheThumbnailServesASmallPaneAndThePhotoALargerOne) {
 TEST_F(PreviewChoice, ThePaneIsFilledUprightByTheOrientation) {
     // Turned a quarter: the 400 x 800 upright photo, its thumbnail 100 x 200.
     const QByteArray path = Photo(6);
-    const PreviewPicture small = PictureForPreview(path, {100, 100});
+    const PreviewPicture small = PictureForPreview(*SharedTestDecoder(), path, {100, 100});
     EXPECT_EQ(small.origin, PreviewOrigin::Embedded);
     EXPECT_EQ(small.image.size(), QSize(50, 100));
-    const PreviewPicture large = PictureForPreview(path, {300, 300});
+    const PreviewPicture large = PictureForPreview(*SharedTestDecoder(), path, {300, 300});
     EXPECT_EQ(large.origin, PreviewOrigin::Decoded);
     EXPECT_EQ(large.image.size(), QSize(150, 300));
     EXPECT_EQ(large.fullSize, QSize(400, 800));
@@ -101,7 +103,7 @@ TEST_F(PreviewChoice, ThePaneIsFilledUprightByTheOrientation) {
         for (int x = 0; x < 64; ++x)
             halves.setPixelColor(x, y, Qt::red);
     const QByteArray turned = Write("half.jpg", WithExif(Encoded(halves, "JPEG"), 3, {}));
-    const QImage half = PictureForPreview(turned, {64, 64}).image;
+    const QImage half = PictureForPreview(*SharedTestDecoder(), turned, {64, 64}).image;
     ASSERT_EQ(half.size(), QSize(64, 64));
     EXPECT_GT(half.pixelColor(32, 4).blue(), 150);
     EXPECT_GT(half.pixelColor(32, 60).red(), 150);
@@ -109,6 +111,7 @@ TEST_F(PreviewChoice, ThePaneIsFilledUprightByTheOrientation) {
 
 TEST_F(PreviewChoice, ARawFileShowsItsPreviewAtAnySizeOrSaysItHasNone) {
     const PreviewPicture raw = PictureForPreview(
+        *SharedTestDecoder(),
         Write("small.dng", RawWithPreview(Encoded(Filled(160, 120, Qt::green), "JPEG"))),
         {800, 800});
     EXPECT_EQ(raw.origin, PreviewOrigin::Embedded);
@@ -116,18 +119,70 @@ TEST_F(PreviewChoice, ARawFileShowsItsPreviewAtAnySizeOrSaysItHasNone) {
 
     QByteArray broken = RawWithPreview(Encoded(Filled(160, 120, Qt::green), "JPEG"));
     broken.chop(200);
-    const PreviewPicture none = PictureForPreview(Write("cut.dng", broken), {800, 800});
+    const PreviewPicture none =
+        PictureForPreview(*SharedTestDecoder(), Write("cut.dng", broken), {800, 800});
     EXPECT_TRUE(none.image.isNull());
     EXPECT_EQ(none.gap, PreviewGap::RawWithoutPreview);
     EXPECT_EQ(CPreviewWnd::GapText(none.gap),
               QStringLiteral("This raw file has no preview that can be shown."));
 
-    EXPECT_EQ(PictureForPreview(Write("note.txt", "not a picture"), {80, 80}).gap,
-              PreviewGap::Undecodable);
-    EXPECT_EQ(PictureForPreview(QFile::encodeName(dir.filePath("missing.jpg")), {80, 80}).gap,
+    EXPECT_EQ(
+        PictureForPreview(*SharedTestDecoder(), Write("note.txt", "not a picture"), {80, 80}).gap,
+        PreviewGap::Undecodable);
+    EXPECT_EQ(PictureForPreview(*SharedTestDecoder(),
+                                QFile::encodeName(dir.filePath("missing.jpg")), {80, 80})
+                  .gap,
               PreviewGap::Unreadable);
-    EXPECT_EQ(PictureForPreview(QFile::encodeName(dir.path()), {80, 80}).gap,
+    EXPECT_EQ(PictureForPreview(*SharedTestDecoder(), QFile::encodeName(dir.path()), {80, 80}).gap,
               PreviewGap::Unreadable);
+}
+
+// The pane's pictures are the worker's: one it fails on (here, by taking
+// longer than its time) or one it cannot start for says so, and the window
+// decodes nothing in its stead.
+TEST_F(PreviewChoice, ADecodeTheWorkerFailsOnOrCannotStartShowsTheDecodersLine) {
+    const QByteArray large = Write("large.jpg", Encoded(Filled(4000, 3000, Qt::red), "JPEG"));
+    PictureDecoder::Options hasty;
+    hasty.workers = 1;
+    hasty.timeoutMs = 1;
+    PictureDecoder slow(hasty);
+    const PreviewPicture failed = PictureForPreview(slow, large, {});
+    EXPECT_TRUE(failed.image.isNull());
+    EXPECT_EQ(failed.gap, PreviewGap::DecodeFailed);
+    EXPECT_EQ(CPreviewWnd::GapText(failed.gap),
+              QStringLiteral("The picture could not be decoded."));
+
+    PictureDecoder::Options nowhere;
+    nowhere.workerPath = dir.filePath(QStringLiteral("no-such-worker"));
+    PictureDecoder absent(nowhere);
+    const PreviewPicture none = PictureForPreview(absent, Photo(1), {100, 100});
+    EXPECT_TRUE(none.image.isNull());
+    EXPECT_EQ(none.gap, PreviewGap::NoDecoder);
+    EXPECT_EQ(CPreviewWnd::GapText(none.gap), OutcomeText(DecodeOutcome::Unavailable));
+    EXPECT_FALSE(CPreviewWnd::GapText(none.gap).isEmpty());
+    // A pane no frame handed a decoder to says the same.
+    EXPECT_EQ(CPreviewWnd::DecodedBy(nullptr)(Photo(1), {100, 100}).gap, PreviewGap::NoDecoder);
+}
+
+// Real HEIC and AVIF files, their primary image decoded by the worker (under
+// its memory limit) for a pane larger than their thumbnails and at 100%.
+TEST(PreviewCorpus, HeifFilesDecodeTheirPrimaryImageInTheWorker) {
+    const QDir formats(QStringLiteral(VELMORA_CORPUS_DIR "/formats"));
+    if (!formats.exists())
+        GTEST_SKIP() << "no formats corpus at " << formats.path().toStdString();
+    const QStringList names =
+        formats.entryList({"*.heic", "*.HEIC", "*.avif", "*.AVIF"}, QDir::Files);
+    for (const QString& name : names) {
+        const QByteArray path = QFile::encodeName(formats.filePath(name));
+        const PreviewPicture fitted = PictureForPreview(*SharedTestDecoder(), path, {900, 900});
+        const PreviewPicture actual = PictureForPreview(*SharedTestDecoder(), path, {});
+        ASSERT_EQ(fitted.gap, PreviewGap::None) << name.toStdString();
+        ASSERT_EQ(actual.gap, PreviewGap::None) << name.toStdString();
+        EXPECT_TRUE(Covers(fitted.image.size(), {900, 900}) ||
+                    fitted.image.size() == actual.image.size())
+            << name.toStdString();
+        EXPECT_EQ(actual.fullSize, actual.image.size()) << name.toStdString();
+    }
 }
 
 TEST(PreviewHistogram, CountsEachChannelOfAKnownPicture) {
@@ -218,7 +273,7 @@ protected:
                 asked.append({path, box});
             }
             QThread::msleep(delayMs);
-            return PictureForPreview(path, box);
+            return PictureForPreview(*SharedTestDecoder(), path, box);
         });
     }
     bool WaitShown(const QByteArray& path) {

@@ -4,6 +4,7 @@
 #include "presentation/window/PhotoPictures.h"
 #include "tests/fixtures/ContainerBuilders.h"
 #include "tests/fixtures/JpegBuilder.h"
+#include "tests/presentation/window/DecoderTestSupport.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -28,7 +29,7 @@ namespace {
 using fixture::Bytes;
 
 QImage LoadThumbnail(const QByteArray& path, int edge) {
-    return PhotoPictures().Picture(path, edge);
+    return PhotoPictures(SharedTestDecoder()).Picture(path, edge);
 }
 
 Bytes FlatJpeg(uint16_t w, uint16_t h, uint8_t r, uint8_t g, uint8_t b) {
