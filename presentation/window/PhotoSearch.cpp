@@ -277,6 +277,8 @@ bool PhotoSearch::Start(const QString& folder, const QString& query, QueryError&
         root += '/';
     run->root = root.toStdString();
     run->options.allTags = run->query.Needs() == QueryNeeds::AllTags;
+    // A result's row carries every photo column, the Lens among them.
+    run->options.lens = true;
     const int cores = std::max(1, QThread::idealThreadCount());
     run->readers = m_readers > 0 ? m_readers : cores;
     run->busyReaders = std::max(1, std::min(run->readers, cores - 1));
