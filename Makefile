@@ -8,7 +8,7 @@ FUZZ_TIME  ?= 300
 CMAKE_ARGS ?=
 LINT_JOBS  ?= 2
 # Our sources, for clang-format; clang-tidy (scripts/lint) takes the non-test ones.
-FORMAT_DIRS = metadata presentation framework shell tools resources tests bench fuzz
+FORMAT_DIRS = metadata reading presentation framework shell tools resources decoder tests bench fuzz
 
 MAKEFLAGS += --no-print-directory
 
