@@ -2,7 +2,6 @@
 // Panasonic RW2 embeds (where its maker note is), and the trailer Samsung's
 // phones append to JPEG and HEIF files.
 
-#include "presentation/FileInspection.h"
 #include "tests/fixtures/JpegBuilder.h"
 #include "tests/fixtures/MakerNoteSamples.h"
 #include "tests/fixtures/MetadataBlocks.h"
@@ -17,13 +16,8 @@ namespace {
 
 // "group:name=text" of every entry of `group` ("" for all).
 std::vector<std::string> Listed(const Bytes& file, const std::string& group = "") {
-    MemorySource source(file.data(), file.size());
-    FileReport report;
-    InspectOptions options;
-    options.allTags = true;
-    InspectSource(source, report, "photo", options);
     std::vector<std::string> lines;
-    for (const MetadataEntry& e : report.tags)
+    for (const MetadataEntry& e : Inspect(file, "photo").tags)
         if (group.empty() || e.group == group)
             lines.push_back(e.group + ":" + std::string(e.name) + "=" + e.text);
     return lines;
@@ -53,10 +47,6 @@ TEST(EmbeddedBlocks, Rw2MakerNoteFromItsEmbeddedJpegOnce) {
     EXPECT_EQ(none.size(), 2u); // Make, JpgFromRaw
 }
 
-Bytes Le32(uint32_t v) {
-    return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-}
-
 // Blocks ("name|data": two zeros, type, name length, name, data), then
 // "SEFH", version, count, a row per block (two zeros, type, distance back
 // from "SEFH", length), the directory's length and "SEFT". `back` moves
@@ -66,15 +56,19 @@ Bytes Trailer(const std::vector<std::pair<uint16_t, std::string>>& blocks, uint3
     Bytes data, rows;
     for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) { // laid from the directory back
         const uint32_t split = static_cast<uint32_t>(it->second.find('|'));
-        const Bytes block = Cat({Le32(it->first << 16), Le32(split), TextBytes(it->second)});
+        const Bytes block =
+            Cat({Le32Bytes(it->first << 16), Le32Bytes(split), TextBytes(it->second)});
         data = Cat({Bytes(block.begin(), block.begin() + 8 + split),
                     Bytes(block.begin() + 9 + split, block.end()), data});
-        rows = Cat({Le32(it->first << 16), Le32(static_cast<uint32_t>(data.size()) + back),
-                    Le32(static_cast<uint32_t>(block.size() - 1)), rows});
+        rows =
+            Cat({Le32Bytes(it->first << 16), Le32Bytes(static_cast<uint32_t>(data.size()) + back),
+                 Le32Bytes(static_cast<uint32_t>(block.size() - 1)), rows});
     }
-    const Bytes directory = Cat({TextBytes("SEFH"), Le32(107),
-                                 Le32(static_cast<uint32_t>(blocks.size()) + extraCount), rows});
-    return Cat({data, directory, Le32(static_cast<uint32_t>(directory.size())), TextBytes("SEFT")});
+    const Bytes directory =
+        Cat({TextBytes("SEFH"), Le32Bytes(107),
+             Le32Bytes(static_cast<uint32_t>(blocks.size()) + extraCount), rows});
+    return Cat(
+        {data, directory, Le32Bytes(static_cast<uint32_t>(directory.size())), TextBytes("SEFT")});
 }
 
 TEST(EmbeddedBlocks, SamsungTrailer) {
@@ -90,22 +84,19 @@ TEST(EmbeddedBlocks, SamsungTrailer) {
         "Samsung:EmbeddedVideoType=MotionPhoto_Data", "Samsung:EmbeddedVideoFile=(8 bytes)",
         "Samsung:Tag0x0C61=1"};
     const std::vector<std::pair<uint16_t, std::string>> one = {{0x0AA1, "MCC_Data|214"}};
+    const Bytes jpeg = JpegWithTiff(samsung.Tiff());
     struct Case {
         const char* label;
         Bytes file;
         std::vector<std::string> expected;
     };
     const Case cases[] = {
-        {"JPEG", Cat({JpegWithTiff(samsung.Tiff()), trailer}), listed},
+        {"JPEG", Cat({jpeg, trailer}), listed},
         {"HEIF", Cat({HeifFile(samsung.Tiff()), trailer}), listed},
         {"another maker's", Cat({JpegWithTiff(canon.Tiff()), trailer}), {}},
-        {"a count past its rows", Cat({JpegWithTiff(samsung.Tiff()), Trailer(one, 1000)}), {}},
-        {"a block before the file",
-         Cat({JpegWithTiff(samsung.Tiff()), Trailer(one, 0, 1 << 30)}),
-         {}},
-        {"a block not where its row says",
-         Cat({JpegWithTiff(samsung.Tiff()), Trailer(one, 0, 4)}),
-         {}},
+        {"a count past its rows", Cat({jpeg, Trailer(one, 1000)}), {}},
+        {"a block before the file", Cat({jpeg, Trailer(one, 0, 1 << 30)}), {}},
+        {"a block not where its row says", Cat({jpeg, Trailer(one, 0, 4)}), {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

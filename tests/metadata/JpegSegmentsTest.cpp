@@ -140,15 +140,6 @@ TEST(JpegSegments, ExtendedXmpLongerThanTheCapIsNotRead) {
     EXPECT_LT(capped.source.BytesRead(), 1000u); // headers only
 }
 
-FileReport Inspect(const Bytes& file) {
-    MemorySource source(file.data(), file.size());
-    FileReport report;
-    InspectOptions options;
-    options.allTags = true;
-    InspectSource(source, report, "a.jpg", options);
-    return report;
-}
-
 std::vector<std::string> Listed(const FileReport& report, const std::string& group) {
     std::vector<std::string> values;
     for (const MetadataEntry& e : report.tags)
@@ -171,7 +162,7 @@ TEST(JpegSegments, ExtendedXmpNamedByTheMainPacketIsListedAfterIt) {
         for (const Bytes& part : ExtendedXmpPayloads(kGuid, extended, 50))
             jpeg.Segment(0xE1, part);
         jpeg.Frame(8, 8).BareSos();
-        const FileReport report = Inspect(jpeg.Data());
+        const FileReport report = Inspect(jpeg.Data(), "a.jpg");
         std::vector<std::string> expected;
         if (*named)
             expected.push_back("xmpNote:HasExtendedXMP=" + std::string(named));
@@ -204,7 +195,7 @@ TEST(JpegSegments, IptcOfEveryApp13SegmentIsListed) {
     jpeg.Soi().Segment(0xED, first).App0Jfif().Segment(0xED, head).Segment(0xED, tail);
     jpeg.Frame(8, 8).BareSos();
     EXPECT_EQ(
-        Listed(Inspect(jpeg.Data()), "IPTC"),
+        Listed(Inspect(jpeg.Data(), "a.jpg"), "IPTC"),
         (std::vector<std::string>{"ObjectName=Title", "Keywords=a", "Keywords=b", "Keywords=c"}));
 }
 

@@ -3,7 +3,6 @@
 // bounded, and a movie box after a large media box reached in a few reads.
 #include "metadata/FormatDetection.h"
 #include "metadata/MovieRecord.h"
-#include "presentation/FileInspection.h"
 #include "presentation/TagRows.h"
 #include "tests/fixtures/MovieBuilder.h"
 #include "tests/metadata/PhotoTestSupport.h"
@@ -77,12 +76,7 @@ TEST(MovieReader, BrandsNameMoviesAndLeavePhotosPhotos) {
 
 TEST(MovieReader, EveryEntryInTheQuickTimeGroupWithThePosition) {
     for (const MovieOptions& o : SeedMovies()) {
-        const Bytes file = MovieFile(o);
-        MemorySource source(file.data(), file.size());
-        FileReport report;
-        InspectOptions options;
-        options.allTags = true;
-        InspectSource(source, report, nullptr, options);
+        const FileReport report = Inspect(MovieFile(o), nullptr);
         std::string texts;
         for (const MetadataEntry& e : report.tags)
             if (e.group == "QuickTime" && e.name.View().find("Date") == std::string_view::npos)
@@ -144,11 +138,7 @@ TEST(MovieReader, LyingBoxesCostTheirLevelAndNoMore) {
         PhotoRead r(file);
         EXPECT_EQ(r.record.exifValid, kept);
         EXPECT_LE(r.source.BytesRead(), file.size());
-        MemorySource source(file.data(), file.size());
-        FileReport report;
-        InspectOptions options;
-        options.allTags = true;
-        InspectSource(source, report, nullptr, options);
+        Inspect(file, nullptr); // every entry listed, within the file
         if (o.userData) {
             EXPECT_STREQ(r.record.cameraMake, "Apple");
         }

@@ -384,13 +384,8 @@ TEST(PhotoFormats, PngRawProfilesOfEveryKind) {
     // Listed like a JPEG's: IIM and image resources alike.
     for (const Bytes& profile : {iim, resources}) {
         const Bytes file = PngFileOf(10, 10, {RawProfileChunk("zTXt", "iptc", profile)});
-        MemorySource source(file.data(), file.size());
-        FileReport report;
-        InspectOptions options;
-        options.allTags = true;
-        InspectSource(source, report, "a.png", options);
         std::vector<std::string> listed;
-        for (const MetadataEntry& e : report.tags)
+        for (const MetadataEntry& e : Inspect(file, "a.png").tags)
             listed.push_back(e.group + ":" + std::string(e.name) + "=" + e.text);
         EXPECT_EQ(listed,
                   (std::vector<std::string>{"IPTC:ObjectName=Harbour", "IPTC:Keywords=sea"}));

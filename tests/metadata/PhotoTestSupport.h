@@ -2,6 +2,7 @@
 
 #include "metadata/ByteSource.h"
 #include "metadata/PhotoReader.h"
+#include "presentation/FileInspection.h"
 #include "tests/fixtures/ContainerBuilders.h"
 #include "tests/metadata/ReaderTestSupport.h"
 
@@ -44,6 +45,16 @@ struct PhotoRead {
     PhotoReader reader;
     bool ok = false;
 };
+
+// Every entry of a file, as `velmora-tags --all` lists them.
+inline FileReport Inspect(const Bytes& file, const char* name) {
+    MemorySource source(file.data(), file.size());
+    FileReport report;
+    InspectOptions options;
+    options.allTags = true;
+    InspectSource(source, report, name, options);
+    return report;
+}
 
 inline void ExpectCameraRecord(const ExifSummary& r) {
     EXPECT_TRUE(r.exifValid);

@@ -350,8 +350,8 @@ TEST(MakerNotesCorpus, EntriesAndValuesAsTheReferenceReadsThem) {
         for (const std::string& miss : misses)
             std::printf("  %s\n", miss.c_str());
 
-    // The nine makers read: each, and all of them together, with at least
-    // 85% of the reference's entries listed, 95% of the values compared
+    // The nine makers read, each (and so all of them together) with at
+    // least 85% of the reference's entries listed, 95% of the values compared
     // equal, and the lens named for 90% of the photos it names one for.
     // (Pentax's only photo has no entries the reference lists.)
     Tally all;
@@ -366,7 +366,4 @@ TEST(MakerNotesCorpus, EntriesAndValuesAsTheReferenceReadsThem) {
         EXPECT_GE(Share(t.equal, t.compared), 0.95) << maker << "\n" << table;
         EXPECT_GE(Share(t.lensNamed, t.lensPhotos), 0.9) << maker << "\n" << table;
     }
-    EXPECT_GE(Share(all.listed, all.entries), 0.85) << table;
-    EXPECT_GE(Share(all.equal, all.compared), 0.95) << table;
-    EXPECT_GE(Share(all.lensNamed, all.lensPhotos), 0.9) << table;
 }
