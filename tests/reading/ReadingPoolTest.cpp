@@ -62,19 +62,12 @@ public:
     bool released = true;
 };
 
-ReadingSettings Settings(int threads, int window) {
-    ReadingSettings settings;
-    settings.threads = threads;
-    settings.window = window;
-    return settings;
-}
-
 TEST(ReadingPool, EveryFileReadOnceAndDeliveredInOrder) {
     for (const auto& [threads, window] : std::vector<std::pair<int, int>>{
              {0, 1}, {1, 1}, {1, 4}, {2, 3}, {8, 1}, {8, 16}, {8, 256}, {64, 7}}) {
         SCOPED_TRACE(testing::Message() << threads << " threads, window " << window);
         TestJob job;
-        ReadingPool pool(job, Settings(threads, window));
+        ReadingPool pool(job, {.threads = threads, .window = window});
         std::vector<int> all, files;
         for (int i = 0; i < 300; ++i) {
             // Folders that could not be listed, also first and two in a row.
@@ -99,7 +92,7 @@ TEST(ReadingPool, CancelReturnsWithin50msWhileReadsBlock) {
     for (const int files : {1000, 2}) { // the walk waits for room; Finish waits
         TestJob job;
         job.released = false;
-        auto pool = std::make_unique<ReadingPool>(job, Settings(4, 8));
+        auto pool = std::make_unique<ReadingPool>(job, ReadingSettings{.threads = 4, .window = 8});
         bool finished = true;
         Clock::time_point returned;
         std::thread walk([&] {
@@ -146,9 +139,7 @@ TEST(ReadingPool, InlineWhileCachedUntilADiskIsWaitedFor) {
         int fd = -1;
     } job;
     job.fd = fd;
-    ReadingSettings settings = Settings(2, 16);
-    settings.inlineWhileCached = true;
-    ReadingPool pool(job, settings);
+    ReadingPool pool(job, {.threads = 2, .window = 16, .inlineWhileCached = true});
     for (int i = 0; i < 8; ++i)
         ASSERT_TRUE(pool.Submit(Item(i)));
     ASSERT_TRUE(pool.Finish());
