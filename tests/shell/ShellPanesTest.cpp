@@ -65,27 +65,7 @@ TEST_F(ShellPanes, MetadataStartsAsATabBehindProperties) {
     EXPECT_TRUE(metadata.IsPaneVisible());
 }
 
-TEST_F(ShellPanes, TheMetadataEntryShowsAndHidesThePane) {
-    const std::unique_ptr<QMenu> menu(CreateFrameContextMenu(Router(), frame.get()));
-    QAction* entry = nullptr;
-    for (QAction* action : menu->actions())
-        if (action->data().toUInt() == ViewMetadata)
-            entry = action;
-    ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(entry->text(), QStringLiteral("&Metadata"));
-
-    ShowActive();
-    EXPECT_TRUE(State(ViewMetadata).IsChecked());
-    entry->trigger();
-    EXPECT_FALSE(frame->MetadataPane().IsPaneVisible());
-    EXPECT_FALSE(State(ViewMetadata).IsChecked());
-    EXPECT_TRUE(frame->PropertiesPane().IsPaneVisible());
-    Router().Execute(ViewMetadata);
-    EXPECT_TRUE(frame->MetadataPane().IsPaneVisible());
-    EXPECT_TRUE(State(ViewMetadata).IsChecked());
-}
-
-TEST_F(ShellPanes, PreviewStartsBelowPropertiesAndItsEntryShowsAndHidesIt) {
+TEST_F(ShellPanes, PreviewStartsBelowProperties) {
     CPreviewWnd& preview = frame->PreviewPane();
     EXPECT_EQ(preview.windowTitle(), QStringLiteral("Preview"));
     EXPECT_EQ(preview.objectName(), QStringLiteral("Pane161"));
@@ -95,30 +75,40 @@ TEST_F(ShellPanes, PreviewStartsBelowPropertiesAndItsEntryShowsAndHidesIt) {
     ShowActive();
     EXPECT_GT(preview.y(), frame->PropertiesPane().y());
     EXPECT_EQ(preview.x(), frame->PropertiesPane().x());
+}
 
+TEST_F(ShellPanes, EachPanesEntryShowsAndHidesIt) {
     const std::unique_ptr<QMenu> menu(CreateFrameContextMenu(Router(), frame.get()));
-    QAction* entry = nullptr;
-    for (QAction* action : menu->actions())
-        if (action->data().toUInt() == ViewPreview)
-            entry = action;
-    ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(entry->text(), QStringLiteral("P&review"));
-    EXPECT_TRUE(State(ViewPreview).IsChecked());
-    entry->trigger();
-    EXPECT_FALSE(preview.IsPaneVisible());
-    EXPECT_FALSE(State(ViewPreview).IsChecked());
-    Router().Execute(ViewPreview);
-    EXPECT_TRUE(preview.IsPaneVisible());
+    ShowActive();
+    const struct {
+        unsigned id;
+        const char* text;
+        DockablePane* pane;
+    } cases[] = {{ViewMetadata, "&Metadata", &frame->MetadataPane()},
+                 {ViewPreview, "P&review", &frame->PreviewPane()}};
+    for (const auto& c : cases) {
+        QAction* entry = nullptr;
+        for (QAction* action : menu->actions())
+            if (action->data().toUInt() == c.id)
+                entry = action;
+        ASSERT_NE(entry, nullptr) << c.text;
+        EXPECT_EQ(entry->text(), QString::fromUtf8(c.text));
+        EXPECT_TRUE(State(c.id).IsChecked()) << c.text;
+        entry->trigger();
+        EXPECT_FALSE(c.pane->IsPaneVisible()) << c.text;
+        EXPECT_FALSE(State(c.id).IsChecked()) << c.text;
+        EXPECT_TRUE(frame->PropertiesPane().IsPaneVisible()) << c.text;
+        Router().Execute(c.id);
+        EXPECT_TRUE(c.pane->IsPaneVisible()) << c.text;
+        EXPECT_TRUE(State(c.id).IsChecked()) << c.text;
+    }
 }
 
 TEST_F(ShellPanes, AClickFillsTheRowsAtOnceAndThePictureAfter) {
     ShowActive();
     const QString path = PathOf(QStringLiteral("shot.jpg"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    const fixture::Bytes jpeg = fixture::CameraLikeJpeg();
-    file.write(reinterpret_cast<const char*>(jpeg.data()), qint64(jpeg.size()));
-    file.close();
+    ASSERT_TRUE(
+        fixture::WriteFile(QFile::encodeName(path).toStdString(), fixture::CameraLikeJpeg()));
     ASSERT_TRUE(frame->ShowImageTags(path));
     // The rows are in when the click returns; the picture is still to come.
     EXPECT_GT(frame->PropertiesPane().TagList().topLevelItemCount(), 0);

@@ -224,13 +224,11 @@ protected:
         const Bytes camera = fixture::CameraLikeJpeg();
         for (const char* folder : {"a", "b/c"}) {
             ASSERT_TRUE(QDir(m_dir.path()).mkpath(folder));
-            for (int i = 0; i < kFiles / 2; ++i)
+            for (int i = 0; i < kFiles / 2; ++i) {
+                const QString name = QString::asprintf("%s/%03d.jpg", folder, i);
                 ASSERT_TRUE(fixture::WriteFile(
-                    QFile::encodeName(m_dir.filePath(QStringLiteral("%1/%2.jpg")
-                                                         .arg(folder)
-                                                         .arg(i, 3, 10, QLatin1Char('0'))))
-                        .toStdString(),
-                    camera));
+                    QFile::encodeName(m_dir.filePath(name)).toStdString(), camera));
+            }
         }
     }
 

@@ -1,7 +1,6 @@
 #include "framework/commands/CommandRouter.h"
 #include "framework/commands/CommandTarget.h"
 #include "framework/ribbon/ImageStrip.h"
-
 #include "framework/ribbon/RibbonApplicationButton.h"
 #include "framework/ribbon/RibbonBar.h"
 #include "framework/ribbon/RibbonButton.h"
@@ -18,6 +17,7 @@
 #include "framework/ribbon/RibbonSeparator.h"
 #include "framework/styles/VisualStyles.h"
 #include "resources/ApplicationIds.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QEnterEvent>

@@ -86,6 +86,17 @@ TEST(MountTable, ReadsTheKernelsLines) {
     EXPECT_EQ(mounts[2].source, "nas:/photos");
 }
 
+// A volume as expected, or none where the name is null.
+void ExpectVolume(const std::optional<MountedVolume>& volume, const QString& path, const char* name,
+                  MountedVolume::Kind kind) {
+    ASSERT_EQ(volume.has_value(), name != nullptr) << path.toStdString();
+    if (volume) {
+        EXPECT_EQ(volume->path, path);
+        EXPECT_EQ(volume->name, name);
+        EXPECT_EQ(volume->kind, kind) << name;
+    }
+}
+
 TEST(MountTable, TellsTheUsersVolumesFromTheSystemsMounts) {
     using Kind = MountedVolume::Kind;
     const QString home = QStringLiteral("/home/ann");
@@ -106,15 +117,9 @@ TEST(MountTable, TellsTheUsersVolumesFromTheSystemsMounts) {
         {{"/mnt/sandbox/x", "tmpfs", "none"}, nullptr, Kind::Removable},
         {{"/media/ann/app", "squashfs", "/dev/loop3"}, nullptr, Kind::Removable},
     };
-    for (const auto& c : cases) {
-        const std::optional<MountedVolume> volume = UserVolume(c.mount, home, labels);
-        ASSERT_EQ(volume.has_value(), c.name != nullptr) << c.mount.path.toStdString();
-        if (!volume)
-            continue;
-        EXPECT_EQ(volume->path, QDir::cleanPath(c.mount.path));
-        EXPECT_EQ(volume->name, c.name);
-        EXPECT_EQ(volume->kind, c.kind) << c.name;
-    }
+    for (const auto& c : cases)
+        ExpectVolume(UserVolume(c.mount, home, labels), QDir::cleanPath(c.mount.path), c.name,
+                     c.kind);
 }
 
 TEST(MountTable, NamesTheDesktopsSharesAndDevices) {
@@ -131,15 +136,8 @@ TEST(MountTable, NamesTheDesktopsSharesAndDevices) {
         {"smb-share:server=nas", nullptr, Kind::Network},
         {"no-colon", nullptr, Kind::Network},
     };
-    for (const auto& c : cases) {
-        const std::optional<MountedVolume> volume = GvfsVolume(root, c.entry);
-        ASSERT_EQ(volume.has_value(), c.name != nullptr) << c.entry;
-        if (!volume)
-            continue;
-        EXPECT_EQ(volume->path, root + '/' + c.entry);
-        EXPECT_EQ(volume->name, c.name);
-        EXPECT_EQ(volume->kind, c.kind) << c.entry;
-    }
+    for (const auto& c : cases)
+        ExpectVolume(GvfsVolume(root, c.entry), root + '/' + c.entry, c.name, c.kind);
 }
 
 // A home with some user folders, and volumes that are plain folders beside it.
@@ -194,10 +192,10 @@ public:
     QList<MountedVolume> volumes;
 };
 
-QStringList TopNames(const QAbstractItemModel& model) {
+QStringList TopNames(const QAbstractItemModel& model, const QModelIndex& parent = {}) {
     QStringList names;
-    for (int row = 0; row < model.rowCount(); ++row)
-        names << model.index(row, 0).data().toString();
+    for (int row = 0; row < model.rowCount(parent); ++row)
+        names << model.index(row, 0, parent).data().toString();
     return names;
 }
 
@@ -322,10 +320,7 @@ TEST_F(PlacesTree, FoldersMadeAndRemovedOnDiskFollowUnderEveryPlace) {
     tree->expand(pictures);
     QDir(root).mkpath("home/Pictures/2024");
     const auto children = [&](const QModelIndex& parent) {
-        QStringList names;
-        for (int row = 0; row < tree->model()->rowCount(parent); ++row)
-            names << tree->model()->index(row, 0, parent).data().toString();
-        return names;
+        return TopNames(*tree->model(), parent);
     };
     ASSERT_TRUE(QTest::qWaitFor([&] { return children(pictures) == QStringList{"2024"}; }, 10000));
     ASSERT_TRUE(QTest::qWaitFor(

