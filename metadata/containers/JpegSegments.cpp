@@ -18,12 +18,14 @@ constexpr size_t kGuidSize = 32;
 // The extension's signature, its GUID, the full length and this part's offset.
 constexpr size_t kPartHeader = sizeof kExtensionHeader + kGuidSize + 8;
 
-// One part of an extended XMP packet as found.
+// One part of an extended XMP packet as found: read only when its packet
+// is joined, straight into its place.
 struct XmpPart {
     std::string guid;
     uint32_t full = 0;
     uint32_t offset = 0;
-    std::vector<unsigned char> bytes;
+    uint32_t size = 0;
+    uint64_t at = 0; // its bytes in the source
 };
 
 // The GUID is the packet's MD5 in hex digits.
@@ -37,34 +39,46 @@ bool IsHexGuid(const unsigned char* p) {
 }
 
 // The parts of one GUID placed at their offsets; the packet is kept only
-// when they cover it whole. A part that repeats bytes already placed must
-// repeat them exactly, else it is left out; so is one of another full length.
-void JoinParts(const std::vector<XmpPart>& parts, const std::string& guid,
+// when they cover it whole and can be read. A part that repeats bytes
+// already placed must repeat them exactly, else it is left out; so is one of
+// another full length.
+void JoinParts(ByteSource& source, const std::vector<XmpPart>& parts, const std::string& guid,
                std::vector<ExtendedXmp>& out) {
     std::vector<const XmpPart*> own;
     uint64_t total = 0;
     for (const XmpPart& p : parts)
         if (p.guid == guid && (own.empty() || p.full == own.front()->full)) {
             own.push_back(&p);
-            total += p.bytes.size();
+            total += p.size;
         }
     if (own.empty() || total < own.front()->full)
-        return; // a part is missing: no buffer is made
+        return; // a part is missing: nothing is read
     std::stable_sort(own.begin(), own.end(),
                      [](const XmpPart* a, const XmpPart* b) { return a->offset < b->offset; });
     ExtendedXmp packet;
     packet.guid = guid;
     packet.packet.resize(own.front()->full);
+    std::vector<unsigned char> repeat;
     uint64_t covered = 0; // bytes [0, covered) are placed
     for (const XmpPart* p : own) {
-        const uint64_t end = uint64_t{p->offset} + p->bytes.size();
+        const uint64_t end = uint64_t{p->offset} + p->size;
         if (p->offset > covered)
             return; // a gap
+        unsigned char* place = packet.packet.data() + p->offset;
+        if (p->offset == covered) { // the usual case: the next bytes
+            if (!source.ReadAt(p->at, place, p->size))
+                return;
+            covered = end;
+            continue;
+        }
+        repeat.resize(p->size);
+        if (!source.ReadAt(p->at, repeat.data(), p->size))
+            return;
         const size_t repeated = static_cast<size_t>(std::min(end, covered) - p->offset);
-        if (std::memcmp(packet.packet.data() + p->offset, p->bytes.data(), repeated) != 0)
+        if (std::memcmp(place, repeat.data(), repeated) != 0)
             continue;
         if (end > covered) {
-            std::memcpy(packet.packet.data() + covered, p->bytes.data() + repeated,
+            std::memcpy(place + repeated, repeat.data() + repeated,
                         static_cast<size_t>(end - covered));
             covered = end;
         }
@@ -90,16 +104,16 @@ private:
         into.resize(before);
         return false;
     }
-    bool ExtensionPart(const unsigned char* header, uint64_t payload, uint32_t payloadSize);
+    void ExtensionPart(const unsigned char* header, uint64_t payload, uint32_t payloadSize);
 
     ByteSource& m_source;
     LocatedBlocks& m_found;
     std::vector<XmpPart> m_parts;
 };
 
-// A part is read only when its header is sound: a hex GUID, a full length
+// A part is kept only when its header is sound: a hex GUID, a full length
 // the read cap allows and a place inside it.
-bool SegmentScan::ExtensionPart(const unsigned char* header, uint64_t payload,
+void SegmentScan::ExtensionPart(const unsigned char* header, uint64_t payload,
                                 uint32_t payloadSize) {
     const unsigned char* guid = header + sizeof kExtensionHeader;
     const uint32_t full = Be32(guid + kGuidSize);
@@ -107,15 +121,14 @@ bool SegmentScan::ExtensionPart(const unsigned char* header, uint64_t payload,
     const uint32_t size = payloadSize - static_cast<uint32_t>(kPartHeader);
     if (!IsHexGuid(guid) || full == 0 || full > m_source.Cap() || offset > full ||
         size > full - offset || size == 0)
-        return true; // passed over
+        return; // passed over
     XmpPart part;
     part.guid.assign(reinterpret_cast<const char*>(guid), kGuidSize);
     part.full = full;
     part.offset = offset;
-    if (!Append(part.bytes, payload + kPartHeader, size))
-        return false;
+    part.size = size;
+    part.at = payload + kPartHeader;
     m_parts.push_back(std::move(part));
-    return true;
 }
 
 void SegmentScan::Run(uint64_t at, uint64_t end, JpegExifSegment& exif) {
@@ -165,7 +178,7 @@ void SegmentScan::Run(uint64_t at, uint64_t end, JpegExifSegment& exif) {
                 Append(m_found.xmp, payload + sizeof kXmpHeader, payloadSize - sizeof kXmpHeader);
         } else if (app1 && starts(kExtensionHeader, sizeof kExtensionHeader) &&
                    prefixSize == kPartHeader) {
-            read = ExtensionPart(prefix, payload, payloadSize);
+            ExtensionPart(prefix, payload, payloadSize);
         } else if (!app1 && starts(kPhotoshopHeader, sizeof kPhotoshopHeader)) {
             // The resources may go on in the next APP13 segment: the first
             // payload is kept whole, the others after their signature.
@@ -183,7 +196,7 @@ void SegmentScan::JoinExtendedXmp() {
         for (size_t k = 0; k < i && !seen; ++k)
             seen = m_parts[k].guid == m_parts[i].guid;
         if (!seen)
-            JoinParts(m_parts, m_parts[i].guid, m_found.extendedXmp);
+            JoinParts(m_source, m_parts, m_parts[i].guid, m_found.extendedXmp);
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <expat.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -117,9 +119,48 @@ std::string GroupOf(const std::string& qualified) {
     return group;
 }
 
+// Written without branches, so that loops over it become vector compares.
 bool IsBase64(uint8_t c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' ||
-           c == '/' || c == '=';
+    const uint8_t letter = c | 0x20; // 'A'-'Z' onto 'a'-'z', and nothing else there
+    return (uint8_t(letter - 'a') < 26) | (uint8_t(c - '0') < 10) | (c == '+') | (c == '/') |
+           (c == '=');
+}
+
+// How many of the bytes from `p` on, at most `n`, are base64 characters.
+// Blocks of 64 are judged whole: a depth map's run is a megabyte.
+size_t Base64Prefix(const uint8_t* p, size_t n) {
+    constexpr size_t kBlock = 64;
+    size_t i = 0;
+    for (; n - i >= kBlock; i += kBlock) {
+        bool all = true;
+        for (size_t k = 0; k < kBlock; ++k)
+            all &= IsBase64(p[i + k]);
+        if (!all)
+            break;
+    }
+    while (i < n && IsBase64(p[i]))
+        ++i;
+    return i;
+}
+
+// How many of the bytes before `end`, at most `n`, are base64 characters.
+size_t Base64Suffix(const uint8_t* end, size_t n) {
+    constexpr size_t kBlock = 64;
+    size_t i = 0;
+    for (; n - i >= kBlock; i += kBlock) {
+        bool all = true;
+        for (size_t k = 1; k <= kBlock; ++k)
+            all &= IsBase64(end[-static_cast<ptrdiff_t>(i + k)]);
+        if (!all)
+            break;
+    }
+    while (i < n && IsBase64(end[-static_cast<ptrdiff_t>(i + 1)]))
+        ++i;
+    return i;
+}
+
+bool IsSpace(uint8_t c) {
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t';
 }
 
 // What stands for a payload in its value: its size decoded where it is base64.
@@ -130,34 +171,97 @@ std::string PayloadNote(const uint8_t* run, size_t n) {
     return "(" + std::to_string(n / 4 * 3 - padding) + " bytes, base64)";
 }
 
-// Depth maps and second images ride in XMP as base64 runs of hundreds of
-// kilobytes, longer than any value we keep. Expat is handed a note of each
-// such run's size in its place: the entry says what it holds instead of a cut
-// prefix nobody can decode, and expat never tokenizes the bulk. The run has no
-// markup or line break in it, so what expat sees stays well formed and its
-// line numbers stay right.
-XML_Status ParseShorteningPayloads(XML_Parser parser, const uint8_t* data, size_t size) {
-    const char* text = reinterpret_cast<const char*>(data);
-    size_t fed = 0;
-    for (size_t i = 0; i < size;) {
-        if (!IsBase64(data[i])) {
-            ++i;
-            continue;
-        }
-        size_t end = i;
-        while (end < size && IsBase64(data[end]))
-            ++end;
-        if (end - i > XmpLimits::kMaxValue) {
-            const std::string note = PayloadNote(data + i, end - i);
-            if (XML_Parse(parser, text + fed, int(i - fed), XML_FALSE) != XML_STATUS_OK ||
-                XML_Parse(parser, note.data(), int(note.size()), XML_FALSE) != XML_STATUS_OK)
-                return XML_STATUS_ERROR;
-            fed = end;
-        }
-        i = end;
+// Hands a packet to expat in pieces, leaving out what expat would only spend
+// time on. What it sees stays well formed and its line numbers stay right.
+class PacketFeed {
+public:
+    explicit PacketFeed(XML_Parser parser) : m_parser(parser) {}
+
+    // The packet, then its end.
+    XML_Status Run(const uint8_t* data, size_t size) {
+        size_t body = size, trailer = size;
+        FindPadding(data, size, body, trailer);
+        if (!Body(data, body) || !Lines(data + body, trailer - body) ||
+            !Body(data + trailer, size - trailer))
+            return XML_STATUS_ERROR;
+        return XML_Parse(m_parser, "", 0, XML_TRUE);
     }
-    return XML_Parse(parser, text + fed, int(size - fed), XML_TRUE);
-}
+
+private:
+    static constexpr size_t kLeastPadding = 256;
+
+    bool Feed(const void* bytes, size_t n) {
+        return n == 0 || XML_Parse(m_parser, static_cast<const char*>(bytes), static_cast<int>(n),
+                                   XML_FALSE) == XML_STATUS_OK;
+    }
+
+    // Writers leave kilobytes of white space before the trailer
+    // ("<?xpacket end"), room to edit the packet in place; expat would read
+    // it a character at a time. [body, trailer) is that padding, if any.
+    static void FindPadding(const uint8_t* data, size_t size, size_t& body, size_t& trailer) {
+        // The trailer ends the packet (after the trailing blanks are cut).
+        constexpr size_t kTrailerRoom = 64;
+        const size_t from = size > kTrailerRoom ? size - kTrailerRoom : 0;
+        const std::string_view tail(reinterpret_cast<const char*>(data) + from, size - from);
+        const size_t found = tail.rfind("<?xpacket");
+        if (found == std::string_view::npos)
+            return;
+        const size_t at = from + found;
+        size_t start = at;
+        while (start > 0 && IsSpace(data[start - 1]))
+            --start;
+        if (at - start >= kLeastPadding) {
+            body = start;
+            trailer = at;
+        }
+    }
+
+    // In the padding's place, only its line breaks.
+    bool Lines(const uint8_t* padding, size_t n) {
+        static constexpr char kBreaks[] = "\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n";
+        size_t breaks = static_cast<size_t>(std::count(padding, padding + n, '\n'));
+        for (; breaks > 0;) {
+            const size_t step = std::min(breaks, sizeof kBreaks - 1);
+            if (!Feed(kBreaks, step))
+                return false;
+            breaks -= step;
+        }
+        return true;
+    }
+
+    // Depth maps and second images ride in XMP as base64 runs of hundreds of
+    // kilobytes, longer than any value we keep. Expat is handed a note of each
+    // such run's size in its place: the entry says what it holds instead of a
+    // cut prefix nobody can decode, and expat never tokenizes the bulk. The
+    // run has no markup or line break in it.
+    //
+    // Such a run covers every kMaxValue-th byte, so only those are looked at
+    // until one is base64; packets without a payload cost a few probes.
+    bool Body(const uint8_t* data, size_t size) {
+        constexpr size_t kLongest = XmpLimits::kMaxValue;
+        size_t fed = 0;
+        size_t i = 0; // no long run starts before i
+        while (size - i > kLongest) {
+            const size_t probe = i + kLongest;
+            if (!IsBase64(data[probe])) {
+                i = probe + 1;
+                continue;
+            }
+            const size_t start = probe - Base64Suffix(data + probe, probe - i);
+            const size_t end = probe + 1 + Base64Prefix(data + probe + 1, size - probe - 1);
+            if (end - start > kLongest) {
+                const std::string note = PayloadNote(data + start, end - start);
+                if (!Feed(data + fed, start - fed) || !Feed(note.data(), note.size()))
+                    return false;
+                fed = end;
+            }
+            i = end;
+        }
+        return Feed(data + fed, size - fed);
+    }
+
+    XML_Parser m_parser;
+};
 
 std::string_view Clip(const char* value, bool& truncated) {
     const size_t n = std::strlen(value);
@@ -423,7 +527,7 @@ bool XmpParser::Parse(const uint8_t* data, size_t size) {
     XML_SetCharacterDataHandler(m_parser, OnText);
     XML_SetEntityDeclHandler(m_parser, OnEntity);
     XML_SetParamEntityParsing(m_parser, XML_PARAM_ENTITY_PARSING_NEVER);
-    const XML_Status status = ParseShorteningPayloads(m_parser, data, size);
+    const XML_Status status = PacketFeed(m_parser).Run(data, size);
     if (!m_stopReason.empty()) {
         m_out.Note("XMP: " + m_stopReason);
         return false;
