@@ -124,11 +124,18 @@ bool ReadingPool::SubmitInline(FoundFile&& found) {
         return false;
     if (found.IsFile()) {
         const bool readersWait = m_threads > 0;
-        const long blocksBefore = readersWait ? BlocksReadByThisThread() : 0;
+        if (readersWait && m_inlineBlocks < 0)
+            m_inlineBlocks = BlocksReadByThisThread();
         m_job.Read(found, 0);
-        // From the next file on, the readers take over.
-        if (readersWait && BlocksReadByThisThread() > blocksBefore)
-            m_waitedForDisk = true;
+        // From the next file on, the readers take over. One count a file:
+        // blocks read for the walk or the output since the last count
+        // also tell of a cold disk.
+        if (readersWait) {
+            const long blocks = BlocksReadByThisThread();
+            if (blocks > m_inlineBlocks)
+                m_waitedForDisk = true;
+            m_inlineBlocks = blocks;
+        }
     }
     if (Cancelled())
         return false;

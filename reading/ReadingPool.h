@@ -156,6 +156,9 @@ private:
     // A reader had to wait for a disk: more readers than cores help now
     // (and inline reading ends).
     std::atomic<bool> m_waitedForDisk{false};
+    // The submitting thread's blocks read from a disk at its last inline
+    // read; -1 before the first.
+    long m_inlineBlocks = -1;
     bool m_closing = false;
     std::atomic<bool> m_cancelled{false};
 };
