@@ -3,7 +3,9 @@
 #include "metadata/containers/MovieMetadata.h"
 #include "metadata/tiff/TiffHeader.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,11 +28,29 @@ struct EmbeddedPicture {
     char coding[5] = {0, 0, 0, 0, 0};
 };
 
+// Bytes that are read straight into place: unlike a vector's, its room is
+// not zeroed first, which for a depth map's packet is half a megabyte.
+class ReadBuffer {
+public:
+    ReadBuffer() = default;
+    explicit ReadBuffer(size_t size)
+        : m_bytes(std::make_unique_for_overwrite<unsigned char[]>(size)), m_size(size) {}
+    unsigned char* data() { return m_bytes.get(); }
+    const unsigned char* data() const { return m_bytes.get(); }
+    size_t size() const { return m_size; }
+    const unsigned char* begin() const { return data(); }
+    const unsigned char* end() const { return data() + m_size; }
+
+private:
+    std::unique_ptr<unsigned char[]> m_bytes;
+    size_t m_size = 0;
+};
+
 // An extended XMP packet: the GUID of its parts (32 hex digits) and their
 // bytes joined.
 struct ExtendedXmp {
     std::string guid;
-    std::vector<unsigned char> packet;
+    ReadBuffer packet;
 };
 
 // A block of the trailer Samsung's phones append to their files: its type

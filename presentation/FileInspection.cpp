@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -109,7 +110,11 @@ std::string PhotoLens(const PhotoReader& reader, const ExifSummary& record) {
 
 void ListAllTags(const LocatedBlocks& blocks, FileReport& report) {
     MetadataCollector out;
-    // Room for what most files hold, so that the list seldom moves.
+    // The report's list, emptied, keeps its room for a caller that reuses
+    // reports; room for what most files hold besides, so that it seldom
+    // moves.
+    out.Entries() = std::move(report.tags);
+    out.Entries().clear();
     out.Reserve(128);
     for (const TiffBlock& block : blocks.tiff)
         WalkTiffBlock(block.bytes.data(), block.bytes.size(), block.role, out);

@@ -41,14 +41,6 @@ long BlocksReadByThisThread() {
     return ::getrusage(RUSAGE_THREAD, &usage) == 0 ? usage.ru_inblock : 0;
 }
 
-size_t UsableCores() {
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    if (::sched_getaffinity(0, sizeof set, &set) != 0)
-        return 1;
-    return static_cast<size_t>(std::max(CPU_COUNT(&set), 1));
-}
-
 // The lock is held for a few instructions at a time; on a busy machine a
 // thread that sleeps for it waits a whole time slice to run again, so it is
 // tried for a moment before sleeping.
@@ -66,6 +58,14 @@ void Acquire(std::unique_lock<std::mutex>& lock) {
 }
 
 } // namespace
+
+size_t UsableCores() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) != 0)
+        return 1;
+    return static_cast<size_t>(std::max(CPU_COUNT(&set), 1));
+}
 
 ReadingPool::ReadingPool(FileJob& job, const ReadingSettings& settings)
     : m_job(job), m_threads(std::clamp(settings.threads, 0, kMostThreads)),
@@ -176,6 +176,9 @@ void ReadingPool::StartReaderIfNeeded() {
 void ReadingPool::Work() {
     LowerThisThread(m_priority);
     std::unique_lock<std::mutex> lock(m_lock, std::defer_lock);
+    // Blocks this thread read from a disk up to its last read: one count a
+    // file, as in SubmitInline.
+    long blocksSeen = BlocksReadByThisThread();
     Acquire(lock);
     for (;;) {
         if (m_taken == m_submitted && !m_closing && !Cancelled()) {
@@ -185,11 +188,11 @@ void ReadingPool::Work() {
         }
         if (m_closing || Cancelled())
             return;
-        ReadNext(lock);
+        ReadNext(lock, blocksSeen);
     }
 }
 
-void ReadingPool::ReadNext(std::unique_lock<std::mutex>& lock) {
+void ReadingPool::ReadNext(std::unique_lock<std::mutex>& lock, long& blocksSeen) {
     const size_t index = m_taken++ % m_slots.size();
     Slot& slot = m_slots[index];
     if (slot.done)
@@ -197,9 +200,13 @@ void ReadingPool::ReadNext(std::unique_lock<std::mutex>& lock) {
     // The slot is this thread's until it is marked done: Submit fills only
     // free slots, and delivery takes only done ones.
     lock.unlock();
-    const long blocksBefore = m_waitedForDisk ? 0 : BlocksReadByThisThread();
     m_job.Read(slot.found, index);
-    const bool fromDisk = !m_waitedForDisk && BlocksReadByThisThread() > blocksBefore;
+    bool fromDisk = false;
+    if (!m_waitedForDisk) {
+        const long blocks = BlocksReadByThisThread();
+        fromDisk = blocks > blocksSeen;
+        blocksSeen = blocks;
+    }
     Acquire(lock);
     if (fromDisk) {
         m_waitedForDisk = true;

@@ -88,6 +88,9 @@ struct ReadingSettings {
     bool inlineWhileCached = false;
 };
 
+// The cores this process may run on (at least 1).
+size_t UsableCores();
+
 class ReadingPool {
 public:
     explicit ReadingPool(FileJob& job, const ReadingSettings& settings = {});
@@ -126,7 +129,8 @@ private:
     void Work();
     // Reads the next waiting file on this thread and delivers what is ready.
     // Called with the lock, when m_taken < m_submitted.
-    void ReadNext(std::unique_lock<std::mutex>& lock);
+    // `blocksSeen`: the thread's count of blocks read from a disk so far.
+    void ReadNext(std::unique_lock<std::mutex>& lock, long& blocksSeen);
     void StartReaderIfNeeded();
     // Delivers the completed items at the head of the window, unless a
     // thread is already doing so (it picks them up). Called with the lock.

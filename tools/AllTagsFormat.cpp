@@ -64,7 +64,15 @@ public:
             room += kEntryRoom + JsonStringRoom(entry.group.size()) +
                     JsonStringRoom(entry.name.size()) + ValueRoom(entry.value) +
                     JsonStringRoom(entry.text.size());
-        char* const start = Room(room);
+        // Each thread keeps a buffer of its own: files are written on the
+        // threads that read them.
+        thread_local std::unique_ptr<char[]> buffer;
+        thread_local size_t capacity = 0;
+        if (room > capacity) {
+            capacity = std::max(room, 2 * capacity);
+            buffer = std::make_unique<char[]>(capacity);
+        }
+        char* const start = buffer.get();
         char* p = Put(start, "{\"path\":");
         p = WriteJsonString(p, path);
         p = Put(p, ",\"format\":");
@@ -97,18 +105,7 @@ public:
         out += "}\n";
     }
     bool WantsAllTags() const override { return true; }
-
-private:
-    char* Room(size_t size) {
-        if (size > m_capacity) {
-            m_capacity = std::max(size, 2 * m_capacity);
-            m_buffer = std::make_unique<char[]>(m_capacity);
-        }
-        return m_buffer.get();
-    }
-
-    std::unique_ptr<char[]> m_buffer;
-    size_t m_capacity = 0;
+    bool FilesStandAlone() const override { return true; }
 };
 
 // Long form: path, group, name and the human text, one line per entry.
@@ -129,6 +126,7 @@ public:
     }
     void Unreadable(const std::string&, const std::string&, std::string&) override {}
     bool WantsAllTags() const override { return true; }
+    bool FilesStandAlone() const override { return true; }
 };
 
 } // namespace

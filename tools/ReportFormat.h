@@ -22,6 +22,10 @@ public:
     virtual bool CarriesPrintedMessages() const { return false; }
     // Whether this output lists every tag (the reader then walks them all).
     virtual bool WantsAllTags() const { return false; }
+    // Whether a file's text depends on that file alone, and File may be
+    // called for several files at once from several threads: the text is
+    // then made on the thread that read the file.
+    virtual bool FilesStandAlone() const { return false; }
 };
 
 // The pane's rows as "Label<TAB>Value" lines, or with `allTags` every tag as

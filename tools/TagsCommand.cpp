@@ -31,14 +31,26 @@ public:
         Flush();
     }
 
-    // On a reader: the file is read and matched.
+    // On a reader: the file is read and matched, and written there when its
+    // text stands alone.
     void Read(const FoundFile& file, size_t slot) override {
         Result& result = m_results[slot];
-        result.report = FileReport();
         result.error.clear();
-        result.read = InspectFoundFile(file, result.report, result.error, m_reading);
-        result.matched =
-            result.read && (m_query == nullptr || m_query->Matches(QueryInputOf(result.report)));
+        if (!m_format.FilesStandAlone()) {
+            result.report = FileReport();
+            ReadInto(file, result.report, result);
+            return;
+        }
+        // This thread's report keeps the room of its lists from file to
+        // file; the slot keeps the text and what Deliver tells of besides.
+        thread_local FileReport report;
+        ClearKeepingRoom(report);
+        ReadInto(file, report, result);
+        result.text.clear();
+        if (result.matched)
+            m_format.File(file.path, report, result.text);
+        result.report.printed = std::move(report.printed);
+        result.report.record.exifValid = report.record.exifValid;
     }
 
     // In the walk's order: its output.
@@ -61,7 +73,10 @@ public:
             for (const std::string& message : report.printed)
                 Complain(path, message);
         }
-        m_format.File(path, report, m_buffer);
+        if (m_format.FilesStandAlone())
+            m_buffer += result.text;
+        else
+            m_format.File(path, report, m_buffer);
         Flush();
         if (!report.record.exifValid)
             Raise(kSomeWithoutExif);
@@ -75,11 +90,27 @@ public:
 
 private:
     struct Result {
+        // Whole, or only its messages and EXIF flag when `text` holds the
+        // file's output.
         FileReport report;
+        std::string text;
         std::string error;
         bool read = false;
         bool matched = false;
     };
+
+    void ReadInto(const FoundFile& file, FileReport& report, Result& result) const {
+        result.read = InspectFoundFile(file, report, result.error, m_reading);
+        result.matched =
+            result.read && (m_query == nullptr || m_query->Matches(QueryInputOf(report)));
+    }
+
+    static void ClearKeepingRoom(FileReport& report) {
+        std::vector<MetadataEntry> tags = std::move(report.tags);
+        tags.clear();
+        report = FileReport();
+        report.tags = std::move(tags);
+    }
 
     void Unreadable(const std::string& path, const std::string& reason) {
         Complain(path, reason);
@@ -195,8 +226,10 @@ int RunTags(const Options& options, std::FILE* out, std::FILE* err) {
     // One reader is the calling thread itself.
     settings.threads = options.readers > 1 ? options.readers : 0;
     // Cached files are read one after another; the readers start at the
-    // first that came from a disk.
-    settings.inlineWhileCached = true;
+    // first that came from a disk. Listing every tag of a file costs several
+    // times its reading, though: then the cores share that work from the
+    // start, each writing the text of the files it read.
+    settings.inlineWhileCached = !(format->FilesStandAlone() && UsableCores() > 1);
     ReadingPool pool(run, settings);
     run.Begin(pool.Window());
     ReadOperands(pool, options.operands, options.recursive);

@@ -57,7 +57,7 @@ void JoinParts(ByteSource& source, const std::vector<XmpPart>& parts, const std:
                      [](const XmpPart* a, const XmpPart* b) { return a->offset < b->offset; });
     ExtendedXmp packet;
     packet.guid = guid;
-    packet.packet.resize(own.front()->full);
+    packet.packet = ReadBuffer(own.front()->full);
     std::vector<unsigned char> repeat;
     uint64_t covered = 0; // bytes [0, covered) are placed
     for (const XmpPart* p : own) {
