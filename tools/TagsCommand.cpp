@@ -36,21 +36,27 @@ public:
     void Read(const FoundFile& file, size_t slot) override {
         Result& result = m_results[slot];
         result.error.clear();
-        if (!m_format.FilesStandAlone()) {
-            result.report = FileReport();
-            ReadInto(file, result.report, result);
-            return;
-        }
-        // This thread's report keeps the room of its lists from file to
-        // file; the slot keeps the text and what Deliver tells of besides.
+        // This thread's report keeps the room of its lists from file to file.
         thread_local FileReport report;
         ClearKeepingRoom(report);
-        ReadInto(file, report, result);
-        result.text.clear();
-        if (result.matched)
-            m_format.File(file.path, report, result.text);
-        result.report.printed = std::move(report.printed);
-        result.report.record.exifValid = report.record.exifValid;
+        result.read = InspectFoundFile(file, report, result.error, m_reading);
+        result.matched =
+            result.read && (m_query == nullptr || m_query->Matches(QueryInputOf(report)));
+        if (m_format.FilesStandAlone()) {
+            // The slot keeps the text and what Deliver tells of besides.
+            result.text.clear();
+            if (result.matched)
+                m_format.File(file.path, report, result.text);
+            result.report.printed = std::move(report.printed);
+            result.report.record.exifValid = report.record.exifValid;
+            return;
+        }
+        // The slot takes the report; its tags only when they are written.
+        std::vector<MetadataEntry> tags;
+        if (!m_format.WantsAllTags())
+            tags = std::move(report.tags);
+        result.report = std::move(report);
+        report.tags = std::move(tags);
     }
 
     // In the walk's order: its output.
@@ -82,6 +88,8 @@ public:
             Raise(kSomeWithoutExif);
     }
 
+    bool ListsEveryTag() const { return m_reading.allTags; }
+
     int Status() const {
         if (m_query == nullptr || m_status == kSomeUnreadable)
             return m_status;
@@ -98,12 +106,6 @@ private:
         bool read = false;
         bool matched = false;
     };
-
-    void ReadInto(const FoundFile& file, FileReport& report, Result& result) const {
-        result.read = InspectFoundFile(file, report, result.error, m_reading);
-        result.matched =
-            result.read && (m_query == nullptr || m_query->Matches(QueryInputOf(report)));
-    }
 
     static void ClearKeepingRoom(FileReport& report) {
         std::vector<MetadataEntry> tags = std::move(report.tags);
@@ -228,8 +230,8 @@ int RunTags(const Options& options, std::FILE* out, std::FILE* err) {
     // Cached files are read one after another; the readers start at the
     // first that came from a disk. Listing every tag of a file costs several
     // times its reading, though: then the cores share that work from the
-    // start, each writing the text of the files it read.
-    settings.inlineWhileCached = !(format->FilesStandAlone() && UsableCores() > 1);
+    // start.
+    settings.inlineWhileCached = !(run.ListsEveryTag() && UsableCores() > 1);
     ReadingPool pool(run, settings);
     run.Begin(pool.Window());
     ReadOperands(pool, options.operands, options.recursive);
