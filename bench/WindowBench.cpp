@@ -14,8 +14,8 @@
 // time. Files are warm in the page cache.
 //
 // ClickFormat/EXT/NAME times the same click, to the painted tag list, on
-// each real file of the other formats (HEIF, CR3, TIFF, PNG, WebP, ...) in
-// the corpus's formats folder, linked into the same folder; each timed click
+// each real file of the corpus (its folders of other formats, camera JPEGs
+// and more cameras), linked into the same folder; each timed click
 // follows an untimed click on a camera file, so the list is always filled
 // anew. Without the corpus (VELMORA_CORPUS, or the folder beside the
 // checkout) those are skipped with a line saying so.
@@ -55,7 +55,7 @@ namespace {
 
 constexpr int kFiles = 300;
 constexpr int kClicks = 400;
-constexpr int kFormatClicks = 100;
+constexpr int kFormatClicks = 40;
 // Two files near the top of the list, so both are on screen for the mouse.
 constexpr int kFirstClicked = 2;
 constexpr int kSecondClicked = 5;
@@ -254,6 +254,10 @@ void RegisterBenchmarks(const Window& window) {
     }
 }
 
+// The corpus's folders of real photos: every other format, camera JPEGs,
+// and more cameras and phones.
+constexpr const char* kCorpusFolders[] = {"formats", "dev", "more"};
+
 std::string LowerExtension(const std::filesystem::path& path) {
     std::string extension = path.extension().string();
     if (!extension.empty())
@@ -265,22 +269,23 @@ std::string LowerExtension(const std::filesystem::path& path) {
 }
 
 // Links (hard, else symbolic; never a copy) every file of the corpus's
-// formats folder into `dir` as zz_NAME (after the camera files, which stay
-// on screen for the mouse), in name order.
+// folders into `dir` as zz_F_NAME, F the folder's initial (after the camera
+// files, which stay on screen for the mouse), in name order.
 std::vector<FormatFile> LinkFormatFiles(const QString& dir) {
     namespace fs = std::filesystem;
     const char* fromEnvironment = std::getenv("VELMORA_CORPUS");
     const fs::path corpus = fromEnvironment && *fromEnvironment ? fs::path(fromEnvironment)
                                                                 : fs::path(VELMORA_CORPUS_DIR);
-    const fs::path formats = corpus / "formats";
     std::error_code error;
     std::vector<fs::path> sources;
-    for (fs::directory_iterator it(formats, error), end; !error && it != end; it.increment(error))
-        if (it->is_regular_file(error))
-            sources.push_back(it->path());
+    for (const char* folder : kCorpusFolders)
+        for (fs::directory_iterator it(corpus / folder, error), end; !error && it != end;
+             it.increment(error))
+            if (it->is_regular_file(error))
+                sources.push_back(it->path());
     if (sources.empty()) {
-        std::fprintf(stderr, "no corpus at %s: the clicks per format are skipped\n",
-                     formats.c_str());
+        std::fprintf(stderr, "no corpus at %s: the clicks on real files are skipped\n",
+                     corpus.c_str());
         return {};
     }
     std::sort(sources.begin(), sources.end());
@@ -288,7 +293,9 @@ std::vector<FormatFile> LinkFormatFiles(const QString& dir) {
     for (const fs::path& source : sources) {
         FormatFile file;
         file.extension = LowerExtension(source);
-        file.name = "zz_" + source.filename().string();
+        // The folder's initial keeps the names of different folders apart.
+        file.name = "zz_" + source.parent_path().filename().string().substr(0, 1) + "_" +
+                    source.filename().string();
         const fs::path link = fs::path(dir.toStdString()) / file.name;
         fs::create_hard_link(source, link, error);
         if (error)
@@ -299,8 +306,7 @@ std::vector<FormatFile> LinkFormatFiles(const QString& dir) {
         }
         files.push_back(std::move(file));
     }
-    std::fprintf(stderr, "%zu files of other formats linked from %s\n", files.size(),
-                 formats.c_str());
+    std::fprintf(stderr, "%zu real files linked from %s\n", files.size(), corpus.c_str());
     return files;
 }
 
@@ -393,6 +399,9 @@ int main(int argc, char** argv) {
     }
     Window window;
     window.frame = app.MainFrame();
+    // A first start takes most of the screen, which offscreen is 800 by 600:
+    // too narrow a list for the mouse to reach the clicked names.
+    window.frame->resize(1280, 800);
     window.view = window.frame->GetActiveView();
     if (!window.view) {
         std::fprintf(stderr, "the main frame has no view\n");
