@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
@@ -39,6 +40,20 @@ void LowerThisThread(ReadingSettings::Priority priority) {
 long BlocksReadByThisThread() {
     rusage usage{};
     return ::getrusage(RUSAGE_THREAD, &usage) == 0 ? usage.ru_inblock : 0;
+}
+
+// A read from the page cache takes microseconds; only after a longer one is
+// the thread's count of blocks read from a disk (a system call) looked at.
+// `seen` is the count at the last look, and blocks read since, by whatever
+// read, count as well.
+bool WaitedForDisk(std::chrono::steady_clock::time_point start, long& seen) {
+    constexpr std::chrono::microseconds kCachedRead{30};
+    if (std::chrono::steady_clock::now() - start < kCachedRead)
+        return false;
+    const long blocks = BlocksReadByThisThread();
+    const bool waited = blocks > seen;
+    seen = blocks;
+    return waited;
 }
 
 // The lock is held for a few instructions at a time; on a busy machine a
@@ -126,16 +141,11 @@ bool ReadingPool::SubmitInline(FoundFile&& found) {
         const bool readersWait = m_threads > 0;
         if (readersWait && m_inlineBlocks < 0)
             m_inlineBlocks = BlocksReadByThisThread();
+        const auto start = std::chrono::steady_clock::now();
         m_job.Read(found, 0);
-        // From the next file on, the readers take over. One count a file:
-        // blocks read for the walk or the output since the last count
-        // also tell of a cold disk.
-        if (readersWait) {
-            const long blocks = BlocksReadByThisThread();
-            if (blocks > m_inlineBlocks)
-                m_waitedForDisk = true;
-            m_inlineBlocks = blocks;
-        }
+        // From the next file on, the readers take over.
+        if (readersWait && WaitedForDisk(start, m_inlineBlocks))
+            m_waitedForDisk = true;
     }
     if (Cancelled())
         return false;
@@ -176,8 +186,7 @@ void ReadingPool::StartReaderIfNeeded() {
 void ReadingPool::Work() {
     LowerThisThread(m_priority);
     std::unique_lock<std::mutex> lock(m_lock, std::defer_lock);
-    // Blocks this thread read from a disk up to its last read: one count a
-    // file, as in SubmitInline.
+    // Blocks this thread had read from a disk when it last looked.
     long blocksSeen = BlocksReadByThisThread();
     Acquire(lock);
     for (;;) {
@@ -200,13 +209,9 @@ void ReadingPool::ReadNext(std::unique_lock<std::mutex>& lock, long& blocksSeen)
     // The slot is this thread's until it is marked done: Submit fills only
     // free slots, and delivery takes only done ones.
     lock.unlock();
+    const auto start = std::chrono::steady_clock::now();
     m_job.Read(slot.found, index);
-    bool fromDisk = false;
-    if (!m_waitedForDisk) {
-        const long blocks = BlocksReadByThisThread();
-        fromDisk = blocks > blocksSeen;
-        blocksSeen = blocks;
-    }
+    const bool fromDisk = !m_waitedForDisk && WaitedForDisk(start, blocksSeen);
     Acquire(lock);
     if (fromDisk) {
         m_waitedForDisk = true;

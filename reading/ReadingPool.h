@@ -160,8 +160,8 @@ private:
     // A reader had to wait for a disk: more readers than cores help now
     // (and inline reading ends).
     std::atomic<bool> m_waitedForDisk{false};
-    // The submitting thread's blocks read from a disk at its last inline
-    // read; -1 before the first.
+    // The submitting thread's blocks read from a disk when it last looked;
+    // -1 before its first inline read.
     long m_inlineBlocks = -1;
     bool m_closing = false;
     std::atomic<bool> m_cancelled{false};
