@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace alltagstest;
 
 namespace {
@@ -156,6 +158,55 @@ TEST(XmpReader, HugeBase64PayloadsAreListedByTheirSize) {
         EXPECT_EQ(e->value.text, c.text) << c.name;
         EXPECT_FALSE(e->value.truncated) << c.name;
     }
+}
+
+// Only every kMaxValue-th byte is looked at until one is base64: a run just
+// over the limit is found wherever it starts, one at the limit is a value.
+TEST(XmpReader, PayloadsAreFoundWhereverTheyStart) {
+    const size_t limit = XmpLimits::kMaxValue;
+    const struct {
+        size_t before; // characters of another value ahead of the run
+        size_t run;
+        bool shortened;
+    } cases[] = {
+        {0, limit + 1, true},
+        {1, limit + 1, true},
+        {limit - 1, limit + 1, true},
+        {limit, limit + 1, true},
+        {limit + 7, 3 * limit + 1, true},
+        {0, limit, false},
+        {limit / 2, limit, false},
+    };
+    for (const auto& c : cases) {
+        const std::string run(c.run, 'Q');
+        const Read r(Packet("xmp:Nickname=\"" + std::string(c.before, '-') + "\"><xmp:Label>" +
+                            run + "</xmp:Label></rdf:Description>"));
+        SCOPED_TRACE(testing::Message() << c.before << " then " << c.run);
+        ASSERT_TRUE(r.ok);
+        const std::string expected =
+            c.shortened ? "(" + std::to_string(c.run) + " characters)" : run;
+        EXPECT_EQ(r.Value("XMP-xmp", "xmp:Label"), expected);
+    }
+}
+
+// The blanks writers leave before the trailer are passed over, and a fault
+// after them is still told at its own line.
+TEST(XmpReader, PaddingBeforeTheTrailerKeepsLineNumbers) {
+    std::string padding;
+    for (int line = 0; line < 40; ++line)
+        padding += std::string(99, ' ') + "\n";
+    const std::string packet = Packet("xmp:Rating=\"2\"></rdf:Description>");
+    const size_t trailer = packet.rfind("<?xpacket");
+    const std::string padded = packet.substr(0, trailer) + padding + packet.substr(trailer);
+    const Read good(padded);
+    EXPECT_TRUE(good.ok);
+    EXPECT_EQ(good.Value("XMP-xmp", "xmp:Rating"), "2");
+
+    const Read bad(padded + "<oops");
+    EXPECT_FALSE(bad.ok);
+    const auto line = std::count(padded.begin(), padded.end(), '\n') + 1;
+    EXPECT_TRUE(bad.Noted("at line " + std::to_string(line)))
+        << testing::PrintToString(bad.out.Notes());
 }
 
 TEST(XmpReader, NotXmlIsRefusedAndKeepsWhatCameBefore) {
