@@ -191,6 +191,8 @@ TEST_F(ShellSearch, TheBoxAndTheFolderColumnAreNamed) {
     const int folder = List().ListModel().FolderColumn();
     ASSERT_EQ(table->columnCount(), folder + 1);
     EXPECT_EQ(table->columnDescription(folder), QStringLiteral("Folder"));
+    // The view lays out its rows on its own time.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return table->rowCount() > 1; }, kLoadTimeoutMs));
     QAccessibleInterface* cell = table->cellAt(1, folder);
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->text(QAccessible::Name), QStringLiteral("sub"));
