@@ -9,6 +9,7 @@
 #include "tools/ReportFormat.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -55,7 +56,7 @@ public:
         std::vector<MetadataEntry> tags;
         if (!m_format.WantsAllTags())
             tags = std::move(report.tags);
-        result.report = std::move(report);
+        result.report = std::exchange(report, FileReport());
         report.tags = std::move(tags);
     }
 
