@@ -105,6 +105,9 @@ int main(int argc, char** argv) {
     if (!app.InitInstance() || !app.MainFrame())
         return 1;
     CMainFrame* frame = app.MainFrame();
+    // The same size on every platform: a first start takes most of the
+    // screen, which offscreen is only 800 by 600.
+    frame->resize(1280, 800);
     CExplorerView& view = *frame->GetActiveView();
     ShellFileList& list = view.FileList();
     if (!WaitFor([&] { return frame->windowHandle() && frame->windowHandle()->isExposed(); },
