@@ -126,35 +126,21 @@ bool IsBase64(uint8_t c) {
            (c == '=');
 }
 
-// How many of the bytes from `p` on, at most `n`, are base64 characters.
-// Blocks of 64 are judged whole: a depth map's run is a megabyte.
-size_t Base64Prefix(const uint8_t* p, size_t n) {
+// How many bytes, at most `n`, are base64 characters: from `p` on when
+// kForward, else those before `p`. Blocks of 64 are judged whole: a depth
+// map's run is a megabyte.
+template <bool kForward> size_t Base64Run(const uint8_t* p, size_t n) {
+    const auto at = [p](size_t i) { return kForward ? p[i] : p[-static_cast<ptrdiff_t>(i) - 1]; };
     constexpr size_t kBlock = 64;
     size_t i = 0;
     for (; n - i >= kBlock; i += kBlock) {
         bool all = true;
         for (size_t k = 0; k < kBlock; ++k)
-            all &= IsBase64(p[i + k]);
+            all &= IsBase64(at(i + k));
         if (!all)
             break;
     }
-    while (i < n && IsBase64(p[i]))
-        ++i;
-    return i;
-}
-
-// How many of the bytes before `end`, at most `n`, are base64 characters.
-size_t Base64Suffix(const uint8_t* end, size_t n) {
-    constexpr size_t kBlock = 64;
-    size_t i = 0;
-    for (; n - i >= kBlock; i += kBlock) {
-        bool all = true;
-        for (size_t k = 1; k <= kBlock; ++k)
-            all &= IsBase64(end[-static_cast<ptrdiff_t>(i + k)]);
-        if (!all)
-            break;
-    }
-    while (i < n && IsBase64(end[-static_cast<ptrdiff_t>(i + 1)]))
+    while (i < n && IsBase64(at(i)))
         ++i;
     return i;
 }
@@ -220,7 +206,7 @@ private:
     bool Lines(const uint8_t* padding, size_t n) {
         static constexpr char kBreaks[] = "\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n";
         size_t breaks = static_cast<size_t>(std::count(padding, padding + n, '\n'));
-        for (; breaks > 0;) {
+        while (breaks > 0) {
             const size_t step = std::min(breaks, sizeof kBreaks - 1);
             if (!Feed(kBreaks, step))
                 return false;
@@ -247,8 +233,8 @@ private:
                 i = probe + 1;
                 continue;
             }
-            const size_t start = probe - Base64Suffix(data + probe, probe - i);
-            const size_t end = probe + 1 + Base64Prefix(data + probe + 1, size - probe - 1);
+            const size_t start = probe - Base64Run<false>(data + probe, probe - i);
+            const size_t end = probe + 1 + Base64Run<true>(data + probe + 1, size - probe - 1);
             if (end - start > kLongest) {
                 const std::string note = PayloadNote(data + start, end - start);
                 if (!Feed(data + fed, start - fed) || !Feed(note.data(), note.size()))
