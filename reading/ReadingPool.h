@@ -129,7 +129,8 @@ private:
     void Work();
     // Reads the next waiting file on this thread and delivers what is ready.
     // Called with the lock, when m_taken < m_submitted.
-    // `blocksSeen`: the thread's count of blocks read from a disk so far.
+    // `blocksSeen`: the thread's count of blocks read from a disk when it
+    // last looked.
     void ReadNext(std::unique_lock<std::mutex>& lock, long& blocksSeen);
     void StartReaderIfNeeded();
     // Delivers the completed items at the head of the window, unless a

@@ -70,7 +70,7 @@ public:
         thread_local size_t capacity = 0;
         if (room > capacity) {
             capacity = std::max(room, 2 * capacity);
-            buffer = std::make_unique<char[]>(capacity);
+            buffer = std::make_unique_for_overwrite<char[]>(capacity);
         }
         char* const start = buffer.get();
         char* p = Put(start, "{\"path\":");
