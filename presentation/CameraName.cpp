@@ -1,0 +1,80 @@
+#include "presentation/CameraName.h"
+
+#include <array>
+
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (Lower(a[i]) != Lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// `text` begins with the word `word`: followed by its end, a blank or '-'.
+bool StartsWithWord(std::string_view text, std::string_view word) {
+    return !word.empty() && text.size() >= word.size() &&
+           EqualsIgnoringCase(text.substr(0, word.size()), word) &&
+           (text.size() == word.size() || text[word.size()] == ' ' || text[word.size()] == '-');
+}
+
+// Words that name the company rather than the brand.
+bool IsCompanyWord(std::string_view word) {
+    static constexpr std::array<std::string_view, 13> kWords = {
+        "corporation", "corp.", "corp", "co.",     "co.,",    "co.,ltd", "co.,ltd.",
+        "ltd.",        "inc.",  "inc",  "company", "imaging", "optical"};
+    for (const std::string_view company : kWords) {
+        if (EqualsIgnoringCase(word, company))
+            return true;
+    }
+    return false;
+}
+
+// The make up to its first company word ("OLYMPUS IMAGING CORP." gives
+// "OLYMPUS"); the whole make when that would leave nothing.
+std::string_view Brand(std::string_view make) {
+    size_t end = make.find(' ');
+    while (end != std::string_view::npos) {
+        const size_t next = make.find(' ', end + 1);
+        const std::string_view word =
+            make.substr(end + 1, next == std::string_view::npos ? next : next - end - 1);
+        if (IsCompanyWord(word))
+            return Trimmed(make.substr(0, end));
+        end = next;
+    }
+    return make;
+}
+
+} // namespace
+
+std::string CameraName(std::string_view make, std::string_view model) {
+    make = Trimmed(make);
+    model = Trimmed(model);
+    if (model.empty())
+        return std::string(make);
+    if (make.empty())
+        return std::string(model);
+    const std::string_view brand = Brand(make);
+    const std::string_view firstWord = make.substr(0, make.find(' '));
+    if (StartsWithWord(model, make) || StartsWithWord(model, brand) ||
+        StartsWithWord(model, firstWord))
+        return std::string(model);
+    std::string name(brand);
+    name += ' ';
+    name += model;
+    return name;
+}
