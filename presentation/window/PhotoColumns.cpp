@@ -1,6 +1,7 @@
 #include "presentation/window/PhotoColumns.h"
 
 #include "presentation/FileInspection.h"
+#include "presentation/window/PhotoFacts.h"
 
 #include <chrono>
 #include <string_view>
@@ -92,6 +93,13 @@ int PhotoColumns::StartWidth(int column) const {
 }
 
 std::vector<FileColumnCell> PhotoColumns::Read(const QByteArray& path) const {
+    FileFactsPtr facts;
+    return ReadWithFacts(path, facts);
+}
+
+std::vector<FileColumnCell> PhotoColumns::ReadWithFacts(const QByteArray& path,
+                                                        FileFactsPtr& facts) const {
+    facts.reset();
     if (path.isEmpty() || path.contains('\0'))
         return {};
     FileReport report;
@@ -100,6 +108,7 @@ std::vector<FileColumnCell> PhotoColumns::Read(const QByteArray& path) const {
     options.lens = true;
     if (!InspectFile(path.constData(), report, error, options))
         return {};
+    facts = PhotoFacts::Of(report);
     return CellsOf(report);
 }
 
