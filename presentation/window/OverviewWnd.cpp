@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QString Text(const std::string& text) {
@@ -105,14 +107,12 @@ void COverviewWnd::Refresh() {
     if (m_recount)
         Recount();
     m_refresh.stop();
-    const QString header = Text(m_stats.HeaderLine());
-    m_header.setText(m_stats.Photos() == 0 && header.isEmpty() ? tr("No photos listed") : header);
-
     std::vector<StatsChart> charts = m_stats.Charts(kTop);
     m_shown.clear();
     for (StatsChart& chart : charts)
         if (!chart.bins.empty())
             m_shown.push_back(std::move(chart));
+    m_header.setText(m_shown.empty() ? tr("No photos listed") : Text(m_stats.HeaderLine()));
 
     auto* layout = static_cast<QVBoxLayout*>(m_chartsBody.layout());
     for (size_t i = 0; i < m_shown.size(); ++i) {
@@ -188,15 +188,20 @@ void COverviewWnd::CopyRows() {
 }
 
 QString NarrowedQuery(const QString& current, const QString& bin) {
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
     const QString kept = current.trimmed();
+    const QStringList binTerms = bin.split(blanks, Qt::SkipEmptyParts);
+    // Side by side, terms bind tighter than OR: "a OR b" must stay whole.
+    const QString or_ = QStringLiteral("OR");
+    const QString narrowing = binTerms.contains(or_) ? QStringLiteral("(%1)").arg(bin) : bin;
     if (kept.isEmpty())
         return bin;
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
     const QStringList terms = kept.split(blanks, Qt::SkipEmptyParts);
-    if (terms.contains(bin))
+    if (!terms.contains(or_) &&
+        std::all_of(binTerms.begin(), binTerms.end(),
+                    [&terms](const QString& term) { return terms.contains(term); }))
         return kept;
-    // Side by side, terms bind tighter than OR: "a OR b" must stay whole.
-    if (terms.contains(QStringLiteral("OR")))
-        return QStringLiteral("(%1) %2").arg(kept, bin);
-    return kept + u' ' + bin;
+    if (terms.contains(or_))
+        return QStringLiteral("(%1) %2").arg(kept, narrowing);
+    return kept + u' ' + narrowing;
 }

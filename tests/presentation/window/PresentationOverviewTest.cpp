@@ -1,0 +1,230 @@
+#include "presentation/window/OverviewWnd.h"
+#include "presentation/window/PhotoFacts.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+// The "Overview" pane on its own: its charts and header from photos' facts,
+// the bar chart's keys, clicks and what assistive technology is told, the
+// copied numbers, a bar's query narrowing the list's, and a paint with
+// thirty thousand photos counted.
+
+namespace {
+
+struct Shot {
+    const char* model;
+    float focal;
+    int iso;
+    const char* date;
+};
+
+FileFactsPtr FactsOf(const Shot& shot, PhotoFormat format = PhotoFormat::Jpeg) {
+    FileReport report;
+    std::memset(&report.record, 0, sizeof report.record);
+    ExifSummary& r = report.record;
+    std::snprintf(r.cameraMake, sizeof r.cameraMake, "Velmora");
+    std::snprintf(r.cameraModel, sizeof r.cameraModel, "%s", shot.model);
+    std::snprintf(r.dateTime, sizeof r.dateTime, "%s", shot.date);
+    r.focalLength = shot.focal;
+    r.isoEquivalent = shot.iso;
+    r.flashUsed = -1;
+    r.exifValid = true;
+    report.format = format;
+    return PhotoFacts::Of(report);
+}
+
+std::vector<FileFactsPtr> ThreeShots() {
+    return {FactsOf({"One", 50, 100, "2023:05:14 09:10:00"}),
+            FactsOf({"One", 50, 400, "2023:05:14 18:00:00"}),
+            FactsOf({"Two", 35, 400, "2023:06:02 09:30:00"})};
+}
+
+BarChartView& Chart(COverviewWnd& pane, const char* key) {
+    BarChartView* chart = pane.ChartView(key);
+    EXPECT_NE(chart, nullptr) << key;
+    static BarChartView none;
+    return chart ? *chart : none;
+}
+
+QStringList Labels(const BarChartView& chart) {
+    QStringList labels;
+    for (const BarChartView::Bar& bar : chart.Bars())
+        labels << QStringLiteral("%1=%2").arg(bar.label).arg(bar.count);
+    return labels;
+}
+
+TEST(OverviewPane, CountsTheFactsItIsGivenIntoChartsAndAHeader) {
+    COverviewWnd pane;
+    EXPECT_EQ(pane.Header().text(), QStringLiteral("No photos listed"));
+    EXPECT_FALSE(pane.CanCopyRows());
+    pane.AddFacts(ThreeShots());
+    // A file of no photo format has no facts; one of another kind is passed over.
+    pane.AddFacts({nullptr, std::make_shared<FileFacts>()});
+    pane.Refresh();
+    EXPECT_EQ(pane.Stats().Photos(), 3u);
+    EXPECT_EQ(pane.Header().text(),
+              QStringLiteral(u"3 photos \u00b7 2 cameras \u00b7 14 May 2023 \u2013 2 June 2023"));
+    EXPECT_EQ(Labels(Chart(pane, "camera")), QStringList({"Velmora One=2", "Velmora Two=1"}));
+    EXPECT_EQ(Labels(Chart(pane, "focal")), QStringList({"35 mm=1", "50 mm=2"}));
+    EXPECT_EQ(Labels(Chart(pane, "hour")), QStringList({"09:00=2", "18:00=1"}));
+    EXPECT_EQ(pane.ChartView("lens"), nullptr) << "a chart without bins is left out";
+    EXPECT_EQ(Chart(pane, "camera").accessibleName(), QStringLiteral("Cameras"));
+    EXPECT_EQ(Chart(pane, "iso").accessibleDescription(), QStringLiteral("ISO 100: 1, ISO 400: 2"));
+}
+
+TEST(OverviewPane, CopiesItsNumbersAsATable) {
+    COverviewWnd pane;
+    pane.AddFacts(ThreeShots());
+    pane.Refresh();
+    ASSERT_TRUE(pane.CanCopyRows());
+    pane.CopyRows();
+    const QStringList lines = QGuiApplication::clipboard()->text().split(u'\n');
+    EXPECT_EQ(lines.first(), QStringLiteral("Chart\tBin\tCount"));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Cameras\tVelmora One\t2")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Focal length\t35 mm\t1")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Format\tJPEG\t3")));
+    EXPECT_TRUE(lines.last().isEmpty()) << "every line ends in a line feed";
+}
+
+TEST(OverviewPane, ABarClickedOrChosenByKeyAsksForItsQuery) {
+    COverviewWnd pane;
+    pane.resize(400, 900);
+    pane.AddFacts(ThreeShots());
+    pane.Refresh();
+    pane.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
+    QSignalSpy chosen(&pane, &COverviewWnd::queryChosen);
+    BarChartView& focal = Chart(pane, "focal");
+    QTest::mouseClick(&focal, Qt::LeftButton, {}, focal.RowRect(1).center());
+    ASSERT_EQ(chosen.count(), 1);
+    EXPECT_EQ(chosen.takeFirst().at(0).toString(), QStringLiteral("focal:50"));
+    EXPECT_TRUE(focal.hasFocus());
+    QTest::keyClick(&focal, Qt::Key_Up);
+    QTest::keyClick(&focal, Qt::Key_Space);
+    ASSERT_EQ(chosen.count(), 1);
+    EXPECT_EQ(chosen.takeFirst().at(0).toString(), QStringLiteral("focal:35"));
+}
+
+// Keys move the current bar within the chart, never past either end.
+TEST(BarChart, KeysMoveTheCurrentBar) {
+    const struct {
+        std::vector<Qt::Key> keys;
+        int current;
+    } cases[] = {
+        {{}, 0},
+        {{Qt::Key_Down, Qt::Key_Down}, 2},
+        {{Qt::Key_End, Qt::Key_Down}, 11},
+        {{Qt::Key_End, Qt::Key_Up, Qt::Key_Home, Qt::Key_Up}, 0},
+        {{Qt::Key_PageDown}, 10},
+        {{Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageUp}, 1},
+        {{Qt::Key_Right, Qt::Key_Left, Qt::Key_Left}, 0},
+    };
+    for (const auto& c : cases) {
+        BarChartView chart;
+        std::vector<BarChartView::Bar> bars;
+        for (int i = 0; i < 12; ++i)
+            bars.push_back({QString::number(i), uint64_t(i + 1), true});
+        chart.SetBars(std::move(bars));
+        chart.show();
+        chart.activateWindow();
+        chart.setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return chart.hasFocus(); }));
+        for (const Qt::Key key : c.keys)
+            QTest::keyClick(&chart, key);
+        EXPECT_EQ(chart.CurrentBar(), c.current) << c.keys.size();
+    }
+}
+
+TEST(BarChart, OnlyBarsThatLeadSomewhereAreChosenAndEachIsAnItemToAssistiveTechnology) {
+    BarChartView chart;
+    chart.SetTitle(QStringLiteral("Lenses"));
+    chart.SetBars({{QStringLiteral("EF 50mm"), 1200, true}, {QStringLiteral("Other"), 3, false}});
+    chart.resize(300, chart.sizeHint().height());
+    QSignalSpy chosen(&chart, &BarChartView::barActivated);
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, chart.RowRect(1).center());
+    QTest::keyClick(&chart, Qt::Key_Return);
+    EXPECT_EQ(chosen.count(), 0) << "\"Other\" lists no photos of its own";
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, QPoint(5, 2));
+    EXPECT_EQ(chosen.count(), 0) << "the title is no bar";
+
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&chart);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->role(), QAccessible::List);
+    EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("Lenses"));
+    EXPECT_EQ(list->text(QAccessible::Description), QStringLiteral("EF 50mm: 1,200, Other: 3"));
+    ASSERT_EQ(list->childCount(), 2);
+    QAccessibleInterface* first = list->child(0);
+    EXPECT_EQ(first->text(QAccessible::Name), QStringLiteral("EF 50mm: 1,200"));
+    EXPECT_EQ(list->indexOfChild(first), 0);
+    EXPECT_EQ(first->parent(), list);
+    EXPECT_FALSE(first->state().selected);
+    first->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(chosen.count(), 1);
+    EXPECT_TRUE(first->state().selected);
+    EXPECT_FALSE(list->child(1)->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::pressAction()));
+}
+
+// However many photos are counted, a paint draws the few bins.
+TEST(OverviewPane, PaintsThirtyThousandPhotosWellWithinAFrame) {
+    COverviewWnd pane;
+    pane.resize(360, 900);
+    std::vector<FileFactsPtr> facts;
+    char model[16];
+    char date[20];
+    for (int i = 0; i < 30000; ++i) {
+        std::snprintf(model, sizeof model, "Model %d", i % 14);
+        std::snprintf(date, sizeof date, "2023:%02d:%02d %02d:00:00", 1 + i % 12, 1 + i % 28,
+                      i % 24);
+        facts.push_back(FactsOf({model, float(10 + i % 300), 50 << (i % 9), date}));
+    }
+    pane.AddFacts(facts);
+    pane.Refresh();
+    ASSERT_EQ(pane.Stats().Photos(), 30000u);
+    pane.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
+    QWidget* charts = pane.Scroller().viewport();
+    QElapsedTimer timer;
+    qint64 slowest = 0;
+    for (int round = 0; round < 5; ++round) {
+        timer.start();
+        // Renders every chart in view through its paint.
+        const QPixmap shot = charts->grab();
+        slowest = std::max(slowest, timer.nsecsElapsed());
+    }
+    EXPECT_LT(slowest, 16'000'000) << slowest / 1000 << " us";
+    std::printf("slowest paint of the charts: %lld us\n", (long long)(slowest / 1000));
+}
+
+TEST(OverviewQuery, ABarsQueryNarrowsTheSearchShown) {
+    const struct {
+        const char* current;
+        const char* bin;
+        const char* narrowed;
+    } cases[] = {
+        {"", "focal:35", "focal:35"},
+        {"  ", "date:2023-05-14", "date:2023-05-14"},
+        {"canon", "focal:35", "canon focal:35"},
+        {"canon OR nikon", "iso:400", "(canon OR nikon) iso:400"},
+        {"canon focal:35", "focal:35", "canon focal:35"},
+        {"focal:350", "focal:35", "focal:350 focal:35"},
+        {"canon", "focal:35 -focal35:>0", "canon focal:35 -focal35:>0"},
+        {"canon", "lens:a OR lens:b", "canon (lens:a OR lens:b)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NarrowedQuery(QString::fromUtf8(c.current), QString::fromUtf8(c.bin)),
+                  QString::fromUtf8(c.narrowed))
+            << c.current << " + " << c.bin;
+}
+
+} // namespace
