@@ -81,6 +81,13 @@ void BarChartView::Measure() {
     }
 }
 
+void BarChartView::SetLeastLabelWidth(int width) {
+    if (width == m_leastLabelWidth)
+        return;
+    m_leastLabelWidth = width;
+    update();
+}
+
 int BarChartView::TitleHeight() const {
     return QFontMetrics(TitleFont(font())).height() + 2 * kPad;
 }
@@ -161,7 +168,8 @@ void BarChartView::paintEvent(QPaintEvent* event) {
     const int first = std::max(0, (exposed.top() - TitleHeight()) / rowHeight);
     const int last =
         std::min(int(m_bars.size()) - 1, (exposed.bottom() - TitleHeight()) / rowHeight);
-    const int labelWidth = std::min(m_labelWidth, width() * kMostLabelShare / 100);
+    const int labelWidth =
+        std::min(std::max(m_labelWidth, m_leastLabelWidth), width() * kMostLabelShare / 100);
     const int barLeft = kPad + labelWidth + kGap;
     const int room = std::max(1, width() - barLeft - kGap - m_countWidth - kPad);
     const QFontMetrics metrics = fontMetrics();

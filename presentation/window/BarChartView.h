@@ -46,6 +46,12 @@ public:
     // The bar whose row holds `point`; -1 for none.
     int BarAt(const QPoint& point) const;
 
+    // The width the longest label takes; the label column is at least
+    // `width` wide (so that the charts of a pane line up), never more than
+    // about half the chart.
+    int LabelsWidth() const { return m_labelWidth; }
+    void SetLeastLabelWidth(int width);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -80,6 +86,7 @@ private:
     std::vector<QString> m_countTexts;
     // Widths, measured when the bars or the font change (never in a paint).
     int m_labelWidth = 0;
+    int m_leastLabelWidth = 0;
     int m_countWidth = 0;
     int m_current = -1;
     int m_hovered = -1;

@@ -140,6 +140,12 @@ void COverviewWnd::Refresh() {
     }
     for (size_t i = m_shown.size(); i < m_views.size(); ++i)
         m_views[i]->hide();
+    // One label column for all, so the bars of every chart start alike.
+    int labels = 0;
+    for (size_t i = 0; i < m_shown.size(); ++i)
+        labels = std::max(labels, m_views[i]->LabelsWidth());
+    for (size_t i = 0; i < m_shown.size(); ++i)
+        m_views[i]->SetLeastLabelWidth(labels);
 }
 
 BarChartView* COverviewWnd::ChartView(const std::string& key) const {
