@@ -1,5 +1,6 @@
 #include "presentation/CameraName.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -69,10 +70,15 @@ std::string CameraName(std::string_view make, std::string_view model) {
     if (make.empty())
         return std::string(model);
     const std::string_view brand = Brand(make);
-    const std::string_view firstWord = make.substr(0, make.find(' '));
-    if (StartsWithWord(model, make) || StartsWithWord(model, brand) ||
-        StartsWithWord(model, firstWord))
+    if (StartsWithWord(model, make))
         return std::string(model);
+    // "EASTMAN KODAK COMPANY" and "KODAK Z740 ZOOM DIGITAL CAMERA".
+    for (size_t start = 0; start < brand.size();) {
+        const size_t end = std::min(brand.find(' ', start), brand.size());
+        if (end > start && StartsWithWord(model, brand.substr(start, end - start)))
+            return std::string(model);
+        start = end + 1;
+    }
     std::string name(brand);
     name += ' ';
     name += model;
