@@ -8,6 +8,7 @@
 #include "presentation/query/QueryValues.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 
@@ -134,8 +135,16 @@ StatsChart NamedChart(const char* key, const char* title,
                       const std::map<std::string, uint64_t>& counts, size_t top,
                       const char* queryName) {
     std::vector<std::pair<std::string, uint64_t>> sorted(counts.begin(), counts.end());
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    // Ties by name as people read it: "Canon" beside "CASIO".
+    std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
+        if (a.second != b.second)
+            return a.second > b.second;
+        return std::lexicographical_compare(a.first.begin(), a.first.end(), b.first.begin(),
+                                            b.first.end(), [](char x, char y) {
+                                                return std::tolower(static_cast<unsigned char>(x)) <
+                                                       std::tolower(static_cast<unsigned char>(y));
+                                            });
+    });
     StatsChart chart{key, title, {}};
     uint64_t other = 0;
     for (const auto& [name, count] : sorted) {
