@@ -26,21 +26,12 @@ public:
     }
 
 private:
-    // "Photos<TAB><TAB>N", then "Chart<TAB>Bin<TAB>Count" lines.
+    // "Photos<TAB><TAB>N", then the charts' table.
     void AppendText(const std::vector<StatsChart>& charts, std::string& out) const {
         out += "Photos\t\t";
         out += std::to_string(m_stats.Photos());
         out += '\n';
-        for (const StatsChart& chart : charts) {
-            for (const StatsBin& bin : chart.bins) {
-                out += chart.title;
-                out += '\t';
-                out += bin.label;
-                out += '\t';
-                out += std::to_string(bin.count);
-                out += '\n';
-            }
-        }
+        AppendChartsText(charts, out);
     }
 
     void AppendJson(const std::vector<StatsChart>& charts, std::string& out) const {

@@ -39,28 +39,6 @@ void CountValue(std::map<int, NumberBin>& bins, int step, double value, int kind
     bin.seen[kind] = true;
 }
 
-void MergeBins(std::map<int, NumberBin>& into, const std::map<int, NumberBin>& from) {
-    for (const auto& [step, bin] : from) {
-        NumberBin& mine = into[step];
-        mine.count += bin.count;
-        for (int kind = 0; kind < 2; ++kind) {
-            if (!bin.seen[kind])
-                continue;
-            mine.low[kind] =
-                mine.seen[kind] ? std::min(mine.low[kind], bin.low[kind]) : bin.low[kind];
-            mine.high[kind] =
-                mine.seen[kind] ? std::max(mine.high[kind], bin.high[kind]) : bin.high[kind];
-            mine.seen[kind] = true;
-        }
-    }
-}
-
-template <typename Key>
-void MergeCounts(std::map<Key, uint64_t>& into, const std::map<Key, uint64_t>& from) {
-    for (const auto& [key, count] : from)
-        into[key] += count;
-}
-
 // A value as the query language reads it back to the same shown number
 // (QueryFields' ShownNumber): tenths for apertures and focal lengths, 1/n
 // for short exposures, whole numbers for the rest.
@@ -265,24 +243,6 @@ void PhotoStats::Add(const ExifSummary& r, PhotoFormat format, std::string_view 
         ++m_flash[r.flashUsed != 0 ? 1 : 0];
 }
 
-void PhotoStats::Merge(const PhotoStats& other) {
-    m_photos += other.m_photos;
-    m_withPosition += other.m_withPosition;
-    MergeCounts(m_cameras, other.m_cameras);
-    MergeCounts(m_lenses, other.m_lenses);
-    MergeBins(m_focal, other.m_focal);
-    MergeBins(m_aperture, other.m_aperture);
-    MergeBins(m_iso, other.m_iso);
-    MergeBins(m_exposure, other.m_exposure);
-    m_anyFocal35 = m_anyFocal35 || other.m_anyFocal35;
-    MergeCounts(m_days, other.m_days);
-    for (int hour = 0; hour < 24; ++hour)
-        m_hours[hour] += other.m_hours[hour];
-    m_flash[0] += other.m_flash[0];
-    m_flash[1] += other.m_flash[1];
-    MergeCounts(m_formats, other.m_formats);
-}
-
 void PhotoStats::Clear() {
     *this = PhotoStats();
 }
@@ -347,4 +307,17 @@ std::string PhotoStats::HeaderLine() const {
     if (m_withPosition != 0)
         line += kDot + GroupedCount(m_withPosition) + " with a GPS position";
     return line;
+}
+
+void AppendChartsText(const std::vector<StatsChart>& charts, std::string& out) {
+    for (const StatsChart& chart : charts) {
+        for (const StatsBin& bin : chart.bins) {
+            out += chart.title;
+            out += '\t';
+            out += bin.label;
+            out += '\t';
+            out += std::to_string(bin.count);
+            out += '\n';
+        }
+    }
 }
