@@ -1,5 +1,6 @@
 #include "presentation/CameraName.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -32,11 +33,15 @@ bool StartsWithWord(std::string_view text, std::string_view word) {
            (text.size() == word.size() || text[word.size()] == ' ' || text[word.size()] == '-');
 }
 
-// Words that name the company rather than the brand.
+// Words that name the company rather than the brand, written without the
+// points and commas that may end them.
 bool IsCompanyWord(std::string_view word) {
-    static constexpr std::array<std::string_view, 13> kWords = {
-        "corporation", "corp.", "corp", "co.",     "co.,",    "co.,ltd", "co.,ltd.",
-        "ltd.",        "inc.",  "inc",  "company", "imaging", "optical"};
+    while (!word.empty() && (word.back() == '.' || word.back() == ','))
+        word.remove_suffix(1);
+    static constexpr std::array<std::string_view, 19> kWords = {
+        "corporation", "corp",    "co",      "co.,ltd",  "co,ltd",   "ltd",   "inc",
+        "company",     "imaging", "optical", "computer", "electric", "photo", "camera",
+        "systems",     "ag",      "ab",      "gmbh",     "s.a"};
     for (const std::string_view company : kWords) {
         if (EqualsIgnoringCase(word, company))
             return true;
@@ -52,8 +57,12 @@ std::string_view Brand(std::string_view make) {
         const size_t next = make.find(' ', end + 1);
         const std::string_view word =
             make.substr(end + 1, next == std::string_view::npos ? next : next - end - 1);
-        if (IsCompanyWord(word))
-            return Trimmed(make.substr(0, end));
+        if (IsCompanyWord(word)) {
+            std::string_view brand = Trimmed(make.substr(0, end));
+            while (!brand.empty() && brand.back() == ',')
+                brand.remove_suffix(1);
+            return brand;
+        }
         end = next;
     }
     return make;
@@ -65,14 +74,19 @@ std::string CameraName(std::string_view make, std::string_view model) {
     make = Trimmed(make);
     model = Trimmed(model);
     if (model.empty())
-        return std::string(make);
+        return std::string(Brand(make));
     if (make.empty())
         return std::string(model);
     const std::string_view brand = Brand(make);
-    const std::string_view firstWord = make.substr(0, make.find(' '));
-    if (StartsWithWord(model, make) || StartsWithWord(model, brand) ||
-        StartsWithWord(model, firstWord))
+    if (StartsWithWord(model, make))
         return std::string(model);
+    // "EASTMAN KODAK COMPANY" and "KODAK Z740 ZOOM DIGITAL CAMERA".
+    for (size_t start = 0; start < brand.size();) {
+        const size_t end = std::min(brand.find(' ', start), brand.size());
+        if (end > start && StartsWithWord(model, brand.substr(start, end - start)))
+            return std::string(model);
+        start = end + 1;
+    }
     std::string name(brand);
     name += ' ';
     name += model;

@@ -8,6 +8,7 @@
 #include "presentation/query/QueryValues.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 
@@ -36,28 +37,6 @@ void CountValue(std::map<int, NumberBin>& bins, int step, double value, int kind
     if (!bin.seen[kind] || value > bin.high[kind])
         bin.high[kind] = value;
     bin.seen[kind] = true;
-}
-
-void MergeBins(std::map<int, NumberBin>& into, const std::map<int, NumberBin>& from) {
-    for (const auto& [step, bin] : from) {
-        NumberBin& mine = into[step];
-        mine.count += bin.count;
-        for (int kind = 0; kind < 2; ++kind) {
-            if (!bin.seen[kind])
-                continue;
-            mine.low[kind] =
-                mine.seen[kind] ? std::min(mine.low[kind], bin.low[kind]) : bin.low[kind];
-            mine.high[kind] =
-                mine.seen[kind] ? std::max(mine.high[kind], bin.high[kind]) : bin.high[kind];
-            mine.seen[kind] = true;
-        }
-    }
-}
-
-template <typename Key>
-void MergeCounts(std::map<Key, uint64_t>& into, const std::map<Key, uint64_t>& from) {
-    for (const auto& [key, count] : from)
-        into[key] += count;
 }
 
 // A value as the query language reads it back to the same shown number
@@ -134,8 +113,16 @@ StatsChart NamedChart(const char* key, const char* title,
                       const std::map<std::string, uint64_t>& counts, size_t top,
                       const char* queryName) {
     std::vector<std::pair<std::string, uint64_t>> sorted(counts.begin(), counts.end());
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    // Ties by name as people read it: "Canon" beside "CASIO".
+    std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
+        if (a.second != b.second)
+            return a.second > b.second;
+        return std::lexicographical_compare(a.first.begin(), a.first.end(), b.first.begin(),
+                                            b.first.end(), [](char x, char y) {
+                                                return std::tolower(static_cast<unsigned char>(x)) <
+                                                       std::tolower(static_cast<unsigned char>(y));
+                                            });
+    });
     StatsChart chart{key, title, {}};
     uint64_t other = 0;
     for (const auto& [name, count] : sorted) {
@@ -256,24 +243,6 @@ void PhotoStats::Add(const ExifSummary& r, PhotoFormat format, std::string_view 
         ++m_flash[r.flashUsed != 0 ? 1 : 0];
 }
 
-void PhotoStats::Merge(const PhotoStats& other) {
-    m_photos += other.m_photos;
-    m_withPosition += other.m_withPosition;
-    MergeCounts(m_cameras, other.m_cameras);
-    MergeCounts(m_lenses, other.m_lenses);
-    MergeBins(m_focal, other.m_focal);
-    MergeBins(m_aperture, other.m_aperture);
-    MergeBins(m_iso, other.m_iso);
-    MergeBins(m_exposure, other.m_exposure);
-    m_anyFocal35 = m_anyFocal35 || other.m_anyFocal35;
-    MergeCounts(m_days, other.m_days);
-    for (int hour = 0; hour < 24; ++hour)
-        m_hours[hour] += other.m_hours[hour];
-    m_flash[0] += other.m_flash[0];
-    m_flash[1] += other.m_flash[1];
-    MergeCounts(m_formats, other.m_formats);
-}
-
 void PhotoStats::Clear() {
     *this = PhotoStats();
 }
@@ -338,4 +307,17 @@ std::string PhotoStats::HeaderLine() const {
     if (m_withPosition != 0)
         line += kDot + GroupedCount(m_withPosition) + " with a GPS position";
     return line;
+}
+
+void AppendChartsText(const std::vector<StatsChart>& charts, std::string& out) {
+    for (const StatsChart& chart : charts) {
+        for (const StatsBin& bin : chart.bins) {
+            out += chart.title;
+            out += '\t';
+            out += bin.label;
+            out += '\t';
+            out += std::to_string(bin.count);
+            out += '\n';
+        }
+    }
 }

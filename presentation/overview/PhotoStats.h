@@ -33,6 +33,10 @@ struct StatsChart {
     std::vector<StatsBin> bins;
 };
 
+// The charts as "Chart<TAB>Bin<TAB>Count" lines (the chart's title), chart
+// by chart: the pane's copy and velmora-tags --stats print the same table.
+void AppendChartsText(const std::vector<StatsChart>& charts, std::string& out);
+
 class PhotoStats {
 public:
     // One photo read: its record, its format, its lens (FileReport::lens,
@@ -41,8 +45,6 @@ public:
     // among Photos().
     void Add(const ExifSummary& record, PhotoFormat format, std::string_view lens,
              bool hasPosition);
-    // Adds the counts of `other` (one reading thread's share) to these.
-    void Merge(const PhotoStats& other);
     void Clear();
     // The photos read with metadata.
     uint64_t Photos() const { return m_photos; }

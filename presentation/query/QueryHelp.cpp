@@ -8,8 +8,7 @@ const char* const kQueryHelp =
     "focal:24..70 focal35: width: height: mp:>20 rating:>=4 hour:6..9; dates as\n"
     "precise as typed: date:2023-05 date:2023-05-01..2023-06-30 date:>2024-01-01.\n"
     "Also flash:yes|no gps:yes|no near:LAT,LON,KM format:jpeg|heic|raw|mov|...\n"
-    "('=' for that one format: format:=raw),\n"
-    "orientation:portrait|landscape|square, and any tag by its name:\n"
-    "LensSerialNumber:123 ExifIFD:WhiteBalance:1\n"
+    "(format:=raw: that one format) orientation:portrait|landscape|square, and\n"
+    "any tag by its name: LensSerialNumber:123 ExifIFD:WhiteBalance:1\n"
     "Terms side by side must all hold; OR between two takes either; -term leaves\n"
     "out; parentheses group: (canon OR nikon) date:2023 -flash:yes";

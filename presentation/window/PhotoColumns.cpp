@@ -1,5 +1,6 @@
 #include "presentation/window/PhotoColumns.h"
 
+#include "presentation/CameraName.h"
 #include "presentation/FileInspection.h"
 #include "presentation/window/PhotoFacts.h"
 
@@ -62,16 +63,6 @@ FileColumnCell DateCell(const QString& text) {
     return cell;
 }
 
-// The model, and the make before it when the model does not already name it
-// ("Canon" and "Canon EOS 5D" give "Canon EOS 5D").
-QString CameraText(const QString& make, const QString& model) {
-    if (model.isEmpty())
-        return make;
-    if (make.isEmpty() || model.startsWith(make, Qt::CaseInsensitive))
-        return model;
-    return make + u' ' + model;
-}
-
 } // namespace
 
 QStringList PhotoColumns::Titles() const {
@@ -119,7 +110,9 @@ std::vector<FileColumnCell> PhotoColumns::CellsOf(const FileReport& report) {
     const std::vector<TagRow>& rows = report.rows;
     std::vector<FileColumnCell> cells(Count);
     cells[DateTaken] = DateCell(RowValue(rows, "Date/Time"));
-    cells[Camera] = {CameraText(RowValue(rows, "Camera make"), RowValue(rows, "Camera model")),
+    // Named as the Overview's chart and the camera:= query name it.
+    cells[Camera] = {QString::fromUtf8(CameraName(RowValue(rows, "Camera make").toStdString(),
+                                                  RowValue(rows, "Camera model").toStdString())),
                      std::nullopt};
     // The pane writes "0 ,0" for a picture of unknown size.
     if (r.width > 0 || r.height > 0)
