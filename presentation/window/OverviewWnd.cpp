@@ -176,12 +176,9 @@ QWidget* COverviewWnd::ActivationFocus() {
 }
 
 QString COverviewWnd::NumbersText() const {
-    QStringList lines{tr("Chart\tBin\tCount")};
-    for (const StatsChart& chart : m_shown)
-        for (const StatsBin& bin : chart.bins)
-            lines << QStringLiteral("%1\t%2\t%3")
-                         .arg(Text(chart.title), Text(bin.label), QString::number(bin.count));
-    return JoinLines(lines);
+    std::string text;
+    AppendChartsText(m_shown, text);
+    return Text(text);
 }
 
 bool COverviewWnd::CanCopyRows() const {

@@ -52,8 +52,8 @@ public:
     BarChartView* ChartView(const std::string& key) const;
     QLabel& Header() { return m_header; }
     QScrollArea& Scroller() { return m_scroller; }
-    // The numbers shown, one "Chart<TAB>Bin<TAB>Count" line each, after a
-    // line naming the columns.
+    // The numbers shown, one "Chart<TAB>Bin<TAB>Count" line each, as
+    // velmora-tags --stats prints them.
     QString NumbersText() const;
 
     // RowCopySource: the whole table, whatever holds the focus in the pane.

@@ -8,9 +8,10 @@
 // Exposure, Aperture, ISO and Focal Length, each written as the
 // "Properties" pane writes its row, and Lens (EXIF's LensModel, else the
 // maker note's lens), read by the same inspection of the file (InspectFile),
-// which also gives the file's PhotoFacts. Dates sort as dates and the numbers as numbers; a file
-// without the row leaves the cell empty. Lens comes last so that a column state saved before it
-// restores onto the same columns.
+// which also gives the file's PhotoFacts. Dates sort as dates and the
+// numbers as numbers; a file without the row leaves the cell empty. Lens
+// comes last so that a column state saved before it restores onto the same
+// columns.
 class PhotoColumns final : public FileColumnProvider {
 public:
     enum Column {
