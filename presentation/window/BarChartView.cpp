@@ -57,6 +57,11 @@ void BarChartView::SetBars(std::vector<Bar> bars) {
     m_hovered = m_pressed = -1;
     Measure();
     setAccessibleDescription(BarsText());
+    if (QAccessible::isActive()) {
+        // The bars are the list's items: a reader asks for them again.
+        QAccessibleEvent changed(this, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&changed);
+    }
     updateGeometry();
     update();
 }
