@@ -105,6 +105,7 @@ TEST_F(ShellOverview, FillsFromTheFolderListedAndStartsAgainForAnother) {
               QStringLiteral("35 mm: 1, 50 mm: 2"));
     EXPECT_EQ(Pane().ChartView("day")->accessibleDescription(),
               QStringLiteral("2023-05-14: 2, 2023-06-02: 1"));
+    EXPECT_EQ(Pane().ChartView("lens"), nullptr) << "a chart without bins is left out";
 
     // Nothing of the last folder stays on show.
     ASSERT_TRUE(ShowFolder(ViewOf(*frame), PathOf("empty"), 0));

@@ -12,10 +12,9 @@
 #include <cstdio>
 #include <cstring>
 
-// The "Overview" pane on its own: its charts and header from photos' facts,
-// the bar chart's keys, clicks and what assistive technology is told, a
-// bar's query narrowing the list's, and a paint with thirty thousand photos
-// counted.
+// The bar chart's keys, clicks and what assistive technology is told, a
+// bar's query narrowing the list's, and a paint of the "Overview" pane with
+// thirty thousand photos counted.
 
 namespace {
 
@@ -26,7 +25,7 @@ struct Shot {
     const char* date;
 };
 
-FileFactsPtr FactsOf(const Shot& shot, PhotoFormat format = PhotoFormat::Jpeg) {
+FileFactsPtr FactsOf(const Shot& shot) {
     FileReport report;
     std::memset(&report.record, 0, sizeof report.record);
     ExifSummary& r = report.record;
@@ -37,47 +36,8 @@ FileFactsPtr FactsOf(const Shot& shot, PhotoFormat format = PhotoFormat::Jpeg) {
     r.isoEquivalent = shot.iso;
     r.flashUsed = -1;
     r.exifValid = true;
-    report.format = format;
+    report.format = PhotoFormat::Jpeg;
     return PhotoFacts::Of(report);
-}
-
-std::vector<FileFactsPtr> ThreeShots() {
-    return {FactsOf({"One", 50, 100, "2023:05:14 09:10:00"}),
-            FactsOf({"One", 50, 400, "2023:05:14 18:00:00"}),
-            FactsOf({"Two", 35, 400, "2023:06:02 09:30:00"})};
-}
-
-BarChartView& Chart(COverviewWnd& pane, const char* key) {
-    BarChartView* chart = pane.ChartView(key);
-    EXPECT_NE(chart, nullptr) << key;
-    static BarChartView none;
-    return chart ? *chart : none;
-}
-
-QStringList Labels(const BarChartView& chart) {
-    QStringList labels;
-    for (const BarChartView::Bar& bar : chart.Bars())
-        labels << QStringLiteral("%1=%2").arg(bar.label).arg(bar.count);
-    return labels;
-}
-
-TEST(OverviewPane, CountsTheFactsItIsGivenIntoChartsAndAHeader) {
-    COverviewWnd pane;
-    EXPECT_EQ(pane.Header().text(), QStringLiteral("No photos listed"));
-    EXPECT_FALSE(pane.CanCopyRows());
-    pane.AddFacts(ThreeShots());
-    // A file of no photo format has no facts; one of another kind is passed over.
-    pane.AddFacts({nullptr, std::make_shared<FileFacts>()});
-    pane.Refresh();
-    EXPECT_EQ(pane.Stats().Photos(), 3u);
-    EXPECT_EQ(pane.Header().text(),
-              QStringLiteral(u"3 photos \u00b7 2 cameras \u00b7 14 May 2023 \u2013 2 June 2023"));
-    EXPECT_EQ(Labels(Chart(pane, "camera")), QStringList({"Velmora One=2", "Velmora Two=1"}));
-    EXPECT_EQ(Labels(Chart(pane, "focal")), QStringList({"35 mm=1", "50 mm=2"}));
-    EXPECT_EQ(Labels(Chart(pane, "hour")), QStringList({"09:00=2", "18:00=1"}));
-    EXPECT_EQ(pane.ChartView("lens"), nullptr) << "a chart without bins is left out";
-    EXPECT_EQ(Chart(pane, "camera").accessibleName(), QStringLiteral("Cameras"));
-    EXPECT_EQ(Chart(pane, "iso").accessibleDescription(), QStringLiteral("ISO 100: 1, ISO 400: 2"));
 }
 
 // Keys move the current bar within the chart, never past either end.
