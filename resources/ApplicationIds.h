@@ -10,6 +10,7 @@ inline constexpr unsigned ViewFolders = 32822;  // shows or hides the "Folders" 
 inline constexpr unsigned ViewProperties = 157; // the "Properties" pane's id
 inline constexpr unsigned ViewMetadata = 159;   // the "Metadata" pane's id
 inline constexpr unsigned ViewPreview = 161;    // the "Preview" pane's id
+inline constexpr unsigned ViewOverview = 163;   // the "Overview" pane's id
 inline constexpr unsigned AddressEntered = 1;   // confirmation of the typed address
 
 // Visual styles ("Application Look")
@@ -56,6 +57,7 @@ inline constexpr unsigned FoldersPane = 32822;
 inline constexpr unsigned PropertiesPane = 157;
 inline constexpr unsigned MetadataPane = 159;
 inline constexpr unsigned PreviewPane = 161;
+inline constexpr unsigned OverviewPane = 163;
 
 } // namespace ResourceId
 
@@ -70,6 +72,7 @@ inline constexpr unsigned MainFrame = 128; // the template's seven line-feed sep
 inline constexpr unsigned PropertiesCaption = 158;
 inline constexpr unsigned MetadataCaption = 160;
 inline constexpr unsigned PreviewCaption = 162;
+inline constexpr unsigned OverviewCaption = 164;
 
 // Ribbon labels
 inline constexpr unsigned RibbonFile = 260;

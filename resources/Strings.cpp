@@ -19,6 +19,8 @@ constexpr StringResource kStrings[] = {
     {160, u"Metadata"},
     {161, u"Show or hide the picture of the chosen file\nPreview"},
     {162, u"Preview"},
+    {163, u"Show or hide the charts of the photos listed\nOverview"},
+    {164, u"Overview"},
     {260, u"File"},
     {262, u"&New"},
     {263, u"&Open..."},

@@ -49,5 +49,6 @@ QMenu* CreateFrameContextMenu(CommandRouter& router, QWidget* parent) {
     AddPaneItem(*menu, router, CommandId::ViewProperties, QStringLiteral("&Properties"));
     AddPaneItem(*menu, router, CommandId::ViewMetadata, QStringLiteral("&Metadata"));
     AddPaneItem(*menu, router, CommandId::ViewPreview, QStringLiteral("P&review"));
+    AddPaneItem(*menu, router, CommandId::ViewOverview, QStringLiteral("&Overview"));
     return menu;
 }

@@ -44,6 +44,7 @@ constexpr quint32 kFolderPaneStyle = PaneStyle::Visible | PaneStyle::AlignLeft;
 constexpr quint32 kPropertiesPaneStyle = PaneStyle::Visible | PaneStyle::AlignRight;
 constexpr quint32 kMetadataPaneStyle = PaneStyle::Visible | PaneStyle::AlignRight;
 constexpr quint32 kPreviewPaneStyle = PaneStyle::Visible | PaneStyle::AlignRight;
+constexpr quint32 kOverviewPaneStyle = PaneStyle::Visible | PaneStyle::AlignRight;
 const QRect kPaneRect(0, 0, 200, 200);
 constexpr int kAddressBoxWidth = 200;
 constexpr int kSearchBusyWidth = 100;
@@ -119,6 +120,14 @@ void CMainFrame::RegisterCommands() {
         ui.Enable(m_previewCreated);
         ui.SetCheck(m_previewCreated && m_previewPane.IsPaneVisible());
     });
+    AddCommand(ViewOverview, [this] {
+        if (m_overviewCreated)
+            m_overviewPane.ShowPane(!m_overviewPane.IsPaneVisible(), true);
+    });
+    AddUpdate(ViewOverview, [this](CommandUI& ui) {
+        ui.Enable(m_overviewCreated);
+        ui.SetCheck(m_overviewCreated && m_overviewPane.IsPaneVisible());
+    });
     // The panes' rows; nothing in them is editable, so Cut and Paste stay
     // unanswered and greyed.
     AddCommand(EditCopy, [this] {
@@ -145,6 +154,8 @@ RowCopySource* CMainFrame::CopySourceWithFocus() {
         return &m_propertiesPane;
     if (m_metadataCreated && HoldsFocus(m_metadataPane, focus))
         return &m_metadataPane;
+    if (m_overviewCreated && HoldsFocus(m_overviewPane, focus))
+        return &m_overviewPane;
     return nullptr;
 }
 
@@ -233,6 +244,7 @@ bool CMainFrame::OnCreate() {
     // split from a tabbed one would become one more tab.
     CreatePreviewPane();
     CreateMetadataPane();
+    CreateOverviewPane();
     return true;
 }
 
@@ -249,6 +261,27 @@ void CMainFrame::CreateMetadataPane() {
     if (m_propertiesCreated) {
         tabifyDockWidget(&m_propertiesPane, &m_metadataPane);
         m_propertiesPane.raise();
+    }
+}
+
+void CMainFrame::CreateOverviewPane() {
+    m_overviewCreated =
+        m_overviewPane.Create(StringTable::Load(StringId::OverviewCaption), this, kPaneRect, true,
+                              int(ResourceId::OverviewPane), kOverviewPaneStyle);
+    if (!m_overviewCreated)
+        return;
+    m_overviewPane.EnableDocking(PaneStyle::AlignAny);
+    m_overviewPane.DockToFrame();
+    connect(&m_overviewPane, &COverviewWnd::queryChosen, this, &CMainFrame::OnOverviewQuery);
+    // A first start shows it as a tab behind "Metadata"; a stored layout
+    // puts it back where it was left.
+    QDockWidget* before = m_metadataCreated     ? static_cast<QDockWidget*>(&m_metadataPane)
+                          : m_propertiesCreated ? &m_propertiesPane
+                                                : nullptr;
+    if (before) {
+        tabifyDockWidget(before, &m_overviewPane);
+        if (m_propertiesCreated)
+            m_propertiesPane.raise();
     }
 }
 
@@ -391,6 +424,9 @@ void CMainFrame::SetActiveView(CExplorerView* view) {
     // thumbnails are.
     if (view)
         m_previewPane.SetSource(CPreviewWnd::DecodedBy(view->Decoder()));
+    // The "Overview" pane draws what the active view's list holds.
+    if (m_overviewCreated)
+        m_overviewPane.Follow(view ? &view->FileList().ListModel() : nullptr);
     if (previous && previous != view)
         previous->OnActivateView(false, view, previous);
     if (view)
@@ -435,6 +471,13 @@ QRect CMainFrame::FirstStartGeometry(const QRect& available) {
     QRect placed(QPoint(), size);
     placed.moveCenter(available.center());
     return placed;
+}
+
+void CMainFrame::OnOverviewQuery(const QString& query) {
+    QString current;
+    if (m_activeView && m_activeView->FileList().ShowsResults())
+        current = m_activeView->KeptQuery(ShownFolder());
+    m_searchBox.SearchFor(NarrowedQuery(current, query));
 }
 
 void CMainFrame::OnAddressSelected(int index) {

@@ -6,6 +6,7 @@
 #include "framework/ribbon/RibbonBar.h"
 #include "framework/styles/DrawingTheme.h"
 #include "presentation/window/MetadataWnd.h"
+#include "presentation/window/OverviewWnd.h"
 #include "presentation/window/PreviewWnd.h"
 #include "presentation/window/PropertiesWnd.h"
 #include "shell/FolderBar.h"
@@ -28,7 +29,8 @@ class CExplorerView;
 // The main window: the ribbon on top, under it the address bar (with the
 // search box at its right), the
 // "Folders" pane at the left, the "Properties" pane at the right with the
-// "Metadata" pane tabbed behind it and the "Preview" pane below them, the
+// "Metadata" and "Overview" panes tabbed behind it and the "Preview" pane
+// below them, the
 // status bar at the bottom and the file list view in the centre. It is the frame
 // stage of the command route and carries the road from a clicked file to the
 // tag list (ShowImageTags).
@@ -48,7 +50,7 @@ public:
     // every bar and pane, then brings back the layout of the last run. False,
     // with the frame unusable, when the status bar, the address bar or the
     // "Folders" pane cannot be made; a "Properties" pane that cannot be made
-    // is left out, and so are a "Metadata" and a "Preview" pane.
+    // is left out, and so are a "Metadata", a "Preview" and an "Overview" pane.
     bool Create();
     // Activates the view (tying the folder tree to its list) and runs its
     // initial update. Done once the frame is created, before it is shown.
@@ -85,6 +87,9 @@ public:
     void OnSearch(const QString& query);
     // Shows the "Folders" pane when it is hidden, hides it otherwise.
     void OnToggleFolders();
+    // A bar of the "Overview" pane was chosen: its query, narrowing the
+    // search the list shows, goes into the search box and is searched.
+    void OnOverviewQuery(const QString& query);
 
     // The window's placement, the layout of its bars and panes (docked,
     // floating, tabbed or collapsed) and the status bar, kept between runs.
@@ -125,6 +130,7 @@ public:
     CPropertiesWnd& PropertiesPane() { return m_propertiesPane; }
     CMetadataWnd& MetadataPane() { return m_metadataPane; }
     CPreviewWnd& PreviewPane() { return m_previewPane; }
+    COverviewWnd& OverviewPane() { return m_overviewPane; }
     // The pane whose rows Copy and Select All act on: the one holding the
     // focus (or, while the ribbon has it, holding it last); null when none.
     RowCopySource* CopySourceWithFocus();
@@ -147,6 +153,7 @@ private:
     void ApplyDockingMode(DockingMode mode);
     void CreateMetadataPane();
     void CreatePreviewPane();
+    void CreateOverviewPane();
     void ShowContextMenu(QWidget* source, const QPoint& pos);
     void ShowSearchStatus(const QString& text, bool busy);
 
@@ -163,6 +170,7 @@ private:
     CPropertiesWnd m_propertiesPane;
     CMetadataWnd m_metadataPane;
     CPreviewWnd m_previewPane;
+    COverviewWnd m_overviewPane;
     QStatusBar m_statusBar;
     QLabel m_statusPane1;
     QLabel m_statusPane2;
@@ -175,4 +183,5 @@ private:
     bool m_propertiesCreated = false;
     bool m_metadataCreated = false;
     bool m_previewCreated = false;
+    bool m_overviewCreated = false;
 };

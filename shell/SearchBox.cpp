@@ -56,6 +56,11 @@ void SearchBox::RequestSearch() {
     emit searchRequested(currentText());
 }
 
+void SearchBox::SearchFor(const QString& query) {
+    setEditText(query);
+    RequestSearch();
+}
+
 void SearchBox::Remember(const QString& query) {
     if (query.trimmed().isEmpty())
         return;

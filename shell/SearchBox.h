@@ -30,6 +30,8 @@ public:
     QLabel* ErrorLabel() const;
     // Puts `query` first in the drop-down (once), keeping kHistory.
     void Remember(const QString& query);
+    // Puts `query` in the box and asks for its search, as Enter would.
+    void SearchFor(const QString& query);
 
 signals:
     void searchRequested(const QString& query);

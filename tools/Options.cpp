@@ -57,6 +57,8 @@ bool ParseArguments(int argc, const char* const* argv, Options& options, std::st
             options.nulEnds = true;
         } else if (std::strcmp(arg, "--all") == 0) {
             options.allTags = true;
+        } else if (std::strcmp(arg, "--stats") == 0) {
+            options.stats = true;
         } else if (std::strcmp(arg, "--csv") == 0) {
             if (!setFormat(Options::Format::Csv, arg))
                 return false;
@@ -71,6 +73,11 @@ bool ParseArguments(int argc, const char* const* argv, Options& options, std::st
             error = std::string("unknown option ") + arg;
             return false;
         }
+    }
+    if (options.stats &&
+        (options.pathsOnly || options.allTags || options.format == Options::Format::Csv)) {
+        error = "--stats prints its counts as text or with --json, not with --csv, --all, -l or -0";
+        return false;
     }
     if (options.pathsOnly && (formatGiven || options.allTags)) {
         error = "-l and -0 print paths only, not also --csv, --json or --all";
@@ -87,7 +94,9 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: velmora-tags [-r] [--where QUERY] [--all] [--csv | --json | -l | -0] FILE...\n"
-    "Prints the EXIF tags of photo files as the Properties pane shows them.\n"
+    "       velmora-tags [-r] [--where QUERY] --stats [--json] FILE...\n"
+    "Prints the EXIF tags of photo files as the Properties pane shows them, or\n"
+    "counts how they were shot.\n"
     "\n"
     "  -r, --recursive  read the photo files (JPEG, TIFF, raw, HEIF, AVIF, CR3,\n"
     "                   JPEG XL, PNG, WebP) and movies (MOV, MP4, M4V, 3GP) in\n"
@@ -99,6 +108,17 @@ constexpr const char* kUsage =
     "  --all            every tag (EXIF directories, XMP, IPTC, QuickTime) instead\n"
     "                   of the rows:\n"
     "                   Group:Name<TAB>Text lines\n"
+    "  --stats          counts over all the files, as the Overview pane draws\n"
+    "                   them: \"Photos<TAB><TAB>N\" (the files read with\n"
+    "                   metadata), then \"Chart<TAB>Bin<TAB>Count\" lines, every\n"
+    "                   bin: Cameras, Lenses, Focal length (35 mm terms where\n"
+    "                   known, nearest of 4 ... 24, 28, 35, 50, 70 ... 800 mm),\n"
+    "                   Aperture (thirds of a stop), ISO, Exposure time (full\n"
+    "                   stops), Photos per day, Hour of day, Flash, Format; with\n"
+    "                   --json one object {\"photos\": N, \"charts\": {\"camera\":\n"
+    "                   [{\"bin\": \"Canon EOS 40D\", \"count\": 3}, ...], \"lens\":\n"
+    "                   [...], \"focal\", \"aperture\", \"iso\", \"exposure\", \"day\",\n"
+    "                   \"hour\", \"flash\", \"format\"}}\n"
     "  --csv            one line per file: the path, then one column per tag\n"
     "                   (with --all: path,group,name,value, one line per tag)\n"
     "  --json           one JSON object per file and line, with the whole record\n"

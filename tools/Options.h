@@ -9,6 +9,9 @@ struct Options {
     Format format = Format::Text;
     bool recursive = false;
     bool allTags = false; // --all: every tag, not the pane's rows
+    // --stats: the counts of the Overview pane over all the files, printed
+    // at the end, as text or with --json.
+    bool stats = false;
     // --where QUERY: only the files the query matches.
     bool filtered = false;
     std::string where;

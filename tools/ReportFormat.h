@@ -13,6 +13,8 @@ public:
     // Written once, before the first file.
     virtual void Begin(std::string& out) { (void)out; }
     virtual void File(const std::string& path, const FileReport& report, std::string& out) = 0;
+    // Written once, after the last file.
+    virtual void End(std::string& out) { (void)out; }
     // A file that could not be opened or read; its reason also goes to
     // standard error.
     virtual void Unreadable(const std::string& path, const std::string& reason,
@@ -37,6 +39,10 @@ std::unique_ptr<ReportFormat> MakeTextFormat(bool headers, bool allTags = false)
 std::unique_ptr<ReportFormat> MakeCsvFormat();
 // One JSON object per file and line.
 std::unique_ptr<ReportFormat> MakeJsonFormat();
+
+// With --stats: counts over every file, written at the end as
+// "Chart<TAB>Bin<TAB>Count" lines or, with `json`, one JSON object.
+std::unique_ptr<ReportFormat> MakeStatsFormat(bool json);
 
 // With --all --json: one object per file and line, with "path", "format" and
 // "tags", a list of {"group", "id", "name", "value", "text"}.

@@ -89,6 +89,12 @@ public:
             Raise(kSomeWithoutExif);
     }
 
+    // After the last file.
+    void End() {
+        m_format.End(m_buffer);
+        Flush();
+    }
+
     bool ListsEveryTag() const { return m_reading.allTags; }
 
     int Status() const {
@@ -169,6 +175,8 @@ private:
 std::unique_ptr<ReportFormat> MakeFormat(const Options& options) {
     if (options.pathsOnly)
         return std::make_unique<PathList>(options.nulEnds ? '\0' : '\n');
+    if (options.stats)
+        return MakeStatsFormat(options.format == Options::Format::Json);
     switch (options.format) {
     case Options::Format::Csv:
         return options.allTags ? MakeAllTagsCsvFormat() : MakeCsvFormat();
@@ -209,7 +217,9 @@ InspectOptions ReadingFor(const Options& options, const Query* query) {
     reading.allTags =
         options.allTags || (query != nullptr && query->Needs() == QueryNeeds::AllTags);
     // Every tag or the paths are printed in place of the rows.
-    reading.rows = !options.allTags && !options.pathsOnly;
+    reading.rows = !options.allTags && !options.pathsOnly && !options.stats;
+    // The counts name each photo's lens.
+    reading.lens = options.stats;
     return reading;
 }
 
@@ -236,6 +246,7 @@ int RunTags(const Options& options, std::FILE* out, std::FILE* err) {
     ReadingPool pool(run, settings);
     run.Begin(pool.Window());
     ReadOperands(pool, options.operands, options.recursive);
+    run.End();
     return Finish(out, err, run.Status());
 }
 

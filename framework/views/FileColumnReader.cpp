@@ -43,14 +43,16 @@ void FileColumnReader::Read(const QByteArray& folder, const std::vector<QByteArr
         ++m_jobsOut;
         m_queue.Post(
             [this, provider = m_provider, current, generation, base, chunk = std::move(chunk)] {
-                std::vector<std::pair<QByteArray, FileCells>> cells;
+                std::vector<FileColumnsRead> cells;
                 cells.reserve(chunk.size());
                 for (const QByteArray& name : chunk) {
                     // A folder left behind is not read any further.
                     if (current->load() != generation)
                         break;
-                    cells.emplace_back(name, std::make_shared<const std::vector<FileColumnCell>>(
-                                                 provider->Read(base + name)));
+                    FileColumnsRead read{name, nullptr, nullptr};
+                    read.cells = std::make_shared<const std::vector<FileColumnCell>>(
+                        provider->ReadWithFacts(base + name, read.facts));
+                    cells.push_back(std::move(read));
                 }
                 QMetaObject::invokeMethod(
                     this,
@@ -62,8 +64,7 @@ void FileColumnReader::Read(const QByteArray& folder, const std::vector<QByteArr
     }
 }
 
-void FileColumnReader::Receive(quint64 generation,
-                               std::vector<std::pair<QByteArray, FileCells>> cells) {
+void FileColumnReader::Receive(quint64 generation, std::vector<FileColumnsRead> cells) {
     if (generation != m_queue.Generation())
         return;
     --m_jobsOut;

@@ -13,6 +13,13 @@
 // The cells of one file, shared between the reader and the rows holding them.
 using FileCells = std::shared_ptr<const std::vector<FileColumnCell>>;
 
+// What was read of one file of the folder: its cells and its facts.
+struct FileColumnsRead {
+    QByteArray name;
+    FileCells cells;
+    FileFactsPtr facts;
+};
+
 // Reads the cells of an application's columns for the files of the shown
 // folder, on two threads of its own, and hands them back in batches every
 // so often, so a folder of thousands of files never floods the window.
@@ -41,18 +48,19 @@ public:
     bool IsIdle() const;
 
 signals:
-    // Names and their cells, read for the files asked since the last Cancel.
-    void cellsRead(const std::vector<std::pair<QByteArray, FileCells>>& cells);
+    // Names with their cells and facts, read for the files asked since the
+    // last Cancel.
+    void cellsRead(const std::vector<FileColumnsRead>& cells);
     // Everything asked for was handed back.
     void idle();
 
 private:
-    void Receive(quint64 generation, std::vector<std::pair<QByteArray, FileCells>> cells);
+    void Receive(quint64 generation, std::vector<FileColumnsRead> cells);
     void HandOver();
 
     std::shared_ptr<const FileColumnProvider> m_provider;
     QStringList m_titles;
-    std::vector<std::pair<QByteArray, FileCells>> m_received;
+    std::vector<FileColumnsRead> m_received;
     QTimer m_handOver;
     int m_jobsOut = 0;
     WorkQueue m_queue;

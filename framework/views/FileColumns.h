@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -18,6 +19,15 @@ struct FileColumnCell {
     // A cell with neither sorts after all others, in both orders.
     bool IsEmpty() const { return !number && text.isEmpty(); }
 };
+
+// What an application keeps of a file besides its cells, from the same
+// reading: the list carries it with the file's row and never looks into it
+// (an overview counts it, say).
+class FileFacts {
+public:
+    virtual ~FileFacts() = default;
+};
+using FileFactsPtr = std::shared_ptr<const FileFacts>;
 
 // Orders two cells that are not empty: negative, zero or positive.
 int CompareCells(const FileColumnCell& left, const FileColumnCell& right);
@@ -34,6 +44,14 @@ public:
     // shorter vector leaves the rest empty). Only regular files are to be
     // opened, and never so that a FIFO or device could block.
     virtual std::vector<FileColumnCell> Read(const QByteArray& path) const = 0;
+    // The cells and, from the same reading, the file's facts (null when the
+    // application keeps none); by default the cells alone. The same rules
+    // as Read.
+    virtual std::vector<FileColumnCell> ReadWithFacts(const QByteArray& path,
+                                                      FileFactsPtr& facts) const {
+        facts.reset();
+        return Read(path);
+    }
     // How wide column `column` starts, in average characters of the list's
     // font; 0 leaves it at the header's default width.
     virtual int StartWidth(int column) const {

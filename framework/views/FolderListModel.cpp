@@ -177,6 +177,7 @@ void FolderListModel::SetFolder(const QString& folder) {
     if (m_sortColumn < 0)
         m_sortColumn = NameColumn;
     endResetModel();
+    emit factsDropped();
     m_firstReading = true;
     StartReading();
 }
@@ -201,14 +202,21 @@ void FolderListModel::SetResults(const QString& folder) {
     m_sortColumn = -1;
     m_sortOrder = Qt::AscendingOrder;
     endResetModel();
+    emit factsDropped();
 }
 
 void FolderListModel::AddResults(std::vector<FolderEntry> entries) {
     if (!m_results)
         return;
-    for (FolderEntry& entry : entries)
+    std::vector<FileFactsPtr> facts;
+    for (FolderEntry& entry : entries) {
         entry.found = m_found++;
+        if (entry.facts)
+            facts.push_back(entry.facts);
+    }
     AddRows(std::move(entries));
+    if (!facts.empty())
+        emit factsAdded(facts);
 }
 
 int FolderListModel::FolderColumn() const {
@@ -288,6 +296,7 @@ void FolderListModel::ReplaceRows(const std::vector<FolderEntry>& listed) {
 
     std::vector<bool> known(listed.size(), false);
     bool updated = false;
+    bool dropped = false;
     std::vector<FolderEntry> changed;
     for (int row = int(m_rows.size()) - 1; row >= 0;) {
         const auto found = listedAt.constFind(m_rows[size_t(row)].name);
@@ -297,6 +306,7 @@ void FolderListModel::ReplaceRows(const std::vector<FolderEntry>& listed) {
             known[*found] = true;
             if (now.size != shown.size || now.modifiedMs != shown.modifiedMs ||
                 now.mimeName != shown.mimeName) {
+                dropped = dropped || shown.facts;
                 shown = now;
                 changed.push_back(now);
                 updated = true;
@@ -307,13 +317,17 @@ void FolderListModel::ReplaceRows(const std::vector<FolderEntry>& listed) {
         }
         // A run of gone rows goes in one step, from the bottom up.
         const int last = row;
-        while (row >= 0 && !listedAt.contains(m_rows[size_t(row)].name))
+        while (row >= 0 && !listedAt.contains(m_rows[size_t(row)].name)) {
+            dropped = dropped || m_rows[size_t(row)].facts;
             --row;
+        }
         m_rowOfValid = false;
         beginRemoveRows({}, row + 1, last);
         m_rows.erase(m_rows.begin() + row + 1, m_rows.begin() + last + 1);
         endRemoveRows();
     }
+    if (dropped)
+        emit factsDropped();
     ReadCells(changed);
     if (updated)
         sort(m_sortColumn, m_sortOrder);
@@ -498,9 +512,12 @@ QIcon FolderListModel::IconFor(const QString& mimeName) const {
 void FolderListModel::SetColumnProvider(std::shared_ptr<const FileColumnProvider> provider) {
     beginResetModel();
     m_columns.SetProvider(std::move(provider));
-    for (FolderEntry& entry : m_rows)
+    for (FolderEntry& entry : m_rows) {
         entry.cells.reset();
+        entry.facts.reset();
+    }
     endResetModel();
+    emit factsDropped();
     // A folder still being listed has its columns read once it is; results
     // come with theirs.
     if (!m_firstReading && !m_results)
@@ -528,7 +545,7 @@ void FolderListModel::ReadCells(const std::vector<FolderEntry>& entries) {
 
 // Puts the cells into their rows; the views repaint the rows that changed,
 // and the rows move when they are sorted by one of these columns.
-void FolderListModel::OnCells(const std::vector<std::pair<QByteArray, FileCells>>& cells) {
+void FolderListModel::OnCells(const std::vector<FileColumnsRead>& cells) {
     if (!m_rowOfValid) {
         m_rowOf.clear();
         m_rowOf.reserve(qsizetype(m_rows.size()));
@@ -538,14 +555,26 @@ void FolderListModel::OnCells(const std::vector<std::pair<QByteArray, FileCells>
     }
     int top = int(m_rows.size());
     int bottom = -1;
-    for (const auto& [name, values] : cells) {
-        const auto found = m_rowOf.constFind(name);
+    std::vector<FileFactsPtr> added;
+    bool dropped = false;
+    for (const FileColumnsRead& read : cells) {
+        const auto found = m_rowOf.constFind(read.name);
         if (found == m_rowOf.cend())
             continue;
-        m_rows[size_t(*found)].cells = values;
+        FolderEntry& entry = m_rows[size_t(*found)];
+        entry.cells = read.cells;
+        dropped = dropped || entry.facts;
+        entry.facts = read.facts;
+        if (read.facts)
+            added.push_back(read.facts);
         top = std::min(top, *found);
         bottom = std::max(bottom, *found);
     }
+    // Facts replaced are gathered again from the rows, the new ones with them.
+    if (dropped)
+        emit factsDropped();
+    else if (!added.empty())
+        emit factsAdded(added);
     if (bottom < 0 || columnCount() <= ColumnCount)
         return;
     emit dataChanged(index(top, ColumnCount), index(bottom, columnCount() - 1), {Qt::DisplayRole});

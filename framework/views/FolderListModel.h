@@ -27,6 +27,8 @@ struct FolderEntry {
     QString typeText;
     // The cells of the application's columns; null until they are read.
     FileCells cells;
+    // What the application keeps of the file besides, read with the cells.
+    FileFactsPtr facts;
     // Among search results: the folder the file is in, relative to the
     // searched one ("." for the searched folder itself), as bytes and as
     // shown, and the order in which it was found.
@@ -95,6 +97,12 @@ signals:
     void folderLoaded();
     // The background reading of the application's columns caught up.
     void columnsRead();
+    // Rows gained the facts of their files (their cells were read, or
+    // results came with them): what the rows hold grew by `facts`.
+    void factsAdded(const std::vector<FileFactsPtr>& facts);
+    // Facts the rows held went (rows dropped, removed or read again): what
+    // was gathered from factsAdded is to be gathered again from the rows.
+    void factsDropped();
 
 private:
     void StartReading();
@@ -104,7 +112,7 @@ private:
     void Reorder(std::vector<int> order);
     bool Less(const FolderEntry& left, const FolderEntry& right) const;
     void ReadCells(const std::vector<FolderEntry>& entries);
-    void OnCells(const std::vector<std::pair<QByteArray, FileCells>>& cells);
+    void OnCells(const std::vector<FileColumnsRead>& cells);
     QIcon IconFor(const QString& mimeName) const;
 
     std::shared_ptr<Channel> m_channel;

@@ -16,6 +16,7 @@ enum class QueryField : uint8_t {
     Model,
     Lens,
     Date,
+    Hour,
     Iso,
     Aperture,
     Exposure,

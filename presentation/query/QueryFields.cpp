@@ -10,12 +10,13 @@ namespace {
 
 using Kind = QueryValueKind;
 
-constexpr std::array<QueryFieldInfo, 26> kFields = {{
+constexpr std::array<QueryFieldInfo, 27> kFields = {{
     {"camera", QueryField::Camera, Kind::Text, false},
     {"make", QueryField::Make, Kind::Text, false},
     {"model", QueryField::Model, Kind::Text, false},
     {"lens", QueryField::Lens, Kind::Text, true},
     {"date", QueryField::Date, Kind::Date, false},
+    {"hour", QueryField::Hour, Kind::Number, false},
     {"iso", QueryField::Iso, Kind::Number, false},
     {"f", QueryField::Aperture, Kind::Number, false},
     {"aperture", QueryField::Aperture, Kind::Number, false},
@@ -39,7 +40,7 @@ constexpr std::array<QueryFieldInfo, 26> kFields = {{
     {"creator", QueryField::Artist, Kind::Text, true},
 }};
 
-constexpr int kFormatCount = static_cast<int>(PhotoFormat::Raf) + 1;
+constexpr int kFormatCount = static_cast<int>(PhotoFormat::ThreeGp) + 1;
 
 bool IsRaw(PhotoFormat format) {
     switch (format) {
@@ -55,7 +56,7 @@ bool IsRaw(PhotoFormat format) {
     case PhotoFormat::WebpLossless:
         return false;
     default:
-        return true;
+        return !IsMovieFormat(format);
     }
 }
 
@@ -100,15 +101,24 @@ uint64_t FormatsNamed(std::string_view name) {
     for (int i = 1; i < kFormatCount; ++i) {
         const auto format = static_cast<PhotoFormat>(i);
         // "raw" is every raw format (Panasonic's own .raw among them).
-        if (folded == FormatShortName(format) || (folded == "raw" && IsRaw(format)) ||
-            (folded == "heif" && format == PhotoFormat::Heic))
+        if ((folded == "raw" && IsRaw(format)) || (folded == "heif" && format == PhotoFormat::Heic))
             formats |= FormatBit(i);
     }
+    formats |= FormatsShortNamed(folded);
     if (folded == "jpg" || folded == "jpe")
         formats |= FormatBit(static_cast<int>(PhotoFormat::Jpeg));
     if (folded == "tif")
         formats |= FormatBit(static_cast<int>(PhotoFormat::Tiff));
     if (folded == "jpegxl")
         formats |= FormatBit(static_cast<int>(PhotoFormat::Jxl));
+    return formats;
+}
+
+uint64_t FormatsShortNamed(std::string_view name) {
+    uint64_t formats = 0;
+    for (int i = 1; i < kFormatCount; ++i) {
+        if (name == FormatShortName(static_cast<PhotoFormat>(i)))
+            formats |= FormatBit(i);
+    }
     return formats;
 }

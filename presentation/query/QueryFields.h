@@ -35,4 +35,7 @@ double ShownNumber(QueryField field, double value);
 // The formats `name` stands for ("jpeg", "jpg", "raw", "heif", "cr2", ...),
 // one bit per PhotoFormat; 0 when it names none.
 uint64_t FormatsNamed(std::string_view name);
+// The formats whose FormatShortName is `name` exactly ("format:=raw" is
+// Panasonic's own raw format only).
+uint64_t FormatsShortNamed(std::string_view name);
 uint64_t FormatBit(int format);

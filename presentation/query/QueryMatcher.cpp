@@ -1,5 +1,6 @@
 // A compiled query held against one read file: the record's fields and the
 // entries as they are, nothing built for the tags that are not asked about.
+#include "presentation/CameraName.h"
 #include "presentation/FileReport.h"
 #include "presentation/query/FoldedText.h"
 #include "presentation/query/Query.h"
@@ -207,6 +208,10 @@ bool ConditionCheck::Camera() const {
         return false;
     if ((!make.empty() && TextHolds(m_c, make)) || (!model.empty() && TextHolds(m_c, model)))
         return true;
+    // The camera as the file list and the Overview name it ("NIKON D70s" of
+    // "NIKON CORPORATION"), which a chart's bar asks for whole.
+    if (m_c.whole && FoldedEquals(CameraName(make, model), m_c.text))
+        return true;
     // "apple iphone": make and model as the Camera column joins them.
     char joined[sizeof m_record->cameraMake + sizeof m_record->cameraModel + 1];
     std::memcpy(joined, make.data(), make.size());
@@ -279,6 +284,10 @@ bool ConditionCheck::Holds() const {
     case QueryField::Date: {
         int64_t key = 0;
         return PhotoDateKey(Field(r.dateTime), key) && m_c.date.Holds(key);
+    }
+    case QueryField::Hour: {
+        int hour = 0;
+        return PhotoHour(Field(r.dateTime), hour) && Number(hour);
     }
     // A value that cannot be (a negative aperture from a misread rational)
     // is no value to search by, though the pane shows it as it stands.

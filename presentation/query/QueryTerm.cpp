@@ -269,7 +269,9 @@ bool TermCompiler::CompileShape(Value value) {
 }
 
 bool TermCompiler::CompileFormat(Value value) {
-    m_condition.formats = FormatsNamed(value.text);
+    // "format:=raw" is the one format of that short name.
+    m_condition.formats =
+        m_equalSign ? FormatsShortNamed(FoldText(value.text)) : FormatsNamed(value.text);
     if (m_condition.formats == 0)
         return Fail(value.offset, "'" + std::string(value.text) + "' is not a format we read");
     return true;

@@ -128,6 +128,14 @@ bool PhotoDateKey(std::string_view text, int64_t& key) {
     return true;
 }
 
+bool PhotoHour(std::string_view text, int& hour) {
+    int parts[6] = {};
+    if (ReadDateParts(text, parts, ":-", ":") < 4)
+        return false;
+    hour = parts[3];
+    return true;
+}
+
 bool NumberTest::Holds(double value) const {
     switch (comparison) {
     case Comparison::Equal:

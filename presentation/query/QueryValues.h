@@ -28,6 +28,8 @@ bool ParseQueryDate(std::string_view text, QueryDate& date);
 // A photo's date as the record holds it ("2023:05:14 10:30:15"), at full
 // precision; false for an empty or zero date.
 bool PhotoDateKey(std::string_view text, int64_t& key);
+// The hour of a photo's date, when the date has one.
+bool PhotoHour(std::string_view text, int& hour);
 
 // Numbers compared by a filter; `low` alone except for a range, which holds
 // both ends.

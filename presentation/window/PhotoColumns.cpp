@@ -1,6 +1,8 @@
 #include "presentation/window/PhotoColumns.h"
 
+#include "presentation/CameraName.h"
 #include "presentation/FileInspection.h"
+#include "presentation/window/PhotoFacts.h"
 
 #include <chrono>
 #include <string_view>
@@ -61,16 +63,6 @@ FileColumnCell DateCell(const QString& text) {
     return cell;
 }
 
-// The model, and the make before it when the model does not already name it
-// ("Canon" and "Canon EOS 5D" give "Canon EOS 5D").
-QString CameraText(const QString& make, const QString& model) {
-    if (model.isEmpty())
-        return make;
-    if (make.isEmpty() || model.startsWith(make, Qt::CaseInsensitive))
-        return model;
-    return make + u' ' + model;
-}
-
 } // namespace
 
 QStringList PhotoColumns::Titles() const {
@@ -92,6 +84,13 @@ int PhotoColumns::StartWidth(int column) const {
 }
 
 std::vector<FileColumnCell> PhotoColumns::Read(const QByteArray& path) const {
+    FileFactsPtr facts;
+    return ReadWithFacts(path, facts);
+}
+
+std::vector<FileColumnCell> PhotoColumns::ReadWithFacts(const QByteArray& path,
+                                                        FileFactsPtr& facts) const {
+    facts.reset();
     if (path.isEmpty() || path.contains('\0'))
         return {};
     FileReport report;
@@ -100,6 +99,7 @@ std::vector<FileColumnCell> PhotoColumns::Read(const QByteArray& path) const {
     options.lens = true;
     if (!InspectFile(path.constData(), report, error, options))
         return {};
+    facts = PhotoFacts::Of(report);
     return CellsOf(report);
 }
 
@@ -110,7 +110,9 @@ std::vector<FileColumnCell> PhotoColumns::CellsOf(const FileReport& report) {
     const std::vector<TagRow>& rows = report.rows;
     std::vector<FileColumnCell> cells(Count);
     cells[DateTaken] = DateCell(RowValue(rows, "Date/Time"));
-    cells[Camera] = {CameraText(RowValue(rows, "Camera make"), RowValue(rows, "Camera model")),
+    // Named as the Overview's chart and the camera:= query name it.
+    cells[Camera] = {QString::fromUtf8(CameraName(RowValue(rows, "Camera make").toStdString(),
+                                                  RowValue(rows, "Camera model").toStdString())),
                      std::nullopt};
     // The pane writes "0 ,0" for a picture of unknown size.
     if (r.width > 0 || r.height > 0)

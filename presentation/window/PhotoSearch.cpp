@@ -3,6 +3,7 @@
 #include "framework/views/FileTypes.h"
 #include "presentation/InspectFoundFile.h"
 #include "presentation/window/PhotoColumns.h"
+#include "presentation/window/PhotoFacts.h"
 #include "reading/ReadOperands.h"
 #include "reading/ReadingPool.h"
 
@@ -161,6 +162,7 @@ bool PhotoSearch::Run::ReadOne(const FoundFile& file, FolderEntry& entry) {
     types.Describe(file.FolderFd() >= 0 ? file.FolderFd() : AT_FDCWD, entry);
     entry.cells =
         std::make_shared<const std::vector<FileColumnCell>>(PhotoColumns::CellsOf(report));
+    entry.facts = PhotoFacts::Of(report);
     entry.folder = folder.bytes;
     entry.folderText = folder.text;
     return true;

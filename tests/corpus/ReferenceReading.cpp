@@ -50,3 +50,13 @@ std::optional<std::string> ReferenceReading::Text(const char* key) const {
         return value->text;
     return std::nullopt;
 }
+
+bool ReferenceReading::HasGroup(std::string_view group) const {
+    for (const testjson::Member& member : m_tags.members) {
+        const std::string_view key = member.first;
+        if (key.size() > group.size() && key.substr(0, group.size()) == group &&
+            key[group.size()] == ':')
+            return true;
+    }
+    return false;
+}

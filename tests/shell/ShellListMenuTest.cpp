@@ -145,7 +145,7 @@ TEST(PhotoColumnsCells, CameraNamesTheMakeOnlyWhenTheModelDoesNot) {
     report.rows[1].value = "NIKON D70";
     report.rows[2].value = "    :  :     :  :  ";
     cells = PhotoColumns::CellsOf(report);
-    EXPECT_EQ(cells[PhotoColumns::Camera].text, "NIKON CORPORATION NIKON D70");
+    EXPECT_EQ(cells[PhotoColumns::Camera].text, "NIKON D70");
     // A date that is no date still shows, and sorts after the dates.
     EXPECT_FALSE(cells[PhotoColumns::DateTaken].number.has_value());
 

@@ -50,6 +50,7 @@ TEST(QueryMatch, CameraLensAndTexts) {
         {"model:d90", "..x."},
         {"model:=\"nikon d90\"", "..x."},
         {"model:=nikon", "...."},
+        {"camera:=\"nikon d90\"", "..x."}, // as named: the make's company left out
         {"lens:50", "x..."},
         {"lens:18-105", "..x."}, // from the maker note
         {"-lens:50", ".xxx"},    // photos without a lens too
@@ -75,22 +76,24 @@ TEST(QueryMatch, DatesAtThePrecisionTyped) {
         {"date:<2017", ".x.."},
         {"date:..2016-04", ".x.."},
         {"-date:2023", ".xxx"}, // a photo without a date is not of 2023
+        {"hour:10", "x..."},
+        {"hour:0", "...."}, // no date, no hour
     };
     ExpectFound(std::begin(cases), std::end(cases));
 }
 
 TEST(QueryMatch, NumbersAsThePanesShowThem) {
     const Case cases[] = {
-        {"iso:>=32", "xx.."},      {"iso:<100", ".x.."},
-        {"iso:30..40", ".x.."},    {"f:2.8", "x..."}, // 2.8284 shows as f/2.8
-        {"f:>2.8", "...."},        {"f:<=2.2", ".x.."},
-        {"f:<=2.8", "xx.."}, // not the negative one        {"exposure:1/250", "x..."},
-        {"exposure:1/30", ".x.."}, {"exposure:>1/60", ".xx."},
-        {"exposure:>=2s", "..x."}, {"focal:24..70", "x..."},
-        {"focal:50mm", "x..."},    {"focal35:50", "x..."},
-        {"width:>3000", "xx.."},   {"mp:12", "x..."},
-        {"mp:8", ".x.."}, // 7.99 megapixels show as 8.0
-        {"mp:>8", "x..."},         {"rating:>=4", "x..."},
+        {"iso:>=32", "xx.."},       {"iso:<100", ".x.."},
+        {"iso:30..40", ".x.."},     {"f:2.8", "x..."}, // 2.8284 shows as f/2.8
+        {"f:>2.8", "...."},         {"f:<=2.2", ".x.."},
+        {"f:<=2.8", "xx.."}, // not the negative one
+        {"exposure:1/250", "x..."}, {"exposure:1/30", ".x.."},
+        {"exposure:>1/60", ".xx."}, {"exposure:>=2s", "..x."},
+        {"focal:24..70", "x..."},   {"focal:50mm", "x..."},
+        {"focal35:50", "x..."},     {"width:>3000", "xx.."},
+        {"mp:12", "x..."},          {"mp:8", ".x.."}, // 7.99 megapixels show as 8.0
+        {"mp:>8", "x..."},          {"rating:>=4", "x..."},
         {"rating:5", "...."},
     };
     ExpectFound(std::begin(cases), std::end(cases));
@@ -111,6 +114,8 @@ TEST(QueryMatch, FlagsPlacesShapesAndFormats) {
         {"format:raw", "..x."},
         {"format:heif", ".x.."},
         {"format:png", "...x"},
+        {"format:=nef", "..x."},
+        {"format:=raw", "...."}, // Panasonic's raw format only
     };
     ExpectFound(std::begin(cases), std::end(cases));
 }

@@ -23,6 +23,7 @@ TEST(QueryParse, RecordFieldsReadAsTheRowsAndTheRestNeedEveryTag) {
         {"width:>100 height:<=50 mp:>1 orientation:portrait format:raw make:x model:\"y z\"",
          QueryNeeds::Record},
         {"-iso:100 OR (make:x -(model:y))", QueryNeeds::Record},
+        {"hour:6..9 format:=raw format:mov camera:=\"NIKON D70s\"", QueryNeeds::Record},
         {"date:2023-05-01..2023-06-30 date:>2024-01-01 date:..2020 iso:100..", QueryNeeds::Record},
         {"tokyo", QueryNeeds::AllTags},
         {"\"red kite\"", QueryNeeds::AllTags},
@@ -105,6 +106,8 @@ TEST(QueryParse, ValueFaultsSayWhere) {
         {"near:35,139,-1", 6, "negative"},
         {"orientation:tall", 13, "portrait, landscape or square"},
         {"format:gif", 8, "not a format"},
+        {"format:=jpg", 9, "not a format"}, // '=': the one short name
+        {"hour:noon", 6, "not a number"},
         {"camera:>canon", 8, "takes no comparison"},
         {"WhiteBalance:>auto", 15, "not a number"},
     };
