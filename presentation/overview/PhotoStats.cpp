@@ -147,15 +147,10 @@ std::string DayText(int64_t day) {
     return text;
 }
 
-std::string FormatLabel(const std::string& shortName) {
-    if (shortName == "webp")
-        return "WebP";
-    // The other short names name one format each.
-    for (int i = 1; i <= static_cast<int>(PhotoFormat::ThreeGp); ++i) {
-        const auto format = static_cast<PhotoFormat>(i);
-        if (shortName == FormatShortName(format))
-            return FormatDisplayName(format);
-    }
+// The short name as people write it: "JPEG", "HEIC", "CR2".
+std::string FormatLabel(std::string shortName) {
+    for (char& c : shortName)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return shortName;
 }
 
