@@ -205,8 +205,7 @@ void PhotoStats::Add(const ExifSummary& r, PhotoFormat format, std::string_view 
     // In 35 mm terms as the "35mm Equivalent" row gives it (focal35:), else
     // as recorded (focal:).
     if (r.focalLength > 0) {
-        const double equivalent =
-            r.ccdWidth > 0 ? std::floor(double(r.focalLength) / r.ccdWidth * 36 + 0.5) : 0;
+        const double equivalent = Focal35Number(r);
         const int kind = equivalent > 0 ? 0 : 1;
         const double value = kind == 0 ? equivalent : ShownNumber(QueryField::Focal, r.focalLength);
         if (value > 0 && std::isfinite(value)) {
