@@ -147,15 +147,10 @@ std::string DayText(int64_t day) {
     return text;
 }
 
-std::string FormatLabel(const std::string& shortName) {
-    if (shortName == "webp")
-        return "WebP";
-    // The other short names name one format each.
-    for (int i = 1; i <= static_cast<int>(PhotoFormat::ThreeGp); ++i) {
-        const auto format = static_cast<PhotoFormat>(i);
-        if (shortName == FormatShortName(format))
-            return FormatDisplayName(format);
-    }
+// The short name as people write it: "JPEG", "HEIC", "CR2".
+std::string FormatLabel(std::string shortName) {
+    for (char& c : shortName)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return shortName;
 }
 
@@ -210,8 +205,7 @@ void PhotoStats::Add(const ExifSummary& r, PhotoFormat format, std::string_view 
     // In 35 mm terms as the "35mm Equivalent" row gives it (focal35:), else
     // as recorded (focal:).
     if (r.focalLength > 0) {
-        const double equivalent =
-            r.ccdWidth > 0 ? std::floor(double(r.focalLength) / r.ccdWidth * 36 + 0.5) : 0;
+        const double equivalent = Focal35Number(r);
         const int kind = equivalent > 0 ? 0 : 1;
         const double value = kind == 0 ? equivalent : ShownNumber(QueryField::Focal, r.focalLength);
         if (value > 0 && std::isfinite(value)) {

@@ -29,7 +29,8 @@ struct StatsChart {
     std::string key;   // "camera", "lens", "focal", "aperture", "iso", ...
     std::string title; // "Cameras", "Lenses", "Focal length", ...
     // In reading order: numbers, days and hours ascending; cameras, lenses
-    // and formats by count (most first, ties by name).
+    // and formats (by short name: "JPEG", "HEIC", "CR2") by count, most
+    // first, ties by name.
     std::vector<StatsBin> bins;
 };
 

@@ -91,6 +91,12 @@ double ShownNumber(QueryField field, double value) {
     }
 }
 
+double Focal35Number(const ExifSummary& record) {
+    if (!(record.focalLength > 0 && record.ccdWidth > 0))
+        return 0;
+    return std::floor(double(record.focalLength) / record.ccdWidth * 36 + 0.5);
+}
+
 uint64_t FormatBit(int format) {
     return format >= 0 && format < 64 ? uint64_t(1) << format : 0;
 }

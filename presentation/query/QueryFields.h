@@ -1,5 +1,6 @@
 #pragma once
 
+#include "metadata/ExifSummary.h"
 #include "presentation/query/QueryCondition.h"
 
 #include <string_view>
@@ -31,6 +32,10 @@ const QueryFieldInfo* FindQueryField(std::string_view name);
 // A number as the panes show it (the aperture to a tenth, a short exposure
 // as 1/n), so that "f:2.8" finds what shows as f/2.8.
 double ShownNumber(QueryField field, double value);
+
+// The "35mm Equivalent" row's number, which focal35: reads: whole
+// millimetres; 0 when the record cannot tell it.
+double Focal35Number(const ExifSummary& record);
 
 // The formats `name` stands for ("jpeg", "jpg", "raw", "heif", "cr2", ...),
 // one bit per PhotoFormat; 0 when it names none.

@@ -301,8 +301,7 @@ bool ConditionCheck::Holds() const {
         return r.focalLength > 0 && Number(r.focalLength);
     case QueryField::Focal35:
         // The Properties pane's "35mm Equivalent" row.
-        return r.focalLength > 0 && r.ccdWidth > 0 &&
-               Number(std::floor(double(r.focalLength) / r.ccdWidth * 36 + 0.5));
+        return r.focalLength > 0 && r.ccdWidth > 0 && Number(Focal35Number(r));
     case QueryField::Flash:
         return r.flashUsed >= 0 && (r.flashUsed != 0) == m_c.yes;
     case QueryField::Width:

@@ -88,7 +88,7 @@ TEST(PhotoStats, BinsEachValueWhereAPhotographerLooksForIt) {
         {"hour", "00:00:1, 06:00:1, 10:00:1, 14:00:2, 23:00:1"},
         {"flash", "Fired:1, Not fired:6"},
         // The file without metadata counts by its format alone.
-        {"format", "HEIF (HEVC):2, JPEG:2, PNG:2, Canon CR2:1, Nikon NEF:1, Panasonic RAW:1"},
+        {"format", "HEIC:2, JPEG:2, PNG:2, CR2:1, NEF:1, RAW:1"},
     };
     EXPECT_EQ(Bins(stats), expected);
     EXPECT_EQ(Bins(stats, 1)["camera"], "Canon EOS 40D:3, Other:4");
