@@ -5,6 +5,7 @@
 #include "metadata/JpegExifReader.h"
 #include "metadata/tiff/TiffDirectory.h"
 #include "metadata/tiff/TiffHeader.h"
+#include "metadata/tiff/TiffValue.h"
 
 #include <cmath>
 #include <cstring>
@@ -168,6 +169,8 @@ bool CJpegExifReader::WalkDirectory(uint32_t offset, int depth) {
         // The link is read as a LONG whatever the entry's type says.
         if (tag == ExifTag::ExifIfd || tag == ExifTag::InteropIfd)
             FollowLink(TiffRead32(blockBase + valueOffset, byteOrder), depth);
+        else if (tag == ExifTag::GpsIfd && byteCount >= 4)
+            NoteGpsPosition(TiffRead32(blockBase + valueOffset, byteOrder));
     }
 
     // A next-directory offset that does not fit in the block counts as none.
@@ -180,6 +183,31 @@ bool CJpegExifReader::WalkDirectory(uint32_t offset, int depth) {
         summary->thumbnailLength = thumbnail.length;
     }
     return true;
+}
+
+void CJpegExifReader::NoteGpsPosition(uint32_t offset) {
+    const TiffDirectory gps(TiffSpan{blockBase, blockLength, 0, byteOrder}, offset);
+    // Degrees, minutes and seconds, within their range, as the every-tag
+    // walk's position asks: a camera without a fix may write zeros.
+    const auto degrees = [&gps](uint16_t tag, double most) {
+        TiffEntry entry;
+        TiffValue value;
+        if (!gps.Valid() || !gps.Find(tag, entry) || entry.type != kTiffRational ||
+            entry.count < 3 || gps.Locate(entry, value) != TiffValueFault::None)
+            return false;
+        double sum = 0;
+        for (uint32_t i = 0; i < 3; ++i) {
+            const TiffFraction part = TiffFractionAt(value, i);
+            if (part.den == 0)
+                return false;
+            sum += double(part.num) / double(part.den) / (i == 0 ? 1 : i == 1 ? 60 : 3600);
+        }
+        return sum <= most;
+    };
+    constexpr uint16_t kLatitude = 0x0002;
+    constexpr uint16_t kLongitude = 0x0004;
+    if (degrees(kLatitude, 90) && degrees(kLongitude, 180))
+        summary->gpsPosition = true;
 }
 
 void CJpegExifReader::ApplyTag(unsigned tag, unsigned format, uint32_t valueOffset,

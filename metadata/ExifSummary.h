@@ -43,5 +43,8 @@ struct ExifSummary {
     // valid only while that reader lives.
     const unsigned char* thumbnailData;
     uint32_t thumbnailLength;
+    // The GPS directory holds a latitude and a longitude (not shown in the
+    // rows; for counting photos with a position without reading every tag).
+    bool gpsPosition;
     bool exifValid;
 };

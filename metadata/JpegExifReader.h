@@ -73,6 +73,8 @@ private:
     // 65535 entries each.
     bool WalkDirectory(uint32_t offset, int depth);
     void FollowLink(uint32_t target, int depth);
+    // Notes whether the GPS directory at `offset` has a position.
+    void NoteGpsPosition(uint32_t offset);
     struct Thumbnail {
         uint32_t offset;
         uint32_t length;

@@ -47,4 +47,8 @@ struct FileReport {
     // IPTC, and the GPS position when there is one.
     std::vector<MetadataEntry> tags;
     std::optional<GpsPosition> position;
+
+    // Where the photo was taken is told: by every tag when they were read,
+    // else by the record's GPS directory.
+    bool HasPosition() const { return position.has_value() || record.gpsPosition; }
 };

@@ -11,7 +11,7 @@ public:
     explicit StatsFormat(bool json) : m_json(json) {}
 
     void File(const std::string&, const FileReport& report, std::string&) override {
-        m_stats.Add(report.record, report.format, report.lens, report.position.has_value());
+        m_stats.Add(report.record, report.format, report.lens, report.HasPosition());
     }
 
     // Unreadable files show only on standard error.

@@ -19,7 +19,7 @@ std::shared_ptr<const PhotoFacts> PhotoFacts::Of(const FileReport& report) {
     facts->m_ccdWidth = r.ccdWidth;
     facts->m_exifValid = r.exifValid;
     facts->m_format = report.format;
-    facts->m_hasPosition = report.position.has_value();
+    facts->m_hasPosition = report.HasPosition();
     facts->m_lens = report.lens;
     return facts;
 }

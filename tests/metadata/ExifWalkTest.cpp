@@ -223,3 +223,42 @@ TEST(ExifWalk, StoresTheThumbnailOnlyWhenItLiesInsideTheBlock) {
 }
 
 } // namespace
+
+// The record tells whether the GPS directory holds a position, by the rules
+// of the every-tag walk's: three sound rationals each, within range.
+TEST(ExifWalk, NotesAGpsPositionOnlyWhenItIsOne) {
+    constexpr uint16_t kGpsLink = 0x8825;
+    struct Dms {
+        uint32_t degrees, degreesDen, minutes, seconds;
+    };
+    const struct {
+        const char* what;
+        Dms latitude;
+        Dms longitude;
+        uint32_t count;
+        bool position;
+    } cases[] = {
+        {"a position", {48, 1, 53, 19}, {2, 1, 21, 7}, 3, true},
+        {"no fix: zeros over zeros", {0, 0, 0, 0}, {0, 0, 0, 0}, 3, false},
+        {"latitude past the pole", {91, 1, 0, 0}, {2, 1, 0, 0}, 3, false},
+        {"degrees only", {48, 1, 0, 0}, {2, 1, 0, 0}, 1, false},
+    };
+    for (const auto& c : cases) {
+        for (ByteOrder order : kBothOrders) {
+            ExifBuilder exif(order);
+            const int gps = exif.AddDirectory();
+            exif.Ascii(0, kMake, "Cam").Link(0, kGpsLink, gps);
+            for (const auto& [tag, dms] :
+                 {std::pair{uint16_t{2}, c.latitude}, std::pair{uint16_t{4}, c.longitude}}) {
+                Bytes value;
+                for (uint32_t v : {dms.degrees, dms.degreesDen, dms.minutes, 1u, dms.seconds, 1u})
+                    for (uint8_t b : exif.U32(v))
+                        value.push_back(b);
+                value.resize(size_t{8} * c.count);
+                exif.Add(gps, fixture::MakeEntry(tag, fixture::kRational, c.count, value));
+            }
+            const ParsedBlock block(exif.Payload());
+            EXPECT_EQ(block.record.gpsPosition, c.position) << c.what;
+        }
+    }
+}

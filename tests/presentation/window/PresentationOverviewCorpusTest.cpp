@@ -29,7 +29,7 @@ TEST(OverviewCorpus, CountsWhatEachFileRecordSays) {
             if (InspectFile(QFile::encodeName(dir.filePath(file)).constData(), report, error,
                             options))
                 expected.Add(report.record, report.format, report.lens,
-                             report.position.has_value());
+                             report.HasPosition());
         }
         std::vector<StatsChart> charts = expected.Charts(COverviewWnd::kTop);
         std::erase_if(charts, [](const StatsChart& chart) { return chart.bins.empty(); });
