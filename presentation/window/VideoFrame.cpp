@@ -5,13 +5,13 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/imgutils.h>
 #include <libswscale/swscale.h>
 }
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 
 #include <unistd.h>
@@ -207,12 +207,13 @@ QImage VideoFrame(int fd, uint64_t fileSize, int edge, int orientation) {
     // Only the QuickTime/MP4 demuxer, named rather than probed for: the
     // window asks for frames of those movies alone, and no other demuxer's
     // faults are within a hostile file's reach.
-    AVFormatContext* opened = avformat_alloc_context();
+    const AVInputFormat* quickTime = av_find_input_format("mov");
+    AVFormatContext* opened = quickTime != nullptr ? avformat_alloc_context() : nullptr;
     if (opened == nullptr)
         return {};
     opened->pb = io.get();
     opened->flags |= AVFMT_FLAG_CUSTOM_IO;
-    if (avformat_open_input(&opened, nullptr, av_find_input_format("mov"), nullptr) < 0)
+    if (avformat_open_input(&opened, nullptr, quickTime, nullptr) < 0)
         return {}; // freed by the failed open
     const std::unique_ptr<AVFormatContext, FormatRelease> format(opened);
 
