@@ -78,7 +78,10 @@ ShellFileList::ShellFileList(QWidget* parent)
           m_iconView, m_thumbnails,
           [this](const QModelIndex& index, int edge) -> std::optional<ThumbnailKey> {
               const FolderEntry* entry = m_model.Entry(index.row());
-              if (!entry || !entry->mimeName.startsWith(QLatin1String("image/")))
+              // Pictures, and movies (a cover picture or a frame); any
+              // other file keeps its type's icon without a provider's look.
+              if (!entry || !(entry->mimeName.startsWith(QLatin1String("image/")) ||
+                              entry->mimeName.startsWith(QLatin1String("video/"))))
                   return std::nullopt;
               return ThumbnailKey{GetItemPathBytes(index.row()), entry->size, entry->modifiedMs,
                                   edge};

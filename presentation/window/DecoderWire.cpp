@@ -57,7 +57,7 @@ Request Encode(const PictureRequest& request) {
 
 bool Decode(const Request& record, PictureRequest* request) {
     if (record.magic != kRequestMagic || record.source < uint8_t(PictureSource::JpegExtent) ||
-        record.source > uint8_t(PictureSource::HeifPrimary) ||
+        record.source > uint8_t(PictureSource::VideoFrame) ||
         record.fault > uint8_t(DecoderFault::ExhaustMemory) || record.edge <= 0 ||
         record.edge > kMaxSide)
         return false;

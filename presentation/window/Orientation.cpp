@@ -30,3 +30,16 @@ QImage Upright(const QImage& image, int orientation) {
         return image;
     }
 }
+
+int OrientationOfRotation(int degreesClockwise) {
+    switch (degreesClockwise) {
+    case 90:
+        return 6;
+    case 180:
+        return 3;
+    case 270:
+        return 8;
+    default:
+        return 1;
+    }
+}

@@ -7,3 +7,8 @@
 // along the main diagonal, 6 turned a quarter clockwise, 7 mirrored along the
 // other diagonal, 8 turned a quarter anticlockwise). Other values leave it.
 QImage Upright(const QImage& image, int orientation);
+
+// The EXIF Orientation that turns a picture stored with a movie track's
+// rotation (0, 90, 180 or 270 degrees clockwise, as our movie walker reads
+// it) upright: 1, 6, 3 or 8; 1 for any other value.
+int OrientationOfRotation(int degreesClockwise);

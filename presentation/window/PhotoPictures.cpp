@@ -5,7 +5,9 @@
 #include "metadata/MessageSink.h"
 #include "metadata/PhotoReader.h"
 #include "metadata/RegularFile.h"
+#include "presentation/window/Orientation.h"
 #include "presentation/window/PictureDecoder.h"
+#include "presentation/window/PictureDecoding.h"
 
 #include <QPainter>
 #include <QPen>
@@ -113,6 +115,21 @@ DecodedPicture PhotoPictures::Decoded(const QByteArray& path, int edge) const {
         // A preview that is no JPEG after all leaves the picture itself.
         if (decoded.outcome != DecodeOutcome::NoPicture)
             return decoded;
+    }
+    if (IsMovieFormat(format)) {
+        // No cover picture or thumbnail: one of its frames. A movie whose
+        // frame cannot be had keeps the generic video icon, whatever went
+        // wrong: its frame is a bonus, not the file's own picture.
+        if (!DecodesVideoFrames())
+            return {};
+        request.source = PictureSource::VideoFrame;
+        request.orientation = OrientationOfRotation(reader.Blocks().movie.rotation);
+        request.offset = 0;
+        request.length = 0;
+        DecodedPicture frame = m_decoder->Decode(file.fd, request);
+        if (frame.outcome == DecodeOutcome::Failed)
+            frame.outcome = DecodeOutcome::NoPicture;
+        return frame;
     }
     if (!QtReadersDecode(format))
         return {};

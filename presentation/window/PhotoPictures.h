@@ -22,8 +22,11 @@ class PictureDecoder;
 // already upright by their own rotation. PNG, WebP, TIFF and JPEG without a
 // thumbnail are decoded at about the size wanted by Qt's image readers,
 // turned by the EXIF Orientation. A raw file whose preview cannot be read
-// gives nothing rather than a decode of its sensor data. A file the decoder
-// failed on (crashed, hung, ran out of memory) is shown as a broken picture.
+// gives nothing rather than a decode of its sensor data. A movie shows its
+// cover picture or thumbnail, else one of its frames upright by its track's
+// rotation, else nothing (its generic video icon). Any other file the
+// decoder failed on (crashed, hung, ran out of memory) is shown as a broken
+// picture.
 class PhotoPictures final : public ThumbnailProvider {
 public:
     // Test-only: VELMORA_DECODER_FAULTS="crash:NAME,hang:NAME,memory:NAME"

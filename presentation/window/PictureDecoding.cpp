@@ -5,6 +5,9 @@
 #include "presentation/window/EmbeddedPreview.h"
 #include "presentation/window/HeifThumbnail.h"
 #include "presentation/window/Orientation.h"
+#if VELMORA_VIDEO_FRAMES
+#include "presentation/window/VideoFrame.h"
+#endif
 
 namespace {
 
@@ -39,6 +42,16 @@ QImage DecodeRequested(int fd, uint64_t fileSize, const PictureRequest& request)
         return HeifPicture(fd, fileSize, QSize(request.edge, request.edge));
     case PictureSource::ImageReader:
         return DecodeUpright(fd, request.edge, request.orientation);
+    case PictureSource::VideoFrame:
+#if VELMORA_VIDEO_FRAMES
+        return VideoFrame(fd, fileSize, request.edge, request.orientation);
+#else
+        return {};
+#endif
     }
     return {};
+}
+
+bool DecodesVideoFrames() {
+    return VELMORA_VIDEO_FRAMES != 0;
 }

@@ -17,6 +17,10 @@ enum class PictureSource : uint8_t {
     // A HEIF file's primary image, for a view rather than an icon: the
     // thumbnail item only when it already fills `edge` x `edge`.
     HeifPrimary = 4,
+    // A movie (QuickTime, MP4, 3GP) through libavformat and libavcodec: one
+    // frame of its video a little way in, turned by `orientation` (our movie
+    // walker's track rotation as an EXIF Orientation).
+    VideoFrame = 5,
 };
 
 // Faults a test makes the decoder suffer on purpose, to prove that a crash,

@@ -6,8 +6,10 @@
 #include "metadata/PhotoReader.h"
 #include "metadata/RegularFile.h"
 #include "presentation/window/DecoderWire.h"
+#include "presentation/window/Orientation.h"
 #include "presentation/window/PhotoPictures.h"
 #include "presentation/window/PictureDecoder.h"
+#include "presentation/window/PictureDecoding.h"
 
 #include <climits>
 #include <cstring>
@@ -84,12 +86,15 @@ PreviewPicture PictureForPreview(PictureDecoder& decoder, const QByteArray& path
     const PhotoFormat format = reader.Format();
     const int orientation = summary.orientation;
     const LocatedBlocks& blocks = reader.Blocks();
+    const bool movie = IsMovieFormat(format);
+    // A movie's track is turned by its rotation; its cover picture is not.
+    const int uprightBy = movie ? OrientationOfRotation(blocks.movie.rotation) : orientation;
     // The container's size, else the record's (a JPEG's frame header).
     if (blocks.width > 0 && blocks.height > 0 && blocks.width <= INT_MAX &&
         blocks.height <= INT_MAX)
-        result.fullSize = UprightSize(QSize(int(blocks.width), int(blocks.height)), orientation);
+        result.fullSize = UprightSize(QSize(int(blocks.width), int(blocks.height)), uprightBy);
     else if (summary.width > 0 && summary.height > 0)
-        result.fullSize = UprightSize(QSize(summary.width, summary.height), orientation);
+        result.fullSize = UprightSize(QSize(summary.width, summary.height), uprightBy);
 
     PictureRequest request;
     request.edge =
@@ -140,6 +145,21 @@ PreviewPicture PictureForPreview(PictureDecoder& decoder, const QByteArray& path
         preview = decoded.image;
         if (!preview.isNull() && (raw || Covers(preview.size(), box)))
             return done(preview, PreviewOrigin::Embedded);
+    }
+    if (movie) {
+        if (!DecodesVideoFrames())
+            return stop(PreviewGap::VideoWithoutFrame);
+        request.source = PictureSource::VideoFrame;
+        request.orientation = uprightBy;
+        request.offset = 0;
+        request.length = 0;
+        const DecodedPicture frame = decoder.Decode(file.fd, request);
+        if (const PreviewGap gap = GapOf(frame.outcome); gap != PreviewGap::None)
+            return stop(gap);
+        if (frame.image.isNull())
+            return stop(PreviewGap::VideoWithoutFrame);
+        ownSize(frame.image);
+        return done(frame.image, PreviewOrigin::Decoded);
     }
     if (raw)
         return stop(PreviewGap::RawWithoutPreview);

@@ -22,6 +22,7 @@ enum class PreviewGap {
     None,
     Unreadable,        // not a regular file, or it cannot be opened
     RawWithoutPreview, // a raw file whose preview is missing or cannot be decoded
+    VideoWithoutFrame, // a movie without a cover picture whose frame cannot be decoded
     Undecodable,       // a picture no decoder here reads
     DecodeFailed,      // the decoder crashed, hung or ran out of memory on it
     NoDecoder,         // the decoder's worker could not be started
@@ -45,7 +46,9 @@ bool Covers(QSize picture, QSize box);
 // otherwise the photo is decoded at the size needed (JPEG at a reduced scale
 // while decoding, HEIF through libheif, the rest through Qt's readers), all
 // by `decoder`'s worker: only our own reader runs here. A raw file is never
-// decoded: its preview serves at whatever size it has. An empty `box` asks
+// decoded: its preview serves at whatever size it has. So does a movie's
+// cover picture or thumbnail; a movie without one shows a frame of its
+// video, upright by its track's rotation. An empty `box` asks
 // for the photo at its own size (the 100% view). Safe to call on any thread;
 // opens only regular files, read-only, and writes nothing.
 PreviewPicture PictureForPreview(PictureDecoder& decoder, const QByteArray& path, QSize box);

@@ -95,6 +95,8 @@ QString CPreviewWnd::GapText(PreviewGap gap) {
         return QStringLiteral("This file cannot be read.");
     case PreviewGap::RawWithoutPreview:
         return QStringLiteral("This raw file has no preview that can be shown.");
+    case PreviewGap::VideoWithoutFrame:
+        return QStringLiteral("No picture of this video can be shown.");
     case PreviewGap::Undecodable:
         return QStringLiteral("This picture cannot be decoded.");
     case PreviewGap::DecodeFailed:

@@ -159,9 +159,9 @@ private:
 };
 
 // The list shows what the application's provider makes, asked only for the
-// pictures; another provider starts afresh, and a null one changes nothing.
+// pictures and movies; another provider starts afresh, and a null one changes nothing.
 TEST_F(ThumbnailFiles, TheListsPicturesComeFromTheApplicationsProvider) {
-    for (const char* name : {"a.png", "b.jpg", "none.png", "notes.txt"})
+    for (const char* name : {"a.png", "b.jpg", "none.png", "notes.txt", "clip.mp4"})
         Write(name, "the provider never reads these");
     ShellFileList list;
     auto blue = std::make_shared<OneColour>(Qt::blue);
@@ -172,24 +172,24 @@ TEST_F(ThumbnailFiles, TheListsPicturesComeFromTheApplicationsProvider) {
     list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
     ASSERT_TRUE(list.DisplayFolder(QDir(dir.path()).canonicalPath()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return list.GetItemCount() == 4; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.GetItemCount() == 5; }, 5000));
     ThumbnailLoader& loader = list.Thumbnails();
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return loader.Cache().Count() == 2 && loader.Pending() == 0; }, 5000));
-    EXPECT_EQ(blue->asked.load(), 3); // the text file is no picture
+        [&] { return loader.Cache().Count() == 3 && loader.Pending() == 0; }, 5000));
+    EXPECT_EQ(blue->asked.load(), 4); // the text file is no picture
 
     auto red = std::make_shared<OneColour>(Qt::red);
     loader.SetProvider(red);
     EXPECT_EQ(loader.Cache().Count(), 0);
     list.IconView()->viewport()->repaint();
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return loader.Cache().Count() == 2 && loader.Pending() == 0; }, 5000));
-    EXPECT_EQ(red->asked.load(), 3); // the one that had none is tried again
-    EXPECT_EQ(blue->asked.load(), 3);
+        [&] { return loader.Cache().Count() == 3 && loader.Pending() == 0; }, 5000));
+    EXPECT_EQ(red->asked.load(), 4); // the one that had none is tried again
+    EXPECT_EQ(blue->asked.load(), 4);
 
     loader.SetProvider(nullptr);
     EXPECT_EQ(&loader.Provider(), red.get());
-    EXPECT_EQ(loader.Cache().Count(), 2);
+    EXPECT_EQ(loader.Cache().Count(), 3);
 }
 
 // A picture still being made when the provider is replaced is not kept: the
