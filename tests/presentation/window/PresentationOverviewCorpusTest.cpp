@@ -28,8 +28,7 @@ TEST(OverviewCorpus, CountsWhatEachFileRecordSays) {
             options.lens = true;
             if (InspectFile(QFile::encodeName(dir.filePath(file)).constData(), report, error,
                             options))
-                expected.Add(report.record, report.format, report.lens,
-                             report.HasPosition());
+                expected.Add(report.record, report.format, report.lens, report.HasPosition());
         }
         std::vector<StatsChart> charts = expected.Charts(COverviewWnd::kTop);
         std::erase_if(charts, [](const StatsChart& chart) { return chart.bins.empty(); });
