@@ -28,6 +28,8 @@ public:
         out += '\n';
     }
 
+    bool FilesStandAlone() const override { return true; }
+
     // Unreadable files show only on standard error.
     void Unreadable(const std::string&, const std::string&, std::string&) override {}
 };

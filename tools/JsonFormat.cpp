@@ -149,6 +149,7 @@ public:
     }
 
     bool CarriesPrintedMessages() const override { return true; }
+    bool FilesStandAlone() const override { return true; }
 };
 
 } // namespace
