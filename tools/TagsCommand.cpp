@@ -80,7 +80,9 @@ public:
             for (const std::string& message : report.printed)
                 Complain(path, message);
         }
-        if (m_format.FilesStandAlone())
+        if (m_format.FilesStandAlone() && m_buffer.empty())
+            m_buffer.swap(result.text); // the text and the room are traded, not copied
+        else if (m_format.FilesStandAlone())
             m_buffer += result.text;
         else
             m_format.File(path, report, m_buffer);
