@@ -71,3 +71,8 @@ std::FILE* OpenRegularFile(const char* path, const char** reason) {
     }
     return file;
 }
+
+OwnedDescriptor::~OwnedDescriptor() {
+    if (fd >= 0)
+        ::close(fd);
+}

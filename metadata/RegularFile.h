@@ -20,3 +20,14 @@ std::FILE* OpenRegularFile(const char* path, const char** reason = nullptr);
 // given when the name was known regular.
 int OpenRegularDescriptor(int folderFd, const char* path, bool knownRegular, uint64_t* size,
                           const char** reason = nullptr);
+
+// A descriptor that is closed when this goes (-1: none), for a file read in
+// one scope.
+struct OwnedDescriptor {
+    explicit OwnedDescriptor(int descriptor) : fd(descriptor) {}
+    ~OwnedDescriptor();
+    OwnedDescriptor(const OwnedDescriptor&) = delete;
+    OwnedDescriptor& operator=(const OwnedDescriptor&) = delete;
+
+    const int fd;
+};

@@ -106,16 +106,21 @@ std::vector<TagRow> BuildTagRows(const ExifSummary& r) {
 
 namespace {
 
-// A movie's rows: only those its header and items can fill, the codec as
-// its encoding.
-std::vector<TagRow> BuildMovieRows(const ExifSummary& r, PhotoFormat format) {
-    RowList rows;
+// The first rows of photos and movies alike.
+void AddCameraAndDate(RowList& rows, const ExifSummary& r) {
     if (r.cameraMake[0] != '\0')
         rows.Add(CameraMake, FieldText(r.cameraMake));
     if (r.cameraModel[0] != '\0')
         rows.Add(CameraModel, FieldText(r.cameraModel));
     if (r.dateTime[0] != '\0')
         rows.Add(DateTime, FieldText(r.dateTime));
+}
+
+// A movie's rows: only those its header and items can fill, the codec as
+// its encoding.
+std::vector<TagRow> BuildMovieRows(const ExifSummary& r, PhotoFormat format) {
+    RowList rows;
+    AddCameraAndDate(rows, r);
     if (r.width > 0 && r.height > 0)
         rows.Add(WidthAndHeight, IntegerText(r.width) + " ," + IntegerText(r.height));
     const char* codec = MovieCodecName(r.videoCodec);
@@ -129,13 +134,7 @@ std::vector<TagRow> BuildTagRows(const ExifSummary& r, PhotoFormat format) {
     if (IsMovieFormat(format))
         return BuildMovieRows(r, format);
     RowList rows;
-
-    if (r.cameraMake[0] != '\0')
-        rows.Add(CameraMake, FieldText(r.cameraMake));
-    if (r.cameraModel[0] != '\0')
-        rows.Add(CameraModel, FieldText(r.cameraModel));
-    if (r.dateTime[0] != '\0')
-        rows.Add(DateTime, FieldText(r.dateTime));
+    AddCameraAndDate(rows, r);
     if (r.exifVersion[0] != '\0')
         rows.Add(ExifVersion, FieldText(r.exifVersion));
 

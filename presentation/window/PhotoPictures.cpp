@@ -15,17 +15,8 @@
 #include <cstring>
 
 #include <fcntl.h>
-#include <unistd.h>
 
 namespace {
-
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 std::vector<std::pair<QByteArray, DecoderFault>> FaultsForTests() {
     std::vector<std::pair<QByteArray, DecoderFault>> faults;
@@ -82,7 +73,7 @@ DecodedPicture PhotoPictures::Decoded(const QByteArray& path, int edge) const {
     if (!m_decoder || path.isEmpty() || path.contains('\0') || edge <= 0)
         return {};
     uint64_t size = 0;
-    const Descriptor file{OpenRegularDescriptor(AT_FDCWD, path.constData(), false, &size)};
+    const OwnedDescriptor file(OpenRegularDescriptor(AT_FDCWD, path.constData(), false, &size));
     if (file.fd < 0 || size == 0)
         return {};
 

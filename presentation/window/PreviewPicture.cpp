@@ -15,17 +15,8 @@
 #include <cstring>
 
 #include <fcntl.h>
-#include <unistd.h>
 
 namespace {
-
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 bool Transposes(int orientation) {
     return orientation >= 5 && orientation <= 8;
@@ -72,7 +63,7 @@ PreviewPicture PictureForPreview(PictureDecoder& decoder, const QByteArray& path
     if (path.isEmpty() || path.contains('\0'))
         return result;
     uint64_t size = 0;
-    const Descriptor file{OpenRegularDescriptor(AT_FDCWD, path.constData(), false, &size)};
+    const OwnedDescriptor file(OpenRegularDescriptor(AT_FDCWD, path.constData(), false, &size));
     if (file.fd < 0 || size == 0)
         return result;
     result.gap = PreviewGap::Undecodable;
