@@ -336,7 +336,7 @@ bool WriteFolder(const QString& dir) {
 }
 
 // Shows the folder in the view and finds the rows of the two clicked files.
-bool OpenFolder(Window& window, const QString& dir) {
+bool ShowFolder(Window& window, const QString& dir) {
     ShellFileList& list = window.view->FileList();
     bool loaded = false;
     QObject::connect(&list, &ShellFileList::folderLoaded, [&loaded] { loaded = true; });
@@ -418,7 +418,7 @@ int main(int argc, char** argv) {
     if (!WriteFolder(pictures.path()))
         return 1;
     window.formats = LinkFormatFiles(pictures.path());
-    if (!OpenFolder(window, pictures.path()))
+    if (!ShowFolder(window, pictures.path()))
         return 1;
 
     RegisterBenchmarks(window);

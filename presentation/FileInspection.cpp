@@ -19,6 +19,7 @@
 #include <utility>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -173,13 +174,15 @@ void InspectSource(ByteSource& source, FileReport& report, const char* name,
         report.sections[i] = {jpeg.Section(i).marker, jpeg.Section(i).size};
     report.thumbnailOffset = ThumbnailOffset(jpeg, report.record);
     report.record.thumbnailData = nullptr;
+    if (options.allTags)
+        ListAllTags(reader.Blocks(), report);
+    report.bytesRead = source.BytesRead();
+    if (options.keep && !options.keep(report))
+        return;
     if (report.record.exifValid && options.rows)
         report.rows = BuildTagRows(report.record, report.format);
     if (options.lens && report.record.exifValid)
         report.lens = PhotoLens(reader, report.record);
-    if (options.allTags)
-        ListAllTags(reader.Blocks(), report);
-    report.bytesRead = source.BytesRead();
 }
 
 bool InspectFile(const char* path, FileReport& report, std::string& error,
@@ -193,6 +196,13 @@ bool InspectFile(const char* path, FileReport& report, std::string& error,
         return false;
     }
     report.opened = true;
+    if (options.status) {
+        struct stat info {};
+        if (::fstat(fd, &info) == 0)
+            report.status = FileReport::Status{info.st_size > 0 ? uint64_t(info.st_size) : 0,
+                                               int64_t(info.st_mtim.tv_sec) * 1000 +
+                                                   info.st_mtim.tv_nsec / 1000000};
+    }
     FileSource source(fd, size);
     const char* slash = std::strrchr(path, '/');
     InspectSource(source, report, slash ? slash + 1 : path, options);

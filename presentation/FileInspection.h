@@ -3,6 +3,7 @@
 #include "metadata/ByteSource.h"
 #include "presentation/FileReport.h"
 
+#include <functional>
 #include <string>
 
 // The one road from a file to its rows (and, when asked, to its every tag),
@@ -22,6 +23,13 @@ struct InspectOptions {
     // An open folder that the path is relative to (a folder walk's), saving
     // the kernel the walk along the whole path; -1: the path as it is.
     int folderFd = -1;
+    // Also tell the open file's size and time of change (report.status),
+    // from the descriptor the file is read through.
+    bool status = false;
+    // Asked once the file is read, before its rows and lens are built (with
+    // every tag already listed): a report it refuses gets neither, which a
+    // caller that keeps few of the files it reads (a search) saves.
+    std::function<bool(const FileReport&)> keep;
 };
 
 // Reads one source of any format we know and builds the rows of what it

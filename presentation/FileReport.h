@@ -43,6 +43,13 @@ struct FileReport {
     // Bytes of the file read for all of it.
     uint64_t bytesRead = 0;
 
+    // With InspectOptions::status: what the open file's status said.
+    struct Status {
+        uint64_t size = 0;
+        int64_t modifiedMs = 0;
+    };
+    std::optional<Status> status;
+
     // With InspectOptions::allTags: every entry of every directory, XMP and
     // IPTC, and the GPS position when there is one.
     std::vector<MetadataEntry> tags;

@@ -85,7 +85,9 @@ size_t UsableCores() {
 ReadingPool::ReadingPool(FileJob& job, const ReadingSettings& settings)
     : m_job(job), m_threads(std::clamp(settings.threads, 0, kMostThreads)),
       m_priority(settings.priority), m_inlineWhileCached(settings.inlineWhileCached),
-      m_cores(UsableCores()), m_slots(static_cast<size_t>(std::max(settings.window, 1))) {
+      m_cores(UsableCores()), m_busy(settings.busy),
+      m_busyThreads(std::max(settings.busyThreads, 0)),
+      m_slots(static_cast<size_t>(std::max(settings.window, 1))) {
     m_readers.reserve(static_cast<size_t>(m_threads));
 }
 
@@ -209,8 +211,10 @@ void ReadingPool::ReadNext(std::unique_lock<std::mutex>& lock, long& blocksSeen)
     // The slot is this thread's until it is marked done: Submit fills only
     // free slots, and delivery takes only done ones.
     lock.unlock();
+    StartReading();
     const auto start = std::chrono::steady_clock::now();
     m_job.Read(slot.found, index);
+    --m_readingNow;
     const bool fromDisk = !m_waitedForDisk && WaitedForDisk(start, blocksSeen);
     Acquire(lock);
     if (fromDisk) {
@@ -220,6 +224,20 @@ void ReadingPool::ReadNext(std::unique_lock<std::mutex>& lock, long& blocksSeen)
     }
     slot.done = true;
     DeliverReady(lock);
+}
+
+void ReadingPool::StartReading() {
+    int held = 0;
+    for (;;) {
+        int reading = m_readingNow.load();
+        if (m_busy && held < kMostHoldMs && reading >= m_busyThreads &&
+            m_busy->load(std::memory_order_relaxed) && !Cancelled()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            ++held;
+        } else if (m_readingNow.compare_exchange_weak(reading, reading + 1)) {
+            return;
+        }
+    }
 }
 
 void ReadingPool::DeliverReady(std::unique_lock<std::mutex>& lock) {

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -86,6 +87,11 @@ struct ReadingSettings {
     // run; a window's search leaves it off, since a read that blocks then
     // holds up the walk and the return of Submit after a Cancel.
     bool inlineWhileCached = false;
+    // While the flag is set (a window handling the user's input), at most
+    // busyThreads read at once: the others hold back before their next
+    // file, each for at most kMostHoldMs, so that the window has the cores.
+    std::shared_ptr<const std::atomic<bool>> busy;
+    int busyThreads = 1;
 };
 
 // The cores this process may run on (at least 1).
@@ -93,6 +99,9 @@ size_t UsableCores();
 
 class ReadingPool {
 public:
+    // The longest a reader holds back for a busy window, per file.
+    static constexpr int kMostHoldMs = 100;
+
     explicit ReadingPool(FileJob& job, const ReadingSettings& settings = {});
     // Cancels what is not delivered yet and waits for the reads in
     // progress (a read cannot be interrupted).
@@ -133,6 +142,8 @@ private:
     // last looked.
     void ReadNext(std::unique_lock<std::mutex>& lock, long& blocksSeen);
     void StartReaderIfNeeded();
+    // Counts this thread among those reading, once the window lets it.
+    void StartReading();
     // Delivers the completed items at the head of the window, unless a
     // thread is already doing so (it picks them up). Called with the lock.
     void DeliverReady(std::unique_lock<std::mutex>& lock);
@@ -143,6 +154,9 @@ private:
     const ReadingSettings::Priority m_priority;
     const bool m_inlineWhileCached;
     const size_t m_cores;
+    const std::shared_ptr<const std::atomic<bool>> m_busy;
+    const int m_busyThreads;
+    std::atomic<int> m_readingNow{0};
     std::vector<Slot> m_slots;
     std::vector<std::thread> m_readers;
 

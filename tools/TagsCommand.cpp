@@ -40,9 +40,15 @@ public:
         // This thread's report keeps the room of its lists from file to file.
         thread_local FileReport report;
         ClearKeepingRoom(report);
-        result.read = InspectFoundFile(file, report, result.error, m_reading);
-        result.matched =
-            result.read && (m_query == nullptr || m_query->Matches(QueryInputOf(report)));
+        // Rows and lens are built only for the files the query matches.
+        bool matched = m_query == nullptr;
+        InspectOptions reading = m_reading;
+        if (m_query != nullptr)
+            reading.keep = [this, &matched](const FileReport& read) {
+                return matched = m_query->Matches(QueryInputOf(read));
+            };
+        result.read = InspectFoundFile(file, report, result.error, reading);
+        result.matched = result.read && matched;
         if (m_format.FilesStandAlone()) {
             // The slot keeps the text and what Deliver tells of besides.
             result.text.clear();

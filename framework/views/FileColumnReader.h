@@ -1,8 +1,10 @@
 #pragma once
 
 #include "framework/views/FileColumns.h"
-#include "framework/views/WorkQueue.h"
+#include "framework/views/UserActivity.h"
+#include "reading/ReadingThread.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -21,16 +23,19 @@ struct FileColumnsRead {
 };
 
 // Reads the cells of an application's columns for the files of the shown
-// folder, on two threads of its own, and hands them back in batches every
-// so often, so a folder of thousands of files never floods the window.
+// folder on a pool of readers (velmora_reading) and hands them back in
+// batches every so often, so a folder of thousands of files never floods the
+// window. The readers yield to the window: they run at a lower priority, and
+// while the user clicks or types fewer of them than cores read at once.
 // Cancel (a new folder) drops what was asked and not yet handed back.
 class FileColumnReader : public QObject {
     Q_OBJECT
 public:
     static constexpr int kThreads = 2;
-    // Files read by one job, and the least time between two hand-overs.
-    static constexpr int kFilesPerJob = 16;
+    // The least time between two hand-overs, and the longest one waits
+    // while the user is at the window.
     static constexpr int kHandOverMs = 40;
+    static constexpr int kMostHeldMs = 1000;
 
     explicit FileColumnReader(QObject* parent = nullptr);
     ~FileColumnReader() override;
@@ -47,6 +52,9 @@ public:
     // True when nothing is being read or waits to be handed back.
     bool IsIdle() const;
 
+    // What one Read shares with its readers.
+    struct Run;
+
 signals:
     // Names with their cells and facts, read for the files asked since the
     // last Cancel.
@@ -55,13 +63,17 @@ signals:
     void idle();
 
 private:
-    void Receive(quint64 generation, std::vector<FileColumnsRead> cells);
+    void Receive(quint64 generation, std::vector<FileColumnsRead> cells, bool last);
     void HandOver();
 
     std::shared_ptr<const FileColumnProvider> m_provider;
     QStringList m_titles;
     std::vector<FileColumnsRead> m_received;
     QTimer m_handOver;
-    int m_jobsOut = 0;
-    WorkQueue m_queue;
+    QElapsedTimer m_sinceHandOver;
+    // Reads of this generation not yet handed back whole.
+    int m_readsOut = 0;
+    quint64 m_generation = 0;
+    UserActivity m_activity;
+    ReadingThread m_reading;
 };

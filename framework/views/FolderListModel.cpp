@@ -276,6 +276,13 @@ void FolderListModel::AddRows(std::vector<FolderEntry> entries) {
                   std::make_move_iterator(entries.end()));
     endInsertRows();
 
+    // Rows that come in order after those before them (search results in
+    // the order found) stay where they are, without a look at the others.
+    bool inOrder = true;
+    for (size_t row = size_t(std::max(first, 1)); row < m_rows.size() && inOrder; ++row)
+        inOrder = !Less(m_rows[row], m_rows[row - 1]);
+    if (inOrder)
+        return;
     std::vector<int> order(m_rows.size());
     std::iota(order.begin(), order.end(), 0);
     const auto less = [this](int left, int right) { return Less(m_rows[left], m_rows[right]); };

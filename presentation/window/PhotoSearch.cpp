@@ -7,19 +7,15 @@
 #include "reading/ReadOperands.h"
 #include "reading/ReadingPool.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
 #include <QThread>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -33,11 +29,8 @@ constexpr size_t kMostPerHandOver = 4096;
 qint64 HandOverMs(qint64 rows) {
     return std::clamp<qint64>(rows / 100, PhotoSearch::kHandOverMs, 1000);
 }
-
-// The longest a reader holds back for a busy window, per file.
-constexpr int kMostYieldMs = 100;
-// Input this recent makes the window busy.
-constexpr int kBusyMs = 300;
+// The longest the rows found wait while the user is at the window.
+constexpr qint64 kMostHeldMs = 1000;
 
 QString Grouped(qint64 number) {
     QLocale locale;
@@ -82,11 +75,11 @@ QString SearchProgressText(const SearchProgress& progress) {
 struct PhotoSearch::Run final : FileJob {
     // Tells this run's hand-overs from those of runs stopped before it.
     quint64 id = 0;
+    PhotoSearch* receiver = nullptr;
     Query query;
     InspectOptions options;
     // The searched folder, ending in '/'.
     std::string root;
-    int readers = 1;
     // One slot per file read and not yet delivered (ReadingPool::Window).
     std::vector<std::optional<FolderEntry>> results;
 
@@ -97,51 +90,34 @@ struct PhotoSearch::Run final : FileJob {
     QElapsedTimer sinceSent;
     // Counted on the walking thread.
     std::atomic<qint64> folders{0};
-
-    // While the window is busy (the user clicks or types) at most
-    // busyReaders read at once; the others wait a little between files.
-    std::atomic<bool> windowBusy{false};
-    std::atomic<int> reading{0};
-    int busyReaders = 1;
-
-    // The tie to the window: cleared when the search is stopped.
-    std::mutex mutex;
-    PhotoSearch* receiver = nullptr;
-    ReadingPool* pool = nullptr;
-    bool stopped = false;
-    std::atomic<bool> ended{false};
+    // The user is at the window (UserActivity).
+    std::shared_ptr<const std::atomic<bool>> busy;
 
     void Read(const FoundFile& file, size_t slot) override;
     bool ReadOne(const FoundFile& file, FolderEntry& entry);
     void Deliver(const FoundFile& file, size_t slot) override;
     void Send(bool done);
-    void Walk();
-    void StopFromWindow();
+    void Walk(ReadingPool& pool);
 };
 
 void PhotoSearch::Run::Read(const FoundFile& file, size_t slot) {
-    // Bounded: a reader waits at most kMostYieldMs for each file.
-    for (int waited = 0; waited < kMostYieldMs && windowBusy.load(std::memory_order_relaxed) &&
-                         reading.load() >= busyReaders;
-         ++waited)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ++reading;
     std::optional<FolderEntry>& result = results[slot];
     result.reset();
     FolderEntry entry;
     if (ReadOne(file, entry))
         result = std::move(entry);
-    --reading;
 }
 
 bool PhotoSearch::Run::ReadOne(const FoundFile& file, FolderEntry& entry) {
     FileReport report;
     std::string error;
-    if (!InspectFoundFile(file, report, error, options) || !query.Matches(QueryInputOf(report)))
-        return false;
-    struct stat info {};
-    if (::fstatat(file.FolderFd() >= 0 ? file.FolderFd() : AT_FDCWD, file.OpenName(), &info, 0) !=
-        0)
+    // Rows and lens only for the files the query matches.
+    bool matches = false;
+    InspectOptions reading = options;
+    reading.keep = [this, &matches](const FileReport& read) {
+        return matches = query.Matches(QueryInputOf(read));
+    };
+    if (!InspectFoundFile(file, report, error, reading) || !matches || !report.status)
         return false;
 
     // The name is what follows the folder's path; the folder, what lies
@@ -157,8 +133,8 @@ bool PhotoSearch::Run::ReadOne(const FoundFile& file, FolderEntry& entry) {
     const QString utf8 = QString::fromUtf8(entry.name);
     entry.validUtf8 = utf8.toUtf8() == entry.name;
     entry.displayName = entry.validUtf8 ? utf8 : QString::fromLatin1(entry.name);
-    entry.size = qint64(info.st_size);
-    entry.modifiedMs = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
+    entry.size = qint64(report.status->size);
+    entry.modifiedMs = report.status->modifiedMs;
     types.Describe(file.FolderFd() >= 0 ? file.FolderFd() : AT_FDCWD, entry);
     entry.cells =
         std::make_shared<const std::vector<FileColumnCell>>(PhotoColumns::CellsOf(report));
@@ -177,9 +153,11 @@ void PhotoSearch::Run::Deliver(const FoundFile& file, size_t slot) {
         batch.push_back(std::move(*result));
         result.reset();
     }
-    // The first match goes at once: it is what the user waits for.
+    // The first match goes at once: it is what the user waits for. While
+    // the user clicks or types, the next wait (up to kMostHeldMs).
+    const qint64 waited = sinceSent.elapsed();
     if ((!sentAny && !batch.empty()) || batch.size() >= kMostPerHandOver ||
-        sinceSent.elapsed() >= HandOverMs(progress.matches))
+        (waited >= HandOverMs(progress.matches) && (!busy->load() || waited >= kMostHeldMs)))
         Send(false);
 }
 
@@ -188,9 +166,6 @@ void PhotoSearch::Run::Send(bool done) {
     progress.done = done;
     sentAny = sentAny || !batch.empty();
     sinceSent.restart();
-    const std::lock_guard lock(mutex);
-    if (!receiver)
-        return;
     QMetaObject::invokeMethod(
         receiver,
         [receiver = receiver, run = id, files = std::exchange(batch, {}),
@@ -199,73 +174,16 @@ void PhotoSearch::Run::Send(bool done) {
 }
 
 // On the search's own thread: the walk, its files read by the pool.
-void PhotoSearch::Run::Walk() {
-    ReadingSettings settings;
-    settings.threads = readers;
-    // The window's thread goes first.
-    settings.priority = ReadingSettings::Priority::Low;
-    {
-        ReadingPool readingPool(*this, settings);
-        results.resize(readingPool.Window());
-        sinceSent.start();
-        bool go = false;
-        {
-            const std::lock_guard lock(mutex);
-            go = !stopped;
-            if (go)
-                pool = &readingPool;
-        }
-        const bool whole = go && ReadOperands(readingPool, {root}, true,
-                                              [this](const std::string&, size_t) { ++folders; });
-        {
-            const std::lock_guard lock(mutex);
-            pool = nullptr;
-        }
-        if (whole)
-            Send(true);
-    }
-    ended = true;
-}
-
-void PhotoSearch::Run::StopFromWindow() {
-    const std::lock_guard lock(mutex);
-    stopped = true;
-    receiver = nullptr;
-    if (pool)
-        pool->Cancel();
+void PhotoSearch::Run::Walk(ReadingPool& pool) {
+    results.resize(pool.Window());
+    sinceSent.start();
+    if (ReadOperands(pool, {root}, true, [this](const std::string&, size_t) { ++folders; }))
+        Send(true);
 }
 
 PhotoSearch::PhotoSearch(QObject* parent) : QObject(parent) {
-    m_calm.setSingleShot(true);
-    m_calm.setInterval(kBusyMs);
-    connect(&m_calm, &QTimer::timeout, this, [this] {
-        if (m_run)
-            m_run->windowBusy = false;
-    });
-    qApp->installEventFilter(this);
-}
-
-bool PhotoSearch::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::KeyPress:
-    case QEvent::Wheel:
-        if (m_run) {
-            m_run->windowBusy = true;
-            m_calm.start();
-        }
-        break;
-    default:
-        break;
-    }
-    return QObject::eventFilter(watched, event);
-}
-
-PhotoSearch::~PhotoSearch() {
-    Stop();
-    for (auto& [thread, run] : m_workers)
-        thread.join();
+    m_handOn.setSingleShot(true);
+    connect(&m_handOn, &QTimer::timeout, this, &PhotoSearch::HandOnRows);
 }
 
 bool PhotoSearch::Start(const QString& folder, const QString& query, QueryError& error) {
@@ -273,41 +191,38 @@ bool PhotoSearch::Start(const QString& folder, const QString& query, QueryError&
     if (!Query::Parse(query.toStdString(), run->query, error))
         return false;
     Stop();
-    ReapWorkers();
     QByteArray root = QFile::encodeName(folder);
     if (!root.endsWith('/'))
         root += '/';
     run->root = root.toStdString();
     run->options.allTags = run->query.Needs() == QueryNeeds::AllTags;
-    // A result's row carries every photo column, the Lens among them.
+    // A result's row carries every photo column, the Lens among them, and
+    // the file's size and time.
     run->options.lens = true;
-    const int cores = std::max(1, QThread::idealThreadCount());
-    run->readers = m_readers > 0 ? m_readers : cores;
-    run->busyReaders = std::max(1, std::min(run->readers, cores - 1));
+    run->options.status = true;
     run->receiver = this;
     run->id = ++m_runs;
+    const int cores = std::max(1, QThread::idealThreadCount());
+    ReadingSettings settings;
+    settings.threads = m_readers > 0 ? m_readers : cores;
+    // The window's thread goes first.
+    settings.priority = ReadingSettings::Priority::Low;
+    settings.busy = m_activity.Busy();
+    run->busy = settings.busy;
+    settings.busyThreads = std::max(1, std::min(settings.threads, cores - 1));
     m_run = run;
     m_progress = {};
-    m_workers.emplace_back(std::thread([run] { run->Walk(); }), run);
+    m_reading.Start(run, settings, [run](ReadingPool& pool) { run->Walk(pool); });
     return true;
 }
 
 void PhotoSearch::Stop() {
     if (!m_run)
         return;
-    m_run->StopFromWindow();
+    m_reading.Stop();
     m_run.reset();
-}
-
-void PhotoSearch::ReapWorkers() {
-    for (auto worker = m_workers.begin(); worker != m_workers.end();) {
-        if (worker->second->ended) {
-            worker->first.join();
-            worker = m_workers.erase(worker);
-        } else {
-            ++worker;
-        }
-    }
+    m_rows.clear();
+    m_handOn.stop();
 }
 
 void PhotoSearch::Receive(quint64 run, std::vector<FolderEntry> files,
@@ -315,12 +230,26 @@ void PhotoSearch::Receive(quint64 run, std::vector<FolderEntry> files,
     if (!m_run || run != m_run->id)
         return;
     m_progress = progress;
-    if (!files.empty())
-        emit found(files);
+    m_rows.insert(m_rows.end(), std::make_move_iterator(files.begin()),
+                  std::make_move_iterator(files.end()));
+    if (!m_handOn.isActive())
+        HandOnRows();
+}
+
+void PhotoSearch::HandOnRows() {
+    // A click or a key goes first: the file list lays out and paints what
+    // it is handed, which would delay what the user asked for.
+    if (m_activity.IsBusy() && !m_rows.empty() && m_sinceHandedOn.isValid() &&
+        m_sinceHandedOn.elapsed() < kMostHeldMs) {
+        m_handOn.start(UserActivity::kBusyMs / 10);
+        return;
+    }
+    m_sinceHandedOn.start();
+    if (!m_rows.empty())
+        emit found(std::exchange(m_rows, {}));
     emit progressed(m_progress);
-    if (progress.done) {
+    if (m_progress.done) {
         m_run.reset();
-        ReapWorkers();
         emit finished();
     }
 }

@@ -1,14 +1,16 @@
 #pragma once
 
 #include "framework/views/FolderListModel.h"
+#include "framework/views/UserActivity.h"
 #include "presentation/query/Query.h"
+#include "reading/ReadingThread.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 #include <memory>
-#include <thread>
 #include <vector>
 
 // How far a search has come: the photos read, those of them that match, the
@@ -40,7 +42,7 @@ public:
 
     explicit PhotoSearch(QObject* parent = nullptr);
     // Stops, and waits for the readers still finishing a file.
-    ~PhotoSearch() override;
+    ~PhotoSearch() override = default;
 
     // Compiles `query` and starts reading the absolute `folder`, in place of
     // the search running. False, with nothing changed, when the query cannot
@@ -62,19 +64,19 @@ signals:
     // The search read the whole tree (a stopped search does not finish).
     void finished();
 
-protected:
-    // Input anywhere in the application makes the window busy for a while.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void Receive(quint64 run, std::vector<FolderEntry> files, const SearchProgress& progress);
-    void ReapWorkers();
+    // Hands the rows received to the file list, unless the user is busy.
+    void HandOnRows();
 
     std::shared_ptr<Run> m_run;
     SearchProgress m_progress;
     quint64 m_runs = 0;
     int m_readers = 0;
-    QTimer m_calm;
-    // Walks that were started, with whether each has ended.
-    std::vector<std::pair<std::thread, std::shared_ptr<Run>>> m_workers;
+    // Rows received and not yet handed on.
+    std::vector<FolderEntry> m_rows;
+    QTimer m_handOn;
+    QElapsedTimer m_sinceHandedOn;
+    UserActivity m_activity;
+    ReadingThread m_reading;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <fcntl.h>
@@ -151,6 +152,46 @@ TEST(ReadingPool, InlineWhileCachedUntilADiskIsWaitedFor) {
         GTEST_SKIP() << "the dropped pages were not read from a disk (a memory file system?)";
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(job.threads[i] == std::this_thread::get_id(), i < 4) << i;
+}
+
+// While the window is busy at most busyThreads read at once, and a reader
+// held back gives up waiting after a while: a window that stays busy slows
+// the readers but never stops them.
+TEST(ReadingPool, ReadersHoldBackWhileTheWindowIsBusy) {
+    struct CountingJob : FileJob {
+        void Read(const FoundFile&, size_t) override {
+            const int now = ++reading;
+            int seen = most.load();
+            while (now > seen && !most.compare_exchange_weak(seen, now)) {
+            }
+            std::this_thread::sleep_for(milliseconds(2));
+            --reading;
+        }
+        void Deliver(const FoundFile&, size_t) override { ++delivered; }
+        std::atomic<int> reading{0}, most{0}, delivered{0};
+    };
+    struct Case {
+        bool busy;
+        int busyThreads, files, most;
+    };
+    for (const Case& c : {Case{false, 1, 40, 4}, Case{true, 1, 40, 1}, Case{true, 0, 3, 4}}) {
+        SCOPED_TRACE(testing::Message() << "busy " << c.busy << ", " << c.busyThreads);
+        CountingJob job;
+        ReadingSettings settings{.threads = 4, .window = 64};
+        settings.busy = std::make_shared<std::atomic<bool>>(c.busy);
+        settings.busyThreads = c.busyThreads;
+        ReadingPool pool(job, settings);
+        const Clock::time_point start = Clock::now();
+        for (int i = 0; i < c.files; ++i)
+            ASSERT_TRUE(pool.Submit(Item(i)));
+        ASSERT_TRUE(pool.Finish());
+        EXPECT_EQ(job.delivered, c.files);
+        if (c.busy)
+            EXPECT_LE(job.most, c.most);
+        else
+            EXPECT_GT(job.most, 1);
+        EXPECT_LT(Clock::now() - start, milliseconds(ReadingPool::kMostHoldMs * c.files));
+    }
 }
 
 } // namespace

@@ -372,6 +372,36 @@ TEST(ToolInspect, ExifSegmentPastTheHeadOfASmallFileIsRead) {
     EXPECT_GT(report.bytesRead, jpeg.Data().size());
 }
 
+// A caller that keeps few of the files it reads (a search) decides once the
+// record is read: a refused report gets no rows and no lens; the status is
+// the opened file's either way.
+TEST(ToolInspect, RowsAndLensOnlyForAKeptReportStatusOfTheOpenFile) {
+    TempDir dir;
+    const std::string path = dir.Write("a.jpg", ExifJpeg());
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    for (const bool keep : {false, true}) {
+        SCOPED_TRACE(keep);
+        InspectOptions options;
+        options.lens = true;
+        options.status = true;
+        bool recordSeen = false;
+        options.keep = [&](const FileReport& read) {
+            recordSeen = read.record.exifValid && read.rows.empty();
+            return keep;
+        };
+        FileReport report;
+        std::string error;
+        ASSERT_TRUE(InspectFile(path.c_str(), report, error, options)) << error;
+        EXPECT_TRUE(recordSeen);
+        EXPECT_EQ(report.rows.empty(), !keep);
+        ASSERT_TRUE(report.status);
+        EXPECT_EQ(report.status->size, uint64_t(info.st_size));
+        EXPECT_EQ(report.status->modifiedMs,
+                  int64_t(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000);
+    }
+}
+
 // A folder walk opens each file by its name in the open folder, without
 // asking its type again; a name that has since become a FIFO or a folder
 // fails to read at once instead of blocking or passing for a photo.

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
+
+// Whether the user is at the window: a click, a key or the wheel anywhere
+// in the application within the last kBusyMs. Background readers look at
+// the flag (ReadingSettings::busy) and hold back while it is set, so that
+// what the user asked for is painted first.
+class UserActivity : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kBusyMs = 300;
+
+    explicit UserActivity(QObject* parent = nullptr);
+    ~UserActivity() override;
+
+    // Shared with reader threads, which may outlive this object.
+    std::shared_ptr<const std::atomic<bool>> Busy() const { return m_busy; }
+    bool IsBusy() const { return *m_busy; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::shared_ptr<std::atomic<bool>> m_busy = std::make_shared<std::atomic<bool>>(false);
+    QTimer m_calm;
+};
