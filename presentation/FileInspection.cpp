@@ -152,7 +152,7 @@ void ListAllTags(const LocatedBlocks& blocks, FileReport& report) {
 
 } // namespace
 
-void InspectSource(ByteSource& source, FileReport& report, const char* name,
+bool InspectSource(ByteSource& source, FileReport& report, const char* name,
                    const InspectOptions& options) {
     std::memset(&report.record, 0, sizeof report.record);
     MessageCollector collector(report.printed);
@@ -178,11 +178,12 @@ void InspectSource(ByteSource& source, FileReport& report, const char* name,
         ListAllTags(reader.Blocks(), report);
     report.bytesRead = source.BytesRead();
     if (options.keep && !options.keep(report))
-        return;
+        return false;
     if (report.record.exifValid && options.rows)
         report.rows = BuildTagRows(report.record, report.format);
     if (options.lens && report.record.exifValid)
         report.lens = PhotoLens(reader, report.record);
+    return true;
 }
 
 bool InspectFile(const char* path, FileReport& report, std::string& error,
@@ -196,16 +197,14 @@ bool InspectFile(const char* path, FileReport& report, std::string& error,
         return false;
     }
     report.opened = true;
-    if (options.status) {
-        struct stat info {};
-        if (::fstat(fd, &info) == 0)
-            report.status = FileReport::Status{info.st_size > 0 ? uint64_t(info.st_size) : 0,
-                                               int64_t(info.st_mtim.tv_sec) * 1000 +
-                                                   info.st_mtim.tv_nsec / 1000000};
-    }
     FileSource source(fd, size);
     const char* slash = std::strrchr(path, '/');
-    InspectSource(source, report, slash ? slash + 1 : path, options);
+    struct stat info {};
+    if (InspectSource(source, report, slash ? slash + 1 : path, options) && options.status &&
+        ::fstat(fd, &info) == 0)
+        report.status = FileReport::Status{info.st_size > 0 ? uint64_t(info.st_size) : 0,
+                                           int64_t(info.st_mtim.tv_sec) * 1000 +
+                                               info.st_mtim.tv_nsec / 1000000};
     ::close(fd);
     // A failed read looks like a short file to the reader; the tool must not
     // pass that off as a file without EXIF data.

@@ -24,7 +24,8 @@ struct InspectOptions {
     // the kernel the walk along the whole path; -1: the path as it is.
     int folderFd = -1;
     // Also tell the open file's size and time of change (report.status),
-    // from the descriptor the file is read through.
+    // from the descriptor the file is read through; not for a report that
+    // `keep` refused.
     bool status = false;
     // Asked once the file is read, before its rows and lens are built (with
     // every tag already listed): a report it refuses gets neither, which a
@@ -33,8 +34,9 @@ struct InspectOptions {
 };
 
 // Reads one source of any format we know and builds the rows of what it
-// found. `name` (may be null) only breaks ties between raw formats.
-void InspectSource(ByteSource& source, FileReport& report, const char* name = nullptr,
+// found. `name` (may be null) only breaks ties between raw formats. False
+// when options.keep refused the report.
+bool InspectSource(ByteSource& source, FileReport& report, const char* name = nullptr,
                    const InspectOptions& options = {});
 
 // Opens, reads and closes one file; only regular files are opened, never
