@@ -149,12 +149,18 @@ int main(int argc, char** argv) {
     // Clicks on results while the search runs again, each timed to the
     // first paint of the Properties pane's list with the file's rows.
     {
-        box->setText(query);
-        emit box->returnPressed();
-        WaitFor([&] { return list.GetItemCount() > 7; }, 10000);
-        QTreeWidget& tags = frame->PropertiesPane().TagList();
         QWidget* viewport = list.DetailsView()->viewport();
-        std::vector<double> ms;
+        box->setText(query);
+        // The first click comes once the results it clicks are painted, as a
+        // user's would.
+        QElapsedTimer sinceEnter;
+        PaintTimer resultsPainted(viewport, [&] { return list.GetItemCount() > 7; });
+        sinceEnter.start();
+        resultsPainted.Start(sinceEnter);
+        emit box->returnPressed();
+        WaitFor([&] { return resultsPainted.atNs >= 0; }, 10000);
+        QTreeWidget& tags = frame->PropertiesPane().TagList();
+        std::vector<std::pair<double, double>> ms; // the click, and its wait for a core
         int unpainted = 0;
         int duringSearch = 0;
         for (int i = 0; i < 40 && searching(); ++i) {
@@ -164,21 +170,24 @@ int main(int argc, char** argv) {
             QElapsedTimer click;
             click.start();
             painted.Start(click);
+            const ThreadTimes before = ThisThreadTimes();
             PostClick(viewport, at);
             if (!WaitFor([&] { return painted.atNs >= 0; }, 5000)) {
                 ++unpainted;
                 continue;
             }
             duringSearch += searching() ? 1 : 0;
-            ms.push_back(double(painted.atNs) / 1e6);
+            ms.push_back(
+                {double(painted.atNs) / 1e6, ThisThreadTimes().waitedMs - before.waitedMs});
             WaitFor([] { return false; }, 20);
         }
         std::sort(ms.begin(), ms.end());
         if (!ms.empty())
             std::printf("click to its painted rows while the search runs: median %.2f ms, max "
-                        "%.2f ms (target 5 ms; %zu clicks, %d of them before the search ended, "
-                        "%d never painted)\n",
-                        ms[ms.size() / 2], ms.back(), ms.size(), duringSearch, unpainted);
+                        "%.2f ms, %.2f ms of it waiting for a core (target 5 ms; %zu clicks, %d "
+                        "of them before the search ended, %d never painted)\n",
+                        ms[ms.size() / 2].first, ms.back().first, ms.back().second, ms.size(),
+                        duringSearch, unpainted);
         WaitFor([&] { return !searching(); }, 300000);
         std::printf("resident %ld KiB after a second search, peak %ld KiB\n", ResidentKb(),
                     StatusKb("VmHWM"));

@@ -32,6 +32,23 @@ inline bool WaitFor(const std::function<bool()>& done, int ms) {
     return true;
 }
 
+// The calling thread's time on a core and waiting for one, in ms (from
+// /proc/thread-self/schedstat; zeros where there is none): a slow click
+// that waited for a core was kept by other work on the machine.
+struct ThreadTimes {
+    double ranMs = 0;
+    double waitedMs = 0;
+};
+inline ThreadTimes ThisThreadTimes() {
+    QFile file(QStringLiteral("/proc/thread-self/schedstat"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QList<QByteArray> fields = file.readAll().split(' ');
+    if (fields.size() < 2)
+        return {};
+    return {fields[0].toDouble() / 1e6, fields[1].toDouble() / 1e6};
+}
+
 // The longest gap between two ticks of a 2 ms timer: how long the event
 // loop was kept from its events.
 class StallMeter : public QObject {
