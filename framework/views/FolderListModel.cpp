@@ -9,7 +9,6 @@
 #include <QFileIconProvider>
 #include <QLocale>
 #include <QMimeDatabase>
-#include <QThreadPool>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -228,10 +227,9 @@ void FolderListModel::StartReading() {
     m_relisted.clear();
     const quint64 reading = ++m_generation;
     m_channel->generation = reading;
-    QThreadPool::globalInstance()->start(
-        [channel = m_channel, reading, folder = QFile::encodeName(m_folder)] {
-            ReadFolder(*channel, reading, folder);
-        });
+    m_listing.start([channel = m_channel, reading, folder = QFile::encodeName(m_folder)] {
+        ReadFolder(*channel, reading, folder);
+    });
 }
 
 void FolderListModel::OnBatch(quint64 generation, const std::vector<FolderEntry>& batch,

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QString>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <memory>
@@ -116,6 +117,10 @@ private:
     QIcon IconFor(const QString& mimeName) const;
 
     std::shared_ptr<Channel> m_channel;
+    // Folders are listed here, not on Qt's global pool: the raster paint
+    // engine fills large areas on that pool's threads and waits for them,
+    // so a listing there would hold up the window's painting.
+    QThreadPool m_listing;
     std::vector<FolderEntry> m_rows;
     std::vector<FolderEntry> m_relisted;
     QString m_folder;
