@@ -52,7 +52,7 @@ CExplorerView::CExplorerView(CommandRouter& router, QWidget* parent)
 
     connect(&m_shellList, &ShellFileList::folderChanged, this, [this] { OnFolderChanged(); });
     connect(&m_search, &PhotoSearch::found, this,
-            [this](const std::vector<FolderEntry>& files) { m_shellList.AddResults(files); });
+            [this] { m_shellList.AddResults(m_search.TakeFound()); });
     connect(&m_search, &PhotoSearch::progressed, this, [this](const SearchProgress& progress) {
         emit searchStatus(SearchProgressText(progress), !progress.done);
     });

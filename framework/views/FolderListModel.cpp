@@ -38,9 +38,13 @@ struct FolderListModel::Channel {
         FolderListModel* receiver = model;
         if (!receiver || !Wanted(reading))
             return false;
-        auto rows = std::make_shared<const std::vector<FolderEntry>>(std::move(batch));
+        // The rows are moved on, never copied: a copy of thousands of rows
+        // on the window's thread is felt.
         QMetaObject::invokeMethod(
-            receiver, [receiver, reading, rows, last] { receiver->OnBatch(reading, *rows, last); },
+            receiver,
+            [receiver, reading, rows = std::move(batch), last]() mutable {
+                receiver->OnBatch(reading, std::move(rows), last);
+            },
             Qt::QueuedConnection);
         return true;
     }
@@ -232,14 +236,14 @@ void FolderListModel::StartReading() {
     });
 }
 
-void FolderListModel::OnBatch(quint64 generation, const std::vector<FolderEntry>& batch,
-                              bool last) {
+void FolderListModel::OnBatch(quint64 generation, std::vector<FolderEntry> batch, bool last) {
     if (generation != m_generation)
         return;
     if (m_firstReading)
-        AddRows(batch);
+        AddRows(std::move(batch));
     else
-        m_relisted.insert(m_relisted.end(), batch.begin(), batch.end());
+        m_relisted.insert(m_relisted.end(), std::make_move_iterator(batch.begin()),
+                          std::make_move_iterator(batch.end()));
     if (!last)
         return;
     m_reading = false;

@@ -107,7 +107,7 @@ signals:
 
 private:
     void StartReading();
-    void OnBatch(quint64 generation, const std::vector<FolderEntry>& batch, bool last);
+    void OnBatch(quint64 generation, std::vector<FolderEntry> batch, bool last);
     void AddRows(std::vector<FolderEntry> entries);
     void ReplaceRows(const std::vector<FolderEntry>& listed);
     void Reorder(std::vector<int> order);

@@ -222,6 +222,7 @@ void PhotoSearch::Stop() {
     m_reading.Stop();
     m_run.reset();
     m_rows.clear();
+    m_found.clear();
     m_handOn.stop();
 }
 
@@ -245,8 +246,12 @@ void PhotoSearch::HandOnRows() {
         return;
     }
     m_sinceHandedOn.start();
-    if (!m_rows.empty())
-        emit found(std::exchange(m_rows, {}));
+    if (!m_rows.empty()) {
+        m_found.insert(m_found.end(), std::make_move_iterator(m_rows.begin()),
+                       std::make_move_iterator(m_rows.end()));
+        m_rows.clear();
+        emit found();
+    }
     emit progressed(m_progress);
     if (m_progress.done) {
         m_run.reset();

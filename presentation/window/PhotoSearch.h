@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 // How far a search has come: the photos read, those of them that match, the
@@ -51,6 +52,10 @@ public:
     void Stop();
     bool IsRunning() const { return m_run != nullptr; }
     const SearchProgress& Progress() const { return m_progress; }
+    // The matches found since the last call, in the order of the walk:
+    // moved out, since thousands of rows are not copied on the window's
+    // thread.
+    std::vector<FolderEntry> TakeFound() { return std::exchange(m_found, {}); }
     // Readers at once; 0 (the default) is one per core.
     void SetReaders(int readers) { m_readers = readers; }
 
@@ -58,8 +63,8 @@ public:
     struct Run;
 
 signals:
-    // Matches found since the last hand-over, in the order of the walk.
-    void found(const std::vector<FolderEntry>& files);
+    // Matches were found (TakeFound hands them over).
+    void found();
     void progressed(const SearchProgress& progress);
     // The search read the whole tree (a stopped search does not finish).
     void finished();
@@ -73,8 +78,10 @@ private:
     SearchProgress m_progress;
     quint64 m_runs = 0;
     int m_readers = 0;
-    // Rows received and not yet handed on.
+    // Rows received and not yet handed on, and those handed on and not yet
+    // taken.
     std::vector<FolderEntry> m_rows;
+    std::vector<FolderEntry> m_found;
     QTimer m_handOn;
     QElapsedTimer m_sinceHandedOn;
     UserActivity m_activity;

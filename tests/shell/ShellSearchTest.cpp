@@ -240,15 +240,16 @@ protected:
 };
 
 TEST_F(PhotoSearchRun, TheFirstMatchComesAtOnceAndAllInTheWalksOrder) {
-    QSignalSpy found(&search, &PhotoSearch::found);
+    std::vector<std::vector<FolderEntry>> found;
+    QObject::connect(&search, &PhotoSearch::found, [&] { found.push_back(search.TakeFound()); });
     QSignalSpy finished(&search, &PhotoSearch::finished);
     ASSERT_TRUE(search.Start(m_dir.path(), QString(), error));
     ASSERT_TRUE(finished.wait(kWaitMs));
-    ASSERT_GE(found.size(), 1);
-    EXPECT_EQ(found.first().first().value<std::vector<FolderEntry>>().size(), 1u);
+    ASSERT_GE(found.size(), 1u);
+    EXPECT_EQ(found.front().size(), 1u);
     QStringList names;
-    for (const QList<QVariant>& handOver : found)
-        for (const FolderEntry& entry : handOver.first().value<std::vector<FolderEntry>>())
+    for (const std::vector<FolderEntry>& handOver : found)
+        for (const FolderEntry& entry : handOver)
             names << entry.folderText + '/' + entry.displayName;
     ASSERT_EQ(names.size(), kFiles);
     EXPECT_EQ(names.first(), QStringLiteral("a/000.jpg"));
