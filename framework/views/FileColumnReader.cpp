@@ -1,5 +1,6 @@
 #include "framework/views/FileColumnReader.h"
 
+#include <QElapsedTimer>
 #include <QThread>
 
 #include <algorithm>
@@ -114,12 +115,10 @@ void FileColumnReader::Receive(quint64 generation, std::vector<FileColumnsRead> 
 void FileColumnReader::HandOver() {
     // A click or a key goes first: the rows it changes are painted before
     // the cells of a batch are.
-    if (m_activity.IsBusy() && !m_received.empty() && m_sinceHandOver.isValid() &&
-        m_sinceHandOver.elapsed() < kMostHeldMs) {
+    if (m_activity.IsBusy() && !m_received.empty()) {
         m_handOver.start();
         return;
     }
-    m_sinceHandOver.start();
     if (!m_received.empty())
         emit cellsRead(std::exchange(m_received, {}));
     if (m_readsOut == 0)

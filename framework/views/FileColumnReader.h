@@ -4,7 +4,6 @@
 #include "framework/views/UserActivity.h"
 #include "reading/ReadingThread.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -32,10 +31,9 @@ class FileColumnReader : public QObject {
     Q_OBJECT
 public:
     static constexpr int kThreads = 2;
-    // The least time between two hand-overs, and the longest one waits
-    // while the user is at the window.
+    // The least time between two hand-overs; while the user clicks or
+    // types, they wait until the user pauses.
     static constexpr int kHandOverMs = 40;
-    static constexpr int kMostHeldMs = 1000;
 
     explicit FileColumnReader(QObject* parent = nullptr);
     ~FileColumnReader() override;
@@ -70,7 +68,6 @@ private:
     QStringList m_titles;
     std::vector<FileColumnsRead> m_received;
     QTimer m_handOver;
-    QElapsedTimer m_sinceHandOver;
     // Reads of this generation not yet handed back whole.
     int m_readsOut = 0;
     quint64 m_generation = 0;

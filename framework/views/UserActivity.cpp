@@ -14,6 +14,11 @@ UserActivity::~UserActivity() {
     *m_busy = false;
 }
 
+void UserActivity::Calm() {
+    m_calm.stop();
+    *m_busy = false;
+}
+
 bool UserActivity::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:

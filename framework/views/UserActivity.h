@@ -21,6 +21,9 @@ public:
     // Shared with reader threads, which may outlive this object.
     std::shared_ptr<const std::atomic<bool>> Busy() const { return m_busy; }
     bool IsBusy() const { return *m_busy; }
+    // The input so far is handled (the key that started a search): not busy
+    // until the next.
+    void Calm();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

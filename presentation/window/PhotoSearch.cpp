@@ -29,8 +29,6 @@ constexpr size_t kMostPerHandOver = 4096;
 qint64 HandOverMs(qint64 rows) {
     return std::clamp<qint64>(rows / 100, PhotoSearch::kHandOverMs, 1000);
 }
-// The longest the rows found wait while the user is at the window.
-constexpr qint64 kMostHeldMs = 1000;
 
 QString Grouped(qint64 number) {
     QLocale locale;
@@ -90,8 +88,6 @@ struct PhotoSearch::Run final : FileJob {
     QElapsedTimer sinceSent;
     // Counted on the walking thread.
     std::atomic<qint64> folders{0};
-    // The user is at the window (UserActivity).
-    std::shared_ptr<const std::atomic<bool>> busy;
 
     void Read(const FoundFile& file, size_t slot) override;
     bool ReadOne(const FoundFile& file, FolderEntry& entry);
@@ -153,11 +149,9 @@ void PhotoSearch::Run::Deliver(const FoundFile& file, size_t slot) {
         batch.push_back(std::move(*result));
         result.reset();
     }
-    // The first match goes at once: it is what the user waits for. While
-    // the user clicks or types, the next wait (up to kMostHeldMs).
-    const qint64 waited = sinceSent.elapsed();
+    // The first match goes at once: it is what the user waits for.
     if ((!sentAny && !batch.empty()) || batch.size() >= kMostPerHandOver ||
-        (waited >= HandOverMs(progress.matches) && (!busy->load() || waited >= kMostHeldMs)))
+        sinceSent.elapsed() >= HandOverMs(progress.matches))
         Send(false);
 }
 
@@ -208,10 +202,12 @@ bool PhotoSearch::Start(const QString& folder, const QString& query, QueryError&
     // The window's thread goes first.
     settings.priority = ReadingSettings::Priority::Low;
     settings.busy = m_activity.Busy();
-    run->busy = settings.busy;
     settings.busyThreads = std::max(1, std::min(settings.threads, cores - 1));
     m_run = run;
     m_progress = {};
+    m_handedAny = false;
+    // The key or click that started the search is done with.
+    m_activity.Calm();
     m_reading.Start(run, settings, [run](ReadingPool& pool) { run->Walk(pool); });
     return true;
 }
@@ -233,28 +229,31 @@ void PhotoSearch::Receive(quint64 run, std::vector<FolderEntry> files,
     m_progress = progress;
     m_rows.insert(m_rows.end(), std::make_move_iterator(files.begin()),
                   std::make_move_iterator(files.end()));
+    // The end is told once its last rows are listed.
+    if (!progress.done)
+        emit progressed(m_progress);
     if (!m_handOn.isActive())
         HandOnRows();
 }
 
 void PhotoSearch::HandOnRows() {
-    // A click or a key goes first: the file list lays out and paints what
-    // it is handed, which would delay what the user asked for.
-    if (m_activity.IsBusy() && !m_rows.empty() && m_sinceHandedOn.isValid() &&
-        m_sinceHandedOn.elapsed() < kMostHeldMs) {
+    // While the user clicks or types, the rows wait: the file list lays out
+    // and paints what it is handed, which would delay what the user asked
+    // for. A search's first rows go at once, being what the user waits for.
+    if (m_handedAny && m_activity.IsBusy() && !m_rows.empty()) {
         m_handOn.start(UserActivity::kBusyMs / 10);
         return;
     }
-    m_sinceHandedOn.start();
     if (!m_rows.empty()) {
+        m_handedAny = true;
         m_found.insert(m_found.end(), std::make_move_iterator(m_rows.begin()),
                        std::make_move_iterator(m_rows.end()));
         m_rows.clear();
         emit found();
     }
-    emit progressed(m_progress);
     if (m_progress.done) {
         m_run.reset();
+        emit progressed(m_progress);
         emit finished();
     }
 }

@@ -5,7 +5,6 @@
 #include "presentation/query/Query.h"
 #include "reading/ReadingThread.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -83,7 +82,8 @@ private:
     std::vector<FolderEntry> m_rows;
     std::vector<FolderEntry> m_found;
     QTimer m_handOn;
-    QElapsedTimer m_sinceHandedOn;
+    // This search handed rows on: the next wait while the user is busy.
+    bool m_handedAny = false;
     UserActivity m_activity;
     ReadingThread m_reading;
 };
