@@ -199,6 +199,19 @@ void ReadingPool::Work() {
         }
         if (m_closing || Cancelled())
             return;
+        // A reader held back for a busy window takes no file meanwhile: it
+        // keeps none from being delivered.
+        if (m_busy) {
+            lock.unlock();
+            StartReading();
+            Acquire(lock);
+        } else {
+            ++m_readingNow;
+        }
+        if (m_taken == m_submitted || m_closing || Cancelled()) {
+            --m_readingNow;
+            continue;
+        }
         ReadNext(lock, blocksSeen);
     }
 }
@@ -206,12 +219,13 @@ void ReadingPool::Work() {
 void ReadingPool::ReadNext(std::unique_lock<std::mutex>& lock, long& blocksSeen) {
     const size_t index = m_taken++ % m_slots.size();
     Slot& slot = m_slots[index];
-    if (slot.done)
+    if (slot.done) {
+        --m_readingNow;
         return; // a folder that could not be listed: nothing to read
+    }
     // The slot is this thread's until it is marked done: Submit fills only
     // free slots, and delivery takes only done ones.
     lock.unlock();
-    StartReading();
     const auto start = std::chrono::steady_clock::now();
     m_job.Read(slot.found, index);
     --m_readingNow;

@@ -137,12 +137,13 @@ private:
     uint64_t LowWater() const { return m_slots.size() / 2; }
     void Work();
     // Reads the next waiting file on this thread and delivers what is ready.
-    // Called with the lock, when m_taken < m_submitted.
+    // Called with the lock, when m_taken < m_submitted, counted among those
+    // reading (m_readingNow).
     // `blocksSeen`: the thread's count of blocks read from a disk when it
     // last looked.
     void ReadNext(std::unique_lock<std::mutex>& lock, long& blocksSeen);
     void StartReaderIfNeeded();
-    // Counts this thread among those reading, once the window lets it.
+    // Counts this thread among those reading, once a busy window lets it.
     void StartReading();
     // Delivers the completed items at the head of the window, unless a
     // thread is already doing so (it picks them up). Called with the lock.

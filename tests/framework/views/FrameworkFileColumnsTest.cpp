@@ -1,11 +1,13 @@
 #include "framework/views/ColumnChooser.h"
 #include "framework/views/NaturalOrder.h"
 #include "framework/views/ShellFileList.h"
+#include "framework/views/UserActivity.h"
 
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -174,6 +176,32 @@ TEST_F(FileColumnsFixture, AFolderLeftMidWayIsReadNoFurther) {
     // At most the jobs running at the change finish their file.
     EXPECT_LE(columns->reads.load(), readsThen + 2);
     EXPECT_LT(readsThen, kBig / 2);
+}
+
+// A click anywhere in the application holds the cells read back until the
+// user pauses: what the click changes is painted first.
+TEST_F(FileColumnsFixture, CellsWaitWhileTheUserClicks) {
+    columns->delayMs = 5;
+    list.SetColumnProvider(columns);
+    constexpr int kFiles = 400;
+    for (int i = 0; i < kFiles; ++i)
+        Write(root + QStringLiteral("/p%1").arg(i), "n=1");
+    const auto filled = [&] {
+        int cells = 0;
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            cells += !list.GetItemText(row, FolderListModel::ColumnCount).isEmpty();
+        return cells;
+    };
+    ASSERT_TRUE(list.DisplayFolder(root));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return filled() > 0; }, kTimeoutMs));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.DetailsView()->viewport(), &press);
+    const int atClick = filled();
+    ASSERT_LT(atClick, kFiles / 2);
+    QTest::qWait(UserActivity::kBusyMs / 2);
+    EXPECT_EQ(filled(), atClick);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return filled() == kFiles; }, kTimeoutMs));
 }
 
 TEST_F(FileColumnsFixture, TheHeaderMenuShowsAndHidesColumnsButNeverTheName) {
