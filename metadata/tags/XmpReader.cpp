@@ -1,6 +1,7 @@
 #include "metadata/tags/XmpReader.h"
 
 #include "metadata/tags/TextEncoding.h"
+#include "metadata/tags/XmlNamespaces.h"
 
 #include <expat.h>
 
@@ -16,9 +17,7 @@
 namespace {
 
 constexpr std::string_view kRdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
-constexpr std::string_view kXml = "http://www.w3.org/XML/1998/namespace";
-// Cannot occur in XML names or namespace URIs.
-constexpr char kSeparator = '\x01';
+constexpr std::string_view kXml = XmlNamespaces::kXmlUri;
 
 struct KnownNamespace {
     std::string_view uri;
@@ -71,41 +70,40 @@ struct Frame {
     bool textTruncated = false;
 };
 
-// Views into the name expat hands over, valid during its callback.
-struct Name {
-    std::string_view uri;
-    std::string_view local;
-    std::string_view prefix; // as declared
-    std::string Qualified() const;
-};
-
-std::string Name::Qualified() const {
-    if (uri.empty())
-        return std::string(local);
-    const char* known = WellKnownXmpPrefix(uri);
-    const std::string_view p = known ? known : (prefix.empty() ? "ns" : prefix);
+// The name as listed: the usual prefix of a well-known namespace, else the
+// declared one ("ns" for a default namespace).
+std::string Qualified(const XmlName& name) {
+    if (name.uri.empty())
+        return std::string(name.local);
+    const char* known = WellKnownXmpPrefix(name.uri);
+    const std::string_view p = known ? known : (name.prefix.empty() ? "ns" : name.prefix);
     std::string qualified;
-    qualified.reserve(p.size() + 1 + local.size());
-    qualified.append(p).append(1, ':').append(local);
+    qualified.reserve(p.size() + 1 + name.local.size());
+    qualified.append(p).append(1, ':').append(name.local);
     return qualified;
 }
 
-Name Split(const char* raw) {
-    Name n;
-    const char* first = std::strchr(raw, kSeparator);
-    if (first == nullptr) {
-        n.local = raw;
-        return n;
+// What a namespace-aware parser would have refused the element for, in
+// its words.
+XML_Error ParserError(XmlNamespaceFault fault) {
+    switch (fault) {
+    case XmlNamespaceFault::InvalidName:
+        return XML_ERROR_INVALID_TOKEN;
+    case XmlNamespaceFault::UnboundPrefix:
+        return XML_ERROR_UNBOUND_PREFIX;
+    case XmlNamespaceFault::UndeclaringPrefix:
+        return XML_ERROR_UNDECLARING_PREFIX;
+    case XmlNamespaceFault::ReservedPrefixXml:
+        return XML_ERROR_RESERVED_PREFIX_XML;
+    case XmlNamespaceFault::ReservedPrefixXmlns:
+        return XML_ERROR_RESERVED_PREFIX_XMLNS;
+    case XmlNamespaceFault::ReservedNamespaceUri:
+        return XML_ERROR_RESERVED_NAMESPACE_URI;
+    case XmlNamespaceFault::DuplicateAttribute:
+        return XML_ERROR_DUPLICATE_ATTRIBUTE;
+    default:
+        return XML_ERROR_NONE;
     }
-    n.uri = std::string_view(raw, size_t(first - raw));
-    const char* second = std::strchr(first + 1, kSeparator);
-    if (second == nullptr) {
-        n.local = first + 1;
-    } else {
-        n.local = std::string_view(first + 1, size_t(second - first - 1));
-        n.prefix = second + 1;
-    }
-    return n;
 }
 
 // "XMP-dc" for "dc:subject"; "XMP" for a name without a prefix.
@@ -280,7 +278,9 @@ public:
         }
         if (m_parser != nullptr)
             XML_ParserFree(std::exchange(m_parser, nullptr));
-        XML_Parser parser = XML_ParserCreateNS(nullptr, kSeparator);
+        // Without expat's namespace processing: XmlNamespaces resolves the
+        // names, at a fraction of its cost.
+        XML_Parser parser = XML_ParserCreate(nullptr);
         if (parser != nullptr) {
             // Random, as expat draws its own: packets must not be able to
             // aim at collisions in its hash tables.
@@ -333,9 +333,17 @@ private:
     }
 
     void Start(const char* rawName, const char** atts);
+    // The element's and its attributes' names resolved into m_name and
+    // m_atts; false (and the parse stopped) on a fault.
+    bool ResolveNames(const char* rawName, const char** atts);
     void End();
     void Text(const char* s, int len);
     void Stop(const char* reason);
+    // Stops as expat would have on the element being started; `badName`
+    // is the first name of a wrong form, if any.
+    void Refuse(XmlNamespaceFault fault, const char* badName);
+    // The line of `name` in the start tag being read.
+    XML_Size LineOfName(const char* name) const;
     void Emit(std::string&& group, std::string&& path, std::string_view value, bool truncated);
     // Field attributes of a description or property element.
     void AttributeFields(const Frame& frame, bool& any);
@@ -347,12 +355,19 @@ private:
     size_t m_size = 0; // of the packet parsed
     std::vector<Frame> m_frames;
     std::string m_stopReason;
-    // The attributes of the element being started, their names split once.
+    // A namespace fault in expat's words, and where.
+    XML_Error m_fault = XML_ERROR_NONE;
+    XML_Size m_faultLine = 0;
+    XmlNamespaces m_namespaces;
+    // The element being started and its attributes (declarations left
+    // out), their names resolved once.
+    XmlName m_name;
     struct SplitAttribute {
-        Name name;
+        XmlName name;
         const char* value;
     };
     std::vector<SplitAttribute> m_atts;
+    std::vector<const XmlName*> m_prefixed; // room for the duplicate check
 };
 
 void XmpParser::Stop(const char* reason) {
@@ -382,10 +397,10 @@ void XmpParser::Emit(std::string&& group, std::string&& path, std::string_view v
 
 void XmpParser::AttributeFields(const Frame& frame, bool& any) {
     for (const SplitAttribute& a : m_atts) {
-        const Name& n = a.name;
+        const XmlName& n = a.name;
         if (n.uri.empty() || n.uri == kRdf || n.uri == kXml)
             continue; // about, parseType, resource, lang...: syntax, not properties
-        std::string qualified = n.Qualified();
+        std::string qualified = Qualified(n);
         std::string group = frame.path.empty() ? GroupOf(qualified) : frame.group;
         std::string path = frame.path.empty() ? std::move(qualified) : frame.path + "/" + qualified;
         bool truncated;
@@ -393,6 +408,72 @@ void XmpParser::AttributeFields(const Frame& frame, bool& any) {
         Emit(std::move(group), std::move(path), value, truncated);
         any = true;
     }
+}
+
+XML_Size XmpParser::LineOfName(const char* name) const {
+    const XML_Size line = XML_GetCurrentLineNumber(m_parser);
+    int offset = 0, size = 0;
+    const char* context = XML_GetInputContext(m_parser, &offset, &size);
+    if (context == nullptr || offset < 0 || size < offset)
+        return line;
+    const std::string_view tag(context + offset, static_cast<size_t>(size - offset));
+    const std::string_view wanted(name);
+    // The name where it stands as a name: after '<' or a blank.
+    size_t at = 0;
+    while ((at = tag.find(wanted, at + 1)) != std::string_view::npos)
+        if (tag[at - 1] == '<' || IsSpace(static_cast<uint8_t>(tag[at - 1])))
+            return line + static_cast<XML_Size>(std::count(tag.begin(), tag.begin() + at, '\n'));
+    return line;
+}
+
+void XmpParser::Refuse(XmlNamespaceFault fault, const char* badName) {
+    if (fault == XmlNamespaceFault::TooManyDeclarations) {
+        Stop("too many namespace declarations");
+        return;
+    }
+    if (m_fault == XML_ERROR_NONE && m_stopReason.empty()) {
+        m_fault = ParserError(fault);
+        // A name of a wrong form is told where it stands, as expat's
+        // tokenizer would; the other faults at the tag.
+        m_faultLine = badName != nullptr ? LineOfName(badName) : XML_GetCurrentLineNumber(m_parser);
+    }
+    XML_StopParser(m_parser, XML_FALSE);
+}
+
+// In the order a namespace-aware parser checks: the names' form, the
+// declarations, the attributes' prefixes and duplicates, the element's.
+bool XmpParser::ResolveNames(const char* rawName, const char** atts) {
+    const char* badName = XmlNamespaces::IsQualifiedName(rawName) ? nullptr : rawName;
+    for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr && !badName; i += 2)
+        if (!XmlNamespaces::IsQualifiedName(atts[i]))
+            badName = atts[i];
+    XmlNamespaceFault fault = badName ? XmlNamespaceFault::InvalidName : XmlNamespaceFault::None;
+    const XmlNamespaceFault declared = m_namespaces.Open(atts);
+    if (fault == XmlNamespaceFault::None)
+        fault = declared;
+    m_atts.clear();
+    m_prefixed.clear();
+    for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr; i += 2) {
+        if (fault != XmlNamespaceFault::None)
+            break;
+        if (XmlNamespaces::IsDeclaration(atts[i]))
+            continue;
+        SplitAttribute& a = m_atts.emplace_back();
+        a.value = atts[i + 1];
+        fault = m_namespaces.ResolveAttribute(atts[i], a.name);
+    }
+    for (const SplitAttribute& a : m_atts)
+        if (!a.name.prefix.empty())
+            m_prefixed.push_back(&a.name);
+    if (fault == XmlNamespaceFault::None && m_prefixed.size() > 1 &&
+        HasDuplicateAttribute(m_prefixed))
+        fault = XmlNamespaceFault::DuplicateAttribute;
+    if (fault == XmlNamespaceFault::None)
+        fault = m_namespaces.ResolveElement(rawName, m_name);
+    if (fault == XmlNamespaceFault::None)
+        return true;
+    Refuse(fault, badName);
+    return false;
 }
 
 const char* XmpParser::Attribute(std::string_view uri, std::string_view local) const {
@@ -407,10 +488,11 @@ void XmpParser::Start(const char* rawName, const char** atts) {
         Stop("elements nested too deeply");
         return;
     }
-    const Name n = Split(rawName);
-    m_atts.clear();
-    for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr; i += 2)
-        m_atts.push_back({Split(atts[i]), atts[i + 1]});
+    if (!ResolveNames(rawName, atts)) {
+        m_frames.emplace_back().kind = Kind::Ignored; // closed with its scope
+        return;
+    }
+    const XmlName& n = m_name;
     Frame* parent = m_frames.empty() ? nullptr : &m_frames.back();
     const Kind parentKind = parent ? parent->kind : Kind::Outside;
     if (parent)
@@ -459,7 +541,7 @@ void XmpParser::Start(const char* rawName, const char** atts) {
                parentKind == Kind::Item) {
         // A property, or a field of the structure its parent is.
         f.kind = Kind::Property;
-        const std::string qualified = n.Qualified();
+        const std::string qualified = Qualified(n);
         if (parent->path.empty()) {
             f.group = GroupOf(qualified);
             f.path = qualified;
@@ -485,6 +567,7 @@ void XmpParser::End() {
     if ((f.kind == Kind::Property || f.kind == Kind::Item) && !f.hasChildren)
         Emit(std::move(f.group), std::move(f.path), f.text, f.textTruncated);
     m_frames.pop_back();
+    m_namespaces.Close();
 }
 
 void XmpParser::Text(const char* s, int len) {
@@ -507,7 +590,6 @@ bool XmpParser::Parse(const uint8_t* data, size_t size) {
         m_out.Note("XMP: no parser");
         return false;
     }
-    XML_SetReturnNSTriplet(m_parser, 1);
     XML_SetUserData(m_parser, this);
     XML_SetElementHandler(m_parser, OnStart, OnEnd);
     XML_SetCharacterDataHandler(m_parser, OnText);
@@ -516,6 +598,11 @@ bool XmpParser::Parse(const uint8_t* data, size_t size) {
     const XML_Status status = PacketFeed(m_parser).Run(data, size);
     if (!m_stopReason.empty()) {
         m_out.Note("XMP: " + m_stopReason);
+        return false;
+    }
+    if (m_fault != XML_ERROR_NONE) {
+        m_out.Note(std::string("XMP: ") + XML_ErrorString(m_fault) + " at line " +
+                   std::to_string(m_faultLine));
         return false;
     }
     if (status != XML_STATUS_OK) {
