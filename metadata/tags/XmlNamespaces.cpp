@@ -47,6 +47,8 @@ XmlNamespaceFault XmlNamespaces::Open(const char* const* attributes) {
 void XmlNamespaces::Close() {
     if (m_opened.empty())
         return;
+    for (size_t i = m_opened.back(); i < m_bindings.size(); ++i)
+        m_aliases -= m_bindings[i].alias ? 1 : 0;
     m_bindings.resize(m_opened.back());
     m_opened.pop_back();
 }
@@ -65,14 +67,16 @@ XmlNamespaceFault XmlNamespaces::Declare(std::string_view prefix, std::string_vi
         return XmlNamespaceFault::ReservedNamespaceUri;
     if (m_bindings.size() >= kMaxBindings)
         return XmlNamespaceFault::TooManyDeclarations;
-    m_bindings.push_back({std::string(prefix), std::string(uri)});
+    bool alias = false;
+    for (const Binding& b : m_bindings) // bounded by kMaxBindings
+        alias = alias || (b.uri == uri && b.prefix != prefix);
+    m_bindings.push_back({std::string(prefix), std::string(uri), alias});
+    m_aliases += alias ? 1 : 0;
     return XmlNamespaceFault::None;
 }
 
 XmlNamespaceFault XmlNamespaces::Resolve(std::string_view qualified, bool element,
                                          XmlName& name) const {
-    if (!IsQualifiedName(qualified))
-        return XmlNamespaceFault::InvalidName;
     const size_t colon = qualified.find(':');
     name.prefix = colon == std::string_view::npos ? std::string_view() : qualified.substr(0, colon);
     name.local = colon == std::string_view::npos ? qualified : qualified.substr(colon + 1);

@@ -51,8 +51,13 @@ public:
     // Closes the innermost open element's scope.
     void Close();
 
+    // Whether two prefixes in scope may name one URI: only then can two
+    // attributes of different names expand alike.
+    bool Aliased() const { return m_aliases > 0; }
+
     // An element's name takes the default namespace when it has no prefix;
-    // an attribute's then has none.
+    // an attribute's then has none. The name must be of a form
+    // IsQualifiedName accepts.
     XmlNamespaceFault ResolveElement(std::string_view qualified, XmlName& name) const {
         return Resolve(qualified, true, name);
     }
@@ -64,12 +69,14 @@ private:
     struct Binding {
         std::string prefix; // empty: the default namespace
         std::string uri;    // empty: the default namespace undeclared
+        bool alias = false; // another binding in scope names the same URI
     };
     XmlNamespaceFault Declare(std::string_view prefix, std::string_view uri);
     XmlNamespaceFault Resolve(std::string_view qualified, bool element, XmlName& name) const;
 
     std::vector<Binding> m_bindings;
     std::vector<uint32_t> m_opened; // bindings in scope before each open element
+    size_t m_aliases = 0;           // bindings in scope with `alias` set
 };
 
 // Whether two of an element's attributes (resolved) share their URI and

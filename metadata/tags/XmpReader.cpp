@@ -465,7 +465,7 @@ bool XmpParser::ResolveNames(const char* rawName, const char** atts) {
     for (const SplitAttribute& a : m_atts)
         if (!a.name.prefix.empty())
             m_prefixed.push_back(&a.name);
-    if (fault == XmlNamespaceFault::None && m_prefixed.size() > 1 &&
+    if (fault == XmlNamespaceFault::None && m_prefixed.size() > 1 && m_namespaces.Aliased() &&
         HasDuplicateAttribute(m_prefixed))
         fault = XmlNamespaceFault::DuplicateAttribute;
     if (fault == XmlNamespaceFault::None)
