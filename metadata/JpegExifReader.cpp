@@ -116,7 +116,14 @@ bool CJpegExifReader::ReadSegment(ByteStream& file, int marker, JpegSection& sec
              (marker == JpegMarker::App1 &&
               (signatureSize < 4 || std::memcmp(signature, "Exif", 4) != 0));
     const size_t rest = payloadSize - signatureSize;
-    if (unused) {
+    // A buffer left here by an earlier failed read is replaced, not leaked.
+    delete[] section.data;
+    section.data = nullptr;
+    // Only a frame header, the comment and the EXIF block are read; the
+    // other segments kept are listed by marker and size.
+    const bool read = JpegMarker::IsFrameHeader(marker) || marker == JpegMarker::Comment ||
+                      marker == JpegMarker::App1;
+    if (unused || !read) {
         if (file.Skip(rest) != rest) {
             SetError("Premature end of file?");
             return false;
@@ -124,8 +131,6 @@ bool CJpegExifReader::ReadSegment(ByteStream& file, int marker, JpegSection& sec
         return true;
     }
 
-    // A buffer left here by an earlier failed read is replaced, not leaked.
-    delete[] section.data;
     section.data = new (std::nothrow) unsigned char[size];
     if (section.data == nullptr) {
         SetError("Could not allocate memory");
