@@ -1,5 +1,6 @@
 #include "metadata/tags/XmpReader.h"
 
+#include "metadata/tags/PlainXml.h"
 #include "metadata/tags/TextEncoding.h"
 #include "metadata/tags/XmlNamespaces.h"
 
@@ -155,6 +156,29 @@ std::string PayloadNote(const uint8_t* run, size_t n) {
     return "(" + std::to_string(n / 4 * 3 - padding) + " bytes, base64)";
 }
 
+// Writers leave kilobytes of white space before the trailer
+// ("<?xpacket end"), room to edit the packet in place; expat would read it a
+// character at a time. [body, trailer) is that padding, if any: only its
+// line breaks are read.
+void FindPadding(const uint8_t* data, size_t size, size_t& body, size_t& trailer) {
+    constexpr size_t kLeastPadding = 256;
+    // The trailer ends the packet (after the trailing blanks are cut).
+    constexpr size_t kTrailerRoom = 64;
+    const size_t from = size > kTrailerRoom ? size - kTrailerRoom : 0;
+    const std::string_view tail(reinterpret_cast<const char*>(data) + from, size - from);
+    const size_t found = tail.rfind("<?xpacket");
+    if (found == std::string_view::npos)
+        return;
+    const size_t at = from + found;
+    size_t start = at;
+    while (start > 0 && IsSpace(data[start - 1]))
+        --start;
+    if (at - start >= kLeastPadding) {
+        body = start;
+        trailer = at;
+    }
+}
+
 // Hands a packet to expat in pieces, leaving out what expat would only spend
 // time on. What it sees stays well formed and its line numbers stay right.
 class PacketFeed {
@@ -172,32 +196,9 @@ public:
     }
 
 private:
-    static constexpr size_t kLeastPadding = 256;
-
     bool Feed(const void* bytes, size_t n) {
         return n == 0 || XML_Parse(m_parser, static_cast<const char*>(bytes), static_cast<int>(n),
                                    XML_FALSE) == XML_STATUS_OK;
-    }
-
-    // Writers leave kilobytes of white space before the trailer
-    // ("<?xpacket end"), room to edit the packet in place; expat would read
-    // it a character at a time. [body, trailer) is that padding, if any.
-    static void FindPadding(const uint8_t* data, size_t size, size_t& body, size_t& trailer) {
-        // The trailer ends the packet (after the trailing blanks are cut).
-        constexpr size_t kTrailerRoom = 64;
-        const size_t from = size > kTrailerRoom ? size - kTrailerRoom : 0;
-        const std::string_view tail(reinterpret_cast<const char*>(data) + from, size - from);
-        const size_t found = tail.rfind("<?xpacket");
-        if (found == std::string_view::npos)
-            return;
-        const size_t at = from + found;
-        size_t start = at;
-        while (start > 0 && IsSpace(data[start - 1]))
-            --start;
-        if (at - start >= kLeastPadding) {
-            body = start;
-            trailer = at;
-        }
     }
 
     // In the padding's place, only its line breaks.
@@ -304,7 +305,8 @@ private:
 
 thread_local ParserCache t_parsers;
 
-class XmpParser {
+// Flattens the packet as PlainXml or expat hands over its elements.
+class XmpParser final : public PlainXmlHandler {
 public:
     explicit XmpParser(MetadataCollector& out) : m_out(out) {
         m_frames.reserve(16); // packets nest a few levels deep
@@ -317,6 +319,11 @@ public:
     XmpParser& operator=(const XmpParser&) = delete;
 
     bool Parse(const uint8_t* data, size_t size);
+
+    void Start(const char* rawName, const char** atts) override;
+    void End() override;
+    void Text(const char* s, int len) override;
+    bool GaveUp() const override { return m_gaveUp; }
 
 private:
     static void XMLCALL OnStart(void* self, const XML_Char* name, const XML_Char** atts) {
@@ -332,13 +339,20 @@ private:
         static_cast<XmpParser*>(self)->Stop("entity declarations are refused");
     }
 
-    void Start(const char* rawName, const char** atts);
+    // A packet of plain XML read by PlainXml; false (and nothing listed)
+    // when it is not, or when expat's words are needed for a fault.
+    bool ParsePlain(const uint8_t* data, size_t size);
+    static void XMLCALL OnInstruction(void* self, const XML_Char* target, const XML_Char*) {
+        // A namespace-aware parser takes no colon in a target.
+        if (std::strchr(target, ':') != nullptr)
+            static_cast<XmpParser*>(self)->Refuse(XmlNamespaceFault::InvalidName, nullptr);
+    }
     // The element's and its attributes' names resolved into m_name and
     // m_atts; false (and the parse stopped) on a fault.
     bool ResolveNames(const char* rawName, const char** atts);
-    void End();
-    void Text(const char* s, int len);
     void Stop(const char* reason);
+    // Expat's report of a fault made as a namespace-aware expat made it.
+    void BadNameBefore(XML_Error& code, XML_Size& line) const;
     // Stops as expat would have on the element being started; `badName`
     // is the first name of a wrong form, if any.
     void Refuse(XmlNamespaceFault fault, const char* badName);
@@ -359,6 +373,8 @@ private:
     XML_Error m_fault = XML_ERROR_NONE;
     XML_Size m_faultLine = 0;
     XmlNamespaces m_namespaces;
+    bool m_plain = false; // PlainXml is reading: a fault gives up instead
+    bool m_gaveUp = false;
     // The element being started and its attributes (declarations left
     // out), their names resolved once.
     XmlName m_name;
@@ -371,6 +387,10 @@ private:
 };
 
 void XmpParser::Stop(const char* reason) {
+    if (m_plain) {
+        m_gaveUp = true;
+        return;
+    }
     if (m_stopReason.empty())
         m_stopReason = reason;
     if (m_parser != nullptr)
@@ -379,7 +399,8 @@ void XmpParser::Stop(const char* reason) {
 
 void XmpParser::Emit(std::string&& group, std::string&& path, std::string_view value,
                      bool truncated) {
-    MetadataEntry* added = m_out.Append();
+    // A full list is left to expat's reading, which tells it.
+    MetadataEntry* added = m_plain && m_out.Full() ? nullptr : m_out.Append();
     if (added == nullptr) {
         Stop("too many entries");
         return;
@@ -427,6 +448,10 @@ XML_Size XmpParser::LineOfName(const char* name) const {
 }
 
 void XmpParser::Refuse(XmlNamespaceFault fault, const char* badName) {
+    if (m_plain) {
+        m_gaveUp = true;
+        return;
+    }
     if (fault == XmlNamespaceFault::TooManyDeclarations) {
         Stop("too many namespace declarations");
         return;
@@ -583,7 +608,37 @@ void XmpParser::Text(const char* s, int len) {
     f.text.append(s, n < room ? n : room);
 }
 
+bool XmpParser::ParsePlain(const uint8_t* data, size_t size) {
+    // What expat would be fed: the padding as its line breaks alone.
+    size_t body = size, trailer = size;
+    FindPadding(data, size, body, trailer);
+    thread_local std::string t_joined;
+    if (trailer > body) {
+        t_joined.assign(reinterpret_cast<const char*>(data), body);
+        t_joined.append(static_cast<size_t>(std::count(data + body, data + trailer, '\n')), '\n');
+        t_joined.append(reinterpret_cast<const char*>(data) + trailer, size - trailer);
+        data = reinterpret_cast<const uint8_t*>(t_joined.data());
+        size = t_joined.size();
+    }
+    const size_t first = m_out.Entries().size();
+    m_plain = true;
+    const bool read = ReadPlainXml(data, size, *this);
+    m_plain = false;
+    if (read)
+        return true;
+    auto& entries = m_out.Entries();
+    entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(first), entries.end());
+    m_frames.clear();
+    m_namespaces = XmlNamespaces();
+    m_gaveUp = false;
+    return false;
+}
+
 bool XmpParser::Parse(const uint8_t* data, size_t size) {
+    // Most packets are plain XML of a few kilobytes; expat reads the rest
+    // (and the larger ones, whose payloads PacketFeed shortens).
+    if (size <= PlainXmlLimits::kMaxSize && ParsePlain(data, size))
+        return true;
     m_parser = t_parsers.Take();
     m_size = size;
     if (m_parser == nullptr) {
@@ -594,6 +649,7 @@ bool XmpParser::Parse(const uint8_t* data, size_t size) {
     XML_SetElementHandler(m_parser, OnStart, OnEnd);
     XML_SetCharacterDataHandler(m_parser, OnText);
     XML_SetEntityDeclHandler(m_parser, OnEntity);
+    XML_SetProcessingInstructionHandler(m_parser, OnInstruction);
     XML_SetParamEntityParsing(m_parser, XML_PARAM_ENTITY_PARSING_NEVER);
     const XML_Status status = PacketFeed(m_parser).Run(data, size);
     if (!m_stopReason.empty()) {
@@ -606,11 +662,77 @@ bool XmpParser::Parse(const uint8_t* data, size_t size) {
         return false;
     }
     if (status != XML_STATUS_OK) {
-        m_out.Note(std::string("XMP: ") + XML_ErrorString(XML_GetErrorCode(m_parser)) +
-                   " at line " + std::to_string(XML_GetCurrentLineNumber(m_parser)));
+        XML_Error code = XML_GetErrorCode(m_parser);
+        XML_Size line = XML_GetCurrentLineNumber(m_parser);
+        BadNameBefore(code, line);
+        m_out.Note(std::string("XMP: ") + XML_ErrorString(code) + " at line " +
+                   std::to_string(line));
         return false;
     }
     return true;
+}
+
+// Expat without namespaces reads on past a name of the tag that a
+// namespace-aware parser stops at ("x:", "a:1", ":a"), and finds a fault
+// further on or none of the same kind: the name is told instead, as it was.
+void XmpParser::BadNameBefore(XML_Error& code, XML_Size& line) const {
+    int offset = 0, size = 0;
+    const char* context = XML_GetInputContext(m_parser, &offset, &size);
+    if (context == nullptr || offset <= 0 || size < offset)
+        return;
+    const char* const fault = context + offset;
+    // A mismatched end tag is told at its name; other faults inside the tag
+    // (which may be a '<' too).
+    const bool endTag = code == XML_ERROR_TAG_MISMATCH;
+    const char* tag = fault - 1;
+    while (tag > context && *tag != '<')
+        --tag;
+    if (*tag != '<')
+        return;
+    const char* const limit = endTag ? context + size : fault;
+    const char* p = tag + 1;
+    p += p < limit && (*p == '/' || *p == '?') ? 1 : 0;
+    const bool instruction = p > tag + 1 && p[-1] == '?';
+    // An end tag's name is only compared with its start tag's; a colon
+    // cannot start it.
+    if (p > tag + 1 && p[-1] == '/') {
+        if (p < limit && *p == ':')
+            code = XML_ERROR_INVALID_TOKEN;
+        return;
+    }
+    const auto nameByte = [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u >= 0x80 || (u | 0x20) - 'a' < 26u || u - '0' < 10u || c == '_' || c == '-' ||
+               c == '.' || c == ':';
+    };
+    // Names and quoted values, up to the fault; a processing instruction's
+    // target only.
+    while (p < fault) {
+        if (*p == '>')
+            return; // the fault is past this tag
+        if (*p == '"' || *p == '\'') {
+            const char* close = static_cast<const char*>(
+                std::memchr(p + 1, *p, static_cast<size_t>(fault - p - 1)));
+            p = close != nullptr ? close + 1 : fault;
+            continue;
+        }
+        if (!nameByte(*p) || *p == '-' || *p == '.' || (*p >= '0' && *p <= '9')) {
+            ++p;
+            continue;
+        }
+        const char* start = p;
+        while (p < fault && nameByte(*p))
+            ++p;
+        if (!XmlNamespaces::IsQualifiedName(std::string_view(start, size_t(p - start)))) {
+            code = XML_ERROR_INVALID_TOKEN;
+            // Line breaks: CR LF, CR or LF.
+            for (const char* q = start; q < fault; ++q)
+                line -= *q == '\r' || (*q == '\n' && (q == start || q[-1] != '\r')) ? 1 : 0;
+            return;
+        }
+        if (instruction)
+            return;
+    }
 }
 
 } // namespace
