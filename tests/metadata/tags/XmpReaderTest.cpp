@@ -256,6 +256,10 @@ TEST(XmpReader, PrefixesResolveByTheDeclarationsInScope) {
         {"><a:Y>1</a:Y>\n<a:Z\n a:b:c=\"1\">2</a:Z>",
          "XMP-a|a:Y=1 !not well-formed (invalid token) at line 5"},
         {"><a:Y xml:lang=\"en\">1</a:Y>", "XMP-a|a:Y=1"},
+        // A name refused before a fault further on in its tag is told.
+        {"><a:Y>1</a:Y><a:Z\r b:=\"1\"\n c>2</a:Z>",
+         "XMP-a|a:Y=1 !not well-formed (invalid token) at line 4"},
+        {"><a:Y>1</:Y>", "!not well-formed (invalid token) at line 3"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.body);
