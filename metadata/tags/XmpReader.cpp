@@ -160,7 +160,14 @@ std::string PayloadNote(const uint8_t* run, size_t n) {
 // ("<?xpacket end"), room to edit the packet in place; expat would read it a
 // character at a time. [body, trailer) is that padding, if any: only its
 // line breaks are read.
-void FindPadding(const uint8_t* data, size_t size, size_t& body, size_t& trailer) {
+struct Padding {
+    size_t body;    // where it starts
+    size_t trailer; // where it ends
+    size_t lines;   // its line feeds
+};
+
+Padding FindPadding(const uint8_t* data, size_t size) {
+    Padding padding{size, size, 0};
     constexpr size_t kLeastPadding = 256;
     // The trailer ends the packet (after the trailing blanks are cut).
     constexpr size_t kTrailerRoom = 64;
@@ -168,15 +175,25 @@ void FindPadding(const uint8_t* data, size_t size, size_t& body, size_t& trailer
     const std::string_view tail(reinterpret_cast<const char*>(data) + from, size - from);
     const size_t found = tail.rfind("<?xpacket");
     if (found == std::string_view::npos)
-        return;
+        return padding;
     const size_t at = from + found;
     size_t start = at;
-    while (start > 0 && IsSpace(data[start - 1]))
-        --start;
-    if (at - start >= kLeastPadding) {
-        body = start;
-        trailer = at;
+    size_t lines = 0;
+    while (start > 0) {
+        // Runs of spaces, eight at a time.
+        uint64_t eight;
+        if (start >= 8 &&
+            (std::memcpy(&eight, data + start - 8, 8), eight == 0x2020202020202020u)) {
+            start -= 8;
+            continue;
+        }
+        if (!IsSpace(data[start - 1]))
+            break;
+        lines += data[--start] == '\n' ? 1 : 0;
     }
+    if (at - start >= kLeastPadding)
+        padding = {start, at, lines};
+    return padding;
 }
 
 // Hands a packet to expat in pieces, leaving out what expat would only spend
@@ -187,10 +204,9 @@ public:
 
     // The packet, then its end.
     XML_Status Run(const uint8_t* data, size_t size) {
-        size_t body = size, trailer = size;
-        FindPadding(data, size, body, trailer);
-        if (!Body(data, body) || !Lines(data + body, trailer - body) ||
-            !Body(data + trailer, size - trailer))
+        const Padding padding = FindPadding(data, size);
+        if (!Body(data, padding.body) || !Lines(padding.lines) ||
+            !Body(data + padding.trailer, size - padding.trailer))
             return XML_STATUS_ERROR;
         return XML_Parse(m_parser, "", 0, XML_TRUE);
     }
@@ -202,9 +218,8 @@ private:
     }
 
     // In the padding's place, only its line breaks.
-    bool Lines(const uint8_t* padding, size_t n) {
+    bool Lines(size_t breaks) {
         static constexpr char kBreaks[] = "\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n";
-        size_t breaks = static_cast<size_t>(std::count(padding, padding + n, '\n'));
         while (breaks > 0) {
             const size_t step = std::min(breaks, sizeof kBreaks - 1);
             if (!Feed(kBreaks, step))
@@ -610,13 +625,13 @@ void XmpParser::Text(const char* s, int len) {
 
 bool XmpParser::ParsePlain(const uint8_t* data, size_t size) {
     // What expat would be fed: the padding as its line breaks alone.
-    size_t body = size, trailer = size;
-    FindPadding(data, size, body, trailer);
+    const Padding padding = FindPadding(data, size);
     thread_local std::string t_joined;
-    if (trailer > body) {
-        t_joined.assign(reinterpret_cast<const char*>(data), body);
-        t_joined.append(static_cast<size_t>(std::count(data + body, data + trailer, '\n')), '\n');
-        t_joined.append(reinterpret_cast<const char*>(data) + trailer, size - trailer);
+    if (padding.trailer > padding.body) {
+        t_joined.assign(reinterpret_cast<const char*>(data), padding.body);
+        t_joined.append(padding.lines, '\n');
+        t_joined.append(reinterpret_cast<const char*>(data) + padding.trailer,
+                        size - padding.trailer);
         data = reinterpret_cast<const uint8_t*>(t_joined.data());
         size = t_joined.size();
     }
