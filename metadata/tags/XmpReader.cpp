@@ -181,9 +181,10 @@ Padding FindPadding(const uint8_t* data, size_t size) {
     size_t lines = 0;
     while (start > 0) {
         // Runs of spaces, eight at a time.
-        uint64_t eight;
-        if (start >= 8 &&
-            (std::memcpy(&eight, data + start - 8, 8), eight == 0x2020202020202020u)) {
+        uint64_t eight = 0;
+        if (start >= 8)
+            std::memcpy(&eight, data + start - 8, 8);
+        if (eight == 0x2020202020202020u) {
             start -= 8;
             continue;
         }
