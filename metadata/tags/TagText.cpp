@@ -464,17 +464,26 @@ std::string NumberText(double v) {
     return s;
 }
 
-void AppendTenDigits(std::string& out, double v) {
-    char buf[32];
-    char* end;
+namespace {
+
+// Room for any text WriteTenDigits writes.
+constexpr size_t kTenDigitsRoom = 32;
+
+// AppendTenDigits' text at `out`; returns its end.
+char* WriteTenDigits(char* out, double v) {
     // Whole numbers below 1e10 are all their digits, as "%.10g" writes them;
     // -0 keeps its sign there, so it takes the general way.
     if (v > -1e10 && v < 1e10 && v == static_cast<double>(static_cast<int64_t>(v)) &&
         !(v == 0 && std::signbit(v)))
-        end = std::to_chars(buf, buf + sizeof buf, static_cast<int64_t>(v)).ptr;
-    else
-        end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 10).ptr;
-    out.append(buf, end);
+        return std::to_chars(out, out + kTenDigitsRoom, static_cast<int64_t>(v)).ptr;
+    return std::to_chars(out, out + kTenDigitsRoom, v, std::chars_format::general, 10).ptr;
+}
+
+} // namespace
+
+void AppendTenDigits(std::string& out, double v) {
+    char buf[kTenDigitsRoom];
+    out.append(buf, WriteTenDigits(buf, v));
 }
 
 std::string RawText(const MetadataEntry& e) {
@@ -486,19 +495,28 @@ std::string RawText(const MetadataEntry& e) {
     case MetadataValue::Kind::Text:
         return value.text;
     case MetadataValue::Kind::Numbers: {
+        // Written into a buffer, which joins the text when it is nearly
+        // full: records of a hundred numbers are common.
         const bool fractions = value.fractions.size() == value.numbers.size();
-        char buf[24];
+        char buf[512];
+        char* p = buf;
+        constexpr size_t kOneRoom = 2 * kTenDigitsRoom + 2; // a fraction and its blank
         for (size_t i = 0; i < value.numbers.size(); ++i) {
+            if (static_cast<size_t>(buf + sizeof buf - p) < kOneRoom) {
+                s.append(buf, p);
+                p = buf;
+            }
             if (i != 0)
-                s += ' ';
+                *p++ = ' ';
             if (fractions) {
-                s.append(buf, std::to_chars(buf, buf + sizeof buf, value.fractions[i].num).ptr);
-                s += '/';
-                s.append(buf, std::to_chars(buf, buf + sizeof buf, value.fractions[i].den).ptr);
+                p = std::to_chars(p, p + kTenDigitsRoom, value.fractions[i].num).ptr;
+                *p++ = '/';
+                p = std::to_chars(p, p + kTenDigitsRoom, value.fractions[i].den).ptr;
             } else {
-                AppendTenDigits(s, value.numbers[i]);
+                p = WriteTenDigits(p, value.numbers[i]);
             }
         }
+        s.append(buf, p);
         break;
     }
     case MetadataValue::Kind::Bytes: {
