@@ -234,6 +234,11 @@ TEST(TagText, RawTextIsBuiltFromTheValue) {
     EXPECT_EQ(RawText(longest), fractions);
     longest.value.fractions.clear();
     EXPECT_EQ(RawText(longest), numbers);
+    // Quotients, where no tag gives a text of its own; the non-finite named.
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(
+        TagText(Numeric("IFD0", -1, {std::numeric_limits<double>::quiet_NaN(), inf, -inf, 2.5})),
+        "undefined inf -inf 2.5");
 
     MetadataEntry bytes;
     bytes.value.kind = MetadataValue::Kind::Bytes;
