@@ -7,16 +7,21 @@
 
 namespace {
 
+// Whether c is one of the `count` characters from `first` on.
+bool InRange(unsigned c, unsigned first, unsigned count) {
+    return c - first < count;
+}
+
 bool IsBlank(uint8_t c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
 bool IsNameStart(uint8_t c) {
-    return (c | 0x20) - 'a' < 26u || c == '_' || c == ':';
+    return InRange(c | 0x20, 'a', 26) || c == '_' || c == ':';
 }
 
 bool IsNameChar(uint8_t c) {
-    return IsNameStart(c) || c - '0' < 10u || c == '-' || c == '.';
+    return IsNameStart(c) || InRange(c, '0', 10) || c == '-' || c == '.';
 }
 
 // The length of the UTF-8 character at `p` (at most `n` bytes there) that
@@ -160,9 +165,9 @@ bool Reader::Reference(std::string& out) {
     for (; m_p < m_end && *m_p != ';'; ++m_p, ++digits) {
         const uint8_t c = *m_p;
         uint32_t d;
-        if (c - '0' < 10u)
+        if (InRange(c, '0', 10))
             d = c - '0';
-        else if (hex && (c | 0x20) - 'a' < 6u)
+        else if (hex && InRange(c | 0x20, 'a', 6))
             d = (c | 0x20) - 'a' + 10;
         else
             return false;

@@ -11,7 +11,7 @@ constexpr std::string_view kXmlnsUri = "http://www.w3.org/2000/xmlns/";
 // part; digits, '-' and '.' may only follow (the parser checked the rest).
 bool StartsName(char c) {
     const auto u = static_cast<unsigned char>(c);
-    return u >= 0x80 || c == '_' || (u | 0x20) - 'a' < 26u;
+    return u >= 0x80 || c == '_' || static_cast<unsigned>((u | 0x20) - 'a') < 26u;
 }
 
 } // namespace

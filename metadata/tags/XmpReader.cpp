@@ -718,8 +718,8 @@ void XmpParser::BadNameBefore(XML_Error& code, XML_Size& line) const {
     }
     const auto nameByte = [](char c) {
         const auto u = static_cast<unsigned char>(c);
-        return u >= 0x80 || (u | 0x20) - 'a' < 26u || u - '0' < 10u || c == '_' || c == '-' ||
-               c == '.' || c == ':';
+        return u >= 0x80 || static_cast<unsigned>((u | 0x20) - 'a') < 26u ||
+               static_cast<unsigned>(u - '0') < 10u || c == '_' || c == '-' || c == '.' || c == ':';
     };
     // Names and quoted values, up to the fault; a processing instruction's
     // target only.

@@ -82,7 +82,8 @@ TEST(PlainXml, ReadsWhatExpatReadsAlikeAndGivesUpOnTheRest) {
         Events plain;
         const bool read = ReadPlainXml(buffer.data.get(), buffer.size, plain);
         EXPECT_EQ(read, c.plain);
-        if (read)
+        if (read) {
             EXPECT_EQ(plain.log, ExpatEvents(xml));
+        }
     }
 }
