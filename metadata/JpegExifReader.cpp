@@ -150,7 +150,6 @@ CJpegExifReader::SectionOutcome CJpegExifReader::TakeSection(JpegSection& sectio
                                                              bool& commentSeen) {
     const int marker = section.marker;
     const int size = section.size;
-    unsigned char* payload = section.data + 2;
     if (JpegMarker::IsFrameHeader(marker)) {
         StoreFrameHeader(section.data, size, marker);
     } else if (marker == JpegMarker::StartOfScan) {
@@ -160,7 +159,7 @@ CJpegExifReader::SectionOutcome CJpegExifReader::TakeSection(JpegSection& sectio
         return SectionOutcome::End;
     } else if (marker == JpegMarker::App1) {
         // Only EXIF reaches here (see ReadSegment).
-        summary->exifValid = ParseExifBlock(payload, size);
+        summary->exifValid = ParseExifBlock(section.data + 2, size);
     } else if (marker == JpegMarker::Comment) {
         commentSeen = true;
         StoreComment(section.data, size);
