@@ -1,6 +1,5 @@
 #include "metadata/tags/XmpReader.h"
 
-#include "metadata/tags/PlainXml.h"
 #include "metadata/tags/TextEncoding.h"
 #include "metadata/tags/XmlNamespaces.h"
 
@@ -321,8 +320,8 @@ private:
 
 thread_local ParserCache t_parsers;
 
-// Flattens the packet as PlainXml or expat hands over its elements.
-class XmpParser final : public PlainXmlHandler {
+// Flattens the packet as expat hands over its elements.
+class XmpParser final {
 public:
     explicit XmpParser(MetadataCollector& out) : m_out(out) {
         m_frames.reserve(16); // packets nest a few levels deep
@@ -336,10 +335,9 @@ public:
 
     bool Parse(const uint8_t* data, size_t size);
 
-    void Start(const char* rawName, const char** atts) override;
-    void End() override;
-    void Text(const char* s, int len) override;
-    bool GaveUp() const override { return m_gaveUp; }
+    void Start(const char* rawName, const char** atts);
+    void End();
+    void Text(const char* s, int len);
 
 private:
     static void XMLCALL OnStart(void* self, const XML_Char* name, const XML_Char** atts) {
@@ -355,9 +353,6 @@ private:
         static_cast<XmpParser*>(self)->Stop("entity declarations are refused");
     }
 
-    // A packet of plain XML read by PlainXml; false (and nothing listed)
-    // when it is not, or when expat's words are needed for a fault.
-    bool ParsePlain(const uint8_t* data, size_t size);
     static void XMLCALL OnInstruction(void* self, const XML_Char* target, const XML_Char*) {
         // A namespace-aware parser takes no colon in a target.
         if (std::strchr(target, ':') != nullptr)
@@ -389,8 +384,6 @@ private:
     XML_Error m_fault = XML_ERROR_NONE;
     XML_Size m_faultLine = 0;
     XmlNamespaces m_namespaces;
-    bool m_plain = false; // PlainXml is reading: a fault gives up instead
-    bool m_gaveUp = false;
     // The element being started and its attributes (declarations left
     // out), their names resolved once.
     XmlName m_name;
@@ -403,10 +396,6 @@ private:
 };
 
 void XmpParser::Stop(const char* reason) {
-    if (m_plain) {
-        m_gaveUp = true;
-        return;
-    }
     if (m_stopReason.empty())
         m_stopReason = reason;
     if (m_parser != nullptr)
@@ -415,8 +404,7 @@ void XmpParser::Stop(const char* reason) {
 
 void XmpParser::Emit(std::string&& group, std::string&& path, std::string_view value,
                      bool truncated) {
-    // A full list is left to expat's reading, which tells it.
-    MetadataEntry* added = m_plain && m_out.Full() ? nullptr : m_out.Append();
+    MetadataEntry* added = m_out.Append();
     if (added == nullptr) {
         Stop("too many entries");
         return;
@@ -464,10 +452,6 @@ XML_Size XmpParser::LineOfName(const char* name) const {
 }
 
 void XmpParser::Refuse(XmlNamespaceFault fault, const char* badName) {
-    if (m_plain) {
-        m_gaveUp = true;
-        return;
-    }
     if (fault == XmlNamespaceFault::TooManyDeclarations) {
         Stop("too many namespace declarations");
         return;
@@ -624,37 +608,7 @@ void XmpParser::Text(const char* s, int len) {
     f.text.append(s, n < room ? n : room);
 }
 
-bool XmpParser::ParsePlain(const uint8_t* data, size_t size) {
-    // What expat would be fed: the padding as its line breaks alone.
-    const Padding padding = FindPadding(data, size);
-    thread_local std::string t_joined;
-    if (padding.trailer > padding.body) {
-        t_joined.assign(reinterpret_cast<const char*>(data), padding.body);
-        t_joined.append(padding.lines, '\n');
-        t_joined.append(reinterpret_cast<const char*>(data) + padding.trailer,
-                        size - padding.trailer);
-        data = reinterpret_cast<const uint8_t*>(t_joined.data());
-        size = t_joined.size();
-    }
-    const size_t first = m_out.Entries().size();
-    m_plain = true;
-    const bool read = ReadPlainXml(data, size, *this);
-    m_plain = false;
-    if (read)
-        return true;
-    auto& entries = m_out.Entries();
-    entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(first), entries.end());
-    m_frames.clear();
-    m_namespaces = XmlNamespaces();
-    m_gaveUp = false;
-    return false;
-}
-
 bool XmpParser::Parse(const uint8_t* data, size_t size) {
-    // Most packets are plain XML of a few kilobytes; expat reads the rest
-    // (and the larger ones, whose payloads PacketFeed shortens).
-    if (size <= PlainXmlLimits::kMaxSize && ParsePlain(data, size))
-        return true;
     m_parser = t_parsers.Take();
     m_size = size;
     if (m_parser == nullptr) {
