@@ -179,6 +179,14 @@ bool FileSource::ReadHeld(uint64_t offset, unsigned char* out, size_t count) {
     return true;
 }
 
+const unsigned char* FileSource::Held(uint64_t offset, size_t count) {
+    if (!m_headTried)
+        LoadHead();
+    if (EnsureInHead(offset, count))
+        return m_head + offset;
+    return InWindow(offset, count) ? m_window + (offset - m_windowStart) : nullptr;
+}
+
 size_t FileSource::Fetch(uint64_t offset, unsigned char* out, size_t count, size_t needed) {
     if (m_size != kUnknownSize) {
         if (!Admit(offset, count))

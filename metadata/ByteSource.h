@@ -35,6 +35,10 @@ public:
     // True when `count` bytes at `offset` are in the file, without reading
     // them.
     virtual bool Holds(uint64_t offset, uint64_t count);
+    // The `count` bytes at `offset` where the source has them in memory
+    // already (valid until its next read), for a caller that would copy
+    // them anyway; null otherwise: ReadAt them.
+    virtual const unsigned char* Held(uint64_t, size_t) { return nullptr; }
 
     uint64_t BytesRead() const { return m_bytesRead; }
     uint64_t Cap() const { return m_cap; }
@@ -109,6 +113,7 @@ public:
     }
     size_t ReadHead(unsigned char* out, size_t count) override;
     bool Holds(uint64_t offset, uint64_t count) override;
+    const unsigned char* Held(uint64_t offset, size_t count) override;
     int PreadCount() const { return m_preads; }
     // The error of a failed read (Failure::Io): errno, or EIO when the file
     // ended before its size said.

@@ -116,7 +116,14 @@ bool CJpegExifReader::ReadSegment(ByteStream& file, int marker, JpegSection& sec
              (marker == JpegMarker::App1 &&
               (signatureSize < 4 || std::memcmp(signature, "Exif", 4) != 0));
     const size_t rest = payloadSize - signatureSize;
-    if (unused) {
+    // A buffer left here by an earlier failed read is replaced, not leaked.
+    delete[] section.data;
+    section.data = nullptr;
+    // Only a frame header, the comment and the EXIF block are read; the
+    // other segments kept are listed by marker and size.
+    const bool read = JpegMarker::IsFrameHeader(marker) || marker == JpegMarker::Comment ||
+                      marker == JpegMarker::App1;
+    if (unused || !read) {
         if (file.Skip(rest) != rest) {
             SetError("Premature end of file?");
             return false;
@@ -124,8 +131,6 @@ bool CJpegExifReader::ReadSegment(ByteStream& file, int marker, JpegSection& sec
         return true;
     }
 
-    // A buffer left here by an earlier failed read is replaced, not leaked.
-    delete[] section.data;
     section.data = new (std::nothrow) unsigned char[size];
     if (section.data == nullptr) {
         SetError("Could not allocate memory");
@@ -145,7 +150,6 @@ CJpegExifReader::SectionOutcome CJpegExifReader::TakeSection(JpegSection& sectio
                                                              bool& commentSeen) {
     const int marker = section.marker;
     const int size = section.size;
-    unsigned char* payload = section.data + 2;
     if (JpegMarker::IsFrameHeader(marker)) {
         StoreFrameHeader(section.data, size, marker);
     } else if (marker == JpegMarker::StartOfScan) {
@@ -155,7 +159,7 @@ CJpegExifReader::SectionOutcome CJpegExifReader::TakeSection(JpegSection& sectio
         return SectionOutcome::End;
     } else if (marker == JpegMarker::App1) {
         // Only EXIF reaches here (see ReadSegment).
-        summary->exifValid = ParseExifBlock(payload, size);
+        summary->exifValid = ParseExifBlock(section.data + 2, size);
     } else if (marker == JpegMarker::Comment) {
         commentSeen = true;
         StoreComment(section.data, size);

@@ -9,7 +9,9 @@
 #include <cstdint>
 
 // One stored marker segment: `data` holds the two length bytes as read
-// (high byte first) followed by the payload, `size` bytes in all.
+// (high byte first) followed by the payload, `size` bytes in all; null for
+// a segment whose bytes nothing reads (tables, the start of scan, other
+// application segments), which is listed but not read.
 struct JpegSection {
     unsigned char* data;
     int32_t marker;

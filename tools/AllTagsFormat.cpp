@@ -89,9 +89,17 @@ public:
             p = Put(p, ",\"name\":");
             p = WriteJsonString(p, entry.name);
             p = Put(p, ",\"value\":");
+            char* const value = p;
             p = WriteValue(p, entry.value);
             p = Put(p, ",\"text\":");
-            p = WriteJsonString(p, entry.text);
+            // A text value is most often the text too: its JSON is copied.
+            if (entry.value.kind == MetadataValue::Kind::Text && entry.value.text == entry.text) {
+                const auto n = static_cast<size_t>(p - value) - (sizeof ",\"text\":" - 1);
+                std::memcpy(p, value, n);
+                p += n;
+            } else {
+                p = WriteJsonString(p, entry.text);
+            }
             *p++ = '}';
         }
         p = Put(p, "]}\n");

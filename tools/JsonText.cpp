@@ -30,39 +30,31 @@ constexpr std::array<bool, 256> kNeedsMore = [] {
     return table;
 }();
 
-// The length of the leading part of `bytes` that needs no escape at all.
-size_t PlainPrefix(std::string_view bytes) {
+// Copies to `out` the leading part of `bytes` that needs no escape at all,
+// in one pass, eight bytes at a time; returns its length. `out` has room
+// for the whole text.
+size_t CopyPlainPrefix(char* out, std::string_view bytes) {
+    const char* in = bytes.data();
     const size_t size = bytes.size();
     size_t i = 0;
     uint64_t chunk;
     for (; size - i >= 8; i += 8) {
-        std::memcpy(&chunk, bytes.data() + i, 8);
+        std::memcpy(&chunk, in + i, 8);
         if (AnyToEscape(chunk))
             break;
+        std::memcpy(out + i, &chunk, 8);
     }
     // Fewer than eight left: the last eight bytes, overlapping those seen.
     if (i < size && size - i < 8 && size >= 8) {
-        std::memcpy(&chunk, bytes.data() + size - 8, 8);
-        if (!AnyToEscape(chunk))
+        std::memcpy(&chunk, in + size - 8, 8);
+        if (!AnyToEscape(chunk)) {
+            std::memcpy(out + size - 8, &chunk, 8);
             return size;
+        }
     }
-    while (i < size && !kNeedsMore[static_cast<unsigned char>(bytes[i])])
-        ++i;
+    for (; i < size && !kNeedsMore[static_cast<unsigned char>(in[i])]; ++i)
+        out[i] = in[i];
     return i;
-}
-
-// memcpy for the short texts most are, without a call for each.
-void CopyBytes(char* out, const char* in, size_t n) {
-    if (n > 64) {
-        std::memcpy(out, in, n);
-    } else if (n >= 8) {
-        for (size_t i = 0; n - i > 8; i += 8)
-            std::memcpy(out + i, in + i, 8);
-        std::memcpy(out + n - 8, in + n - 8, 8);
-    } else {
-        for (size_t i = 0; i < n; ++i)
-            out[i] = in[i];
-    }
 }
 
 } // namespace
@@ -71,8 +63,7 @@ char* WriteJsonString(char* out, std::string_view bytes) {
     static const char kHex[] = "0123456789abcdef";
     *out++ = '"';
     // Most texts are printable ASCII through and through: copied in one go.
-    const size_t plain = PlainPrefix(bytes);
-    CopyBytes(out, bytes.data(), plain);
+    const size_t plain = CopyPlainPrefix(out, bytes);
     out += plain;
     // Judged at the first byte above ASCII. The ASCII before it cannot make
     // the whole invalid UTF-8.

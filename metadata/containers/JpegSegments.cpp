@@ -97,6 +97,11 @@ private:
     // Reads `count` bytes at `at` to the end of `into`; false (and nothing
     // added) when they cannot be read.
     bool Append(std::vector<unsigned char>& into, uint64_t at, size_t count) {
+        // What the source holds is copied once, its room not zeroed first.
+        if (const unsigned char* held = m_source.Held(at, count)) {
+            into.insert(into.end(), held, held + count);
+            return true;
+        }
         const size_t before = into.size();
         into.resize(before + count);
         if (m_source.ReadAt(at, into.data() + before, count))

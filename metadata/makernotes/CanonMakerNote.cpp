@@ -7,6 +7,7 @@
 #include "metadata/makernotes/CanonValueTexts.h"
 #include "metadata/tags/TagText.h"
 #include "metadata/tags/TextEncoding.h"
+#include "metadata/tags/TiffEntryValue.h"
 
 #include <cmath>
 #include <cstdio>
@@ -262,7 +263,8 @@ const MetadataEntry* ListField(const CanonRecord& record, const CanonField& fiel
     MetadataEntry* e = list.Add(field.index, field.name, field.type, field.count);
     if (e == nullptr)
         return nullptr;
-    FillFromValue(bytes, field.count, *e);
+    // The value alone: Convert gives every field its text.
+    DecodeTiffValue(bytes, field.count, *e);
     Convert(record, field, bytes, raw, state, *e);
     return e;
 }

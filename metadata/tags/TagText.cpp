@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -168,6 +170,47 @@ std::string FixedText(double v, int decimals) {
     return std::string(buf, result.ptr);
 }
 
+// Room for any text WriteTenDigits or WriteNumberText writes.
+constexpr size_t kTenDigitsRoom = 32;
+
+// AppendTenDigits' text at `out`; returns its end.
+char* WriteTenDigits(char* out, double v) {
+    // Whole numbers below 1e10 are all their digits, as "%.10g" writes them;
+    // -0 keeps its sign there, so it takes the general way.
+    if (v > -1e10 && v < 1e10 && v == static_cast<double>(static_cast<int64_t>(v)) &&
+        !(v == 0 && std::signbit(v)))
+        return std::to_chars(out, out + kTenDigitsRoom, static_cast<int64_t>(v)).ptr;
+    return std::to_chars(out, out + kTenDigitsRoom, v, std::chars_format::general, 10).ptr;
+}
+
+// NumberText's text at `out`; returns its end.
+char* WriteNumberText(char* out, double v) {
+    if (std::isfinite(v))
+        return WriteTenDigits(out, v);
+    const std::string_view text = std::isnan(v) ? "undefined" : (v > 0 ? "inf" : "-inf");
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
+// The texts of `count` numbers (write(at, i) writes the i-th, at most a
+// fraction's room) joined by blanks, written through a buffer that joins
+// `out` when nearly full: records of a hundred numbers are common.
+template <typename Write> void AppendJoined(std::string& out, size_t count, Write write) {
+    char buf[512];
+    char* p = buf;
+    constexpr size_t kOneRoom = 2 * kTenDigitsRoom + 2;
+    for (size_t i = 0; i < count; ++i) {
+        if (static_cast<size_t>(buf + sizeof buf - p) < kOneRoom) {
+            out.append(buf, p);
+            p = buf;
+        }
+        if (i != 0)
+            *p++ = ' ';
+        p = write(p, i);
+    }
+    out.append(buf, p);
+}
+
 // NumberText's text, appended.
 void AppendNumberText(std::string& out, double v) {
     if (std::isfinite(v))
@@ -181,11 +224,8 @@ std::string Plain(const MetadataEntry& e) {
     if (e.value.kind != MetadataValue::Kind::Numbers)
         return RawText(e);
     std::string s;
-    for (size_t i = 0; i < e.value.numbers.size(); ++i) {
-        if (i != 0)
-            s += ' ';
-        AppendNumberText(s, e.value.numbers[i]);
-    }
+    AppendJoined(s, e.value.numbers.size(),
+                 [&](char* at, size_t i) { return WriteNumberText(at, e.value.numbers[i]); });
     if (e.value.truncated)
         s += " …";
     return s;
@@ -465,16 +505,8 @@ std::string NumberText(double v) {
 }
 
 void AppendTenDigits(std::string& out, double v) {
-    char buf[32];
-    char* end;
-    // Whole numbers below 1e10 are all their digits, as "%.10g" writes them;
-    // -0 keeps its sign there, so it takes the general way.
-    if (v > -1e10 && v < 1e10 && v == static_cast<double>(static_cast<int64_t>(v)) &&
-        !(v == 0 && std::signbit(v)))
-        end = std::to_chars(buf, buf + sizeof buf, static_cast<int64_t>(v)).ptr;
-    else
-        end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 10).ptr;
-    out.append(buf, end);
+    char buf[kTenDigitsRoom];
+    out.append(buf, WriteTenDigits(buf, v));
 }
 
 std::string RawText(const MetadataEntry& e) {
@@ -487,18 +519,13 @@ std::string RawText(const MetadataEntry& e) {
         return value.text;
     case MetadataValue::Kind::Numbers: {
         const bool fractions = value.fractions.size() == value.numbers.size();
-        char buf[24];
-        for (size_t i = 0; i < value.numbers.size(); ++i) {
-            if (i != 0)
-                s += ' ';
-            if (fractions) {
-                s.append(buf, std::to_chars(buf, buf + sizeof buf, value.fractions[i].num).ptr);
-                s += '/';
-                s.append(buf, std::to_chars(buf, buf + sizeof buf, value.fractions[i].den).ptr);
-            } else {
-                AppendTenDigits(s, value.numbers[i]);
-            }
-        }
+        AppendJoined(s, value.numbers.size(), [&](char* p, size_t i) {
+            if (!fractions)
+                return WriteTenDigits(p, value.numbers[i]);
+            p = std::to_chars(p, p + kTenDigitsRoom, value.fractions[i].num).ptr;
+            *p++ = '/';
+            return std::to_chars(p, p + kTenDigitsRoom, value.fractions[i].den).ptr;
+        });
         break;
     }
     case MetadataValue::Kind::Bytes: {

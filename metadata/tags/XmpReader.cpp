@@ -1,6 +1,7 @@
 #include "metadata/tags/XmpReader.h"
 
 #include "metadata/tags/TextEncoding.h"
+#include "metadata/tags/XmlNamespaces.h"
 
 #include <expat.h>
 
@@ -16,9 +17,7 @@
 namespace {
 
 constexpr std::string_view kRdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
-constexpr std::string_view kXml = "http://www.w3.org/XML/1998/namespace";
-// Cannot occur in XML names or namespace URIs.
-constexpr char kSeparator = '\x01';
+constexpr std::string_view kXml = XmlNamespaces::kXmlUri;
 
 struct KnownNamespace {
     std::string_view uri;
@@ -71,41 +70,40 @@ struct Frame {
     bool textTruncated = false;
 };
 
-// Views into the name expat hands over, valid during its callback.
-struct Name {
-    std::string_view uri;
-    std::string_view local;
-    std::string_view prefix; // as declared
-    std::string Qualified() const;
-};
-
-std::string Name::Qualified() const {
-    if (uri.empty())
-        return std::string(local);
-    const char* known = WellKnownXmpPrefix(uri);
-    const std::string_view p = known ? known : (prefix.empty() ? "ns" : prefix);
+// The name as listed: the usual prefix of a well-known namespace, else the
+// declared one ("ns" for a default namespace).
+std::string Qualified(const XmlName& name) {
+    if (name.uri.empty())
+        return std::string(name.local);
+    const char* known = WellKnownXmpPrefix(name.uri);
+    const std::string_view p = known ? known : (name.prefix.empty() ? "ns" : name.prefix);
     std::string qualified;
-    qualified.reserve(p.size() + 1 + local.size());
-    qualified.append(p).append(1, ':').append(local);
+    qualified.reserve(p.size() + 1 + name.local.size());
+    qualified.append(p).append(1, ':').append(name.local);
     return qualified;
 }
 
-Name Split(const char* raw) {
-    Name n;
-    const char* first = std::strchr(raw, kSeparator);
-    if (first == nullptr) {
-        n.local = raw;
-        return n;
+// What a namespace-aware parser would have refused the element for, in
+// its words.
+XML_Error ParserError(XmlNamespaceFault fault) {
+    switch (fault) {
+    case XmlNamespaceFault::InvalidName:
+        return XML_ERROR_INVALID_TOKEN;
+    case XmlNamespaceFault::UnboundPrefix:
+        return XML_ERROR_UNBOUND_PREFIX;
+    case XmlNamespaceFault::UndeclaringPrefix:
+        return XML_ERROR_UNDECLARING_PREFIX;
+    case XmlNamespaceFault::ReservedPrefixXml:
+        return XML_ERROR_RESERVED_PREFIX_XML;
+    case XmlNamespaceFault::ReservedPrefixXmlns:
+        return XML_ERROR_RESERVED_PREFIX_XMLNS;
+    case XmlNamespaceFault::ReservedNamespaceUri:
+        return XML_ERROR_RESERVED_NAMESPACE_URI;
+    case XmlNamespaceFault::DuplicateAttribute:
+        return XML_ERROR_DUPLICATE_ATTRIBUTE;
+    default:
+        return XML_ERROR_NONE;
     }
-    n.uri = std::string_view(raw, size_t(first - raw));
-    const char* second = std::strchr(first + 1, kSeparator);
-    if (second == nullptr) {
-        n.local = first + 1;
-    } else {
-        n.local = std::string_view(first + 1, size_t(second - first - 1));
-        n.prefix = second + 1;
-    }
-    return n;
 }
 
 // "XMP-dc" for "dc:subject"; "XMP" for a name without a prefix.
@@ -157,6 +155,47 @@ std::string PayloadNote(const uint8_t* run, size_t n) {
     return "(" + std::to_string(n / 4 * 3 - padding) + " bytes, base64)";
 }
 
+// Writers leave kilobytes of white space before the trailer
+// ("<?xpacket end"), room to edit the packet in place; expat would read it a
+// character at a time. [body, trailer) is that padding, if any: only its
+// line breaks are read.
+struct Padding {
+    size_t body;    // where it starts
+    size_t trailer; // where it ends
+    size_t lines;   // its line feeds
+};
+
+Padding FindPadding(const uint8_t* data, size_t size) {
+    Padding padding{size, size, 0};
+    constexpr size_t kLeastPadding = 256;
+    // The trailer ends the packet (after the trailing blanks are cut).
+    constexpr size_t kTrailerRoom = 64;
+    const size_t from = size > kTrailerRoom ? size - kTrailerRoom : 0;
+    const std::string_view tail(reinterpret_cast<const char*>(data) + from, size - from);
+    const size_t found = tail.rfind("<?xpacket");
+    if (found == std::string_view::npos)
+        return padding;
+    const size_t at = from + found;
+    size_t start = at;
+    size_t lines = 0;
+    while (start > 0) {
+        // Runs of spaces, eight at a time.
+        uint64_t eight = 0;
+        if (start >= 8)
+            std::memcpy(&eight, data + start - 8, 8);
+        if (eight == 0x2020202020202020u) {
+            start -= 8;
+            continue;
+        }
+        if (!IsSpace(data[start - 1]))
+            break;
+        lines += data[--start] == '\n' ? 1 : 0;
+    }
+    if (at - start >= kLeastPadding)
+        padding = {start, at, lines};
+    return padding;
+}
+
 // Hands a packet to expat in pieces, leaving out what expat would only spend
 // time on. What it sees stays well formed and its line numbers stay right.
 class PacketFeed {
@@ -165,47 +204,22 @@ public:
 
     // The packet, then its end.
     XML_Status Run(const uint8_t* data, size_t size) {
-        size_t body = size, trailer = size;
-        FindPadding(data, size, body, trailer);
-        if (!Body(data, body) || !Lines(data + body, trailer - body) ||
-            !Body(data + trailer, size - trailer))
+        const Padding padding = FindPadding(data, size);
+        if (!Body(data, padding.body) || !Lines(padding.lines) ||
+            !Body(data + padding.trailer, size - padding.trailer))
             return XML_STATUS_ERROR;
         return XML_Parse(m_parser, "", 0, XML_TRUE);
     }
 
 private:
-    static constexpr size_t kLeastPadding = 256;
-
     bool Feed(const void* bytes, size_t n) {
         return n == 0 || XML_Parse(m_parser, static_cast<const char*>(bytes), static_cast<int>(n),
                                    XML_FALSE) == XML_STATUS_OK;
     }
 
-    // Writers leave kilobytes of white space before the trailer
-    // ("<?xpacket end"), room to edit the packet in place; expat would read
-    // it a character at a time. [body, trailer) is that padding, if any.
-    static void FindPadding(const uint8_t* data, size_t size, size_t& body, size_t& trailer) {
-        // The trailer ends the packet (after the trailing blanks are cut).
-        constexpr size_t kTrailerRoom = 64;
-        const size_t from = size > kTrailerRoom ? size - kTrailerRoom : 0;
-        const std::string_view tail(reinterpret_cast<const char*>(data) + from, size - from);
-        const size_t found = tail.rfind("<?xpacket");
-        if (found == std::string_view::npos)
-            return;
-        const size_t at = from + found;
-        size_t start = at;
-        while (start > 0 && IsSpace(data[start - 1]))
-            --start;
-        if (at - start >= kLeastPadding) {
-            body = start;
-            trailer = at;
-        }
-    }
-
     // In the padding's place, only its line breaks.
-    bool Lines(const uint8_t* padding, size_t n) {
+    bool Lines(size_t breaks) {
         static constexpr char kBreaks[] = "\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n";
-        size_t breaks = static_cast<size_t>(std::count(padding, padding + n, '\n'));
         while (breaks > 0) {
             const size_t step = std::min(breaks, sizeof kBreaks - 1);
             if (!Feed(kBreaks, step))
@@ -280,7 +294,9 @@ public:
         }
         if (m_parser != nullptr)
             XML_ParserFree(std::exchange(m_parser, nullptr));
-        XML_Parser parser = XML_ParserCreateNS(nullptr, kSeparator);
+        // Without expat's namespace processing: XmlNamespaces resolves the
+        // names, at a fraction of its cost.
+        XML_Parser parser = XML_ParserCreate(nullptr);
         if (parser != nullptr) {
             // Random, as expat draws its own: packets must not be able to
             // aim at collisions in its hash tables.
@@ -304,7 +320,8 @@ private:
 
 thread_local ParserCache t_parsers;
 
-class XmpParser {
+// Flattens the packet as expat hands over its elements.
+class XmpParser final {
 public:
     explicit XmpParser(MetadataCollector& out) : m_out(out) {
         m_frames.reserve(16); // packets nest a few levels deep
@@ -317,6 +334,10 @@ public:
     XmpParser& operator=(const XmpParser&) = delete;
 
     bool Parse(const uint8_t* data, size_t size);
+
+    void Start(const char* rawName, const char** atts);
+    void End();
+    void Text(const char* s, int len);
 
 private:
     static void XMLCALL OnStart(void* self, const XML_Char* name, const XML_Char** atts) {
@@ -332,10 +353,22 @@ private:
         static_cast<XmpParser*>(self)->Stop("entity declarations are refused");
     }
 
-    void Start(const char* rawName, const char** atts);
-    void End();
-    void Text(const char* s, int len);
+    static void XMLCALL OnInstruction(void* self, const XML_Char* target, const XML_Char*) {
+        // A namespace-aware parser takes no colon in a target.
+        if (std::strchr(target, ':') != nullptr)
+            static_cast<XmpParser*>(self)->Refuse(XmlNamespaceFault::InvalidName, nullptr);
+    }
+    // The element's and its attributes' names resolved into m_name and
+    // m_atts; false (and the parse stopped) on a fault.
+    bool ResolveNames(const char* rawName, const char** atts);
     void Stop(const char* reason);
+    // Expat's report of a fault made as a namespace-aware expat made it.
+    void BadNameBefore(XML_Error& code, XML_Size& line) const;
+    // Stops as expat would have on the element being started; `badName`
+    // is the first name of a wrong form, if any.
+    void Refuse(XmlNamespaceFault fault, const char* badName);
+    // The line of `name` in the start tag being read.
+    XML_Size LineOfName(const char* name) const;
     void Emit(std::string&& group, std::string&& path, std::string_view value, bool truncated);
     // Field attributes of a description or property element.
     void AttributeFields(const Frame& frame, bool& any);
@@ -347,12 +380,19 @@ private:
     size_t m_size = 0; // of the packet parsed
     std::vector<Frame> m_frames;
     std::string m_stopReason;
-    // The attributes of the element being started, their names split once.
+    // A namespace fault in expat's words, and where.
+    XML_Error m_fault = XML_ERROR_NONE;
+    XML_Size m_faultLine = 0;
+    XmlNamespaces m_namespaces;
+    // The element being started and its attributes (declarations left
+    // out), their names resolved once.
+    XmlName m_name;
     struct SplitAttribute {
-        Name name;
+        XmlName name;
         const char* value;
     };
     std::vector<SplitAttribute> m_atts;
+    std::vector<const XmlName*> m_prefixed; // room for the duplicate check
 };
 
 void XmpParser::Stop(const char* reason) {
@@ -382,10 +422,10 @@ void XmpParser::Emit(std::string&& group, std::string&& path, std::string_view v
 
 void XmpParser::AttributeFields(const Frame& frame, bool& any) {
     for (const SplitAttribute& a : m_atts) {
-        const Name& n = a.name;
+        const XmlName& n = a.name;
         if (n.uri.empty() || n.uri == kRdf || n.uri == kXml)
             continue; // about, parseType, resource, lang...: syntax, not properties
-        std::string qualified = n.Qualified();
+        std::string qualified = Qualified(n);
         std::string group = frame.path.empty() ? GroupOf(qualified) : frame.group;
         std::string path = frame.path.empty() ? std::move(qualified) : frame.path + "/" + qualified;
         bool truncated;
@@ -393,6 +433,72 @@ void XmpParser::AttributeFields(const Frame& frame, bool& any) {
         Emit(std::move(group), std::move(path), value, truncated);
         any = true;
     }
+}
+
+XML_Size XmpParser::LineOfName(const char* name) const {
+    const XML_Size line = XML_GetCurrentLineNumber(m_parser);
+    int offset = 0, size = 0;
+    const char* context = XML_GetInputContext(m_parser, &offset, &size);
+    if (context == nullptr || offset < 0 || size < offset)
+        return line;
+    const std::string_view tag(context + offset, static_cast<size_t>(size - offset));
+    const std::string_view wanted(name);
+    // The name where it stands as a name: after '<' or a blank.
+    size_t at = 0;
+    while ((at = tag.find(wanted, at + 1)) != std::string_view::npos)
+        if (tag[at - 1] == '<' || IsSpace(static_cast<uint8_t>(tag[at - 1])))
+            return line + static_cast<XML_Size>(std::count(tag.begin(), tag.begin() + at, '\n'));
+    return line;
+}
+
+void XmpParser::Refuse(XmlNamespaceFault fault, const char* badName) {
+    if (fault == XmlNamespaceFault::TooManyDeclarations) {
+        Stop("too many namespace declarations");
+        return;
+    }
+    if (m_fault == XML_ERROR_NONE && m_stopReason.empty()) {
+        m_fault = ParserError(fault);
+        // A name of a wrong form is told where it stands, as expat's
+        // tokenizer would; the other faults at the tag.
+        m_faultLine = badName != nullptr ? LineOfName(badName) : XML_GetCurrentLineNumber(m_parser);
+    }
+    XML_StopParser(m_parser, XML_FALSE);
+}
+
+// In the order a namespace-aware parser checks: the names' form, the
+// declarations, the attributes' prefixes and duplicates, the element's.
+bool XmpParser::ResolveNames(const char* rawName, const char** atts) {
+    const char* badName = XmlNamespaces::IsQualifiedName(rawName) ? nullptr : rawName;
+    for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr && !badName; i += 2)
+        if (!XmlNamespaces::IsQualifiedName(atts[i]))
+            badName = atts[i];
+    XmlNamespaceFault fault = badName ? XmlNamespaceFault::InvalidName : XmlNamespaceFault::None;
+    const XmlNamespaceFault declared = m_namespaces.Open(atts);
+    if (fault == XmlNamespaceFault::None)
+        fault = declared;
+    m_atts.clear();
+    m_prefixed.clear();
+    for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr; i += 2) {
+        if (fault != XmlNamespaceFault::None)
+            break;
+        if (XmlNamespaces::IsDeclaration(atts[i]))
+            continue;
+        SplitAttribute& a = m_atts.emplace_back();
+        a.value = atts[i + 1];
+        fault = m_namespaces.ResolveAttribute(atts[i], a.name);
+    }
+    for (const SplitAttribute& a : m_atts)
+        if (!a.name.prefix.empty())
+            m_prefixed.push_back(&a.name);
+    if (fault == XmlNamespaceFault::None && m_prefixed.size() > 1 && m_namespaces.Aliased() &&
+        HasDuplicateAttribute(m_prefixed))
+        fault = XmlNamespaceFault::DuplicateAttribute;
+    if (fault == XmlNamespaceFault::None)
+        fault = m_namespaces.ResolveElement(rawName, m_name);
+    if (fault == XmlNamespaceFault::None)
+        return true;
+    Refuse(fault, badName);
+    return false;
 }
 
 const char* XmpParser::Attribute(std::string_view uri, std::string_view local) const {
@@ -407,10 +513,11 @@ void XmpParser::Start(const char* rawName, const char** atts) {
         Stop("elements nested too deeply");
         return;
     }
-    const Name n = Split(rawName);
-    m_atts.clear();
-    for (size_t i = 0; atts[i] != nullptr && atts[i + 1] != nullptr; i += 2)
-        m_atts.push_back({Split(atts[i]), atts[i + 1]});
+    if (!ResolveNames(rawName, atts)) {
+        m_frames.emplace_back().kind = Kind::Ignored; // closed with its scope
+        return;
+    }
+    const XmlName& n = m_name;
     Frame* parent = m_frames.empty() ? nullptr : &m_frames.back();
     const Kind parentKind = parent ? parent->kind : Kind::Outside;
     if (parent)
@@ -459,7 +566,7 @@ void XmpParser::Start(const char* rawName, const char** atts) {
                parentKind == Kind::Item) {
         // A property, or a field of the structure its parent is.
         f.kind = Kind::Property;
-        const std::string qualified = n.Qualified();
+        const std::string qualified = Qualified(n);
         if (parent->path.empty()) {
             f.group = GroupOf(qualified);
             f.path = qualified;
@@ -485,6 +592,7 @@ void XmpParser::End() {
     if ((f.kind == Kind::Property || f.kind == Kind::Item) && !f.hasChildren)
         Emit(std::move(f.group), std::move(f.path), f.text, f.textTruncated);
     m_frames.pop_back();
+    m_namespaces.Close();
 }
 
 void XmpParser::Text(const char* s, int len) {
@@ -507,23 +615,94 @@ bool XmpParser::Parse(const uint8_t* data, size_t size) {
         m_out.Note("XMP: no parser");
         return false;
     }
-    XML_SetReturnNSTriplet(m_parser, 1);
     XML_SetUserData(m_parser, this);
     XML_SetElementHandler(m_parser, OnStart, OnEnd);
     XML_SetCharacterDataHandler(m_parser, OnText);
     XML_SetEntityDeclHandler(m_parser, OnEntity);
+    XML_SetProcessingInstructionHandler(m_parser, OnInstruction);
     XML_SetParamEntityParsing(m_parser, XML_PARAM_ENTITY_PARSING_NEVER);
     const XML_Status status = PacketFeed(m_parser).Run(data, size);
     if (!m_stopReason.empty()) {
         m_out.Note("XMP: " + m_stopReason);
         return false;
     }
+    if (m_fault != XML_ERROR_NONE) {
+        m_out.Note(std::string("XMP: ") + XML_ErrorString(m_fault) + " at line " +
+                   std::to_string(m_faultLine));
+        return false;
+    }
     if (status != XML_STATUS_OK) {
-        m_out.Note(std::string("XMP: ") + XML_ErrorString(XML_GetErrorCode(m_parser)) +
-                   " at line " + std::to_string(XML_GetCurrentLineNumber(m_parser)));
+        XML_Error code = XML_GetErrorCode(m_parser);
+        XML_Size line = XML_GetCurrentLineNumber(m_parser);
+        BadNameBefore(code, line);
+        m_out.Note(std::string("XMP: ") + XML_ErrorString(code) + " at line " +
+                   std::to_string(line));
         return false;
     }
     return true;
+}
+
+// Expat without namespaces reads on past a name of the tag that a
+// namespace-aware parser stops at ("x:", "a:1", ":a"), and finds a fault
+// further on or none of the same kind: the name is told instead, as it was.
+void XmpParser::BadNameBefore(XML_Error& code, XML_Size& line) const {
+    int offset = 0, size = 0;
+    const char* context = XML_GetInputContext(m_parser, &offset, &size);
+    if (context == nullptr || offset <= 0 || size < offset)
+        return;
+    const char* const fault = context + offset;
+    // A mismatched end tag is told at its name; other faults inside the tag
+    // (which may be a '<' too).
+    const bool endTag = code == XML_ERROR_TAG_MISMATCH;
+    const char* tag = fault - 1;
+    while (tag > context && *tag != '<')
+        --tag;
+    if (*tag != '<')
+        return;
+    const char* const limit = endTag ? context + size : fault;
+    const char* p = tag + 1;
+    p += p < limit && (*p == '/' || *p == '?') ? 1 : 0;
+    const bool instruction = p > tag + 1 && p[-1] == '?';
+    // An end tag's name is only compared with its start tag's; a colon
+    // cannot start it.
+    if (p > tag + 1 && p[-1] == '/') {
+        if (p < limit && *p == ':')
+            code = XML_ERROR_INVALID_TOKEN;
+        return;
+    }
+    const auto nameByte = [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u >= 0x80 || static_cast<unsigned>((u | 0x20) - 'a') < 26u ||
+               static_cast<unsigned>(u - '0') < 10u || c == '_' || c == '-' || c == '.' || c == ':';
+    };
+    // Names and quoted values, up to the fault; a processing instruction's
+    // target only.
+    while (p < fault) {
+        if (*p == '>')
+            return; // the fault is past this tag
+        if (*p == '"' || *p == '\'') {
+            const char* close = static_cast<const char*>(
+                std::memchr(p + 1, *p, static_cast<size_t>(fault - p - 1)));
+            p = close != nullptr ? close + 1 : fault;
+            continue;
+        }
+        if (!nameByte(*p) || *p == '-' || *p == '.' || (*p >= '0' && *p <= '9')) {
+            ++p;
+            continue;
+        }
+        const char* start = p;
+        while (p < fault && nameByte(*p))
+            ++p;
+        if (!XmlNamespaces::IsQualifiedName(std::string_view(start, size_t(p - start)))) {
+            code = XML_ERROR_INVALID_TOKEN;
+            // Line breaks: CR LF, CR or LF.
+            for (const char* q = start; q < fault; ++q)
+                line -= *q == '\r' || (*q == '\n' && (q == start || q[-1] != '\r')) ? 1 : 0;
+            return;
+        }
+        if (instruction)
+            return;
+    }
 }
 
 } // namespace

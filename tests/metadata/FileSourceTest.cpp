@@ -133,6 +133,26 @@ TEST(FileSource, SparseReadsTakeJustTheirBytesAndStillUseWhatIsHeld) {
     EXPECT_EQ(source.LastFailure(), ByteSource::Failure::PastEnd);
 }
 
+// Bytes already in the head or the window are handed over where they lie,
+// without a read; others are not (they are read the usual way).
+TEST(FileSource, HeldBytesAreThoseOfTheHeadOrTheWindow) {
+    const Bytes bytes = Pattern(1 << 20);
+    TempFile file(bytes);
+    FileSource source(file.fd);
+    const unsigned char* head = source.Held(100, 1000);
+    ASSERT_NE(head, nullptr);
+    EXPECT_EQ(Bytes(head, head + 1000), Bytes(bytes.begin() + 100, bytes.begin() + 1100));
+    EXPECT_EQ(source.Held(500000, 8), nullptr);
+    unsigned char out[8];
+    ASSERT_TRUE(source.ReadAt(500000, out, 8)); // through a window
+    const int preads = source.PreadCount();
+    const unsigned char* window = source.Held(500004, 64);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Bytes(window, window + 64), Bytes(bytes.begin() + 500004, bytes.begin() + 500068));
+    EXPECT_EQ(source.PreadCount(), preads);
+    EXPECT_EQ(source.Held(bytes.size() - 4, 8), nullptr);
+}
+
 // EXIF, then megabytes of XMP extension segments, a second comment and the
 // scan: only the EXIF segment and the tables are read.
 Bytes JpegWithLargeUnusedSegments(ByteOrder order) {

@@ -58,6 +58,14 @@ TEST(SectionReader, ReadsACameraFile) {
         EXPECT_LE(r.record.thumbnailData + r.record.thumbnailLength, app1.data + app1.size);
         EXPECT_EQ(r.record.thumbnailData[0], 0xFF);
         EXPECT_EQ(r.record.thumbnailData[1], 0xD8);
+        // Only the EXIF block, the comment and the frame header are read;
+        // the tables and the start of scan are listed by their sizes.
+        for (int i = 0; i < r.reader.SectionCount(); ++i) {
+            const JpegSection& s = r.reader.Section(i);
+            const bool read = s.marker == 0xE1 || s.marker == 0xFE || s.marker == 0xC0;
+            EXPECT_EQ(s.data != nullptr, read) << s.marker;
+            EXPECT_GE(s.size, 2) << s.marker;
+        }
     }
 }
 

@@ -221,6 +221,25 @@ TEST(TagText, RawTextIsBuiltFromTheValue) {
     many.value.truncated = true;
     EXPECT_EQ(RawText(many), "1 2 …");
 
+    // Long lists, whose text outgrows any buffer it is written through.
+    MetadataEntry longest = Numeric("IFD0", 0x0111, {});
+    std::string fractions, numbers;
+    for (int i = 0; i < 256; ++i) {
+        longest.value.numbers.push_back(-1e15 - i);
+        longest.value.fractions.push_back({-1000000000000000 - i, 1000000000000 + i});
+        fractions += (i ? " " : "") + std::to_string(-1000000000000000 - i) + "/" +
+                     std::to_string(1000000000000 + i);
+        numbers += i ? " -1e+15" : "-1e+15";
+    }
+    EXPECT_EQ(RawText(longest), fractions);
+    longest.value.fractions.clear();
+    EXPECT_EQ(RawText(longest), numbers);
+    // Quotients, where no tag gives a text of its own; the non-finite named.
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(
+        TagText(Numeric("IFD0", -1, {std::numeric_limits<double>::quiet_NaN(), inf, -inf, 2.5})),
+        "undefined inf -inf 2.5");
+
     MetadataEntry bytes;
     bytes.value.kind = MetadataValue::Kind::Bytes;
     bytes.value.bytes = {0x00, 0xFF, 0x10};

@@ -227,3 +227,50 @@ TEST(XmpReader, PaddingAfterThePacketIsAccepted) {
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(r.Value("XMP-xmp", "xmp:Rating"), "1");
 }
+
+// Prefixes are resolved by the reader itself: a redeclared prefix holds
+// inside its element only, a default namespace names unprefixed elements
+// (not attributes), and what a namespace-aware parser refuses stops the
+// parse with its words, keeping the properties met before.
+TEST(XmpReader, PrefixesResolveByTheDeclarationsInScope) {
+    const std::string ns = "xmlns:a=\"http://example.com/a/\" ";
+    const struct {
+        std::string body;
+        std::string listed; // group|name=value, in order; the note after '!'
+    } cases[] = {
+        {"a:X=\"1\"><a:Y xmlns:a=\"http://purl.org/dc/elements/1.1/\">2</a:Y><a:Z>3</a:Z>",
+         "XMP-a|a:X=1 XMP-dc|dc:Y=2 XMP-a|a:Z=3"},
+        {"><Y xmlns=\"http://ns.adobe.com/xap/1.0/\" plain=\"p\">2</Y>", "XMP-xmp|xmp:Y=2"},
+        {"><Y xmlns=\"http://example.com/d/\">2</Y><Z xmlns=\"\">3</Z>", "XMP-ns|ns:Y=2 XMP|Z=3"},
+        {"a:X=\"1\"><b:Y>2</b:Y><a:Z>3</a:Z>", "XMP-a|a:X=1 !unbound prefix at line 3"},
+        {"a:X=\"1\" b:Y=\"2\">", "!unbound prefix at line 2"},
+        {"><a:Y xmlns:a=\"\">2</a:Y>", "!must not undeclare prefix at line 3"},
+        {"><a:Y xmlns:xml=\"urn:x\">2</a:Y>", "!reserved prefix (xml) must not be undeclared or "
+                                              "bound to another namespace name at line 3"},
+        {"><a:Y xmlns:xmlns=\"urn:x\">2</a:Y>", "!reserved prefix (xmlns) must not be declared or "
+                                                "undeclared at line 3"},
+        {"><a:Y xmlns:b=\"http://www.w3.org/XML/1998/namespace\">2</a:Y>",
+         "!prefix must not be bound to one of the reserved namespace names at line 3"},
+        {"><a:Y xmlns:b=\"http://example.com/a/\" a:q=\"1\" b:q=\"2\">2</a:Y>",
+         "!duplicate attribute at line 3"},
+        {"><a:Y>1</a:Y>\n<a:Z\n a:b:c=\"1\">2</a:Z>",
+         "XMP-a|a:Y=1 !not well-formed (invalid token) at line 5"},
+        {"><a:Y xml:lang=\"en\">1</a:Y>", "XMP-a|a:Y=1"},
+        // A name refused before a fault further on in its tag is told.
+        {"><a:Y>1</a:Y><a:Z\r b:=\"1\"\n c>2</a:Z>",
+         "XMP-a|a:Y=1 !not well-formed (invalid token) at line 4"},
+        {"><a:Y>1</:Y>", "!not well-formed (invalid token) at line 3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body);
+        const Read r(Packet(c.body + "</rdf:Description>", "\n" + ns));
+        std::string listed;
+        for (const MetadataEntry& e : r.out.Entries())
+            listed += (listed.empty() ? "" : " ") + e.group + "|" + std::string(e.name.View()) +
+                      "=" + e.value.text;
+        for (const std::string& note : r.out.Notes())
+            listed += (listed.empty() ? "!" : " !") + note.substr(note.find(' ') + 1);
+        EXPECT_EQ(listed, c.listed);
+        EXPECT_EQ(r.ok, c.listed.find('!') == std::string::npos);
+    }
+}
