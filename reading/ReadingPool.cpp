@@ -36,6 +36,14 @@ void LowerThisThread(ReadingSettings::Priority priority) {
     }
 }
 
+// While a window is busy its readers run only when no other thread wants a
+// core: the scheduler then gives the window's thread a core at once, which a
+// higher nice value alone does not (a running reader finishes its slice).
+void RunOnlyWhenIdle(bool idle) {
+    sched_param param{};
+    ::pthread_setschedparam(::pthread_self(), idle ? SCHED_IDLE : SCHED_OTHER, &param);
+}
+
 // Blocks this thread has read from a disk (not from the page cache).
 long BlocksReadByThisThread() {
     rusage usage{};
@@ -190,6 +198,8 @@ void ReadingPool::Work() {
     std::unique_lock<std::mutex> lock(m_lock, std::defer_lock);
     // Blocks this thread had read from a disk when it last looked.
     long blocksSeen = BlocksReadByThisThread();
+    // The thread runs as SCHED_IDLE while the window is busy.
+    bool idle = false;
     Acquire(lock);
     for (;;) {
         if (m_taken == m_submitted && !m_closing && !Cancelled()) {
@@ -203,7 +213,7 @@ void ReadingPool::Work() {
         // keeps none from being delivered.
         if (m_busy) {
             lock.unlock();
-            StartReading();
+            StartReading(idle);
             Acquire(lock);
         } else {
             ++m_readingNow;
@@ -240,7 +250,12 @@ void ReadingPool::ReadNext(std::unique_lock<std::mutex>& lock, long& blocksSeen)
     DeliverReady(lock);
 }
 
-void ReadingPool::StartReading() {
+void ReadingPool::StartReading(bool& idle) {
+    const bool busy = m_busy->load(std::memory_order_relaxed);
+    if (busy != idle && m_priority != ReadingSettings::Priority::Idle) {
+        RunOnlyWhenIdle(busy);
+        idle = busy;
+    }
     int held = 0;
     for (;;) {
         int reading = m_readingNow.load();

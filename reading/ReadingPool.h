@@ -88,8 +88,9 @@ struct ReadingSettings {
     // holds up the walk and the return of Submit after a Cancel.
     bool inlineWhileCached = false;
     // While the flag is set (a window handling the user's input), at most
-    // busyThreads read at once: the others hold back before their next
-    // file, each for at most kMostHoldMs, so that the window has the cores.
+    // busyThreads read at once, and only when no other thread wants a core
+    // (SCHED_IDLE): the others hold back before their next file, each for
+    // at most kMostHoldMs, so that the window has the cores.
     std::shared_ptr<const std::atomic<bool>> busy;
     int busyThreads = 1;
 };
@@ -143,8 +144,10 @@ private:
     // last looked.
     void ReadNext(std::unique_lock<std::mutex>& lock, long& blocksSeen);
     void StartReaderIfNeeded();
-    // Counts this thread among those reading, once a busy window lets it.
-    void StartReading();
+    // Counts this thread among those reading, once a busy window lets it;
+    // `idle`: the thread runs as SCHED_IDLE, as it does while the window
+    // is busy.
+    void StartReading(bool& idle);
     // Delivers the completed items at the head of the window, unless a
     // thread is already doing so (it picks them up). Called with the lock.
     void DeliverReady(std::unique_lock<std::mutex>& lock);
