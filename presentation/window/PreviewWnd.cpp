@@ -61,6 +61,12 @@ CPreviewWnd::CPreviewWnd(QWidget* parent)
         m_view.SetZoom(actual ? PreviewView::Zoom::Actual : PreviewView::Zoom::Fitted);
     });
     connect(&m_view, &PreviewView::zoomChanged, this, &CPreviewWnd::OnZoomChanged);
+    // The decoder and the histogram take cores the click's rows and tags are
+    // painted with: the picture is asked for a frame later (and only for the
+    // last of photos chosen in quick succession).
+    m_afterRows.setSingleShot(true);
+    m_afterRows.setInterval(kAfterRowsMs);
+    connect(&m_afterRows, &QTimer::timeout, this, [this] { Request(false); });
     m_resizeSettle.setSingleShot(true);
     m_resizeSettle.setInterval(kResizeSettleMs);
     connect(&m_resizeSettle, &QTimer::timeout, this, &CPreviewWnd::SharpenAfterResize);
@@ -113,6 +119,7 @@ QSize CPreviewWnd::FittedBox() const {
 }
 
 void CPreviewWnd::Clear() {
+    m_afterRows.stop();
     m_ticket = m_queue.Cancel();
     m_path.clear();
     m_shown = PreviewPicture();
@@ -131,15 +138,17 @@ void CPreviewWnd::ShowFile(const QByteArray& path) {
                              QFileInfo(QFile::decodeName(path)).fileName());
     if (!IsPaneVisible() || !m_view.isVisible()) {
         // Nothing is decoded for a pane nobody sees; what it showed is stale.
+        m_afterRows.stop();
         m_ticket = m_queue.Cancel();
         m_stale = true;
         return;
     }
     // Each photo starts fitted.
-    Request(false);
+    m_afterRows.start();
 }
 
 void CPreviewWnd::Request(bool full) {
+    m_afterRows.stop();
     m_stale = false;
     const QSize box = full ? QSize() : FittedBox();
     m_ticket = m_queue.Cancel();

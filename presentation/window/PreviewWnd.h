@@ -35,6 +35,8 @@ public:
     using Source = std::function<PreviewPicture(const QByteArray& path, QSize box)>;
     // How long the pane's size must stay still before a sharper picture is asked.
     static constexpr int kResizeSettleMs = 150;
+    // How long after a photo is chosen its picture is asked for: a frame.
+    static constexpr int kAfterRowsMs = 16;
 
     explicit CPreviewWnd(QWidget* parent = nullptr);
     ~CPreviewWnd() override;
@@ -88,6 +90,8 @@ private:
     QLabel m_note;
     QToolButton m_zoomButton;
     QTimer m_resizeSettle;
+    // A chosen photo is asked for once the window has painted its rows.
+    QTimer m_afterRows;
     Source m_source;
     QByteArray m_path;
     PreviewPicture m_shown;
