@@ -61,6 +61,17 @@ QString BarName(unsigned id) {
     return QStringLiteral("Bar%1").arg(id);
 }
 
+// A pane of the frame's right-hand group, free to dock at any edge; false
+// when it could not be created.
+bool CreateDockedPane(DockablePane& pane, unsigned caption, unsigned id, quint32 style,
+                      QMainWindow* frame) {
+    if (!pane.Create(StringTable::Load(caption), frame, kPaneRect, true, int(id), style))
+        return false;
+    pane.EnableDocking(PaneStyle::AlignAny);
+    pane.DockToFrame();
+    return true;
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(const FrameServices& services) : m_services(services) {
@@ -233,13 +244,8 @@ bool CMainFrame::OnCreate() {
     addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, &m_addressRebar);
 
-    m_propertiesCreated =
-        m_propertiesPane.Create(StringTable::Load(StringId::PropertiesCaption), this, kPaneRect,
-                                true, int(ResourceId::PropertiesPane), kPropertiesPaneStyle);
-    if (m_propertiesCreated) {
-        m_propertiesPane.EnableDocking(PaneStyle::AlignAny);
-        m_propertiesPane.DockToFrame();
-    }
+    m_propertiesCreated = CreateDockedPane(m_propertiesPane, StringId::PropertiesCaption,
+                                           ResourceId::PropertiesPane, kPropertiesPaneStyle, this);
     // Split below "Properties" before "Metadata" joins it as a tab: a pane
     // split from a tabbed one would become one more tab.
     CreatePreviewPane();
@@ -249,13 +255,10 @@ bool CMainFrame::OnCreate() {
 }
 
 void CMainFrame::CreateMetadataPane() {
-    m_metadataCreated =
-        m_metadataPane.Create(StringTable::Load(StringId::MetadataCaption), this, kPaneRect, true,
-                              int(ResourceId::MetadataPane), kMetadataPaneStyle);
+    m_metadataCreated = CreateDockedPane(m_metadataPane, StringId::MetadataCaption,
+                                         ResourceId::MetadataPane, kMetadataPaneStyle, this);
     if (!m_metadataCreated)
         return;
-    m_metadataPane.EnableDocking(PaneStyle::AlignAny);
-    m_metadataPane.DockToFrame();
     // A first start shows it as a tab behind "Properties"; a stored layout
     // puts it back where it was left.
     if (m_propertiesCreated) {
@@ -265,13 +268,10 @@ void CMainFrame::CreateMetadataPane() {
 }
 
 void CMainFrame::CreateOverviewPane() {
-    m_overviewCreated =
-        m_overviewPane.Create(StringTable::Load(StringId::OverviewCaption), this, kPaneRect, true,
-                              int(ResourceId::OverviewPane), kOverviewPaneStyle);
+    m_overviewCreated = CreateDockedPane(m_overviewPane, StringId::OverviewCaption,
+                                         ResourceId::OverviewPane, kOverviewPaneStyle, this);
     if (!m_overviewCreated)
         return;
-    m_overviewPane.EnableDocking(PaneStyle::AlignAny);
-    m_overviewPane.DockToFrame();
     connect(&m_overviewPane, &COverviewWnd::queryChosen, this, &CMainFrame::OnOverviewQuery);
     // A first start shows it as a tab behind "Metadata"; a stored layout
     // puts it back where it was left.
@@ -286,13 +286,10 @@ void CMainFrame::CreateOverviewPane() {
 }
 
 void CMainFrame::CreatePreviewPane() {
-    m_previewCreated =
-        m_previewPane.Create(StringTable::Load(StringId::PreviewCaption), this, kPaneRect, true,
-                             int(ResourceId::PreviewPane), kPreviewPaneStyle);
+    m_previewCreated = CreateDockedPane(m_previewPane, StringId::PreviewCaption,
+                                        ResourceId::PreviewPane, kPreviewPaneStyle, this);
     if (!m_previewCreated)
         return;
-    m_previewPane.EnableDocking(PaneStyle::AlignAny);
-    m_previewPane.DockToFrame();
     // A first start shows it below "Properties"; a stored layout puts it
     // back where it was left.
     if (m_propertiesCreated)
