@@ -1,5 +1,6 @@
 #include "metadata/ByteSource.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -82,19 +83,30 @@ bool FileSource::EnsureInHead(uint64_t offset, uint64_t count) {
         return true;
     if (m_headWhole || m_head == nullptr || offset > kHeadSize || count > kHeadSize - offset)
         return false;
-    ReadRestOfHead();
+    GrowHead(offset + count);
     return InHead(offset, count);
 }
 
-void FileSource::ReadRestOfHead() {
-    m_headWhole = true;
-    size_t want = kHeadSize - m_headSize;
+void FileSource::GrowHead(uint64_t end) {
+    // A little past the bytes asked for, so that the segments after a long
+    // EXIF block come with it; at least twice the head, so that reads going
+    // on from there cost few system calls.
+    constexpr uint64_t kPage = 4096;
+    const uint64_t past = (end + kPage + kPage - 1) / kPage * kPage;
+    const size_t target = static_cast<size_t>(
+        std::min<uint64_t>(std::max<uint64_t>(past, 2 * uint64_t(m_headSize)), kHeadSize));
+    size_t want = target - m_headSize;
     if (m_size != kUnknownSize && m_size - m_headSize < want)
         want = static_cast<size_t>(m_size - m_headSize);
     // Past the cap, the head stays as it is; reads go on the usual way.
-    if (want == 0 || !WithinCap(want))
+    if (want == 0 || !WithinCap(want)) {
+        m_headWhole = true;
         return;
-    m_headSize += Fetch(m_headSize, m_head + m_headSize, want, 0);
+    }
+    const size_t got = Fetch(m_headSize, m_head + m_headSize, want, 0);
+    m_headSize += got;
+    m_headWhole = got < want || m_headSize == kHeadSize ||
+                  (m_size != kUnknownSize && m_headSize == m_size);
 }
 
 ssize_t FileSource::PreadOnce(uint64_t offset, unsigned char* out, size_t count) {
@@ -177,6 +189,12 @@ bool FileSource::ReadHeld(uint64_t offset, unsigned char* out, size_t count) {
     if (count != 0)
         std::memcpy(out, from, count);
     return true;
+}
+
+const unsigned char* FileSource::Kept(uint64_t offset, size_t count) {
+    if (!m_headTried)
+        LoadHead();
+    return EnsureInHead(offset, count) ? m_head + offset : nullptr;
 }
 
 const unsigned char* FileSource::Held(uint64_t offset, size_t count) {
@@ -343,6 +361,15 @@ size_t SourceStream::Read(unsigned char* out, size_t count) {
         return 0;
     m_pos += inFile;
     return static_cast<size_t>(inFile);
+}
+
+const unsigned char* SourceStream::TakeKept(size_t back, size_t count) {
+    if (back > count || back > m_pos || count - back > m_end - m_pos)
+        return nullptr;
+    const unsigned char* kept = m_source.Kept(m_pos - back, count);
+    if (kept != nullptr)
+        m_pos += count - back;
+    return kept;
 }
 
 size_t SourceStream::Skip(size_t count) {

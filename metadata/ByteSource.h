@@ -39,6 +39,10 @@ public:
     // already (valid until its next read), for a caller that would copy
     // them anyway; null otherwise: ReadAt them.
     virtual const unsigned char* Held(uint64_t, size_t) { return nullptr; }
+    // The same for bytes the source keeps in memory for as long as it lives
+    // (a file's head), so that a reader may point into them instead of
+    // copying them; null otherwise.
+    virtual const unsigned char* Kept(uint64_t, size_t) { return nullptr; }
 
     uint64_t BytesRead() const { return m_bytesRead; }
     uint64_t Cap() const { return m_cap; }
@@ -75,11 +79,12 @@ private:
 };
 
 // An open file descriptor, read with pread only (no stdio buffering); it is
-// not closed here. The file's first 64 KiB, its head, are read in two steps:
-// the first 16 KiB, which hold most JPEG headers whole, then the rest of
-// the head when a read goes there; later reads inside the head are served
-// from it, so a typical JPEG header costs one system call, and copying
-// 64 KiB where 16 suffice is spared. Beyond it, a small read fetches the 16 KiB
+// not closed here. The file's first 64 KiB, its head, are read in steps:
+// the first 16 KiB, which hold most JPEG headers whole, then more when a
+// read goes past what is held (twice as much, or to a little beyond the
+// bytes asked for); later reads inside the head are served from it, so a
+// typical JPEG header costs one system call, and copying 64 KiB where 16 or
+// 24 suffice is spared. Beyond it, a small read fetches the 16 KiB
 // from its offset on and later reads inside those are served from there (a
 // TIFF's directories and values, a PNG's chunk headers lie near each other);
 // large reads go to the file as asked.
@@ -114,6 +119,7 @@ public:
     size_t ReadHead(unsigned char* out, size_t count) override;
     bool Holds(uint64_t offset, uint64_t count) override;
     const unsigned char* Held(uint64_t offset, size_t count) override;
+    const unsigned char* Kept(uint64_t offset, size_t count) override;
     int PreadCount() const { return m_preads; }
     // The error of a failed read (Failure::Io): errno, or EIO when the file
     // ended before its size said.
@@ -129,9 +135,9 @@ private:
     bool InHead(uint64_t offset, uint64_t count) const {
         return m_head != nullptr && offset <= m_headSize && count <= m_headSize - offset;
     }
-    // InHead, after reading the rest of the head when the bytes lie there.
+    // InHead, after growing the head when the bytes lie within its 64 KiB.
     bool EnsureInHead(uint64_t offset, uint64_t count);
-    void ReadRestOfHead();
+    void GrowHead(uint64_t end);
     bool InWindow(uint64_t offset, uint64_t count) const {
         return m_window != nullptr && offset >= m_windowStart &&
                offset - m_windowStart <= m_windowSize &&
@@ -175,6 +181,7 @@ public:
     int ReadByte() override;
     size_t Read(unsigned char* out, size_t count) override;
     size_t Skip(size_t count) override;
+    const unsigned char* TakeKept(size_t back, size_t count) override;
 
 private:
     // A segment's marker, length and signature come from one sparse read of

@@ -14,6 +14,15 @@ public:
     // Passes over up to `count` bytes; returns how many there were. Streams
     // that can seek do so without reading.
     virtual size_t Skip(size_t count);
+    // Where the stream's source keeps its bytes in memory for as long as it
+    // lives: the `count` bytes that start `back` bytes before the position
+    // (bytes just read, then those that follow), the position moving to
+    // their end. Null, the position unmoved, when they are not kept so.
+    virtual const unsigned char* TakeKept(size_t back, size_t count) {
+        (void)back;
+        (void)count;
+        return nullptr;
+    }
 };
 
 // A stream over bytes in memory; the bytes must outlive the stream.

@@ -59,7 +59,7 @@ uint32_t AsUnsigned32(double v) {
 
 } // namespace
 
-bool CJpegExifReader::ParseExifBlock(unsigned char* payload, int segmentSize) {
+bool CJpegExifReader::ParseExifBlock(const unsigned char* payload, int segmentSize) {
     if (payload == nullptr || segmentSize < static_cast<int>(kHeaderSize) + 2 ||
         std::memcmp(payload, "Exif\0\0", 6) != 0) {
         summary->flashUsed = 0;
@@ -72,7 +72,7 @@ bool CJpegExifReader::ParseExifBlock(unsigned char* payload, int segmentSize) {
     return ParseTiffBlock(payload + 6, static_cast<uint32_t>(segmentSize) - 8);
 }
 
-bool CJpegExifReader::ParseTiffBlock(unsigned char* tiff, uint32_t length) {
+bool CJpegExifReader::ParseTiffBlock(const unsigned char* tiff, uint32_t length) {
     summary->flashUsed = 0;
     summary->comment[0] = '\0';
     largestExifDimension = 0;

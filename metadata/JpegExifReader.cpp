@@ -29,7 +29,14 @@ CJpegExifReader::CJpegExifReader(ExifSummary* givenSummary, MessageSink* givenSi
 CJpegExifReader::~CJpegExifReader() {
     // Also frees a buffer left beyond sectionCount by a short read.
     for (JpegSection& section : sections)
+        ReleaseData(section);
+}
+
+void CJpegExifReader::ReleaseData(JpegSection& section) {
+    if (!section.borrowed)
         delete[] section.data;
+    section.data = nullptr;
+    section.borrowed = false;
 }
 
 void CJpegExifReader::SetError(const char* message) {
@@ -117,8 +124,7 @@ bool CJpegExifReader::ReadSegment(ByteStream& file, int marker, JpegSection& sec
               (signatureSize < 4 || std::memcmp(signature, "Exif", 4) != 0));
     const size_t rest = payloadSize - signatureSize;
     // A buffer left here by an earlier failed read is replaced, not leaked.
-    delete[] section.data;
-    section.data = nullptr;
+    ReleaseData(section);
     // Only a frame header, the comment and the EXIF block are read; the
     // other segments kept are listed by marker and size.
     const bool read = JpegMarker::IsFrameHeader(marker) || marker == JpegMarker::Comment ||
@@ -131,15 +137,22 @@ bool CJpegExifReader::ReadSegment(ByteStream& file, int marker, JpegSection& sec
         return true;
     }
 
-    section.data = new (std::nothrow) unsigned char[size];
-    if (section.data == nullptr) {
+    // Bytes the file's source keeps in memory are pointed at, not copied.
+    if (const unsigned char* kept = file.TakeKept(2 + signatureSize, static_cast<size_t>(size))) {
+        section.data = kept;
+        section.borrowed = true;
+        return true;
+    }
+    unsigned char* bytes = new (std::nothrow) unsigned char[size];
+    if (bytes == nullptr) {
         SetError("Could not allocate memory");
         return false;
     }
-    section.data[0] = static_cast<unsigned char>(high);
-    section.data[1] = static_cast<unsigned char>(low);
-    std::memcpy(section.data + 2, signature, signatureSize);
-    if (file.Read(section.data + 2 + signatureSize, rest) != rest) {
+    section.data = bytes;
+    bytes[0] = static_cast<unsigned char>(high);
+    bytes[1] = static_cast<unsigned char>(low);
+    std::memcpy(bytes + 2, signature, signatureSize);
+    if (file.Read(bytes + 2 + signatureSize, rest) != rest) {
         SetError("Premature end of file?");
         return false;
     }

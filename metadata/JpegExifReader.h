@@ -11,11 +11,14 @@
 // One stored marker segment: `data` holds the two length bytes as read
 // (high byte first) followed by the payload, `size` bytes in all; null for
 // a segment whose bytes nothing reads (tables, the start of scan, other
-// application segments), which is listed but not read.
+// application segments), which is listed but not read. The bytes are the
+// reader's own, or `borrowed` from the source the stream reads, which
+// keeps them for as long as it lives.
 struct JpegSection {
-    unsigned char* data;
+    const unsigned char* data;
     int32_t marker;
     int32_t size;
+    bool borrowed;
 };
 
 // Reads the header segments of one JPEG file (start of image up to start of
@@ -38,15 +41,13 @@ public:
     bool ReadSections(ByteStream& file);
 
     // Parses one APP1 payload (the bytes after the length field);
-    // `segmentSize` is the segment's length field. The payload may be
-    // changed in place (UserComment trimming).
-    bool ParseExifBlock(unsigned char* payload, int segmentSize);
+    // `segmentSize` is the segment's length field.
+    bool ParseExifBlock(const unsigned char* payload, int segmentSize);
 
     // Parses a TIFF structure (byte order, 42, first directory offset, the
     // directories) of `length` bytes, as found in an APP1 payload after its
     // "Exif\0\0" header or in other containers. Offsets count from `tiff`.
-    // May change the bytes in place, as above.
-    bool ParseTiffBlock(unsigned char* tiff, uint32_t length);
+    bool ParseTiffBlock(const unsigned char* tiff, uint32_t length);
 
     const ExifSummary& Summary() const { return *summary; }
     const char* LastError() const { return lastError; }
@@ -64,6 +65,7 @@ private:
     SectionOutcome TakeSection(JpegSection& section, bool& commentSeen);
 
     void StoreFrameHeader(const unsigned char* data, int size, int marker);
+    void ReleaseData(JpegSection& section);
     void StoreComment(const unsigned char* data, int size);
     void SetError(const char* message);
     void Print(const char* message);
@@ -108,7 +110,7 @@ private:
     MessageSink* sink;
 
     // The EXIF block being parsed.
-    unsigned char* blockBase;
+    const unsigned char* blockBase;
     uint32_t blockLength;
     VisitedDirectories walked;
 

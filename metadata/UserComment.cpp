@@ -42,7 +42,7 @@ bool AppendUtf8(char* out, uint32_t& n, uint32_t limit, uint32_t cp) {
 
 void CJpegExifReader::StoreUserComment(uint32_t valueOffset, uint32_t byteCount) {
     // The value's bytes all lie inside the block (checked by the walk).
-    unsigned char* value = blockBase + valueOffset;
+    const unsigned char* value = blockBase + valueOffset;
     char* comment = summary->comment;
 
     if (byteCount >= 7 && std::memcmp(value, "UNICODE", 7) == 0) {
@@ -76,12 +76,9 @@ void CJpegExifReader::StoreUserComment(uint32_t valueOffset, uint32_t byteCount)
         return;
     }
 
-    // Trailing spaces are cut off in the buffer itself.
-    for (uint32_t i = byteCount; i-- > 0;) {
-        if (value[i] != ' ')
-            break;
-        value[i] = 0;
-    }
+    // Trailing spaces are cut off (the block is the file's, read only).
+    while (byteCount > 0 && value[byteCount - 1] == ' ')
+        --byteCount;
 
     if (byteCount >= 5 && std::memcmp(value, "ASCII", 5) == 0) {
         for (uint32_t i = 5; i < 10 && i < byteCount; ++i) {
