@@ -105,8 +105,8 @@ void FileSource::GrowHead(uint64_t end) {
     }
     const size_t got = Fetch(m_headSize, m_head + m_headSize, want, 0);
     m_headSize += got;
-    m_headWhole = got < want || m_headSize == kHeadSize ||
-                  (m_size != kUnknownSize && m_headSize == m_size);
+    m_headWhole =
+        got < want || m_headSize == kHeadSize || (m_size != kUnknownSize && m_headSize == m_size);
 }
 
 ssize_t FileSource::PreadOnce(uint64_t offset, unsigned char* out, size_t count) {

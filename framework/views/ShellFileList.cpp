@@ -87,6 +87,7 @@ ShellFileList::ShellFileList(QWidget* parent)
                                   edge};
           })) {
     m_iconView.setItemDelegate(m_thumbnailDelegate);
+    m_detailsView.setItemDelegate(&m_detailsDelegate);
     static const bool accessibleInstalled = [] {
         QAccessible::installFactory(FileListAccessibleFactory);
         return true;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "framework/views/DetailsTreeView.h"
 #include "framework/views/FolderListModel.h"
+#include "framework/views/KeptTextDelegate.h"
 #include "framework/views/KeyboardCurrent.h"
 #include "framework/views/ThumbnailDelegate.h"
 #include "framework/views/ThumbnailLoader.h"
@@ -114,7 +116,8 @@ private:
     FolderListModel m_model;
     ThumbnailLoader m_thumbnails;
     QListView m_iconView;
-    QTreeView m_detailsView;
+    DetailsTreeView m_detailsView;
+    KeptTextDelegate m_detailsDelegate;
     QStackedLayout* m_stack;
     KeyboardCurrent m_keyboardCurrent;
     ThumbnailDelegate* m_thumbnailDelegate;

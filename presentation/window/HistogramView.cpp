@@ -46,17 +46,20 @@ void HistogramView::paintEvent(QPaintEvent*) {
     if (peak == 0)
         return;
     const QRectF area = QRectF(rect()).adjusted(2, 2, -2, -2);
-    painter.setRenderHint(QPainter::Antialiasing);
+    // The grey area is filled without antialiasing: smoothing its edge made
+    // the paint ten times as long (about 5 ms at this size), and it came
+    // with the paint of a click's rows when the picture arrived meanwhile.
     QColor grey = palette().color(QPalette::Text);
     grey.setAlpha(110);
     painter.setPen(Qt::NoPen);
     painter.setBrush(grey);
     painter.drawPath(Curve(m_histogram.counts[Histogram::Luminance], peak, area));
     painter.setBrush(Qt::NoBrush);
+    painter.setRenderHint(QPainter::Antialiasing);
     const QColor lines[] = {QColor(220, 40, 40, 200), QColor(40, 170, 40, 200),
                             QColor(50, 90, 230, 200)};
     for (int channel = Histogram::Red; channel <= Histogram::Blue; ++channel) {
-        painter.setPen(QPen(lines[channel - Histogram::Red], 1.2));
+        painter.setPen(QPen(lines[channel - Histogram::Red], 1.0));
         painter.drawPath(Curve(m_histogram.counts[size_t(channel)], peak, area));
     }
 }
