@@ -153,6 +153,51 @@ TEST(FileSource, HeldBytesAreThoseOfTheHeadOrTheWindow) {
     EXPECT_EQ(source.Held(bytes.size() - 4, 8), nullptr);
 }
 
+// An EXIF block past the first read: the head grows to what the block
+// needs, not to its full 64 KiB, and the record's sections point into it.
+TEST(FileSource, AnExifBlockPastTheFirstReadGrowsTheHeadByWhatItNeeds) {
+    struct {
+        size_t padding; // bytes after the TIFF structure inside the APP1
+        int preads;     // of the whole read
+        uint64_t mostRead;
+    } cases[] = {
+        {1000, 1, FileSource::kFirstRead},
+        {20000, 2, 32 * 1024},
+        {40000, 2, 48 * 1024},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.padding);
+        Bytes payload = CameraExif(ByteOrder::Little).Payload();
+        payload.resize(payload.size() + c.padding, 0);
+        JpegBuilder jpeg;
+        jpeg.Soi().App0Jfif().Segment(0xE1, payload).Frame(640, 480).BareSos();
+        Bytes bytes = jpeg.Data();
+        bytes.resize(200000, 0x55); // the scan's bytes
+        TempFile file(bytes);
+        ExifSummary record;
+        std::memset(&record, 0, sizeof record);
+        FileSource source(file.fd);
+        CollectingSink sink;
+        PhotoReader reader(&record, &sink, PhotoReader::Use::RecordOnly);
+        EXPECT_TRUE(reader.Read(source));
+        EXPECT_TRUE(record.exifValid);
+        EXPECT_EQ(record.width, 640);
+        EXPECT_EQ(source.PreadCount(), c.preads);
+        EXPECT_LE(source.BytesRead(), c.mostRead);
+        const CJpegExifReader& sections = reader.Jpeg();
+        ASSERT_GE(sections.SectionCount(), 1);
+        EXPECT_TRUE(sections.Section(0).borrowed);
+
+        ExifSummary whole;
+        std::memset(&whole, 0, sizeof whole);
+        MemoryStream stream(bytes.data(), bytes.size());
+        CJpegExifReader copied(&whole, &sink);
+        EXPECT_TRUE(copied.ReadSections(stream));
+        EXPECT_FALSE(copied.Section(0).borrowed);
+        EXPECT_TRUE(SameRecord(record, whole));
+    }
+}
+
 // EXIF, then megabytes of XMP extension segments, a second comment and the
 // scan: only the EXIF segment and the tables are read.
 Bytes JpegWithLargeUnusedSegments(ByteOrder order) {
