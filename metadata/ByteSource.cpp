@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include <sys/stat.h>
@@ -57,8 +58,32 @@ bool MemorySource::ReadAt(uint64_t offset, unsigned char* out, size_t count) {
 FileSource::FileSource(int fd, uint64_t size, uint64_t cap)
     : ByteSource(cap), m_fd(fd), m_size(size) {}
 
+namespace {
+
+// Each thread keeps the head of the last file it read for the next one: a
+// walk over thousands of files would otherwise allocate and free 64 KiB for
+// each.
+thread_local std::unique_ptr<unsigned char[]> t_spareHead;
+
+unsigned char* TakeHead() {
+    if (t_spareHead)
+        return t_spareHead.release();
+    return new (std::nothrow) unsigned char[FileSource::kHeadSize];
+}
+
+void GiveBackHead(unsigned char* head) {
+    if (head == nullptr)
+        return;
+    if (t_spareHead)
+        delete[] head;
+    else
+        t_spareHead.reset(head);
+}
+
+} // namespace
+
 FileSource::~FileSource() {
-    delete[] m_head;
+    GiveBackHead(m_head);
     delete[] m_window;
 }
 
@@ -146,7 +171,7 @@ bool FileSource::LoadHead() {
     // The head counts against the cap like any read.
     if (sizeKnown ? !Admit(0, want) : !WithinCap(want))
         return false;
-    m_head = new (std::nothrow) unsigned char[kHeadSize];
+    m_head = TakeHead();
     bool failed = m_head == nullptr;
     size_t got = 0;
     if (!failed && sizeKnown) {
@@ -168,7 +193,7 @@ bool FileSource::LoadHead() {
         Count(got);
     }
     if (failed || got == 0) {
-        delete[] m_head;
+        GiveBackHead(m_head);
         m_head = nullptr;
         if (failed)
             Fail(Failure::Io);

@@ -19,9 +19,10 @@ CJpegExifReader::CJpegExifReader(ExifSummary* givenSummary, MessageSink* givenSi
       ownsSummary(givenSummary == nullptr),
       sink(givenSink != nullptr ? givenSink : &StandardOutputSink()), blockBase(nullptr),
       blockLength(0) {
-    std::memset(&ownRecord, 0, sizeof ownRecord);
-    if (ownsSummary)
+    if (ownsSummary) {
+        std::memset(&ownRecord, 0, sizeof ownRecord);
         summary = &ownRecord;
+    }
     lastError[0] = '\0';
     std::memset(sections, 0, sizeof sections);
 }

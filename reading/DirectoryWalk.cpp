@@ -27,8 +27,10 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string Join(const std::string& folder, const char* name) {
-    std::string path = folder;
+std::string Join(const std::string& folder, std::string_view name) {
+    std::string path;
+    path.reserve(folder.size() + 1 + name.size());
+    path = folder;
     if (path.empty() || path.back() != '/')
         path += '/';
     path += name;
@@ -128,7 +130,7 @@ bool WalkFolder(const std::string& folder, FileVisitor& visitor) {
     std::sort(files.begin(), files.end());
     for (const auto& [name, regular] : files) {
         FoundFile found;
-        found.path = Join(folder, name.c_str());
+        found.path = Join(folder, name);
         found.folder = open;
         found.nameStart = static_cast<uint32_t>(found.path.size() - name.size());
         found.listedRegular = regular;
@@ -140,7 +142,7 @@ bool WalkFolder(const std::string& folder, FileVisitor& visitor) {
 
     std::sort(folders.begin(), folders.end());
     for (const std::string& name : folders)
-        if (!WalkFolder(Join(folder, name.c_str()), visitor))
+        if (!WalkFolder(Join(folder, name), visitor))
             return false;
     return true;
 }

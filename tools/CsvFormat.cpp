@@ -1,12 +1,20 @@
 #include "tools/CsvText.h"
 #include "tools/ReportFormat.h"
 
+#include <array>
 #include <string_view>
+#include <tuple>
+#include <type_traits>
 
 namespace {
 
 class CsvFormat final : public ReportFormat {
 public:
+    CsvFormat() {
+        for (size_t i = 0; i < m_labels.size(); ++i)
+            m_labels[i] = TagRowLabels()[i];
+    }
+
     void Begin(std::string& out) override {
         out += "path";
         for (const char* label : TagRowLabels()) {
@@ -20,7 +28,7 @@ public:
         AppendCsvField(out, path);
         // Rows come in label order, each label at most once.
         size_t next = 0;
-        for (const char* label : TagRowLabels()) {
+        for (const std::string_view label : m_labels) {
             out += ',';
             if (next < report.rows.size() && report.rows[next].label == label)
                 AppendCsvField(out, report.rows[next++].value);
@@ -32,6 +40,11 @@ public:
 
     // Unreadable files show only on standard error.
     void Unreadable(const std::string&, const std::string&, std::string&) override {}
+
+private:
+    // The labels with their lengths, measured once.
+    std::array<std::string_view, std::tuple_size_v<std::remove_cvref_t<decltype(TagRowLabels())>>>
+        m_labels;
 };
 
 } // namespace
