@@ -112,7 +112,22 @@ ReadingPool::~ReadingPool() {
         reader.join();
 }
 
+void ReadingPool::PaceWalk() {
+    if (!m_walkLowered) {
+        LowerThisThread(m_priority);
+        m_walkLowered = true;
+    }
+    if (!m_busy || m_priority == ReadingSettings::Priority::Idle)
+        return;
+    const bool busy = m_busy->load(std::memory_order_relaxed);
+    if (busy != m_walkIdle) {
+        RunOnlyWhenIdle(busy);
+        m_walkIdle = busy;
+    }
+}
+
 bool ReadingPool::Submit(FoundFile&& found) {
+    PaceWalk();
     // Nothing is pending in inline mode, so no reader touches the counts.
     if (m_threads == 0 || (m_inlineWhileCached && !m_waitedForDisk && m_submitted == 0))
         return SubmitInline(std::move(found));

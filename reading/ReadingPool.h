@@ -41,7 +41,7 @@
 // the window's thread: the worker's ReadOperands returns false within
 // milliseconds and no Deliver starts after it. Give the pool
 // ReadingSettings::Priority::Idle and fewer threads than cores so that the
-// readers yield to the window.
+// readers yield to the window; the walk's thread is lowered with them.
 class FileJob {
 public:
     virtual ~FileJob() = default;
@@ -152,6 +152,9 @@ private:
     // thread is already doing so (it picks them up). Called with the lock.
     void DeliverReady(std::unique_lock<std::mutex>& lock);
     bool SubmitInline(FoundFile&& found);
+    // The walk's thread yields to a busy window as the readers do: lowered
+    // as they are, and SCHED_IDLE while the window is busy.
+    void PaceWalk();
 
     FileJob& m_job;
     const int m_threads;
@@ -182,6 +185,10 @@ private:
     // The submitting thread's blocks read from a disk when it last looked;
     // -1 before its first inline read.
     long m_inlineBlocks = -1;
+    // The walk's thread: lowered to the readers' priority; running as
+    // SCHED_IDLE for a busy window.
+    bool m_walkLowered = false;
+    bool m_walkIdle = false;
     bool m_closing = false;
     std::atomic<bool> m_cancelled{false};
 };

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <fcntl.h>
 #include <memory>
+#include <sched.h>
 #include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
@@ -192,6 +194,36 @@ TEST(ReadingPool, ReadersHoldBackWhileTheWindowIsBusy) {
             EXPECT_GT(job.most, 1);
         EXPECT_LT(Clock::now() - start, milliseconds(ReadingPool::kMostHoldMs * c.files));
     }
+}
+
+// The walk's thread yields as the readers do: lowered with them, and only
+// run when a core is free while the window is busy.
+TEST(ReadingPool, TheWalksThreadYieldsToABusyWindow) {
+    struct Seen {
+        int policy;
+        int nice;
+    };
+    const auto seen = [] {
+        errno = 0;
+        return Seen{::sched_getscheduler(0), ::getpriority(PRIO_PROCESS, ::gettid())};
+    };
+    std::thread walk([&] {
+        const Seen before = seen();
+        TestJob job;
+        ReadingSettings settings{
+            .threads = 1, .window = 4, .priority = ReadingSettings::Priority::Low};
+        auto busy = std::make_shared<std::atomic<bool>>(true);
+        settings.busy = busy;
+        ReadingPool pool(job, settings);
+        ASSERT_TRUE(pool.Submit(Item(0)));
+        EXPECT_EQ(seen().policy, SCHED_IDLE);
+        *busy = false;
+        ASSERT_TRUE(pool.Submit(Item(1)));
+        EXPECT_EQ(seen().policy, SCHED_OTHER);
+        EXPECT_EQ(seen().nice, std::min(before.nice + 10, 19));
+        ASSERT_TRUE(pool.Finish());
+    });
+    walk.join();
 }
 
 } // namespace
