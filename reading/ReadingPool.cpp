@@ -113,6 +113,10 @@ ReadingPool::~ReadingPool() {
 }
 
 void ReadingPool::PaceWalk() {
+    // Only a window's readings, which walk on a thread of their own: the
+    // tool's walk is its main thread.
+    if (m_priority == ReadingSettings::Priority::Normal)
+        return;
     if (!m_walkLowered) {
         LowerThisThread(m_priority);
         m_walkLowered = true;
@@ -179,6 +183,11 @@ bool ReadingPool::SubmitInline(FoundFile&& found) {
 }
 
 bool ReadingPool::Finish() {
+    // The walk is over: its thread need not stand back any more.
+    if (m_walkIdle) {
+        RunOnlyWhenIdle(false);
+        m_walkIdle = false;
+    }
     std::unique_lock<std::mutex> lock(m_lock, std::defer_lock);
     Acquire(lock);
     ++m_roomWaiters;

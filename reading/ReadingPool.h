@@ -153,7 +153,8 @@ private:
     void DeliverReady(std::unique_lock<std::mutex>& lock);
     bool SubmitInline(FoundFile&& found);
     // The walk's thread yields to a busy window as the readers do: lowered
-    // as they are, and SCHED_IDLE while the window is busy.
+    // as they are (for good: it is the reading's own), and SCHED_IDLE while
+    // the window is busy, until Finish. Not for Priority::Normal.
     void PaceWalk();
 
     FileJob& m_job;

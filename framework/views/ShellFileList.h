@@ -115,9 +115,10 @@ private:
 
     FolderListModel m_model;
     ThumbnailLoader m_thumbnails;
+    // Before the view that paints with it, so that it outlives the view.
+    KeptTextDelegate m_detailsDelegate;
     QListView m_iconView;
     DetailsTreeView m_detailsView;
-    KeptTextDelegate m_detailsDelegate;
     QStackedLayout* m_stack;
     KeyboardCurrent m_keyboardCurrent;
     ThumbnailDelegate* m_thumbnailDelegate;

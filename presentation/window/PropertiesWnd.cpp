@@ -17,6 +17,7 @@ constexpr int kDataColumnWidth = 500;
 
 CPropertiesWnd::CPropertiesWnd(QWidget* parent) : DockablePane(parent), m_tagList(ClientArea()) {
     m_tagList.setObjectName(QStringLiteral("tagList"));
+    m_tagList.setItemDelegate(&m_tagDelegate);
     m_tagList.setProperty("controlId", kTagListId);
     m_tagList.setRootIsDecorated(false);
     m_tagList.setSortingEnabled(false);

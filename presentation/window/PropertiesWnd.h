@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/docking/DockablePane.h"
+#include "framework/views/KeptTextDelegate.h"
 #include "presentation/TagRows.h"
 #include "presentation/window/RowCopySource.h"
 
@@ -66,5 +67,7 @@ private:
     void ShowContextMenu(const QPoint& pos);
 
     QFont m_tagListFont;
+    // The labels come back with every photo: their layouts are kept.
+    KeptTextDelegate m_tagDelegate;
     QTreeWidget m_tagList;
 };
