@@ -35,6 +35,7 @@ CMetadataWnd::CMetadataWnd(QWidget* parent)
     connect(&m_filterBox, &QLineEdit::textChanged, this, &CMetadataWnd::ApplyFilter);
 
     m_tree.setObjectName(QStringLiteral("metadataTree"));
+    m_tree.setItemDelegate(&m_delegate);
     m_tree.setAccessibleName(QStringLiteral("Metadata tags"));
     m_tree.setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_tree.setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/docking/DockablePane.h"
+#include "framework/views/KeptTextDelegate.h"
 #include "metadata/tags/MetadataEntry.h"
 #include "presentation/window/MetadataFilter.h"
 #include "presentation/window/RowCopySource.h"
@@ -81,6 +82,9 @@ private:
     void ApplyFilter(const QString& text);
 
     QLineEdit m_filterBox;
+    // Names, ids and types come back with every photo: their layouts are
+    // kept.
+    KeptTextDelegate m_delegate;
     QTreeView m_tree;
     MetadataFilter m_filter;
     std::unique_ptr<QStandardItemModel> m_model;

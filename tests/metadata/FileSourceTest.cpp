@@ -153,6 +153,32 @@ TEST(FileSource, HeldBytesAreThoseOfTheHeadOrTheWindow) {
     EXPECT_EQ(source.Held(bytes.size() - 4, 8), nullptr);
 }
 
+// A JPEG's record read from its file as the tool reads it.
+struct FileRecord {
+    explicit FileRecord(const TempFile& file) : source(file.fd) {
+        std::memset(&record, 0, sizeof record);
+        read = reader.Read(source);
+    }
+    ExifSummary record;
+    FileSource source;
+    CollectingSink sink;
+    PhotoReader reader{&record, &sink, PhotoReader::Use::RecordOnly};
+    bool read = false;
+};
+
+// The same bytes read from memory, segment by segment: copied, never
+// borrowed.
+ExifSummary MemoryRecord(const Bytes& bytes) {
+    ExifSummary record;
+    std::memset(&record, 0, sizeof record);
+    MemoryStream stream(bytes.data(), bytes.size());
+    CJpegExifReader sections(&record, &DiscardingSink());
+    EXPECT_TRUE(sections.ReadSections(stream));
+    EXPECT_GE(sections.SectionCount(), 1);
+    EXPECT_FALSE(sections.Section(0).borrowed);
+    return record;
+}
+
 // An EXIF block past the first read: the head grows to what the block
 // needs, not to its full 64 KiB, and the record's sections point into it.
 TEST(FileSource, AnExifBlockPastTheFirstReadGrowsTheHeadByWhatItNeeds) {
@@ -174,27 +200,15 @@ TEST(FileSource, AnExifBlockPastTheFirstReadGrowsTheHeadByWhatItNeeds) {
         Bytes bytes = jpeg.Data();
         bytes.resize(200000, 0x55); // the scan's bytes
         TempFile file(bytes);
-        ExifSummary record;
-        std::memset(&record, 0, sizeof record);
-        FileSource source(file.fd);
-        CollectingSink sink;
-        PhotoReader reader(&record, &sink, PhotoReader::Use::RecordOnly);
-        EXPECT_TRUE(reader.Read(source));
-        EXPECT_TRUE(record.exifValid);
-        EXPECT_EQ(record.width, 640);
-        EXPECT_EQ(source.PreadCount(), c.preads);
-        EXPECT_LE(source.BytesRead(), c.mostRead);
-        const CJpegExifReader& sections = reader.Jpeg();
-        ASSERT_GE(sections.SectionCount(), 1);
-        EXPECT_TRUE(sections.Section(0).borrowed);
-
-        ExifSummary whole;
-        std::memset(&whole, 0, sizeof whole);
-        MemoryStream stream(bytes.data(), bytes.size());
-        CJpegExifReader copied(&whole, &sink);
-        EXPECT_TRUE(copied.ReadSections(stream));
-        EXPECT_FALSE(copied.Section(0).borrowed);
-        EXPECT_TRUE(SameRecord(record, whole));
+        const FileRecord read(file);
+        EXPECT_TRUE(read.read);
+        EXPECT_TRUE(read.record.exifValid);
+        EXPECT_EQ(read.record.width, 640);
+        EXPECT_EQ(read.source.PreadCount(), c.preads);
+        EXPECT_LE(read.source.BytesRead(), c.mostRead);
+        ASSERT_GE(read.reader.Jpeg().SectionCount(), 1);
+        EXPECT_TRUE(read.reader.Jpeg().Section(0).borrowed);
+        EXPECT_TRUE(SameRecord(read.record, MemoryRecord(bytes)));
     }
 }
 
@@ -217,24 +231,13 @@ TEST(FileSource, JpegSegmentsNothingReadsArePassedOverUnread) {
         const Bytes bytes = JpegWithLargeUnusedSegments(order);
         ASSERT_GT(bytes.size(), ByteSource::kDefaultCap / 4);
         TempFile file(bytes);
-        ExifSummary record;
-        std::memset(&record, 0, sizeof record);
-        FileSource source(file.fd);
-        CollectingSink sink;
-        PhotoReader reader(&record, &sink, PhotoReader::Use::RecordOnly);
-        EXPECT_TRUE(reader.Read(source));
-        EXPECT_TRUE(reader.JpegScanReached());
-        EXPECT_STREQ(record.comment, "first");
-        EXPECT_EQ(record.width, 640);
-        EXPECT_LT(source.BytesRead(), 64u * 1024 + 16 * 1024 * 3);
-
-        // The same record as read from memory, segment by segment.
-        ExifSummary whole;
-        std::memset(&whole, 0, sizeof whole);
-        MemoryStream stream(bytes.data(), bytes.size());
-        CJpegExifReader sections(&whole, &sink);
-        EXPECT_TRUE(sections.ReadSections(stream));
-        EXPECT_TRUE(SameRecord(record, whole));
+        const FileRecord read(file);
+        EXPECT_TRUE(read.read);
+        EXPECT_TRUE(read.reader.JpegScanReached());
+        EXPECT_STREQ(read.record.comment, "first");
+        EXPECT_EQ(read.record.width, 640);
+        EXPECT_LT(read.source.BytesRead(), 64u * 1024 + 16 * 1024 * 3);
+        EXPECT_TRUE(SameRecord(read.record, MemoryRecord(bytes)));
     }
 }
 
