@@ -5,13 +5,17 @@
 #include <QPainter>
 #include <QStyle>
 
-const QStaticText& KeptTextDelegate::Laid(const QString& text, int width, const QFont& font,
-                                          Qt::TextElideMode elide) const {
-    if (font != m_font || m_kept.size() >= kMostKept) {
+void KeptTextDelegate::Follow(const QFont& font, const QStyle* style) const {
+    if (font != m_font || style != m_style || m_kept.size() >= kMostKept) {
         m_kept.clear();
         m_areas.clear();
         m_font = font;
+        m_style = style;
     }
+}
+
+const QStaticText& KeptTextDelegate::Laid(const QString& text, int width, const QFont& font,
+                                          Qt::TextElideMode elide) const {
     const Key key{text, width};
     auto found = m_kept.find(key);
     if (found == m_kept.end()) {
@@ -63,6 +67,7 @@ void KeptTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
         return;
     }
+    Follow(cell.font, style);
     const QRect area = TextArea(cell, *style);
     const QString text = cell.text;
     // Background, selection, icon and focus as the style draws them.

@@ -29,6 +29,9 @@ private:
         return qHashMulti(seed, key.text, key.width);
     }
 
+    // Forgets what was kept when the font or the style changes (a visual
+    // style chosen from the ribbon), or when it holds too much.
+    void Follow(const QFont& font, const QStyle* style) const;
     const QStaticText& Laid(const QString& text, int width, const QFont& font,
                             Qt::TextElideMode elide) const;
     // Where the style puts a cell's text, inside the cell: it measures the
@@ -36,9 +39,10 @@ private:
     // cell's size and what else it shows, so it is asked once for each.
     QRect TextArea(const QStyleOptionViewItem& cell, const QStyle& style) const;
 
-    // Bounded: cleared when full, and when the font changes.
+    // Bounded: cleared when full (see Follow).
     static constexpr qsizetype kMostKept = 8192;
     mutable QHash<Key, QStaticText> m_kept;
     mutable QHash<quint64, QRect> m_areas;
     mutable QFont m_font;
+    mutable const QStyle* m_style = nullptr;
 };
