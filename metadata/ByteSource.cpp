@@ -204,12 +204,8 @@ bool FileSource::LoadHead() {
 }
 
 bool FileSource::ReadHeld(uint64_t offset, unsigned char* out, size_t count) {
-    const unsigned char* from = nullptr;
-    if (EnsureInHead(offset, count))
-        from = m_head + offset;
-    else if (InWindow(offset, count))
-        from = m_window + (offset - m_windowStart);
-    else
+    const unsigned char* from = Held(offset, count);
+    if (from == nullptr)
         return false;
     if (count != 0)
         std::memcpy(out, from, count);
@@ -223,10 +219,8 @@ const unsigned char* FileSource::Kept(uint64_t offset, size_t count) {
 }
 
 const unsigned char* FileSource::Held(uint64_t offset, size_t count) {
-    if (!m_headTried)
-        LoadHead();
-    if (EnsureInHead(offset, count))
-        return m_head + offset;
+    if (const unsigned char* kept = Kept(offset, count))
+        return kept;
     return InWindow(offset, count) ? m_window + (offset - m_windowStart) : nullptr;
 }
 
