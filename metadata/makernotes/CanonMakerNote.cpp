@@ -5,6 +5,7 @@
 #include "metadata/makernotes/CanonRecordTables.h"
 #include "metadata/makernotes/CanonTagNames.h"
 #include "metadata/makernotes/CanonValueTexts.h"
+#include "metadata/makernotes/WholeNumber.h"
 #include "metadata/tags/TagText.h"
 #include "metadata/tags/TextEncoding.h"
 #include "metadata/tags/TiffEntryValue.h"
@@ -188,7 +189,7 @@ void Convert(const CanonRecord& record, const CanonField& field, const TiffValue
     case CanonConv::SwapWords:
         // LONGs written as two SHORTs, the high one last.
         for (size_t i = 0; i < e.value.numbers.size(); ++i) {
-            const auto n = static_cast<uint32_t>(e.value.numbers[i]);
+            const uint32_t n = WholeNumber<uint32_t>(e.value.numbers[i]).value_or(0);
             e.value.numbers[i] = (n >> 16) | ((n & 0xFFFF) << 16);
         }
         e.text = RawText(e);
@@ -536,8 +537,9 @@ void ListPlainEntry(uint16_t tag, const TiffEntry& entry, const TiffValue* value
         }
         break;
     case kSerialNumber:
-        if (number) {
-            e->text = SerialText(static_cast<uint32_t>(e->value.numbers[0]), state.model);
+        if (const auto serial =
+                number ? WholeNumber<uint32_t>(e->value.numbers[0]) : std::nullopt) {
+            e->text = SerialText(*serial, state.model);
             state.bodySerial = e->text;
         }
         break;
@@ -562,8 +564,8 @@ void ListPlainEntry(uint16_t tag, const TiffEntry& entry, const TiffValue* value
         break;
     case 0x00B4:
         if (number) {
-            const std::string_view t =
-                CanonValueText("Main", "ColorSpace", static_cast<int64_t>(e->value.numbers[0]));
+            const std::string_view t = CanonValueText(
+                "Main", "ColorSpace", WholeNumber<int64_t>(e->value.numbers[0]).value_or(-1));
             if (!t.empty())
                 e->text = std::string(t);
         }
@@ -574,7 +576,7 @@ void ListPlainEntry(uint16_t tag, const TiffEntry& entry, const TiffValue* value
         std::string styles;
         for (size_t i = 0;
              i < e->value.numbers.size() && e->value.kind == MetadataValue::Kind::Numbers; ++i) {
-            const auto n = static_cast<int64_t>(e->value.numbers[i]);
+            const int64_t n = WholeNumber<int64_t>(e->value.numbers[i]).value_or(-1);
             const std::string_view t = CanonValueText("Processing", "PictureStyle", n);
             styles += (i ? "; " : "") + (t.empty() ? std::to_string(n) : std::string(t));
         }

@@ -5,6 +5,7 @@
 #include "metadata/makernotes/SonyRecords.h"
 #include "metadata/makernotes/SonyTagNames.h"
 #include "metadata/makernotes/ValueTextRow.h"
+#include "metadata/makernotes/WholeNumber.h"
 #include "metadata/tags/TagText.h"
 #include "metadata/tiff/TiffHeader.h"
 
@@ -246,8 +247,9 @@ bool ReadSonyNote(const unsigned char* note, size_t size, TiffByteOrder order,
             continue;
         if (entry.count == 1 && e->value.IsSingleNumber()) {
             // An enumerated entry's number named (SonyModelID 360: "ILCE-6500").
-            const std::string_view text = FindValueText(kSonyValueTexts, 0, entry.tag,
-                                                        static_cast<int64_t>(e->value.numbers[0]));
+            const std::string_view text =
+                FindValueText(kSonyValueTexts, 0, entry.tag,
+                              WholeNumber<int64_t>(e->value.numbers[0]).value_or(-1));
             if (!text.empty())
                 e->text = std::string(text);
         }
