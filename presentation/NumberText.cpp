@@ -1,5 +1,7 @@
 #include "presentation/NumberText.h"
 
+#include "metadata/tags/FixedDecimals.h"
+
 #include <charconv>
 
 namespace {
@@ -15,13 +17,11 @@ std::string PadLeft(const char* text, std::size_t length, int width) {
 } // namespace
 
 std::string FixedText(double value, int width, int precision) {
-    // Room for the largest double written out in full, sign and decimals.
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    if (result.ec != std::errc())
+    char buffer[kFixedDecimalsRoom];
+    const char* end = WriteFixedDecimals(buffer, value, precision);
+    if (end == buffer)
         return {};
-    return PadLeft(buffer, static_cast<std::size_t>(result.ptr - buffer), width);
+    return PadLeft(buffer, static_cast<std::size_t>(end - buffer), width);
 }
 
 std::string IntegerText(int32_t value, int width) {

@@ -1,7 +1,17 @@
 #include "tools/CsvText.h"
 
+#include <algorithm>
+
+namespace {
+
+bool NeedsQuotes(char c) {
+    return c == ',' || c == '"' || c == '\r' || c == '\n';
+}
+
+} // namespace
+
 void AppendCsvField(std::string& out, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+    if (std::none_of(field.begin(), field.end(), NeedsQuotes)) {
         out += field;
         return;
     }

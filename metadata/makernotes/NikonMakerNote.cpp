@@ -6,6 +6,7 @@
 #include "metadata/makernotes/NikonCustomSettings.h"
 #include "metadata/makernotes/NikonRecords.h"
 #include "metadata/makernotes/NikonTagNames.h"
+#include "metadata/tags/FixedDecimals.h"
 #include "metadata/tags/TagText.h"
 #include "metadata/tags/TextEncoding.h"
 #include "metadata/tiff/TiffHeader.h"
@@ -64,9 +65,7 @@ std::string Trimmed(std::string_view text) {
 }
 
 std::string Fixed(double v, int decimals, const char* unit = "") {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.*f%s", decimals, v, unit);
-    return text;
+    return FixedDecimalsText(v, decimals) + unit;
 }
 
 std::string HexBytes(const unsigned char* data, size_t size) {

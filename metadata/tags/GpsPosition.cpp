@@ -1,5 +1,6 @@
 #include "metadata/tags/GpsPosition.h"
 
+#include "metadata/tags/FixedDecimals.h"
 #include "metadata/tags/QuickTimeEntries.h"
 #include "metadata/tags/TagText.h"
 
@@ -58,9 +59,7 @@ std::optional<double> Altitude(const std::vector<MetadataEntry>& entries, size_t
 }
 
 std::string Trimmed(double v, int decimals) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    std::string s = buf;
+    std::string s = FixedDecimalsText(v, decimals);
     if (s.find('.') != std::string::npos) {
         while (s.back() == '0')
             s.pop_back();

@@ -1,6 +1,7 @@
 #include "metadata/tags/TagText.h"
 
 #include "metadata/tags/ExifTagNames.h"
+#include "metadata/tags/FixedDecimals.h"
 
 #include <charconv>
 #include <cmath>
@@ -162,12 +163,8 @@ const char* ComponentName(uint8_t c) {
     }
 }
 
-// printf's "%.<decimals>f" of a finite number, never cut short: the largest
-// doubles have 309 digits before the point.
 std::string FixedText(double v, int decimals) {
-    char buf[400];
-    const auto result = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-    return std::string(buf, result.ptr);
+    return FixedDecimalsText(v, decimals);
 }
 
 // Room for any text WriteTenDigits or WriteNumberText writes.
