@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         LocatedBlocks found;
         if (ScanJpegSegments(source, 0, SourceStream::kToEnd, found)) {
             for (const TiffBlock& block : found.tiff)
-                WalkTiffBlock(block.bytes.data(), block.bytes.size(), TiffRole::Main, out);
+                WalkTiffBlock(block.data(), block.size(), TiffRole::Main, out);
             if (!found.xmp.empty())
                 ReadXmpPacket(found.xmp.data(), found.xmp.size(), out);
             // Whatever GUID the main packet names, every joined packet is

@@ -15,9 +15,18 @@ struct FileExtent {
     uint64_t length = 0;
 };
 
+// A TIFF structure from the byte-order mark on: copied into `bytes`, or
+// pointed at where the file source keeps it for as long as it lives (a
+// JPEG's EXIF segment in the file's head), which saves copying tens of
+// kilobytes per file. Read it through data() and size().
 struct TiffBlock {
     TiffRole role = TiffRole::Main;
-    std::vector<unsigned char> bytes; // from the byte-order mark on
+    std::vector<unsigned char> bytes;
+    const unsigned char* kept = nullptr;
+    size_t keptSize = 0;
+
+    const unsigned char* data() const { return kept != nullptr ? kept : bytes.data(); }
+    size_t size() const { return kept != nullptr ? keptSize : bytes.size(); }
 };
 
 // An embedded picture other than the main one (EXIF thumbnail, raw preview,

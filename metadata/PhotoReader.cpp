@@ -22,7 +22,7 @@
 namespace {
 
 // The offset of a TIFF block's first directory; 0 when it has no header.
-uint32_t FirstDirectory(const std::vector<unsigned char>& tiff) {
+uint32_t FirstDirectory(const TiffBlock& tiff) {
     TiffHeader header;
     return ReadTiffHeader(tiff.data(), tiff.size(), header) ? header.firstOffset : 0;
 }
@@ -166,19 +166,10 @@ void PhotoReader::LocateJpegBlocks(ByteSource& source, uint64_t start, uint64_t 
 void PhotoReader::ParseBlocks() {
     ExifSummary& record = const_cast<ExifSummary&>(Summary());
     bool valid = false;
-    for (TiffBlock& block : m_blocks.tiff) {
-        if (block.bytes.size() > UINT32_MAX)
-            continue;
-        // The parser may trim a UserComment in place: the blocks are kept
-        // as found for whoever asked for them, and parsed in place otherwise.
-        std::vector<unsigned char>* bytes = &block.bytes;
-        if (m_use == Use::RecordAndBlocks) {
-            m_parsed.push_back(block.bytes);
-            bytes = &m_parsed.back();
-        }
-        if (m_jpeg.ParseTiffBlock(bytes->data(), static_cast<uint32_t>(bytes->size())))
+    for (const TiffBlock& block : m_blocks.tiff)
+        if (block.size() <= UINT32_MAX &&
+            m_jpeg.ParseTiffBlock(block.data(), static_cast<uint32_t>(block.size())))
             valid = true;
-    }
     // A TIFF file's thumbnail offset counts from the file, not from the
     // compact block the walk made of its directories: the record has none
     // (Blocks().preview says where it is).
@@ -192,7 +183,7 @@ void PhotoReader::ParseBlocks() {
     const bool panasonic = m_format == PhotoFormat::Rw2 || m_format == PhotoFormat::PanasonicRaw ||
                            m_format == PhotoFormat::Rwl;
     if (panasonic && valid && record.isoEquivalent == 0 && !m_blocks.tiff.empty()) {
-        const std::vector<unsigned char>& main = m_blocks.tiff[0].bytes;
+        const TiffBlock& main = m_blocks.tiff[0];
         const uint32_t iso = TiffUnsignedOf(main.data(), main.size(), FirstDirectory(main), 0x0017);
         if (iso <= INT32_MAX)
             record.isoEquivalent = static_cast<int32_t>(iso);
@@ -207,9 +198,9 @@ void PhotoReader::SetSize() {
     for (const TiffBlock& block : m_blocks.tiff) {
         if (width != 0 && height != 0)
             break;
-        const uint32_t first = FirstDirectory(block.bytes);
+        const uint32_t first = FirstDirectory(block);
         auto number = [&](uint32_t directory, uint16_t tag) {
-            return TiffUnsignedOf(block.bytes.data(), block.bytes.size(), directory, tag);
+            return TiffUnsignedOf(block.data(), block.size(), directory, tag);
         };
         if (block.role == TiffRole::Main) {
             width = number(first, 0x0100);

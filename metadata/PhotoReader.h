@@ -61,9 +61,6 @@ private:
     CJpegExifReader m_jpeg;
     PhotoFormat m_format = PhotoFormat::Unknown;
     LocatedBlocks m_blocks;
-    // The parser's copies of the TIFF blocks (it trims UserComment in place
-    // and the record's thumbnail points into them).
-    std::vector<std::vector<unsigned char>> m_parsed;
     const char* m_error = nullptr;
     bool m_jpegScanReached = false;
     bool m_tiffFile = false; // the blocks come from the TIFF walk

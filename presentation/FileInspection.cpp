@@ -104,7 +104,7 @@ std::string PhotoLens(const PhotoReader& reader, const ExifSummary& record) {
     for (const TiffBlock& block : reader.Blocks().tiff) {
         if (!lens.empty())
             break;
-        lens = MakerNoteLens(block.bytes.data(), block.bytes.size(), block.role, make);
+        lens = MakerNoteLens(block.data(), block.size(), block.role, make);
     }
     return Trimmed(lens);
 }
@@ -118,7 +118,7 @@ void ListAllTags(const LocatedBlocks& blocks, FileReport& report) {
     out.Entries().clear();
     out.Reserve(128);
     for (const TiffBlock& block : blocks.tiff)
-        WalkTiffBlock(block.bytes.data(), block.bytes.size(), block.role, out);
+        WalkTiffBlock(block.data(), block.size(), block.role, out);
     if (!blocks.canonMakerNote.empty())
         ReadCanonMakerNoteStructure(blocks.canonMakerNote.data(), blocks.canonMakerNote.size(),
                                     out);

@@ -172,8 +172,11 @@ void SegmentScan::Run(uint64_t at, uint64_t end, JpegExifSegment& exif) {
         bool read = true;
         if (app1 && starts(kExifHeader, sizeof kExifHeader) && m_found.tiff.empty()) {
             TiffBlock block;
-            read =
-                Append(block.bytes, payload + sizeof kExifHeader, payloadSize - sizeof kExifHeader);
+            const uint64_t tiff = payload + sizeof kExifHeader;
+            const size_t tiffSize = payloadSize - sizeof kExifHeader;
+            block.kept = m_source.Kept(tiff, tiffSize);
+            block.keptSize = block.kept != nullptr ? tiffSize : 0;
+            read = block.kept != nullptr || Append(block.bytes, tiff, tiffSize);
             if (read) {
                 m_found.tiff.push_back(std::move(block));
                 exif = {payload, size};

@@ -148,8 +148,10 @@ void Walker::ReadEmbeddedExif() {
     embedded.recordOnly = true;
     if (ScanJpegSegments(m_source, m_base + m_embeddedJpeg.offset, m_embeddedJpeg.length,
                          embedded) &&
-        !embedded.tiff.empty())
-        m_found.previewExif = std::move(embedded.tiff.front().bytes);
+        !embedded.tiff.empty()) {
+        const TiffBlock& block = embedded.tiff.front();
+        m_found.previewExif.assign(block.data(), block.data() + block.size());
+    }
 }
 
 bool Walker::ReadDirectory(int index) {

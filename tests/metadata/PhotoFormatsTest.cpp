@@ -84,7 +84,7 @@ TEST(PhotoFormats, TiffValuesAfterThePictureAreRepacked) {
     ExpectCameraRecord(r.record);
     EXPECT_LT(r.source.BytesRead(), 4096u);
     ASSERT_EQ(r.reader.Blocks().tiff.size(), 1u);
-    EXPECT_LT(r.reader.Blocks().tiff[0].bytes.size(), 1024u);
+    EXPECT_LT(r.reader.Blocks().tiff[0].size(), 1024u);
 }
 
 TEST(PhotoFormats, HeifAvifWithExifAnywhere) {
