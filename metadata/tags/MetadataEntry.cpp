@@ -38,6 +38,15 @@ MetadataEntry* MetadataCollector::Append() {
     return &m_entries.emplace_back();
 }
 
+void MetadataCollector::RollBack(const Mark& mark) {
+    if (mark.entries < m_entries.size())
+        m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(mark.entries),
+                        m_entries.end());
+    if (mark.notes < m_notes.size())
+        m_notes.erase(m_notes.begin() + static_cast<std::ptrdiff_t>(mark.notes), m_notes.end());
+    m_truncated = mark.truncated;
+}
+
 void MetadataCollector::Note(std::string note) {
     if (m_notes.size() < kMaxNotes)
         m_notes.push_back(std::move(note));

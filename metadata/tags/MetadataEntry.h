@@ -83,6 +83,16 @@ public:
     // A problem in the input: "GPS pointer 0x1234 outside the block".
     void Note(std::string note);
 
+    // How far the list has come, for a reader that starts a block over.
+    struct Mark {
+        size_t entries;
+        size_t notes;
+        bool truncated;
+    };
+    Mark Marked() const { return {m_entries.size(), m_notes.size(), m_truncated}; }
+    // Forgets what came after `mark`.
+    void RollBack(const Mark& mark);
+
     const std::vector<MetadataEntry>& Entries() const { return m_entries; }
     std::vector<MetadataEntry>& Entries() { return m_entries; }
     const std::vector<std::string>& Notes() const { return m_notes; }

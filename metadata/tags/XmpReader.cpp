@@ -2,6 +2,7 @@
 
 #include "metadata/tags/TextEncoding.h"
 #include "metadata/tags/XmlNamespaces.h"
+#include "metadata/tags/XmlScanner.h"
 
 #include <expat.h>
 
@@ -196,50 +197,36 @@ Padding FindPadding(const uint8_t* data, size_t size) {
     return padding;
 }
 
-// Hands a packet to expat in pieces, leaving out what expat would only spend
-// time on. What it sees stays well formed and its line numbers stay right.
-class PacketFeed {
+// The packet as it is read, built in `room`: what expat would only spend
+// time on is left out, and what it reads stays well formed with its line
+// numbers right.
+class ReadablePacket {
 public:
-    explicit PacketFeed(XML_Parser parser) : m_parser(parser) {}
-
-    // The packet, then its end.
-    XML_Status Run(const uint8_t* data, size_t size) {
+    static std::string_view Make(const uint8_t* data, size_t size, std::string& room) {
+        room.clear();
         const Padding padding = FindPadding(data, size);
-        if (!Body(data, padding.body) || !Lines(padding.lines) ||
-            !Body(data + padding.trailer, size - padding.trailer))
-            return XML_STATUS_ERROR;
-        return XML_Parse(m_parser, "", 0, XML_TRUE);
+        Body(data, padding.body, room);
+        // In the padding's place, only its line breaks.
+        room.append(padding.lines, '\n');
+        Body(data + padding.trailer, size - padding.trailer, room);
+        return room;
     }
 
 private:
-    bool Feed(const void* bytes, size_t n) {
-        return n == 0 || XML_Parse(m_parser, static_cast<const char*>(bytes), static_cast<int>(n),
-                                   XML_FALSE) == XML_STATUS_OK;
-    }
-
-    // In the padding's place, only its line breaks.
-    bool Lines(size_t breaks) {
-        static constexpr char kBreaks[] = "\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n";
-        while (breaks > 0) {
-            const size_t step = std::min(breaks, sizeof kBreaks - 1);
-            if (!Feed(kBreaks, step))
-                return false;
-            breaks -= step;
-        }
-        return true;
-    }
-
     // Depth maps and second images ride in XMP as base64 runs of hundreds of
-    // kilobytes, longer than any value we keep. Expat is handed a note of each
-    // such run's size in its place: the entry says what it holds instead of a
-    // cut prefix nobody can decode, and expat never tokenizes the bulk. The
-    // run has no markup or line break in it.
+    // kilobytes, longer than any value we keep. A note of each such run's
+    // size stands in its place: the entry says what it holds instead of a
+    // cut prefix nobody can decode, and the bulk is never tokenized. The run
+    // has no markup or line break in it.
     //
     // Such a run covers every kMaxValue-th byte, so only those are looked at
     // until one is base64; packets without a payload cost a few probes.
-    bool Body(const uint8_t* data, size_t size) {
+    static void Body(const uint8_t* data, size_t size, std::string& room) {
         constexpr size_t kLongest = XmpLimits::kMaxValue;
-        size_t fed = 0;
+        const auto append = [&room, data](size_t from, size_t to) {
+            room.append(reinterpret_cast<const char*>(data) + from, to - from);
+        };
+        size_t copied = 0;
         size_t i = 0; // no long run starts before i
         while (size - i > kLongest) {
             const size_t probe = i + kLongest;
@@ -250,17 +237,14 @@ private:
             const size_t start = probe - Base64Run<false>(data + probe, probe - i);
             const size_t end = probe + 1 + Base64Run<true>(data + probe + 1, size - probe - 1);
             if (end - start > kLongest) {
-                const std::string note = PayloadNote(data + start, end - start);
-                if (!Feed(data + fed, start - fed) || !Feed(note.data(), note.size()))
-                    return false;
-                fed = end;
+                append(copied, start);
+                room += PayloadNote(data + start, end - start);
+                copied = end;
             }
             i = end;
         }
-        return Feed(data + fed, size - fed);
+        append(copied, size);
     }
-
-    XML_Parser m_parser;
 };
 
 std::string_view Clip(const char* value, bool& truncated) {
@@ -320,8 +304,8 @@ private:
 
 thread_local ParserCache t_parsers;
 
-// Flattens the packet as expat hands over its elements.
-class XmpParser final {
+// Flattens the packet as the scanner or expat hands over its elements.
+class XmpParser final : public XmlScanHandler {
 public:
     explicit XmpParser(MetadataCollector& out) : m_out(out) {
         m_frames.reserve(16); // packets nest a few levels deep
@@ -333,11 +317,19 @@ public:
     XmpParser(const XmpParser&) = delete;
     XmpParser& operator=(const XmpParser&) = delete;
 
-    bool Parse(const uint8_t* data, size_t size);
+    // A packet of the plain form, read without expat: false when it is not
+    // one, or when the parse would stop (the caller then forgets what this
+    // parser listed and reads the packet with a new one's Parse).
+    bool Scan(std::string_view packet) {
+        m_scanning = true;
+        return ScanPlainXml(packet, *this) && !m_leftToExpat;
+    }
+    bool Parse(std::string_view packet);
 
-    void Start(const char* rawName, const char** atts);
-    void End();
-    void Text(const char* s, int len);
+    void Start(const char* rawName, const char** atts) override;
+    void End() override;
+    void Text(const char* s, int len) override;
+    bool Stopped() const override { return m_leftToExpat; }
 
 private:
     static void XMLCALL OnStart(void* self, const XML_Char* name, const XML_Char** atts) {
@@ -376,6 +368,10 @@ private:
     const char* Attribute(std::string_view uri, std::string_view local) const;
 
     MetadataCollector& m_out;
+    // Scanning: whatever would stop the parse leaves the packet to expat,
+    // which tells it in its words and at its line.
+    bool m_scanning = false;
+    bool m_leftToExpat = false;
     XML_Parser m_parser = nullptr;
     size_t m_size = 0; // of the packet parsed
     std::vector<Frame> m_frames;
@@ -396,6 +392,10 @@ private:
 };
 
 void XmpParser::Stop(const char* reason) {
+    if (m_scanning) {
+        m_leftToExpat = true;
+        return;
+    }
     if (m_stopReason.empty())
         m_stopReason = reason;
     if (m_parser != nullptr)
@@ -452,6 +452,10 @@ XML_Size XmpParser::LineOfName(const char* name) const {
 }
 
 void XmpParser::Refuse(XmlNamespaceFault fault, const char* badName) {
+    if (m_scanning) {
+        m_leftToExpat = true;
+        return;
+    }
     if (fault == XmlNamespaceFault::TooManyDeclarations) {
         Stop("too many namespace declarations");
         return;
@@ -608,9 +612,9 @@ void XmpParser::Text(const char* s, int len) {
     f.text.append(s, n < room ? n : room);
 }
 
-bool XmpParser::Parse(const uint8_t* data, size_t size) {
+bool XmpParser::Parse(std::string_view packet) {
     m_parser = t_parsers.Take();
-    m_size = size;
+    m_size = packet.size();
     if (m_parser == nullptr) {
         m_out.Note("XMP: no parser");
         return false;
@@ -621,7 +625,8 @@ bool XmpParser::Parse(const uint8_t* data, size_t size) {
     XML_SetEntityDeclHandler(m_parser, OnEntity);
     XML_SetProcessingInstructionHandler(m_parser, OnInstruction);
     XML_SetParamEntityParsing(m_parser, XML_PARAM_ENTITY_PARSING_NEVER);
-    const XML_Status status = PacketFeed(m_parser).Run(data, size);
+    const XML_Status status =
+        XML_Parse(m_parser, packet.data(), static_cast<int>(packet.size()), XML_TRUE);
     if (!m_stopReason.empty()) {
         m_out.Note("XMP: " + m_stopReason);
         return false;
@@ -734,6 +739,23 @@ bool ReadXmpPacket(const uint8_t* data, size_t size, MetadataCollector& out) {
     while (size > 0 && (data[size - 1] == 0 || data[size - 1] == ' ' || data[size - 1] == '\n' ||
                         data[size - 1] == '\r' || data[size - 1] == '\t'))
         --size;
-    XmpParser parser(out);
-    return parser.Parse(data, size);
+    // Each thread keeps the room for its packets' text, unless a packet
+    // made it large.
+    thread_local std::string room;
+    const std::string_view packet = ReadablePacket::Make(data, size, room);
+    const MetadataCollector::Mark before = out.Marked();
+    bool scanned;
+    {
+        XmpParser parser(out);
+        scanned = parser.Scan(packet);
+    }
+    bool read = scanned;
+    if (!scanned) {
+        out.RollBack(before);
+        XmpParser parser(out);
+        read = parser.Parse(packet);
+    }
+    if (room.capacity() > ParserCache::kMaxReusedPacket)
+        std::string().swap(room);
+    return read;
 }

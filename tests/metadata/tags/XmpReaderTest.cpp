@@ -221,6 +221,26 @@ TEST(XmpReader, NotXmlIsRefusedAndKeepsWhatCameBefore) {
     EXPECT_EQ(cut.Value("XMP-dc", "dc:format"), "image/jpeg");
 }
 
+// Packets the quick scanner gives up on part way are read by expat from the
+// start: what the scanner had listed is not listed twice, nor its notes.
+TEST(XmpReader, PacketsLeftToExpatPartWayAreListedOnce) {
+    const std::string body = "xmp:Rating=\"3\"><dc:format>image/jpeg</dc:format>";
+    for (const std::string& late : {std::string("<dc:source><![CDATA[a<b]]></dc:source>"),
+                                    std::string("<dc:source>&bad;</dc:source>")}) {
+        SCOPED_TRACE(late);
+        const Read r(Packet(body + late + "</rdf:Description>"));
+        EXPECT_EQ(r.out.Entries().size(), late.find("CDATA") != std::string::npos ? 3u : 2u);
+        EXPECT_EQ(r.Value("XMP-xmp", "xmp:Rating"), "3");
+        EXPECT_EQ(r.out.Notes().size(), r.ok ? 0u : 1u);
+    }
+    MetadataCollector capped(1);
+    const std::string packet = Packet(body + "</rdf:Description>");
+    const ExactBuffer buffer(packet);
+    EXPECT_FALSE(ReadXmpPacket(buffer.data.get(), buffer.size, capped));
+    EXPECT_EQ(capped.Entries().size(), 1u);
+    EXPECT_TRUE(capped.Truncated());
+}
+
 TEST(XmpReader, PaddingAfterThePacketIsAccepted) {
     const Read r(Packet("xmp:Rating=\"1\"></rdf:Description>") + std::string(2000, ' ') +
                  std::string(10, '\0'));
