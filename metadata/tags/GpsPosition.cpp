@@ -11,7 +11,7 @@ namespace {
 
 const MetadataEntry* Find(const std::vector<MetadataEntry>& entries, size_t first, int32_t id) {
     for (size_t i = first; i < entries.size(); ++i)
-        if (entries[i].id == id && entries[i].group == "GPS")
+        if (entries[i].id == id && std::string_view(entries[i].group) == "GPS")
             return &entries[i];
     return nullptr;
 }
@@ -89,7 +89,7 @@ std::optional<GpsPosition> FindGpsPosition(const std::vector<MetadataEntry>& ent
     if (std::optional<GpsPosition> position = PositionFrom(entries, 0))
         return position;
     for (const MetadataEntry& e : entries) {
-        if (e.group != kQuickTimeGroup || !(e.name == kMoviePositionName) ||
+        if (std::string_view(e.group) != kQuickTimeGroup || !(e.name == kMoviePositionName) ||
             e.value.kind != MetadataValue::Kind::Numbers || e.value.numbers.size() < 2)
             continue;
         const auto& n = e.value.numbers;

@@ -69,14 +69,16 @@ public:
 
 private:
     void Take(InlineList& other) {
-        std::copy(other.m_inline, other.m_inline + N, m_inline);
+        std::copy(other.m_inline, other.m_inline + std::min(other.m_size, N), m_inline);
         m_heap = std::move(other.m_heap);
         m_size = other.m_size;
         other.m_heap.clear();
         other.m_size = 0;
     }
 
-    T m_inline[N] = {};
+    // Only the first m_size items are ever read: the rest are left
+    // unset, which saves zeroing them for every entry made.
+    T m_inline[N];
     size_t m_size = 0;
     std::vector<T> m_heap; // every item, once there are more than N
 };

@@ -43,6 +43,11 @@ struct MetadataValue {
 };
 
 struct MetadataEntry {
+    // Written out so that a new entry is not zeroed whole before its
+    // members are set (as a value-initialized aggregate is): the lists'
+    // inline room stays unset until used.
+    MetadataEntry() {}
+
     std::string group; // "IFD0", "ExifIFD", "GPS", "InteropIFD", "IFD1", "SubIFD", "XMP-dc", "IPTC"
     int32_t id = -1;   // the TIFF tag; -1 for XMP and IPTC
     EntryName name;    // "ExposureTime", "Tag0x9A01", "dc:subject[1]", "Keywords"
