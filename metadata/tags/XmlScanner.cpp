@@ -92,8 +92,8 @@ void AppendUtf8(std::string& out, uint32_t code) {
 class Scanner {
 public:
     Scanner(std::string_view document, XmlScanHandler& handler)
-        : m_p(reinterpret_cast<const unsigned char*>(document.data())), m_end(m_p + document.size()),
-          m_handler(handler) {}
+        : m_p(reinterpret_cast<const unsigned char*>(document.data())),
+          m_end(m_p + document.size()), m_handler(handler) {}
 
     bool Run();
 
@@ -168,7 +168,8 @@ bool Scanner::Reference(std::string& out) {
     static constexpr struct {
         std::string_view name;
         char value;
-    } kEntities[] = {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+    } kEntities[] = {
+        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
     for (const auto& entity : kEntities) {
         if (At(entity.name)) {
             out += entity.value;

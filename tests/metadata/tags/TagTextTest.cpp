@@ -1,7 +1,7 @@
 // Texts for people: units, the standards' names of values, GPS positions.
+#include "metadata/tags/TagText.h"
 #include "metadata/tags/FixedDecimals.h"
 #include "metadata/tags/GpsPosition.h"
-#include "metadata/tags/TagText.h"
 #include "tests/metadata/tags/AllTagsTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -310,11 +310,11 @@ TEST(TagText, FixedDecimalsAsPrintfWritesThem) {
         std::snprintf(text, sizeof text, "%.*f", decimals, v);
         return std::string(text);
     };
-    const double hard[] = {0.0,    -0.0,        0.125,       0.375,      2.5,
-                           3.5,    -2.5,        1.005,       2.675,      0.045,
-                           -0.04,  1e-7,        123456.5,    0.1 + 0.2,  1099511627775.5,
-                           1e12,   1e15 + 0.3,  4503599627370497.0,      1e300,
-                           99.95,  -0.000001,   72.0 / 3.0,  1.0 / 3.0,  5e-324};
+    const double hard[] = {
+        0.0,      -0.0,      0.125,           0.375,      2.5,        3.5,
+        -2.5,     1.005,     2.675,           0.045,      -0.04,      1e-7,
+        123456.5, 0.1 + 0.2, 1099511627775.5, 1e12,       1e15 + 0.3, 4503599627370497.0,
+        1e300,    99.95,     -0.000001,       72.0 / 3.0, 1.0 / 3.0,  5e-324};
     for (const double v : hard)
         for (int decimals = 0; decimals <= 8; ++decimals)
             EXPECT_EQ(FixedDecimalsText(v, decimals), printed(v, decimals)) << v << " " << decimals;
@@ -323,6 +323,7 @@ TEST(TagText, FixedDecimalsAsPrintfWritesThem) {
         for (int den = 1; den <= 1000; den += 13)
             for (int decimals = 0; decimals <= 6; decimals += 1) {
                 const double v = double(num) / den;
-                ASSERT_EQ(FixedDecimalsText(v, decimals), printed(v, decimals)) << num << "/" << den;
+                ASSERT_EQ(FixedDecimalsText(v, decimals), printed(v, decimals))
+                    << num << "/" << den;
             }
 }

@@ -59,9 +59,8 @@ ExpatRead ReadWithExpat(const std::string& document) {
             static_cast<Recorder*>(r)->Start(name, atts);
         },
         [](void* r, const XML_Char*) { static_cast<Recorder*>(r)->End(); });
-    XML_SetCharacterDataHandler(parser, [](void* r, const XML_Char* s, int n) {
-        static_cast<Recorder*>(r)->Text(s, n);
-    });
+    XML_SetCharacterDataHandler(
+        parser, [](void* r, const XML_Char* s, int n) { static_cast<Recorder*>(r)->Text(s, n); });
     ExpatRead read;
     read.ok = XML_Parse(parser, document.data(), int(document.size()), XML_TRUE) == XML_STATUS_OK;
     read.events = recorder.Finished();
