@@ -139,9 +139,20 @@ void SegmentScan::ExtensionPart(const unsigned char* header, uint64_t payload,
 void SegmentScan::Run(uint64_t at, uint64_t end, JpegExifSegment& exif) {
     for (int n = 0; n < kMaxSegments && at < end; ++n) {
         // Sparse reads: past the bytes already held, a segment passed over
-        // costs its four header bytes, not a window around them.
-        unsigned char marker[4];
-        if (end - at < 4 || !m_source.ReadSparse(at, marker, 4) || marker[0] != JpegMarker::Fill)
+        // costs its header and the few bytes that would tell its signature
+        // (one read, not a window around them); just the header where the
+        // file ends sooner.
+        unsigned char head[4 + kPartHeader];
+        size_t headSize = static_cast<size_t>(std::min<uint64_t>(end - at, sizeof head));
+        if (headSize < 4)
+            return;
+        if (!m_source.ReadSparse(at, head, headSize)) {
+            headSize = 4;
+            if (!m_source.ReadSparse(at, head, headSize))
+                return;
+        }
+        const unsigned char* const marker = head;
+        if (marker[0] != JpegMarker::Fill)
             return;
         if (marker[1] == JpegMarker::Fill) { // a fill byte
             ++at;
@@ -161,10 +172,10 @@ void SegmentScan::Run(uint64_t at, uint64_t end, JpegExifSegment& exif) {
         // The signature first (with an extended XMP part's header); a block's
         // bytes are then read straight into their place, and segments of no
         // interest are not read at all.
-        unsigned char prefix[kPartHeader];
         const size_t prefixSize =
-            std::min<size_t>(payloadSize, app1 ? sizeof prefix : sizeof kPhotoshopHeader);
-        if (!m_source.ReadSparse(payload, prefix, prefixSize))
+            std::min<size_t>(payloadSize, app1 ? kPartHeader : sizeof kPhotoshopHeader);
+        const unsigned char* const prefix = head + 4;
+        if (4 + prefixSize > headSize && !m_source.ReadSparse(payload, head + 4, prefixSize))
             return;
         auto starts = [&](const char* header, size_t length) {
             return prefixSize >= length && std::memcmp(prefix, header, length) == 0;
