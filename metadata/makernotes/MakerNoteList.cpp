@@ -24,8 +24,12 @@ MetadataEntry* MakerNoteList::Add(const std::string& group, int32_t id,
     if (m_keep == Keep::Everything && m_entries.empty())
         m_entries.reserve(kUsualEntries);
     MetadataEntry& e = m_keep == Keep::Everything ? m_entries.emplace_back() : m_scratch;
-    if (m_keep == Keep::Summary)
-        e = MetadataEntry();
+    if (m_keep == Keep::Summary) {
+        // Emptied in place: its texts keep their room for the next entry.
+        e.value.Clear();
+        e.text.clear();
+        e.rawOverride.clear();
+    }
     e.group = group;
     e.id = id;
     e.name.SetConstant(constantName);

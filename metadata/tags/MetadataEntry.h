@@ -40,6 +40,15 @@ struct MetadataValue {
     // The JSON shape the command line writes: a number for one component, a
     // list for several, a string for text, else null.
     bool IsSingleNumber() const { return kind == Kind::Numbers && numbers.size() == 1; }
+    // None again, the lists and the text keeping their room.
+    void Clear() {
+        kind = Kind::None;
+        numbers.clear();
+        fractions.clear();
+        text.clear();
+        bytes.clear();
+        truncated = false;
+    }
 };
 
 struct MetadataEntry {
