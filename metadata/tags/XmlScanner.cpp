@@ -1,6 +1,7 @@
 #include "metadata/tags/XmlScanner.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -145,6 +146,8 @@ private:
     bool Handed() {
         if (m_text.empty())
             return true;
+        if (m_text.size() > INT_MAX)
+            return false; // more than a handler's length holds: expat's
         m_handler.Text(m_text.data(), static_cast<int>(m_text.size()));
         m_text.clear();
         return !m_handler.Stopped();
