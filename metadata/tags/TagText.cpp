@@ -163,10 +163,6 @@ const char* ComponentName(uint8_t c) {
     }
 }
 
-std::string FixedText(double v, int decimals) {
-    return FixedDecimalsText(v, decimals);
-}
-
 // Room for any text WriteTenDigits or WriteNumberText writes.
 constexpr size_t kTenDigitsRoom = 32;
 
@@ -331,7 +327,7 @@ std::string TiffText(const MetadataEntry& e) {
             return RawText(e);
         if (v == 0)
             return "0 EV";
-        std::string s = v > 0 ? "+" + FixedText(v, 2) : FixedText(v, 2);
+        std::string s = v > 0 ? "+" + FixedDecimalsText(v, 2) : FixedDecimalsText(v, 2);
         while (s.back() == '0')
             s.pop_back();
         if (s.back() == '.')
@@ -550,9 +546,9 @@ std::string ExposureText(double seconds) {
         return NumberText(seconds) + " s";
     if (seconds < 0.25001) {
         // 1/x for the speeds cameras use; 0.3 s and longer as a decimal.
-        return "1/" + FixedText(1 / seconds, 0) + " s";
+        return "1/" + FixedDecimalsText(1 / seconds, 0) + " s";
     }
-    std::string s = FixedText(seconds, 1);
+    std::string s = FixedDecimalsText(seconds, 1);
     if (s.size() > 2 && s.compare(s.size() - 2, 2, ".0") == 0)
         s.resize(s.size() - 2);
     return s + " s";
@@ -561,7 +557,7 @@ std::string ExposureText(double seconds) {
 std::string FNumberText(double f) {
     if (!std::isfinite(f) || f <= 0)
         return "f/" + NumberText(f);
-    std::string s = FixedText(f, 1);
+    std::string s = FixedDecimalsText(f, 1);
     if (s.size() > 2 && s.compare(s.size() - 2, 2, ".0") == 0)
         s.resize(s.size() - 2);
     return "f/" + s;

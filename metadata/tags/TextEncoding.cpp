@@ -2,9 +2,6 @@
 
 #include <cstring>
 
-namespace {
-
-// Length of the valid UTF-8 sequence at data[i], or 0.
 size_t Utf8SequenceAt(const uint8_t* data, size_t size, size_t i) {
     const uint8_t c = data[i];
     if (c < 0x80)
@@ -36,8 +33,6 @@ size_t Utf8SequenceAt(const uint8_t* data, size_t size, size_t i) {
         return 0;
     return extra + 1;
 }
-
-} // namespace
 
 void AppendUtf8(std::string& out, uint32_t cp) {
     if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))

@@ -6,6 +6,8 @@
 
 // Turning the bytes of metadata texts into UTF-8 for display and JSON.
 
+// The length of the valid UTF-8 sequence at data[i] (1 for ASCII), or 0.
+size_t Utf8SequenceAt(const uint8_t* data, size_t size, size_t i);
 bool IsValidUtf8(const uint8_t* data, size_t size);
 std::string Latin1ToUtf8(const uint8_t* data, size_t size);
 // Keeps valid UTF-8 as it is; anything else is read as Latin-1.

@@ -1,5 +1,7 @@
 #include "metadata/tags/XmlScanner.h"
 
+#include "metadata/tags/TextEncoding.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -43,53 +45,6 @@ bool IsXmlChar(uint32_t c) {
            (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
-// The length of the UTF-8 sequence of a character XML allows at `p`, or 0.
-size_t Utf8Length(const unsigned char* p, const unsigned char* end) {
-    const unsigned char c = p[0];
-    size_t n;
-    uint32_t code;
-    if (c >= 0xC2 && c <= 0xDF) {
-        n = 2;
-        code = c & 0x1Fu;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        n = 3;
-        code = c & 0x0Fu;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        n = 4;
-        code = c & 0x07u;
-    } else {
-        return 0;
-    }
-    if (static_cast<size_t>(end - p) < n)
-        return 0;
-    for (size_t i = 1; i < n; ++i) {
-        if ((p[i] & 0xC0) != 0x80)
-            return 0;
-        code = code << 6 | (p[i] & 0x3Fu);
-    }
-    // No longer forms than needed, no surrogates, nothing past U+10FFFF.
-    const uint32_t least = n == 3 ? 0x800 : n == 4 ? 0x10000 : 0x80;
-    return code >= least && IsXmlChar(code) ? n : 0;
-}
-
-void AppendUtf8(std::string& out, uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 class Scanner {
 public:
     Scanner(std::string_view document, XmlScanHandler& handler)
@@ -125,9 +80,12 @@ private:
             ++m_p;
             return true;
         }
-        const size_t n = Utf8Length(m_p, m_end);
+        const size_t n = Utf8SequenceAt(m_p, static_cast<size_t>(m_end - m_p), 0);
+        // Valid UTF-8 but for U+FFFE and U+FFFF, which XML leaves out.
+        if (n == 0 || (n == 3 && m_p[0] == 0xEF && m_p[1] == 0xBF && m_p[2] >= 0xBE))
+            return false;
         m_p += n;
-        return n != 0;
+        return true;
     }
     // Appends to `out` the run of plain bytes from here on.
     void AppendPlainRun(const bool (&stops)[256], std::string& out) {

@@ -197,55 +197,51 @@ Padding FindPadding(const uint8_t* data, size_t size) {
     return padding;
 }
 
-// The packet as it is read, built in `room`: what expat would only spend
-// time on is left out, and what it reads stays well formed with its line
-// numbers right.
-class ReadablePacket {
-public:
-    static std::string_view Make(const uint8_t* data, size_t size, std::string& room) {
-        room.clear();
-        const Padding padding = FindPadding(data, size);
-        Body(data, padding.body, room);
-        // In the padding's place, only its line breaks.
-        room.append(padding.lines, '\n');
-        Body(data + padding.trailer, size - padding.trailer, room);
-        return room;
-    }
-
-private:
-    // Depth maps and second images ride in XMP as base64 runs of hundreds of
-    // kilobytes, longer than any value we keep. A note of each such run's
-    // size stands in its place: the entry says what it holds instead of a
-    // cut prefix nobody can decode, and the bulk is never tokenized. The run
-    // has no markup or line break in it.
-    //
-    // Such a run covers every kMaxValue-th byte, so only those are looked at
-    // until one is base64; packets without a payload cost a few probes.
-    static void Body(const uint8_t* data, size_t size, std::string& room) {
-        constexpr size_t kLongest = XmpLimits::kMaxValue;
-        const auto append = [&room, data](size_t from, size_t to) {
-            room.append(reinterpret_cast<const char*>(data) + from, to - from);
-        };
-        size_t copied = 0;
-        size_t i = 0; // no long run starts before i
-        while (size - i > kLongest) {
-            const size_t probe = i + kLongest;
-            if (!IsBase64(data[probe])) {
-                i = probe + 1;
-                continue;
-            }
-            const size_t start = probe - Base64Run<false>(data + probe, probe - i);
-            const size_t end = probe + 1 + Base64Run<true>(data + probe + 1, size - probe - 1);
-            if (end - start > kLongest) {
-                append(copied, start);
-                room += PayloadNote(data + start, end - start);
-                copied = end;
-            }
-            i = end;
+// Depth maps and second images ride in XMP as base64 runs of hundreds of
+// kilobytes, longer than any value we keep. Appends `data` to `room` with a
+// note of each such run's size in its place: the entry says what it holds
+// instead of a cut prefix nobody can decode, and the bulk is never
+// tokenized. The run has no markup or line break in it.
+//
+// Such a run covers every kMaxValue-th byte, so only those are looked at
+// until one is base64; packets without a payload cost a few probes.
+void AppendWithoutPayloads(const uint8_t* data, size_t size, std::string& room) {
+    constexpr size_t kLongest = XmpLimits::kMaxValue;
+    const auto append = [&room, data](size_t from, size_t to) {
+        room.append(reinterpret_cast<const char*>(data) + from, to - from);
+    };
+    size_t copied = 0;
+    size_t i = 0; // no long run starts before i
+    while (size - i > kLongest) {
+        const size_t probe = i + kLongest;
+        if (!IsBase64(data[probe])) {
+            i = probe + 1;
+            continue;
         }
-        append(copied, size);
+        const size_t start = probe - Base64Run<false>(data + probe, probe - i);
+        const size_t end = probe + 1 + Base64Run<true>(data + probe + 1, size - probe - 1);
+        if (end - start > kLongest) {
+            append(copied, start);
+            room += PayloadNote(data + start, end - start);
+            copied = end;
+        }
+        i = end;
     }
-};
+    append(copied, size);
+}
+
+// The packet as it is read, built in `room`: what the parsers would only
+// spend time on is left out, and what they read stays well formed with its
+// line numbers right.
+std::string_view ReadablePacket(const uint8_t* data, size_t size, std::string& room) {
+    room.clear();
+    const Padding padding = FindPadding(data, size);
+    AppendWithoutPayloads(data, padding.body, room);
+    // In the padding's place, only its line breaks.
+    room.append(padding.lines, '\n');
+    AppendWithoutPayloads(data + padding.trailer, size - padding.trailer, room);
+    return room;
+}
 
 std::string_view Clip(const char* value, bool& truncated) {
     const size_t n = std::strlen(value);
@@ -742,18 +738,12 @@ bool ReadXmpPacket(const uint8_t* data, size_t size, MetadataCollector& out) {
     // Each thread keeps the room for its packets' text, unless a packet
     // made it large.
     thread_local std::string room;
-    const std::string_view packet = ReadablePacket::Make(data, size, room);
+    const std::string_view packet = ReadablePacket(data, size, room);
     const MetadataCollector::Mark before = out.Marked();
-    bool scanned;
-    {
-        XmpParser parser(out);
-        scanned = parser.Scan(packet);
-    }
-    bool read = scanned;
-    if (!scanned) {
+    bool read = XmpParser(out).Scan(packet);
+    if (!read) {
         out.RollBack(before);
-        XmpParser parser(out);
-        read = parser.Parse(packet);
+        read = XmpParser(out).Parse(packet);
     }
     if (room.capacity() > ParserCache::kMaxReusedPacket)
         std::string().swap(room);
