@@ -173,7 +173,7 @@ bool ReadingPool::SubmitInline(FoundFile&& found) {
         const auto start = std::chrono::steady_clock::now();
         m_job.Read(found, 0);
         // From the next file on, the readers take over.
-        if (readersWait && WaitedForDisk(start, m_inlineBlocks))
+        if (readersWait && CountRead(WaitedForDisk(start, m_inlineBlocks)))
             m_waitedForDisk = true;
     }
     if (Cancelled())
@@ -209,12 +209,27 @@ void ReadingPool::StartReaderIfNeeded() {
     // One reader more while every started one is busy: a single file starts
     // a single thread. While the files come from the cache, more readers
     // than cores only take turns (and cost switches and cold caches), so
-    // the count grows past the cores only once a reader had to wait for
-    // the disk.
+    // the count grows past the cores only once reads had to wait for the
+    // disk.
     const size_t limit = m_waitedForDisk ? static_cast<size_t>(m_threads)
                                          : std::min(static_cast<size_t>(m_threads), m_cores);
     if (m_idleReaders == 0 && m_readers.size() < limit && !m_closing && !Cancelled())
         m_readers.emplace_back([this] { Work(); });
+}
+
+bool ReadingPool::CountRead(bool waited) {
+    // A few reads from a disk in a cached tree (a folder's blocks or a
+    // file's pages evicted) say nothing of the files to come, and more
+    // readers than cores cost switches on every file; a disk the files
+    // really come from makes nearly every read wait.
+    constexpr int kReadsCounted = 32;
+    constexpr int kWaitsThatShowADisk = 8;
+    if (++m_recentReads > kReadsCounted) {
+        m_recentReads = 1;
+        m_recentWaits = 0;
+    }
+    m_recentWaits += waited ? 1 : 0;
+    return m_recentWaits >= kWaitsThatShowADisk;
 }
 
 void ReadingPool::Work() {
@@ -263,9 +278,9 @@ void ReadingPool::ReadNext(std::unique_lock<std::mutex>& lock, long& blocksSeen)
     const auto start = std::chrono::steady_clock::now();
     m_job.Read(slot.found, index);
     --m_readingNow;
-    const bool fromDisk = !m_waitedForDisk && WaitedForDisk(start, blocksSeen);
+    const bool waited = !m_waitedForDisk && WaitedForDisk(start, blocksSeen);
     Acquire(lock);
-    if (fromDisk) {
+    if (!m_waitedForDisk && CountRead(waited)) {
         m_waitedForDisk = true;
         if (m_taken < m_submitted)
             StartReaderIfNeeded();

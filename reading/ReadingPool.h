@@ -144,6 +144,8 @@ private:
     // last looked.
     void ReadNext(std::unique_lock<std::mutex>& lock, long& blocksSeen);
     void StartReaderIfNeeded();
+    // Counts a read; true when enough of the recent ones waited for a disk.
+    bool CountRead(bool waited);
     // Counts this thread among those reading, once a busy window lets it;
     // `idle`: the thread runs as SCHED_IDLE, as it does while the window
     // is busy.
@@ -180,9 +182,13 @@ private:
     int m_idleReaders = 0;
     int m_roomWaiters = 0;
     bool m_delivering = false;
-    // A reader had to wait for a disk: more readers than cores help now
+    // Readers had to wait for a disk: more readers than cores help now
     // (and inline reading ends).
     std::atomic<bool> m_waitedForDisk{false};
+    // Reads since the last count of disk waits began, and how many of them
+    // waited (under the lock once readers run).
+    int m_recentReads = 0;
+    int m_recentWaits = 0;
     // The submitting thread's blocks read from a disk when it last looked;
     // -1 before its first inline read.
     long m_inlineBlocks = -1;
