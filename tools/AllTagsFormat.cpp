@@ -6,7 +6,9 @@
 #include "tools/ReportFormat.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string_view>
 
@@ -52,6 +54,49 @@ char* WriteValue(char* out, const MetadataValue& value) {
     }
 }
 
+// `"id":N,"name":"..."` of an entry. The JSON of names from the tables is
+// kept per thread, by the name's address and the id: the same few hundred
+// tags come back file after file.
+class IdAndName {
+public:
+    char* Write(char* out, const MetadataEntry& entry) {
+        const std::string_view name = entry.name.View();
+        if (!entry.name.IsConstant())
+            return WriteFresh(out, entry.id, name);
+        const auto address = reinterpret_cast<uintptr_t>(name.data());
+        Slot& slot = m_slots[(address >> 3 ^ static_cast<uint32_t>(entry.id) * 0x9E3779B1u) %
+                             std::size(m_slots)];
+        if (slot.name == name.data() && slot.size == name.size() && slot.id == entry.id) {
+            std::memcpy(out, slot.json, slot.length);
+            return out + slot.length;
+        }
+        char* const end = WriteFresh(out, entry.id, name);
+        const auto length = static_cast<size_t>(end - out);
+        if (length <= sizeof slot.json) {
+            slot = {name.data(), name.size(), entry.id, static_cast<uint8_t>(length), {}};
+            std::memcpy(slot.json, out, length);
+        }
+        return end;
+    }
+
+private:
+    struct Slot {
+        const char* name = nullptr;
+        size_t size = 0;
+        int32_t id = 0;
+        uint8_t length = 0;
+        char json[75];
+    };
+    static char* WriteFresh(char* out, int32_t id, std::string_view name) {
+        out = Put(out, "\"id\":");
+        out = id >= 0 ? WriteJsonInteger(out, id) : Put(out, "null");
+        out = Put(out, ",\"name\":");
+        return WriteJsonString(out, name);
+    }
+
+    Slot m_slots[512];
+};
+
 // One object per file and line: path, format and the list of tags. The line
 // is written through a pointer into a buffer kept from file to file, with
 // room made once for all of it: a file has a few hundred small pieces.
@@ -72,22 +117,33 @@ public:
             capacity = std::max(room, 2 * capacity);
             buffer = std::make_unique_for_overwrite<char[]>(capacity);
         }
+        thread_local const std::unique_ptr<IdAndName> idsAndNames = std::make_unique<IdAndName>();
         char* const start = buffer.get();
         char* p = Put(start, "{\"path\":");
         p = WriteJsonString(p, path);
         p = Put(p, ",\"format\":");
         p = WriteJsonString(p, format);
         p = Put(p, ",\"tags\":[");
+        // Entries come in runs of one group: its JSON is copied from the
+        // run's first.
+        const std::string* group = nullptr;
+        std::string_view groupJson;
         for (size_t i = 0; i < report.tags.size(); ++i) {
             const MetadataEntry& entry = report.tags[i];
             if (i > 0)
                 *p++ = ',';
             p = Put(p, "{\"group\":");
-            p = WriteJsonString(p, entry.group);
-            p = Put(p, ",\"id\":");
-            p = entry.id >= 0 ? WriteJsonInteger(p, entry.id) : Put(p, "null");
-            p = Put(p, ",\"name\":");
-            p = WriteJsonString(p, entry.name);
+            if (group != nullptr && *group == entry.group) {
+                std::memcpy(p, groupJson.data(), groupJson.size());
+                p += groupJson.size();
+            } else {
+                char* const start = p;
+                p = WriteJsonString(p, entry.group);
+                group = &entry.group;
+                groupJson = std::string_view(start, static_cast<size_t>(p - start));
+            }
+            *p++ = ',';
+            p = idsAndNames->Write(p, entry);
             p = Put(p, ",\"value\":");
             char* const value = p;
             p = WriteValue(p, entry.value);

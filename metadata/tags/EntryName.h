@@ -26,6 +26,9 @@ public:
         m_own.clear();
     }
 
+    // A constant's text lives, unchanged, as long as the program: its
+    // address tells it apart from every other name.
+    bool IsConstant() const { return m_constant.data() != nullptr; }
     std::string_view View() const {
         return m_constant.data() != nullptr ? m_constant : std::string_view(m_own);
     }

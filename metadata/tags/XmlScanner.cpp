@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // A start tag with more attributes is left to expat.
@@ -28,6 +32,35 @@ struct RunStops {
     }
 };
 constexpr RunStops kRunStops;
+
+// Where the run of bytes no stop of kRunStops (text's when kText, else a
+// value's) ends: sixteen bytes at a time while sixteen are left.
+template <bool kText>
+const unsigned char* PlainRunEnd(const unsigned char* p, const unsigned char* end) {
+#if defined(__SSE2__)
+    while (end - p >= 16) {
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const auto is = [&c](char x) { return _mm_cmpeq_epi8(c, _mm_set1_epi8(x)); };
+        // Signed: bytes above ASCII are below the blank too.
+        __m128i stop = _mm_cmplt_epi8(c, _mm_set1_epi8(0x20));
+        stop = _mm_or_si128(stop, _mm_or_si128(is('<'), is('&')));
+        if constexpr (kText) {
+            stop = _mm_andnot_si128(_mm_or_si128(is('\n'), is('\t')), stop);
+            stop = _mm_or_si128(stop, is(']'));
+        } else {
+            stop = _mm_or_si128(stop, _mm_or_si128(is('"'), is('\'')));
+        }
+        const int mask = _mm_movemask_epi8(stop);
+        if (mask != 0)
+            return p + __builtin_ctz(static_cast<unsigned>(mask));
+        p += 16;
+    }
+#endif
+    const bool(&stops)[256] = kText ? kRunStops.text : kRunStops.value;
+    while (p < end && !stops[*p])
+        ++p;
+    return p;
+}
 
 bool IsBlank(unsigned char c) {
     return c == ' ' || c == '\n' || c == '\r' || c == '\t';
@@ -87,11 +120,11 @@ private:
         m_p += n;
         return true;
     }
-    // Appends to `out` the run of plain bytes from here on.
-    void AppendPlainRun(const bool (&stops)[256], std::string& out) {
+    // Appends to `out` the run of plain bytes from here on: of text when
+    // kText, else of an attribute's value.
+    template <bool kText> void AppendPlainRun(std::string& out) {
         const unsigned char* start = m_p;
-        while (m_p < m_end && !stops[*m_p])
-            ++m_p;
+        m_p = PlainRunEnd<kText>(m_p, m_end);
         out.append(reinterpret_cast<const char*>(start), static_cast<size_t>(m_p - start));
     }
     bool Reference(std::string& out);
@@ -178,7 +211,7 @@ bool Scanner::Text() {
             continue;
         }
         if (!kRunStops.text[c]) {
-            AppendPlainRun(kRunStops.text, m_text);
+            AppendPlainRun<true>(m_text);
         } else if (c == '&') {
             if (!Reference(m_text))
                 return false;
@@ -249,7 +282,7 @@ bool Scanner::StartTag() {
             if (c == '<')
                 return false;
             if (!kRunStops.value[c]) {
-                AppendPlainRun(kRunStops.value, m_tag);
+                AppendPlainRun<false>(m_tag);
             } else if (c == '&') {
                 if (!Reference(m_tag))
                     return false;

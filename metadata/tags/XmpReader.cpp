@@ -15,6 +15,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr std::string_view kRdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
@@ -71,17 +75,35 @@ struct Frame {
     bool textTruncated = false;
 };
 
-// The name as listed: the usual prefix of a well-known namespace, else the
-// declared one ("ns" for a default namespace).
-std::string Qualified(const XmlName& name) {
+// The prefix a name is listed with: the usual one of a well-known
+// namespace, else the declared one ("ns" for a default namespace); empty
+// for a name in no namespace.
+std::string_view ListedPrefix(const XmlName& name) {
     if (name.uri.empty())
-        return std::string(name.local);
+        return {};
     const char* known = WellKnownXmpPrefix(name.uri);
-    const std::string_view p = known ? known : (name.prefix.empty() ? "ns" : name.prefix);
+    return known ? known : (name.prefix.empty() ? "ns" : name.prefix);
+}
+
+// The name as listed, "exif:FNumber", from its listed prefix.
+std::string Qualified(std::string_view prefix, std::string_view local) {
+    if (prefix.empty())
+        return std::string(local);
     std::string qualified;
-    qualified.reserve(p.size() + 1 + name.local.size());
-    qualified.append(p).append(1, ':').append(name.local);
+    qualified.reserve(prefix.size() + 1 + local.size());
+    qualified.append(prefix).append(1, ':').append(local);
     return qualified;
+}
+
+// The group of a top-level property, "XMP-exif", from its listed prefix;
+// "XMP" for a name in no namespace.
+std::string GroupOf(std::string_view prefix) {
+    if (prefix.empty())
+        return "XMP";
+    std::string group;
+    group.reserve(4 + prefix.size());
+    group.append("XMP-").append(prefix);
+    return group;
 }
 
 // What a namespace-aware parser would have refused the element for, in
@@ -107,38 +129,46 @@ XML_Error ParserError(XmlNamespaceFault fault) {
     }
 }
 
-// "XMP-dc" for "dc:subject"; "XMP" for a name without a prefix.
-std::string GroupOf(const std::string& qualified) {
-    const size_t colon = qualified.find(':');
-    if (colon == std::string::npos || colon == 0)
-        return "XMP";
-    std::string group;
-    group.reserve(4 + colon);
-    group.append("XMP-").append(qualified, 0, colon);
-    return group;
-}
-
-// Written without branches, so that loops over it become vector compares.
+// A character of base64's alphabet, or its padding.
 bool IsBase64(uint8_t c) {
     const uint8_t letter = c | 0x20; // 'A'-'Z' onto 'a'-'z', and nothing else there
     return (uint8_t(letter - 'a') < 26) | (uint8_t(c - '0') < 10) | (c == '+') | (c == '/') |
            (c == '=');
 }
 
+// Whether the 16 bytes at `p` are all base64 characters: IsBase64 sixteen
+// at a time.
+bool AllBase64(const uint8_t* p) {
+#if defined(__SSE2__)
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i letter = _mm_or_si128(c, _mm_set1_epi8(0x20));
+    // Signed compares: bytes above ASCII are negative, in neither range.
+    const auto within = [](__m128i x, char low, char high) {
+        return _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(static_cast<char>(low - 1))),
+                             _mm_cmplt_epi8(x, _mm_set1_epi8(static_cast<char>(high + 1))));
+    };
+    __m128i ok = _mm_or_si128(within(letter, 'a', 'z'), within(c, '0', '9'));
+    ok = _mm_or_si128(ok, _mm_cmpeq_epi8(c, _mm_set1_epi8('+')));
+    ok = _mm_or_si128(ok, _mm_cmpeq_epi8(c, _mm_set1_epi8('/')));
+    ok = _mm_or_si128(ok, _mm_cmpeq_epi8(c, _mm_set1_epi8('=')));
+    return _mm_movemask_epi8(ok) == 0xFFFF;
+#else
+    bool all = true;
+    for (size_t k = 0; k < 16; ++k)
+        all &= IsBase64(p[k]);
+    return all;
+#endif
+}
+
 // How many bytes, at most `n`, are base64 characters: from `p` on when
-// kForward, else those before `p`. Blocks of 64 are judged whole: a depth
+// kForward, else those before `p`. Blocks of 16 are judged whole: a depth
 // map's run is a megabyte.
 template <bool kForward> size_t Base64Run(const uint8_t* p, size_t n) {
-    const auto at = [p](size_t i) { return kForward ? p[i] : p[-static_cast<ptrdiff_t>(i) - 1]; };
-    constexpr size_t kBlock = 64;
+    constexpr size_t kBlock = 16;
     size_t i = 0;
-    for (; n - i >= kBlock; i += kBlock) {
-        bool all = true;
-        for (size_t k = 0; k < kBlock; ++k)
-            all &= IsBase64(at(i + k));
-        if (!all)
-            break;
-    }
+    while (n - i >= kBlock && AllBase64(kForward ? p + i : p - i - kBlock))
+        i += kBlock;
+    const auto at = [p](size_t k) { return kForward ? p[k] : p[-static_cast<ptrdiff_t>(k) - 1]; };
     while (i < n && IsBase64(at(i)))
         ++i;
     return i;
@@ -411,18 +441,30 @@ void XmpParser::Emit(std::string&& group, std::string&& path, std::string_view v
     e.name = std::move(path);
     e.count = 1;
     e.value.kind = MetadataValue::Kind::Text;
-    e.value.text = RepairUtf8(reinterpret_cast<const uint8_t*>(value.data()), value.size());
+    // Both readers hand over valid UTF-8; only a value cut short may end
+    // inside a character.
+    if (truncated)
+        e.value.text = RepairUtf8(reinterpret_cast<const uint8_t*>(value.data()), value.size());
+    else
+        e.value.text = value;
     e.value.truncated = truncated;
     e.text = e.value.text;
 }
 
 void XmpParser::AttributeFields(const Frame& frame, bool& any) {
+    // An element's fields mostly share one namespace: its prefix is looked
+    // up once (the scope does not change meanwhile).
+    const XmlName* last = nullptr;
+    std::string_view prefix;
     for (const SplitAttribute& a : m_atts) {
         const XmlName& n = a.name;
         if (n.uri.empty() || n.uri == kRdf || n.uri == kXml)
             continue; // about, parseType, resource, lang...: syntax, not properties
-        std::string qualified = Qualified(n);
-        std::string group = frame.path.empty() ? GroupOf(qualified) : frame.group;
+        if (last == nullptr || n.uri.data() != last->uri.data() || n.prefix != last->prefix)
+            prefix = ListedPrefix(n);
+        last = &n;
+        std::string qualified = Qualified(prefix, n.local);
+        std::string group = frame.path.empty() ? GroupOf(prefix) : frame.group;
         std::string path = frame.path.empty() ? std::move(qualified) : frame.path + "/" + qualified;
         bool truncated;
         const std::string_view value = Clip(a.value, truncated);
@@ -566,10 +608,11 @@ void XmpParser::Start(const char* rawName, const char** atts) {
                parentKind == Kind::Item) {
         // A property, or a field of the structure its parent is.
         f.kind = Kind::Property;
-        const std::string qualified = Qualified(n);
+        const std::string_view prefix = ListedPrefix(n);
+        std::string qualified = Qualified(prefix, n.local);
         if (parent->path.empty()) {
-            f.group = GroupOf(qualified);
-            f.path = qualified;
+            f.group = GroupOf(prefix);
+            f.path = std::move(qualified);
         } else {
             f.path = parent->path + "/" + qualified;
             f.group = parent->group;

@@ -2,10 +2,13 @@
 #include "tests/fixtures/JpegBuilder.h"
 #include "tests/tools/TestJson.h"
 #include "tests/tools/ToolTestSupport.h"
+#include "tools/ReportFormat.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <string_view>
 
 // --all: every tag of each file, as lines, JSON objects or long CSV.
 
@@ -101,4 +104,41 @@ TEST(ToolAllTags, CsvIsLongFormAndUnreadableFilesAreReported) {
     const Output missing = RunInProcess({"--all", "--json", dir.Path() + "/missing.jpg"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.out.find("\"error\":"), std::string::npos) << missing.out;
+}
+
+// The JSON of a group and of an id with a table's name is copied where it
+// was written before: the copy must be what writing it afresh gives, for a
+// name of the tables met again under another id or group, and for a name
+// of the entry's own that reads alike.
+TEST(ToolAllTags, JsonOfGroupsAndNamesMetAgainIsWhatWritingThemGives) {
+    static constexpr std::string_view kName = "Make";
+    struct Row {
+        const char* group;
+        int32_t id;
+        bool constant;
+    };
+    const Row rows[] = {{"IFD0", 271, true},  {"IFD0", 272, true}, {"IFD1", 271, true},
+                        {"IFD1", 271, false}, {"IFD0", -1, true},  {"IFD0", 271, true}};
+    FileReport report;
+    for (const Row& row : rows) {
+        MetadataEntry& e = report.tags.emplace_back();
+        e.group = row.group;
+        e.id = row.id;
+        if (row.constant)
+            e.name.SetConstant(kName);
+        else
+            e.name = std::string(kName);
+    }
+    std::string expected = "{\"path\":\"p\",\"format\":\"unknown\",\"tags\":[";
+    for (const Row& row : rows)
+        expected += std::string(&row == rows ? "" : ",") + "{\"group\":\"" + row.group +
+                    "\",\"id\":" + (row.id < 0 ? "null" : std::to_string(row.id)) +
+                    ",\"name\":\"Make\",\"value\":null,\"text\":\"\"}";
+    expected += "]}\n";
+    const std::unique_ptr<ReportFormat> json = MakeAllTagsJsonFormat();
+    for (int pass = 0; pass < 2; ++pass) {
+        std::string out;
+        json->File("p", report, out);
+        EXPECT_EQ(out, expected) << pass;
+    }
 }
