@@ -20,7 +20,8 @@ template <size_t N> char* Put(char* out, const char (&text)[N]) {
     return out + N - 1;
 }
 
-// Room for any entry's object but its texts: the keys, the id, a number.
+// Room for any entry's object but its texts: the keys, the id, a number;
+// more than IdAndName copies at once.
 constexpr size_t kEntryRoom = 64 + 2 * kJsonNumberRoom;
 
 size_t ValueRoom(const MetadataValue& value) {
@@ -67,7 +68,8 @@ public:
         Slot& slot = m_slots[(address >> 3 ^ static_cast<uint32_t>(entry.id) * 0x9E3779B1u) %
                              std::size(m_slots)];
         if (slot.name == name.data() && slot.size == name.size() && slot.id == entry.id) {
-            std::memcpy(out, slot.json, slot.length);
+            // The slot whole, in a few moves: an entry has room for it.
+            std::memcpy(out, slot.json, sizeof slot.json);
             return out + slot.length;
         }
         char* const end = WriteFresh(out, entry.id, name);
@@ -87,6 +89,7 @@ private:
         uint8_t length = 0;
         char json[75];
     };
+    static_assert(sizeof(Slot::json) + 16 <= kEntryRoom);
     static char* WriteFresh(char* out, int32_t id, std::string_view name) {
         out = Put(out, "\"id\":");
         out = id >= 0 ? WriteJsonInteger(out, id) : Put(out, "null");

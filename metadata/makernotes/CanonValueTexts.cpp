@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <iterator>
 
 namespace {
@@ -484,12 +485,34 @@ constexpr auto kSortedFields = [] {
     return rows;
 }();
 
+// The row of a record's field, or nullptr. A note asks for the same few
+// fields again and again, named by the same constants: the row found for a
+// pair of names is kept by the names' addresses.
+const FieldTexts* FindField(std::string_view record, std::string_view field) {
+    struct Seen {
+        std::string_view record, field;
+        const FieldTexts* row;
+    };
+    thread_local Seen seen[512] = {};
+    const auto address =
+        reinterpret_cast<uintptr_t>(record.data()) ^ reinterpret_cast<uintptr_t>(field.data()) >> 4;
+    Seen& kept = seen[(address ^ address >> 7) % std::size(seen)];
+    if (kept.record.data() == record.data() && kept.record.size() == record.size() &&
+        kept.field.data() == field.data() && kept.field.size() == field.size())
+        return kept.row;
+    const FieldTexts key{record, field, nullptr, 0};
+    const auto f = std::lower_bound(kSortedFields.begin(), kSortedFields.end(), key, Before);
+    const FieldTexts* row =
+        f != kSortedFields.end() && f->record == record && f->field == field ? &*f : nullptr;
+    kept = {record, field, row};
+    return row;
+}
+
 } // namespace
 
 std::string_view CanonValueText(std::string_view record, std::string_view field, int64_t value) {
-    const FieldTexts key{record, field, nullptr, 0};
-    const auto f = std::lower_bound(kSortedFields.begin(), kSortedFields.end(), key, Before);
-    if (f == kSortedFields.end() || f->record != record || f->field != field)
+    const FieldTexts* f = FindField(record, field);
+    if (f == nullptr)
         return {};
     const ValueText* end = f->texts + f->count;
     const ValueText* it = std::lower_bound(
