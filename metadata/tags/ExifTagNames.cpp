@@ -358,10 +358,15 @@ template <size_t N> constexpr bool Sorted(const TagName (&table)[N]) {
 // The look-up is a binary search.
 static_assert(Sorted(kTiffTags) && Sorted(kGpsTags) && Sorted(kInteropTags));
 
+// Without branches on the comparisons (the compiler makes them conditional
+// moves): a directory's tags would make them a coin toss for the processor.
 template <size_t N> std::string_view Find(const TagName (&table)[N], uint16_t tag) {
-    const auto it = std::lower_bound(std::begin(table), std::end(table), tag,
-                                     [](const TagName& t, uint16_t v) { return t.tag < v; });
-    return it != std::end(table) && it->tag == tag ? it->name : std::string_view();
+    static_assert(N > 0);
+    const TagName* first = table; // the last entry below `tag`, or the first
+    for (size_t n = N; n > 1; n -= n / 2)
+        first = first[n / 2].tag < tag ? first + n / 2 : first;
+    const TagName* found = first->tag < tag ? first + 1 : first;
+    return found != std::end(table) && found->tag == tag ? found->name : std::string_view();
 }
 
 } // namespace
