@@ -115,6 +115,48 @@ void AppendJsonString(std::string& out, std::string_view bytes) {
     out.resize(static_cast<size_t>(end - out.data()));
 }
 
+namespace {
+
+// A value of one to three decimals, not whole (a rational's 2.8, 0.004,
+// 4.15), written as its digits with the point put in: the shortest text.
+// The fewest decimals that give the value back are the fewest digits that
+// do; from 0.001 on the fixed form is no longer than the exponent form,
+// which the shortest text prefers only when shorter; below 10^12 the scaled
+// value is a whole number a double holds exactly. False for other values.
+bool WriteFewDecimals(char*& out, double value) {
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 0.001 && magnitude < 1e12) || value == std::trunc(value))
+        return false;
+    static constexpr double kScale[] = {10, 100, 1000};
+    for (int decimals = 1; decimals <= 3; ++decimals) {
+        const double scale = kScale[decimals - 1];
+        const double whole = std::nearbyint(value * scale);
+        if (whole / scale != value)
+            continue;
+        char digits[24];
+        const auto n = static_cast<int64_t>(std::fabs(whole));
+        char* end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+        const auto length = static_cast<int>(end - digits);
+        if (value < 0)
+            *out++ = '-';
+        // Leading zeros when the value is below 1: 0.004 has digits "4".
+        const int before = length > decimals ? length - decimals : 0;
+        std::memcpy(out, digits, static_cast<size_t>(before));
+        out += before;
+        if (before == 0)
+            *out++ = '0';
+        *out++ = '.';
+        for (int zeros = decimals - (length - before); zeros > 0; --zeros)
+            *out++ = '0';
+        std::memcpy(out, digits + before, static_cast<size_t>(length - before));
+        out += length - before;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
 char* WriteJsonDouble(char* out, double value) {
     if (!std::isfinite(value)) {
         std::memcpy(out, "null", 4);
@@ -125,6 +167,8 @@ char* WriteJsonDouble(char* out, double value) {
     if (value > -1e5 && value < 1e5 && value == static_cast<double>(static_cast<int32_t>(value)) &&
         !(value == 0 && std::signbit(value)))
         return std::to_chars(out, out + kJsonNumberRoom, static_cast<int32_t>(value)).ptr;
+    if (WriteFewDecimals(out, value))
+        return out;
     return std::to_chars(out, out + kJsonNumberRoom, value).ptr;
 }
 

@@ -46,11 +46,15 @@ void DecodeTiffValue(const TiffValue& v, uint32_t count, MetadataEntry& entry) {
     if (rational)
         value.fractions.reserve(kept);
     for (uint32_t i = 0; i < kept; ++i) {
-        value.numbers.push_back(TiffNumberAt(v, i));
-        if (rational) {
-            const TiffFraction f = TiffFractionAt(v, i);
-            value.fractions.push_back({f.num, f.den});
+        if (!rational) {
+            value.numbers.push_back(TiffNumberAt(v, i));
+            continue;
         }
+        // Read once for both lists: TiffNumberAt's quotient of it.
+        const TiffFraction f = TiffFractionAt(v, i);
+        value.numbers.push_back(v.Has(i) ? static_cast<double>(f.num) / static_cast<double>(f.den)
+                                         : 0);
+        value.fractions.push_back({f.num, f.den});
     }
 }
 

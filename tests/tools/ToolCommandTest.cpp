@@ -297,6 +297,15 @@ TEST(ToolJsonText, DoublesAsTheirShortestText) {
                                   1.0 / 3, 0.004, 4.15,  2.5e-5, 1e300,  4.9e-324};
     for (int v = -2000; v <= 2000; v += 37)
         values.push_back(v * 50);
+    // Values of a few decimals take a short way too: the rationals cameras
+    // write, decimals around each power of ten, and their neighbours.
+    for (int num = 1; num <= 400; num += 3)
+        for (int den : {1, 2, 3, 4, 5, 8, 10, 16, 25, 30, 100, 125, 1000, 1024})
+            values.insert(values.end(), {double(num) / den, -double(num) / den});
+    for (double unit : {1e-4, 1e-3, 1e-2, 0.1, 1.0, 1e3, 1e6, 1e9, 1e11, 1e12})
+        for (int digits : {1, 5, 9, 10, 11, 99, 101, 999, 1001, 12345})
+            for (double v : {unit * digits, unit * digits / 7})
+                values.insert(values.end(), {v, std::nextafter(v, 0.0), std::nextafter(v, 1e300)});
     for (double v : values) {
         char expected[64];
         const auto result = std::to_chars(expected, expected + sizeof expected, v);
