@@ -278,6 +278,30 @@ TEST(PhotoFormats, PngRawProfileDigitsInAnyCaseAndLayout) {
     ExpectCameraRecord(good.record);
     EXPECT_EQ(good.record.width, 30);
 
+    // Long lines, as writers make them, are read sixteen bytes at a time:
+    // lines of every length around that, and a stray byte at every place of
+    // a block, give the same bytes.
+    static const char kLowerHex[] = "0123456789abcdef";
+    for (const size_t line : {size_t{31}, size_t{32}, size_t{33}, size_t{72}, size_t{100000}}) {
+        for (size_t stray = 0; stray < 40; stray += line == 72 ? 1 : 13) {
+            std::string text;
+            for (size_t i = 0; i < tiff.size(); ++i) {
+                for (const int nibble : {tiff[i] >> 4, tiff[i] & 15}) {
+                    if (text.size() == stray)
+                        text += ' ';
+                    text += (i % 2 ? kHex : kLowerHex)[nibble];
+                    if ((text.size() + 1) % (line + 1) == 0)
+                        text += '\n';
+                }
+            }
+            PhotoRead read(PngWithRawProfileText("\nexif\n   " + length + "\n" + text + "\n"));
+            ASSERT_EQ(read.reader.Blocks().tiff.size(), 1u) << line << " " << stray;
+            const TiffBlock& block = read.reader.Blocks().tiff.front();
+            EXPECT_EQ(Bytes(block.data(), block.data() + block.size()), tiff)
+                << line << " " << stray;
+        }
+    }
+
     // Fewer digits than the length says, or no length at all.
     for (const std::string& text :
          {"\nexif\n   " + std::to_string(tiff.size() + 1) + "\n" + digits + "\n",
