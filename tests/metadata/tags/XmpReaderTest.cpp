@@ -133,6 +133,15 @@ TEST(XmpReader, HugeValuesAreCut) {
         EXPECT_EQ(e->value.text.size(), XmpLimits::kMaxValue);
         EXPECT_TRUE(e->value.truncated);
     }
+    // A cut inside a character leaves no half of it: the value stays UTF-8.
+    std::string accents = "a";
+    while (accents.size() < XmpLimits::kMaxValue + 2)
+        accents += "\xC3\xA9";
+    const Read cut(Packet("xmp:Label=\"" + accents + "\"></rdf:Description>"));
+    const MetadataEntry* label = FindNamed(cut.out.Entries(), "XMP-xmp", "xmp:Label");
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->value.truncated);
+    EXPECT_EQ(label->value.text.substr(label->value.text.size() - 5), "\xC3\xA9\xEF\xBF\xBD");
 }
 
 // A depth map's or a second image's base64 is listed by its size, in an
