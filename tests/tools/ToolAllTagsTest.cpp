@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // --all: every tag of each file, as lines, JSON objects or long CSV.
 
@@ -107,33 +109,44 @@ TEST(ToolAllTags, CsvIsLongFormAndUnreadableFilesAreReported) {
 }
 
 // The JSON of a group and of an id with a table's name is copied where it
-// was written before: the copy must be what writing it afresh gives, for a
-// name of the tables met again under another id or group, and for a name
-// of the entry's own that reads alike.
+// was written before: the copy must be what writing it afresh gives, for
+// names of the tables met again under other ids (more than the copies are
+// kept for) and groups, and for a name of the entry's own that reads alike.
 TEST(ToolAllTags, JsonOfGroupsAndNamesMetAgainIsWhatWritingThemGives) {
-    static constexpr std::string_view kName = "Make";
+    // Two names 4 KiB apart, whose copies are kept in the same places.
+    static constexpr auto kTexts = [] {
+        std::array<char, 4100> texts{};
+        for (int i = 0; i < 4; ++i) {
+            texts[i] = "Make"[i];
+            texts[4096 + i] = "Mode"[i];
+        }
+        return texts;
+    }();
+    static constexpr std::string_view kNames[] = {{kTexts.data(), 4}, {kTexts.data() + 4096, 4}};
     struct Row {
-        const char* group;
+        std::string group;
         int32_t id;
+        std::string_view name;
         bool constant;
     };
-    const Row rows[] = {{"IFD0", 271, true},  {"IFD0", 272, true}, {"IFD1", 271, true},
-                        {"IFD1", 271, false}, {"IFD0", -1, true},  {"IFD0", 271, true}};
+    std::vector<Row> rows = {{"IFD1", 271, kNames[0], false}, {"IFD0", -1, kNames[0], true}};
+    for (int32_t id = 0; id < 1500; ++id)
+        for (std::string_view name : kNames)
+            rows.push_back({id % 3 ? "IFD0" : "ExifIFD", id, name, true});
     FileReport report;
+    std::string expected = "{\"path\":\"p\",\"format\":\"unknown\",\"tags\":[";
     for (const Row& row : rows) {
         MetadataEntry& e = report.tags.emplace_back();
         e.group = row.group;
         e.id = row.id;
         if (row.constant)
-            e.name.SetConstant(kName);
+            e.name.SetConstant(row.name);
         else
-            e.name = std::string(kName);
+            e.name = std::string(row.name);
+        expected += std::string(report.tags.size() == 1 ? "" : ",") + "{\"group\":\"" + row.group +
+                    "\",\"id\":" + (row.id < 0 ? "null" : std::to_string(row.id)) + ",\"name\":\"" +
+                    std::string(row.name) + "\",\"value\":null,\"text\":\"\"}";
     }
-    std::string expected = "{\"path\":\"p\",\"format\":\"unknown\",\"tags\":[";
-    for (const Row& row : rows)
-        expected += std::string(&row == rows ? "" : ",") + "{\"group\":\"" + row.group +
-                    "\",\"id\":" + (row.id < 0 ? "null" : std::to_string(row.id)) +
-                    ",\"name\":\"Make\",\"value\":null,\"text\":\"\"}";
     expected += "]}\n";
     const std::unique_ptr<ReportFormat> json = MakeAllTagsJsonFormat();
     for (int pass = 0; pass < 2; ++pass) {
