@@ -1,5 +1,6 @@
 #include "tools/JsonText.h"
 
+#include "metadata/tags/FixedDecimals.h"
 #include "presentation/EightBitText.h"
 
 #include <array>
@@ -118,9 +119,9 @@ void AppendJsonString(std::string& out, std::string_view bytes) {
 namespace {
 
 // A value of one to three decimals, not whole (a rational's 2.8, 0.004,
-// 4.15), written as its digits with the point put in: the shortest text.
-// The fewest decimals that give the value back are the fewest digits that
-// do; from 0.001 on the fixed form is no longer than the exponent form,
+// 4.15), written as printf's fixed form with those decimals: the shortest
+// text. The fewest decimals that give the value back are the fewest digits
+// that do; from 0.001 on the fixed form is no longer than the exponent form,
 // which the shortest text prefers only when shorter; below 10^12 the scaled
 // value is a whole number a double holds exactly. False for other values.
 bool WriteFewDecimals(char*& out, double value) {
@@ -130,26 +131,12 @@ bool WriteFewDecimals(char*& out, double value) {
     static constexpr double kScale[] = {10, 100, 1000};
     for (int decimals = 1; decimals <= 3; ++decimals) {
         const double scale = kScale[decimals - 1];
-        const double whole = std::nearbyint(value * scale);
-        if (whole / scale != value)
+        if (std::nearbyint(value * scale) / scale != value)
             continue;
-        char digits[24];
-        const auto n = static_cast<int64_t>(std::fabs(whole));
-        char* end = std::to_chars(digits, digits + sizeof digits, n).ptr;
-        const auto length = static_cast<int>(end - digits);
-        if (value < 0)
-            *out++ = '-';
-        // Leading zeros when the value is below 1: 0.004 has digits "4".
-        const int before = length > decimals ? length - decimals : 0;
-        std::memcpy(out, digits, static_cast<size_t>(before));
-        out += before;
-        if (before == 0)
-            *out++ = '0';
-        *out++ = '.';
-        for (int zeros = decimals - (length - before); zeros > 0; --zeros)
-            *out++ = '0';
-        std::memcpy(out, digits + before, static_cast<size_t>(length - before));
-        out += length - before;
+        char text[kFixedDecimalsRoom];
+        const char* end = WriteFixedDecimals(text, value, decimals);
+        std::memcpy(out, text, static_cast<size_t>(end - text));
+        out += end - text;
         return true;
     }
     return false;
