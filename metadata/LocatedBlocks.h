@@ -1,11 +1,11 @@
 #pragma once
 
+#include "metadata/ReadBuffer.h"
 #include "metadata/containers/MovieMetadata.h"
 #include "metadata/tiff/TiffHeader.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,7 +21,7 @@ struct FileExtent {
 // kilobytes per file. Read it through data() and size().
 struct TiffBlock {
     TiffRole role = TiffRole::Main;
-    std::vector<unsigned char> bytes;
+    ReadBuffer bytes;
     const unsigned char* kept = nullptr;
     size_t keptSize = 0;
 
@@ -35,24 +35,6 @@ struct TiffBlock {
 struct EmbeddedPicture {
     FileExtent extent;
     char coding[5] = {0, 0, 0, 0, 0};
-};
-
-// Bytes that are read straight into place: unlike a vector's, its room is
-// not zeroed first, which for a depth map's packet is half a megabyte.
-class ReadBuffer {
-public:
-    ReadBuffer() = default;
-    explicit ReadBuffer(size_t size)
-        : m_bytes(std::make_unique_for_overwrite<unsigned char[]>(size)), m_size(size) {}
-    unsigned char* data() { return m_bytes.get(); }
-    const unsigned char* data() const { return m_bytes.get(); }
-    size_t size() const { return m_size; }
-    const unsigned char* begin() const { return data(); }
-    const unsigned char* end() const { return data() + m_size; }
-
-private:
-    std::unique_ptr<unsigned char[]> m_bytes;
-    size_t m_size = 0;
 };
 
 // An extended XMP packet: the GUID of its parts (32 hex digits) and their
@@ -87,19 +69,19 @@ struct LocatedBlocks {
     std::vector<TiffBlock> tiff;
     // CR3's CMT3 box: Canon's maker note as a TIFF structure of its own,
     // its first directory the Canon directory.
-    std::vector<unsigned char> canonMakerNote;
+    ReadBuffer canonMakerNote;
     // The EXIF block of a full JPEG embedded in a raw file (RW2's
     // JpgFromRaw), from the byte-order mark on: its entries count where the
     // file's own directories lack them (Panasonic's maker note is only there).
-    std::vector<unsigned char> previewExif;
+    ReadBuffer previewExif;
     std::vector<SamsungTrailerBlock> samsungTrailer;
-    std::vector<unsigned char> xmp; // the XMP packet as stored
+    ReadBuffer xmp; // the XMP packet as stored
     // JPEG's extended XMP packets, each joined from its parts; the main
     // packet's xmpNote:HasExtendedXMP names the one that belongs to it.
     std::vector<ExtendedXmp> extendedXmp;
     // IPTC records; JPEG: the first APP13 payload whole ("Photoshop 3.0\0"
     // and image resources), then the image resources of the next ones.
-    std::vector<unsigned char> iptc;
+    ReadBuffer iptc;
     EmbeddedPicture preview;
     // A QuickTime or MP4 movie's header, tracks and metadata items.
     MovieMetadata movie;

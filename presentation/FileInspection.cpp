@@ -57,7 +57,7 @@ std::optional<uint32_t> ThumbnailOffset(const CJpegExifReader& reader, const Exi
 
 // The entries of an embedded JPEG's EXIF block that the file's own
 // directories do not hold (by group and id).
-void AddMissingEntries(const std::vector<unsigned char>& block, MetadataCollector& out) {
+void AddMissingEntries(const ReadBuffer& block, MetadataCollector& out) {
     MetadataCollector embedded;
     embedded.SetCameraMake(out.CameraMake());
     WalkTiffBlock(block.data(), block.size(), TiffRole::Main, embedded);

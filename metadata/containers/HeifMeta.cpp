@@ -117,7 +117,7 @@ private:
     void ParseIloc(const BoxHeader& box);
     void ParseIprp(const BoxHeader& box);
     void ParseIref(const BoxHeader& box);
-    bool ReadItem(const Item& item, std::vector<unsigned char>& out);
+    bool ReadItem(const Item& item, ReadBuffer& out);
     void Error(const char* message) { m_found.error = message; }
 
     ByteSource& m_source;
@@ -207,7 +207,7 @@ bool MetaParser::Run(const BoxHeader& meta, char (&primaryType)[5]) {
         if (std::memcmp(item.type, "Exif", 4) == 0)
             exif.push_back(&item);
         if (item.xmp && m_found.xmp.empty() && !m_found.recordOnly) {
-            std::vector<unsigned char> data;
+            ReadBuffer data;
             if (ReadItem(item, data))
                 m_found.xmp = std::move(data);
         }
@@ -223,7 +223,7 @@ bool MetaParser::Run(const BoxHeader& meta, char (&primaryType)[5]) {
                           [&](const Item* item) { return item->describes == m_primary; });
     const char* const before = m_found.error;
     for (const Item* item : exif) {
-        std::vector<unsigned char> data;
+        ReadBuffer data;
         if (!ReadItem(*item, data))
             continue;
         size_t start = 0;
@@ -390,7 +390,7 @@ void MetaParser::ParseIref(const BoxHeader& box) {
     }
 }
 
-bool MetaParser::ReadItem(const Item& item, std::vector<unsigned char>& out) {
+bool MetaParser::ReadItem(const Item& item, ReadBuffer& out) {
     if (item.extents.empty()) {
         Error("Item has no location");
         return false;

@@ -46,8 +46,7 @@ PhotoFormat MovieBrandFormat(const unsigned char* b) {
     return PhotoFormat::Unknown;
 }
 
-bool ReadBoxBytes(ByteSource& source, const BoxHeader& box, std::vector<unsigned char>& out,
-                  LocatedBlocks& found) {
+bool ReadBoxBytes(ByteSource& source, const BoxHeader& box, ReadBuffer& out, LocatedBlocks& found) {
     const uint64_t size = box.end - box.content;
     if (size > kMaxBlockBox) {
         found.error = "Metadata box too large";
@@ -116,7 +115,7 @@ void ReadMoov(ByteSource& source, const BoxHeader& moov, LocatedBlocks& found) {
 
 // JPEG XL's Exif box: a 4-byte offset, then the TIFF structure.
 void ReadJxlExif(ByteSource& source, const BoxHeader& box, LocatedBlocks& found) {
-    std::vector<unsigned char> data;
+    ReadBuffer data;
     if (!ReadBoxBytes(source, box, data, found))
         return;
     size_t start = 0;

@@ -58,7 +58,7 @@ void JoinParts(ByteSource& source, const std::vector<XmpPart>& parts, const std:
     ExtendedXmp packet;
     packet.guid = guid;
     packet.packet = ReadBuffer(own.front()->full);
-    std::vector<unsigned char> repeat;
+    ReadBuffer repeat;
     uint64_t covered = 0; // bytes [0, covered) are placed
     for (const XmpPart* p : own) {
         const uint64_t end = uint64_t{p->offset} + p->size;
@@ -96,7 +96,7 @@ public:
 private:
     // Reads `count` bytes at `at` to the end of `into`; false (and nothing
     // added) when they cannot be read.
-    bool Append(std::vector<unsigned char>& into, uint64_t at, size_t count) {
+    bool Append(ReadBuffer& into, uint64_t at, size_t count) {
         // What the source holds is copied once, its room not zeroed first.
         if (const unsigned char* held = m_source.Held(at, count)) {
             into.insert(into.end(), held, held + count);

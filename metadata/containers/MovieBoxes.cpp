@@ -220,7 +220,7 @@ private:
             tag->value.clear();
     }
 
-    void ReadBytes(const BoxHeader& box, uint64_t limit, std::vector<unsigned char>& out) {
+    void ReadBytes(const BoxHeader& box, uint64_t limit, ReadBuffer& out) {
         const uint64_t size = box.end - box.content;
         if (size > limit) {
             m_found.error = "Metadata box too large";
@@ -256,7 +256,7 @@ private:
     // Version and flags, the count, then each key: its size, namespace and
     // name.
     void ReadKeys(const BoxHeader& box, std::vector<std::string>& keys) {
-        std::vector<unsigned char> data;
+        ReadBuffer data;
         ReadBytes(box, kMaxKeysBox, data);
         if (data.size() < 8)
             return;

@@ -1,5 +1,6 @@
 #include "metadata/containers/PngWalker.h"
 
+#include "metadata/ReadBuffer.h"
 #include "metadata/tiff/ByteOrder.h"
 
 #include <algorithm>
@@ -42,7 +43,7 @@ private:
 // Inflates a zlib stream, at most kMaxInflated bytes of output. Its
 // checksum is not verified (it cost a fifth of reading such a PNG): a damaged
 // stream that still inflates yields bytes the parsers check like any others.
-bool Inflate(const unsigned char* data, size_t size, std::vector<unsigned char>& out) {
+bool Inflate(const unsigned char* data, size_t size, ReadBuffer& out) {
     // The two header bytes: deflate with a window of at most 32 KiB, no
     // preset dictionary, and the check that makes them a multiple of 31.
     if (size < 2 || (data[0] & 0x0F) != 8 || (data[0] >> 4) > 7 || (data[1] & 0x20) != 0 ||
@@ -56,7 +57,7 @@ bool Inflate(const unsigned char* data, size_t size, std::vector<unsigned char>&
     stream->avail_in = static_cast<uInt>(size - 2);
     out.clear();
     // Room for what text usually inflates to, then twice as much each
-    // round: the room is zeroed before it is written.
+    // round.
     size_t step = std::clamp<size_t>(4 * size, 4096, 64 * 1024);
     int status = Z_OK;
     // Each round adds output or ends: the loop is bounded by kMaxInflated.
@@ -132,7 +133,7 @@ bool DecodeSixteen(const unsigned char* text, unsigned char* to) {
 }
 
 // "\nexif\n   <length>\n<hex digits, with line breaks>": the bytes it holds.
-bool DecodeRawProfile(const unsigned char* text, size_t size, std::vector<unsigned char>& out) {
+bool DecodeRawProfile(const unsigned char* text, size_t size, ReadBuffer& out) {
     size_t i = 0;
     // A line feed, the profile's name and a line feed, then the length.
     if (i < size && text[i] == '\n')
@@ -195,8 +196,7 @@ void AddExif(const unsigned char* data, size_t size, LocatedBlocks& found) {
 
 // The text of a tEXt, zTXt or iTXt chunk after its keyword, inflated
 // where compressed; false when it cannot be had.
-bool ChunkText(const char* type, const std::vector<unsigned char>& chunk, size_t keywordEnd,
-               std::vector<unsigned char>& text) {
+bool ChunkText(const char* type, const ReadBuffer& chunk, size_t keywordEnd, ReadBuffer& text) {
     size_t i = keywordEnd + 1;
     bool compressed = false;
     if (std::memcmp(type, "zTXt", 4) == 0) {
@@ -266,9 +266,9 @@ bool Wanted(TextKind kind, bool exifChunk, const LocatedBlocks& found) {
 }
 
 // A text chunk of a wanted kind, its keyword `keywordEnd` bytes long.
-void ReadTextChunk(const char* type, TextKind kind, const std::vector<unsigned char>& chunk,
-                   size_t keywordEnd, bool exifChunk, LocatedBlocks& found) {
-    std::vector<unsigned char> text;
+void ReadTextChunk(const char* type, TextKind kind, const ReadBuffer& chunk, size_t keywordEnd,
+                   bool exifChunk, LocatedBlocks& found) {
+    ReadBuffer text;
     if (!ChunkText(type, chunk, keywordEnd, text)) {
         found.error = "Damaged text chunk";
         return;
@@ -277,7 +277,7 @@ void ReadTextChunk(const char* type, TextKind kind, const std::vector<unsigned c
         found.xmp = std::move(text);
         return;
     }
-    std::vector<unsigned char> bytes;
+    ReadBuffer bytes;
     if (!DecodeRawProfile(text.data(), text.size(), bytes)) {
         found.error = "Damaged raw profile";
         return;
@@ -327,7 +327,7 @@ bool ReadPng(ByteSource& source, LocatedBlocks& found) {
                 found.height = Be32(size + 4);
             }
         } else if (std::memcmp(type, "eXIf", 4) == 0 && !exifChunk && length <= kMaxTextChunk) {
-            std::vector<unsigned char> bytes(length);
+            ReadBuffer bytes(length);
             if (!source.ReadAt(data, bytes.data(), length)) {
                 found.error = source.FailureText();
                 return false;
@@ -352,7 +352,7 @@ bool ReadPng(ByteSource& source, LocatedBlocks& found) {
                 KindOf(std::string_view(reinterpret_cast<const char*>(keyword), keywordEnd), type);
             if (!Wanted(kind, exifChunk, found))
                 continue;
-            std::vector<unsigned char> chunk(length);
+            ReadBuffer chunk(length);
             if (!source.ReadAt(data, chunk.data(), length)) {
                 found.error = source.FailureText();
                 return false;

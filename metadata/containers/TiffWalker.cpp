@@ -1,6 +1,7 @@
 #include "metadata/containers/TiffWalker.h"
 
 #include "metadata/ExifTags.h"
+#include "metadata/ReadBuffer.h"
 #include "metadata/containers/JpegSegments.h"
 #include "metadata/tiff/TiffDirectory.h"
 #include "metadata/tiff/VisitedDirectories.h"
@@ -86,9 +87,9 @@ private:
     VisitedDirectories m_visited;
     // Every out-of-line value, one after another: one buffer rather than
     // one per entry.
-    std::vector<unsigned char> m_values;
-    std::vector<unsigned char> m_raw; // the directory being read: count, entries, next link
-    FileExtent m_embeddedJpeg;        // from base
+    ReadBuffer m_values;
+    ReadBuffer m_raw;          // the directory being read: count, entries, next link
+    FileExtent m_embeddedJpeg; // from base
 };
 
 int Walker::Enqueue(uint64_t offset, Kind kind, int depth) {
@@ -157,7 +158,7 @@ void Walker::ReadEmbeddedExif() {
 bool Walker::ReadDirectory(int index) {
     const uint64_t at = m_dirs[index].offset;
     const int depth = m_dirs[index].depth;
-    std::vector<unsigned char>& raw = m_raw;
+    ReadBuffer& raw = m_raw;
     raw.resize(2);
     if (!Read(at, raw.data(), 2))
         return false;
@@ -357,7 +358,7 @@ void Walker::Repack() {
         m_found.error = "Metadata read limit reached";
         return;
     }
-    std::vector<unsigned char> out(static_cast<size_t>(at), 0);
+    ReadBuffer out(static_cast<size_t>(at), 0);
     out[0] = out[1] = m_order == TiffByteOrder::Big ? 'M' : 'I';
     Put16(&out[2], TiffHeader::kMagic);
     Put32(&out[4], m_dirs.empty() || m_dirs[0].entries.empty() ? 0 : 8);

@@ -9,7 +9,7 @@ namespace {
 constexpr int kMaxChunks = 10000;
 constexpr uint32_t kMaxMetadataChunk = 1u << 20;
 
-bool ReadChunk(ByteSource& source, uint64_t at, uint32_t size, std::vector<unsigned char>& out,
+bool ReadChunk(ByteSource& source, uint64_t at, uint32_t size, ReadBuffer& out,
                LocatedBlocks& found) {
     if (size > kMaxMetadataChunk) {
         found.error = "Metadata chunk too large";

@@ -49,9 +49,9 @@ TEST(JpegSegments, KeepsTheFirstBlocksUpToTheScan) {
     const Scanned s(jpeg.Data());
     ASSERT_TRUE(s.ok);
     ASSERT_EQ(s.found.tiff.size(), 1u);
-    EXPECT_EQ(s.found.tiff[0].bytes, exif.Tiff());
+    EXPECT_EQ(BytesOf(s.found.tiff[0].bytes), exif.Tiff());
     EXPECT_EQ(std::string(s.found.xmp.begin(), s.found.xmp.end()), packet);
-    EXPECT_EQ(s.found.iptc, photoshop); // the one after the scan is not read
+    EXPECT_EQ(BytesOf(s.found.iptc), photoshop); // the one after the scan is not read
     EXPECT_EQ(s.exif.payload, 2u + 18 + 4);
     EXPECT_EQ(s.exif.length, exif.Payload().size() + 2);
 

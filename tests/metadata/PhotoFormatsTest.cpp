@@ -366,7 +366,7 @@ TEST(PhotoFormats, PngExifChunkWinsOverARawProfileInEitherOrder) {
                                            : std::vector<Bytes>{chunk, profile}));
         ExpectCameraRecord(r.record);
         ASSERT_EQ(r.reader.Blocks().tiff.size(), 1u);
-        EXPECT_EQ(r.reader.Blocks().tiff[0].bytes, tiff);
+        EXPECT_EQ(BytesOf(r.reader.Blocks().tiff[0].bytes), tiff);
     }
 }
 
@@ -395,8 +395,8 @@ TEST(PhotoFormats, PngRawProfilesOfEveryKind) {
             SCOPED_TRACE(std::string(type) + " " + c.kind);
             const Bytes file = PngFileOf(10, 10, {RawProfileChunk(type, c.kind, c.profile)});
             PhotoRead r(file);
-            EXPECT_EQ(r.reader.Blocks().iptc, c.iptc);
-            EXPECT_EQ(r.reader.Blocks().xmp, c.xmp);
+            EXPECT_EQ(BytesOf(r.reader.Blocks().iptc), c.iptc);
+            EXPECT_EQ(BytesOf(r.reader.Blocks().xmp), c.xmp);
             EXPECT_EQ(r.record.exifValid, c.exif);
             // Read for the record alone, only the EXIF kinds are looked at.
             PhotoRead record(file, nullptr, ByteSource::kDefaultCap, PhotoReader::Use::RecordOnly);

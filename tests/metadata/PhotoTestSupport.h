@@ -67,4 +67,9 @@ inline void ExpectCameraRecord(const ExifSummary& r) {
     EXPECT_FLOAT_EQ(r.focalLength, 50);
 }
 
+// A located block's bytes, to compare with what a builder wrote.
+inline Bytes BytesOf(const ReadBuffer& block) {
+    return Bytes(block.begin(), block.end());
+}
+
 } // namespace readertest
