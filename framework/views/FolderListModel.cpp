@@ -359,8 +359,7 @@ void FolderListModel::Reorder(std::vector<int> order) {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     m_rowOfValid = false;
     std::vector<int> newRow(order.size());
-    std::vector<FolderEntry> rows;
-    rows.reserve(m_rows.size());
+    std::deque<FolderEntry> rows;
     for (size_t i = 0; i < order.size(); ++i) {
         newRow[size_t(order[i])] = int(i);
         rows.push_back(std::move(m_rows[size_t(order[i])]));
@@ -542,7 +541,7 @@ void FolderListModel::Refresh() {
         StartReading();
 }
 
-void FolderListModel::ReadCells(const std::vector<FolderEntry>& entries) {
+template <class Rows> void FolderListModel::ReadCells(const Rows& entries) {
     if (!m_columns.Provider() || entries.empty())
         return;
     std::vector<QByteArray> names;

@@ -11,6 +11,7 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -112,7 +113,7 @@ private:
     void ReplaceRows(const std::vector<FolderEntry>& listed);
     void Reorder(std::vector<int> order);
     bool Less(const FolderEntry& left, const FolderEntry& right) const;
-    void ReadCells(const std::vector<FolderEntry>& entries);
+    template <class Rows> void ReadCells(const Rows& entries);
     void OnCells(const std::vector<FileColumnsRead>& cells);
     QIcon IconFor(const QString& mimeName) const;
 
@@ -121,7 +122,9 @@ private:
     // engine fills large areas on that pool's threads and waits for them,
     // so a listing there would hold up the window's painting.
     QThreadPool m_listing;
-    std::vector<FolderEntry> m_rows;
+    // Rows are added without moving those before them, as a vector's growth
+    // would: tens of thousands of results at once on the window's thread.
+    std::deque<FolderEntry> m_rows;
     std::vector<FolderEntry> m_relisted;
     QString m_folder;
     quint64 m_generation = 0;

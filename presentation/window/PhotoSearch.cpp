@@ -218,6 +218,7 @@ void PhotoSearch::Stop() {
     m_reading.Stop();
     m_run.reset();
     m_rows.clear();
+    m_rowsHanded = 0;
     m_found.clear();
     m_handOn.stop();
 }
@@ -227,8 +228,8 @@ void PhotoSearch::Receive(quint64 run, std::vector<FolderEntry> files,
     if (!m_run || run != m_run->id)
         return;
     m_progress = progress;
-    m_rows.insert(m_rows.end(), std::make_move_iterator(files.begin()),
-                  std::make_move_iterator(files.end()));
+    if (!files.empty())
+        m_rows.push_back(std::move(files));
     // The end is told once its last rows are listed.
     if (!progress.done)
         emit progressed(m_progress);
@@ -246,14 +247,41 @@ void PhotoSearch::HandOnRows() {
     }
     if (!m_rows.empty()) {
         m_handedAny = true;
-        m_found.insert(m_found.end(), std::make_move_iterator(m_rows.begin()),
-                       std::make_move_iterator(m_rows.end()));
-        m_rows.clear();
+        HandOnTurn();
         emit found();
+        // The rest on the next turns of the event loop, so that a click or
+        // a key waits for one turn's rows at most.
+        if (!m_rows.empty()) {
+            m_handOn.start(0);
+            return;
+        }
     }
     if (m_progress.done) {
         m_run.reset();
         emit progressed(m_progress);
         emit finished();
+    }
+}
+
+void PhotoSearch::HandOnTurn() {
+    for (size_t room = m_rowsPerTurn; room > 0 && !m_rows.empty();) {
+        std::vector<FolderEntry>& batch = m_rows.front();
+        const size_t size = batch.size();
+        const size_t count = std::min(room, size - m_rowsHanded);
+        // Rows moved one by one into new room cost as much again as the
+        // move: a whole batch goes as it is where it can.
+        if (count == size && m_found.empty()) {
+            m_found = std::move(batch);
+        } else {
+            const auto from = batch.begin() + std::ptrdiff_t(m_rowsHanded);
+            m_found.insert(m_found.end(), std::make_move_iterator(from),
+                           std::make_move_iterator(from + std::ptrdiff_t(count)));
+        }
+        room -= count;
+        m_rowsHanded += count;
+        if (m_rowsHanded == size) {
+            m_rows.pop_front();
+            m_rowsHanded = 0;
+        }
     }
 }

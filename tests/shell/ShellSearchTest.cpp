@@ -239,25 +239,34 @@ protected:
     QueryError error;
 };
 
-TEST_F(PhotoSearchRun, TheFirstMatchComesAtOnceAndAllInTheWalksOrder) {
-    std::vector<std::vector<FolderEntry>> found;
-    QObject::connect(&search, &PhotoSearch::found, [&] { found.push_back(search.TakeFound()); });
-    QSignalSpy finished(&search, &PhotoSearch::finished);
-    ASSERT_TRUE(search.Start(m_dir.path(), QString(), error));
-    ASSERT_TRUE(finished.wait(kWaitMs));
-    ASSERT_GE(found.size(), 1u);
-    EXPECT_EQ(found.front().size(), 1u);
-    QStringList names;
-    for (const std::vector<FolderEntry>& handOver : found)
-        for (const FolderEntry& entry : handOver)
-            names << entry.folderText + '/' + entry.displayName;
-    ASSERT_EQ(names.size(), kFiles);
-    EXPECT_EQ(names.first(), QStringLiteral("a/000.jpg"));
-    EXPECT_EQ(names[kFiles / 2], QStringLiteral("b/c/000.jpg"));
-    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
-    EXPECT_EQ(search.Progress().photos, kFiles);
-    EXPECT_EQ(search.Progress().folders, 4); // the searched one, a, b, b/c
-    EXPECT_TRUE(search.Progress().done);
+TEST_F(PhotoSearchRun, TheFirstMatchComesAtOnceAndAllInTheWalksOrderTurnByTurn) {
+    for (const size_t perTurn : {PhotoSearch::kRowsPerTurn, size_t{7}}) {
+        SCOPED_TRACE(perTurn);
+        PhotoSearch searching;
+        searching.SetRowsPerTurn(perTurn);
+        std::vector<std::vector<FolderEntry>> found;
+        QObject::connect(&searching, &PhotoSearch::found,
+                         [&] { found.push_back(searching.TakeFound()); });
+        QSignalSpy finished(&searching, &PhotoSearch::finished);
+        ASSERT_TRUE(searching.Start(m_dir.path(), QString(), error));
+        ASSERT_TRUE(finished.wait(kWaitMs));
+        ASSERT_GE(found.size(), 1u);
+        EXPECT_EQ(found.front().size(), 1u);
+        QStringList names;
+        for (const std::vector<FolderEntry>& handOver : found) {
+            EXPECT_LE(handOver.size(), perTurn);
+            for (const FolderEntry& entry : handOver)
+                names << entry.folderText + '/' + entry.displayName;
+        }
+        ASSERT_EQ(names.size(), kFiles);
+        EXPECT_EQ(names.first(), QStringLiteral("a/000.jpg"));
+        EXPECT_EQ(names[kFiles / 2], QStringLiteral("b/c/000.jpg"));
+        EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+        EXPECT_EQ(searching.Progress().photos, kFiles);
+        EXPECT_EQ(searching.Progress().folders, 4); // the searched one, a, b, b/c
+        EXPECT_TRUE(searching.Progress().done);
+        EXPECT_EQ(finished.size(), 1);
+    }
 }
 
 TEST_F(PhotoSearchRun, AStoppedSearchHandsNothingMoreOver) {
