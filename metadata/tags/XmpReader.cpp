@@ -136,10 +136,9 @@ bool IsBase64(uint8_t c) {
            (c == '=');
 }
 
-// Whether the 16 bytes at `p` are all base64 characters: IsBase64 sixteen
-// at a time.
-bool AllBase64(const uint8_t* p) {
 #if defined(__SSE2__)
+// 0xFF for each of the 16 bytes at `p` that is a base64 character.
+__m128i Base64Bytes(const uint8_t* p) {
     const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i letter = _mm_or_si128(c, _mm_set1_epi8(0x20));
     // Signed compares: bytes above ASCII are negative, in neither range.
@@ -147,27 +146,42 @@ bool AllBase64(const uint8_t* p) {
         return _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(static_cast<char>(low - 1))),
                              _mm_cmplt_epi8(x, _mm_set1_epi8(static_cast<char>(high + 1))));
     };
-    __m128i ok = _mm_or_si128(within(letter, 'a', 'z'), within(c, '0', '9'));
+    // '/' comes just before the digits.
+    __m128i ok = _mm_or_si128(within(letter, 'a', 'z'), within(c, '/', '9'));
     ok = _mm_or_si128(ok, _mm_cmpeq_epi8(c, _mm_set1_epi8('+')));
-    ok = _mm_or_si128(ok, _mm_cmpeq_epi8(c, _mm_set1_epi8('/')));
-    ok = _mm_or_si128(ok, _mm_cmpeq_epi8(c, _mm_set1_epi8('=')));
+    return _mm_or_si128(ok, _mm_cmpeq_epi8(c, _mm_set1_epi8('=')));
+}
+#endif
+
+// Whether the kBytes bytes at `p` (16 or 64) are all base64 characters:
+// IsBase64 sixteen at a time.
+template <size_t kBytes> bool AllBase64(const uint8_t* p) {
+    static_assert(kBytes == 16 || kBytes == 64);
+#if defined(__SSE2__)
+    __m128i ok = Base64Bytes(p);
+    for (size_t k = 16; k < kBytes; k += 16)
+        ok = _mm_and_si128(ok, Base64Bytes(p + k));
     return _mm_movemask_epi8(ok) == 0xFFFF;
 #else
     bool all = true;
-    for (size_t k = 0; k < 16; ++k)
+    for (size_t k = 0; k < kBytes; ++k)
         all &= IsBase64(p[k]);
     return all;
 #endif
 }
 
 // How many bytes, at most `n`, are base64 characters: from `p` on when
-// kForward, else those before `p`. Blocks of 16 are judged whole: a depth
-// map's run is a megabyte.
+// kForward, else those before `p`. Blocks of 64, then of 16, are judged
+// whole: a depth map's run is a megabyte.
 template <bool kForward> size_t Base64Run(const uint8_t* p, size_t n) {
-    constexpr size_t kBlock = 16;
     size_t i = 0;
-    while (n - i >= kBlock && AllBase64(kForward ? p + i : p - i - kBlock))
-        i += kBlock;
+    const auto block = [p](size_t from, size_t size) {
+        return kForward ? p + from : p - from - size;
+    };
+    while (n - i >= 64 && AllBase64<64>(block(i, 64)))
+        i += 64;
+    while (n - i >= 16 && AllBase64<16>(block(i, 16)))
+        i += 16;
     const auto at = [p](size_t k) { return kForward ? p[k] : p[-static_cast<ptrdiff_t>(k) - 1]; };
     while (i < n && IsBase64(at(i)))
         ++i;

@@ -198,6 +198,31 @@ TEST(XmpReader, PayloadsAreFoundWhereverTheyStart) {
     }
 }
 
+// Every character of base64's alphabet carries a run on, and one just
+// outside each of its ranges ends it: the halves, each within the limit, are
+// one value kept whole.
+TEST(XmpReader, PayloadsAreRunsOfTheBase64AlphabetOnly) {
+    const size_t half = XmpLimits::kMaxValue / 2 + 1;
+    const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string run;
+    while (run.size() < 2 * half)
+        run += alphabet;
+    run.resize(2 * half);
+    for (const char* breaker : {"", ".", ":", "@", "[", "`", "{", ",", "-", "\x7F", "\xC3\xA9"}) {
+        const std::string text = run.substr(0, half) + breaker + run.substr(half);
+        const Read r(
+            Packet("xmp:Nickname=\"x\"><xmp:Label>" + text + "</xmp:Label></rdf:Description>"));
+        SCOPED_TRACE(testing::Message() << "breaker '" << breaker << "'");
+        ASSERT_TRUE(r.ok);
+        const std::string value = r.Value("XMP-xmp", "xmp:Label");
+        // Broken, the run is a long value like any other, cut at the limit.
+        const std::string expected = *breaker == '\0'
+                                         ? "(" + std::to_string(run.size()) + " characters)"
+                                         : text.substr(0, 16);
+        EXPECT_EQ(value.substr(0, expected.size()), expected) << value.size();
+    }
+}
+
 // The blanks writers leave before the trailer are passed over, and a fault
 // after them is still told at its own line.
 TEST(XmpReader, PaddingBeforeTheTrailerKeepsLineNumbers) {
