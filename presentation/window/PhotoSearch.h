@@ -35,9 +35,9 @@ QString SearchProgressText(const SearchProgress& progress);
 // was found every kHandOverMs (less often once thousands are listed), at
 // most kRowsPerTurn in one turn of the event loop. The readers yield to the
 // window: they run at a lower priority, and while the user clicks or types
-// fewer of them than cores read at once. Stop drops
-// everything not yet handed over and returns at once; the readers finish the
-// file in hand on their own.
+// fewer of them than cores read at once. Stop drops everything not yet
+// handed over and returns at once; the readers finish the file in hand on
+// their own.
 class PhotoSearch : public QObject {
     Q_OBJECT
 public:
