@@ -11,6 +11,8 @@
 #include <QStandardItemModel>
 #include <QUrl>
 
+#include <utility>
+
 namespace {
 
 constexpr int kTagColumnWidth = 170;
@@ -32,6 +34,7 @@ CMetadataWnd::CMetadataWnd(QWidget* parent)
         QStringLiteral("Shows only the tags whose name or value contains the text"));
     m_filterBox.setClearButtonEnabled(true);
     m_filterBox.installEventFilter(this);
+    m_tree.installEventFilter(this);
     connect(&m_filterBox, &QLineEdit::textChanged, this, &CMetadataWnd::ApplyFilter);
 
     m_tree.setObjectName(QStringLiteral("metadataTree"));
@@ -82,7 +85,23 @@ CMetadataWnd::~CMetadataWnd() {
     m_filter.setSourceModel(nullptr);
 }
 
-void CMetadataWnd::FillEntries(const std::vector<MetadataEntry>& entries) {
+void CMetadataWnd::FillEntries(std::vector<MetadataEntry> entries) {
+    if (!m_tree.isVisible()) {
+        m_pending = std::move(entries);
+        return;
+    }
+    m_pending.reset();
+    Build(entries);
+}
+
+void CMetadataWnd::BuildPending() {
+    if (!m_pending)
+        return;
+    const std::vector<MetadataEntry> entries = std::exchange(m_pending, std::nullopt).value();
+    Build(entries);
+}
+
+void CMetadataWnd::Build(const std::vector<MetadataEntry>& entries) {
     // A new model in one step: the proxy and the view reset once instead of
     // following every inserted row.
     std::unique_ptr<QStandardItemModel> model = MetadataModel::Build(entries);
@@ -220,6 +239,8 @@ void CMetadataWnd::AdjustLayout() {
 }
 
 bool CMetadataWnd::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_tree && event->type() == QEvent::Show)
+        BuildPending();
     if (watched == &m_filterBox && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape && !m_filterBox.text().isEmpty()) {

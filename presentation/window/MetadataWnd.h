@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QMenu;
@@ -36,7 +37,10 @@ public:
     ~CMetadataWnd() override;
 
     // Shows `entries` in place of what was shown; the filter text stays.
-    void FillEntries(const std::vector<MetadataEntry>& entries);
+    // While the rows are out of sight (a tab behind another, a hidden pane)
+    // they are built once shown, or once TagTree or Filter is asked for: a
+    // click pays only for the rows it shows.
+    void FillEntries(std::vector<MetadataEntry> entries);
     void Clear();
 
     // Sets the filter box's text, which filters at once.
@@ -68,8 +72,14 @@ public:
     void SelectAllRows() override;
 
     QLineEdit& FilterBox() { return m_filterBox; }
-    QTreeView& TagTree() { return m_tree; }
-    MetadataFilter& Filter() { return m_filter; }
+    QTreeView& TagTree() {
+        BuildPending();
+        return m_tree;
+    }
+    MetadataFilter& Filter() {
+        BuildPending();
+        return m_filter;
+    }
 
 protected:
     void AdjustLayout() override;
@@ -80,6 +90,8 @@ private:
     void ShowContextMenu(const QPoint& pos);
     void ShowHeaderMenu(const QPoint& pos);
     void ApplyFilter(const QString& text);
+    void Build(const std::vector<MetadataEntry>& entries);
+    void BuildPending();
 
     QLineEdit m_filterBox;
     // Names, ids and types come back with every photo: their layouts are
@@ -88,5 +100,7 @@ private:
     QTreeView m_tree;
     MetadataFilter m_filter;
     std::unique_ptr<QStandardItemModel> m_model;
+    // Entries handed over while the rows were out of sight.
+    std::optional<std::vector<MetadataEntry>> m_pending;
     UrlOpener m_openUrl;
 };

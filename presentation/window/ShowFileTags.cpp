@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include <unistd.h>
 
@@ -34,7 +35,7 @@ bool ShowFileTags(const QByteArray& path, CPropertiesWnd& pane, CMetadataWnd* me
 
     pane.TagList().clear();
     if (metadata)
-        metadata->FillEntries(report.tags);
+        metadata->FillEntries(std::move(report.tags));
     if (!report.record.exifValid)
         return false;
     pane.FillTagRows(report.rows);
