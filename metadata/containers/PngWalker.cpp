@@ -90,11 +90,12 @@ struct HexDigits {
 };
 constexpr HexDigits kHexDigits;
 
+#if defined(__SSE2__)
 // Decodes the 32 digits at `text` into 16 bytes at `to`; false (and
 // nothing written) unless all 32 are hex digits. Lines of digits are long:
-// most bytes are made here, sixteen at a time.
+// most bytes are made here, sixteen at a time (elsewhere the caller's loop
+// makes them one by one).
 bool DecodeSixteen(const unsigned char* text, unsigned char* to) {
-#if defined(__SSE2__)
     // Each digit's value, or a byte above 15 for anything else (signed
     // compares: bytes above ASCII are below '0' too).
     const auto values = [](__m128i c) {
@@ -121,16 +122,8 @@ bool DecodeSixteen(const unsigned char* text, unsigned char* to) {
     };
     _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_packus_epi16(pairs(first), pairs(second)));
     return true;
-#else
-    for (int k = 0; k < 32; ++k)
-        if (kHexDigits.value[text[k]] > 15)
-            return false;
-    for (int k = 0; k < 16; ++k)
-        to[k] = static_cast<unsigned char>(kHexDigits.value[text[2 * k]] << 4 |
-                                           kHexDigits.value[text[2 * k + 1]]);
-    return true;
-#endif
 }
+#endif
 
 // "\nexif\n   <length>\n<hex digits, with line breaks>": the bytes it holds.
 bool DecodeRawProfile(const unsigned char* text, size_t size, ReadBuffer& out) {
@@ -158,11 +151,13 @@ bool DecodeRawProfile(const unsigned char* text, size_t size, ReadBuffer& out) {
     // Line breaks and blanks between the digits are passed over, even
     // between the two digits of a byte. Each round makes bytes or moves on.
     while (i + 1 < size && to < end) {
+#if defined(__SSE2__)
         if (size - i >= 32 && end - to >= 16 && DecodeSixteen(text + i, to)) {
             i += 32;
             to += 16;
             continue;
         }
+#endif
         const unsigned high = kHexDigits.value[text[i]];
         const unsigned low = kHexDigits.value[text[i + 1]];
         if ((high | low) <= 15) { // the usual case: two digits in a row

@@ -50,10 +50,9 @@ void DecodeTiffValue(const TiffValue& v, uint32_t count, MetadataEntry& entry) {
             value.numbers.push_back(TiffNumberAt(v, i));
             continue;
         }
-        // Read once for both lists: TiffNumberAt's quotient of it.
+        // Read once for both lists; a missing one is 0, as TiffNumberAt has it.
         const TiffFraction f = TiffFractionAt(v, i);
-        value.numbers.push_back(v.Has(i) ? static_cast<double>(f.num) / static_cast<double>(f.den)
-                                         : 0);
+        value.numbers.push_back(v.Has(i) ? f.Quotient() : 0);
         value.fractions.push_back({f.num, f.den});
     }
 }

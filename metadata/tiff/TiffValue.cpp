@@ -22,10 +22,8 @@ double TiffNumberAt(const TiffValue& v, uint32_t i) {
     case kTiffSLong:
         return static_cast<int32_t>(TiffRead32(p, v.order));
     case kTiffRational:
-    case kTiffSRational: {
-        const TiffFraction f = TiffFractionAt(v, i);
-        return static_cast<double>(f.num) / static_cast<double>(f.den);
-    }
+    case kTiffSRational:
+        return TiffFractionAt(v, i).Quotient();
     case kTiffFloat:
         return std::bit_cast<float>(TiffRead32(p, v.order));
     case kTiffDouble:

@@ -37,6 +37,8 @@ inline bool IsTiffRational(uint32_t type) {
 struct TiffFraction {
     int64_t num = 0;
     int64_t den = 0;
+
+    double Quotient() const { return static_cast<double>(num) / static_cast<double>(den); }
 };
 
 // The bytes of one value, all inside the block they came from, with their
