@@ -4,10 +4,12 @@
 #include "presentation/window/PaneClipboard.h"
 #include "presentation/window/PhotoFacts.h"
 
+#include <QEvent>
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -44,6 +46,7 @@ COverviewWnd::COverviewWnd(QWidget* parent)
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(kRefreshMs);
     connect(&m_refresh, &QTimer::timeout, this, &COverviewWnd::Refresh);
+    m_body.installEventFilter(this);
     Refresh();
 }
 
@@ -65,13 +68,22 @@ void COverviewWnd::AddFacts(const std::vector<FileFactsPtr>& facts) {
     // What the rows hold is counted again anyway.
     if (m_recount)
         return;
-    for (const FileFactsPtr& fact : facts)
-        if (const auto* photo = dynamic_cast<const PhotoFacts*>(fact.get()))
-            m_stats.Add(photo->Record(), photo->Format(), photo->Lens(), photo->HasPosition());
+    if (!m_body.isVisible()) {
+        m_pending.insert(m_pending.end(), facts.begin(), facts.end());
+        return;
+    }
+    Count(facts);
     Schedule();
 }
 
+void COverviewWnd::Count(const std::vector<FileFactsPtr>& facts) {
+    for (const FileFactsPtr& fact : facts)
+        if (const auto* photo = dynamic_cast<const PhotoFacts*>(fact.get()))
+            m_stats.Add(photo->Record(), photo->Format(), photo->Lens(), photo->HasPosition());
+}
+
 void COverviewWnd::OnFactsDropped() {
+    m_pending.clear();
     // Another folder or search: nothing of the last one stays on show.
     if (!m_model || m_model->rowCount() == 0) {
         m_stats.Clear();
@@ -85,6 +97,7 @@ void COverviewWnd::OnFactsDropped() {
 
 void COverviewWnd::Recount() {
     m_recount = false;
+    m_pending.clear();
     m_stats.Clear();
     if (!m_model)
         return;
@@ -94,11 +107,12 @@ void COverviewWnd::Recount() {
     for (int row = 0; row < rows; ++row)
         if (const FolderEntry* entry = m_model->Entry(row); entry && entry->facts)
             facts.push_back(entry->facts);
-    AddFacts(facts);
+    Count(facts);
 }
 
 void COverviewWnd::Schedule() {
-    if (!m_refresh.isActive())
+    // Out of sight, the pane refreshes when it is shown.
+    if (!m_refresh.isActive() && m_body.isVisible())
         m_refresh.start();
 }
 
@@ -106,7 +120,7 @@ void COverviewWnd::Refresh() {
     m_refresh.stop();
     if (m_recount)
         Recount();
-    m_refresh.stop();
+    Count(std::exchange(m_pending, {}));
     std::vector<StatsChart> charts = m_stats.Charts(kTop);
     m_shown.clear();
     for (StatsChart& chart : charts)
@@ -146,6 +160,12 @@ void COverviewWnd::Refresh() {
         labels = std::max(labels, m_views[i]->LabelsWidth());
     for (size_t i = 0; i < m_shown.size(); ++i)
         m_views[i]->SetLeastLabelWidth(labels);
+}
+
+bool COverviewWnd::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_body && event->type() == QEvent::Show && (m_recount || !m_pending.empty()))
+        Refresh();
+    return DockablePane::eventFilter(watched, event);
 }
 
 BarChartView* COverviewWnd::ChartView(const std::string& key) const {

@@ -22,7 +22,9 @@ class FolderListModel;
 // under a header line ("1,234 photos · 3 cameras · ..."). It counts the
 // facts the list's own reading gathers (PhotoFacts), as the list hands them
 // over, never reading a file itself; it shows the counts at most every
-// kRefreshMs and starts again whenever the list does.
+// kRefreshMs and starts again whenever the list does. Out of sight (a tab
+// behind another pane, as on a first start) it keeps what it is handed and
+// counts it once shown: a search hands over tens of thousands of photos.
 //
 // A bar is a way into the list: clicking it (or Enter or Space on it) asks
 // for the query that lists its photos (queryChosen). Ctrl+C copies the
@@ -40,9 +42,10 @@ public:
     // Counts what the rows of `model` hold and follows it from now on (its
     // factsAdded and factsDropped); null follows nothing and shows nothing.
     void Follow(const FolderListModel* model);
-    // Counts `facts` (a PhotoFacts each; others are passed over).
+    // Counts `facts` (a PhotoFacts each; others are passed over), at once
+    // when the pane is in sight, else when it is shown or refreshed.
     void AddFacts(const std::vector<FileFactsPtr>& facts);
-    // Shows what is counted now, without waiting for the timer.
+    // Counts what waits and shows the counts, without waiting for the timer.
     void Refresh();
 
     const PhotoStats& Stats() const { return m_stats; }
@@ -68,8 +71,10 @@ signals:
 
 protected:
     QWidget* ActivationFocus() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Count(const std::vector<FileFactsPtr>& facts);
     void Recount();
     void Schedule();
     void OnFactsDropped();
@@ -88,6 +93,8 @@ private:
     QTimer m_refresh;
     // The counts are to be made again from the rows.
     bool m_recount = false;
+    // Handed over while the pane was out of sight, not yet counted.
+    std::vector<FileFactsPtr> m_pending;
 };
 
 // `bin` (a bar's query) narrowing `current` (the query the list shows, blank

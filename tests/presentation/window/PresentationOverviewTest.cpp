@@ -134,6 +134,22 @@ TEST(OverviewPane, PaintsThirtyThousandPhotosWellWithinAFrame) {
     EXPECT_LT(slowest, 16'000'000) << slowest / 1000 << " us";
 }
 
+// Out of sight the pane keeps what the list hands over; shown, it counts it
+// all, and from then on counts each hand-over as it comes.
+TEST(OverviewPane, BehindATabCountsWhatItWasHandedOnceShown) {
+    COverviewWnd pane;
+    pane.AddFacts({FactsOf({"One", 50, 100, "2023:05:14 09:10:00"}),
+                   FactsOf({"Two", 35, 200, "2023:05:15 09:10:00"})});
+    EXPECT_EQ(pane.Stats().Photos(), 0u);
+    pane.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
+    EXPECT_EQ(pane.Stats().Photos(), 2u);
+    EXPECT_TRUE(pane.Header().text().startsWith(QStringLiteral("2 photos")))
+        << pane.Header().text().toStdString();
+    pane.AddFacts({FactsOf({"One", 85, 400, "2023:05:16 09:10:00"})});
+    EXPECT_EQ(pane.Stats().Photos(), 3u);
+}
+
 TEST(OverviewQuery, ABarsQueryNarrowsTheSearchShown) {
     const struct {
         const char* current;
