@@ -25,6 +25,7 @@ constexpr uint16_t kCameraInfo = 0x000D;
 constexpr uint16_t kModelId = 0x0010;
 constexpr uint16_t kImageType = 0x0006;
 constexpr uint16_t kFileInfo = 0x0093;
+constexpr uint16_t kLensModel = 0x0095;
 constexpr int kFocalUnitsIndex = 25;
 constexpr int kLensTypeIndex = 22;
 constexpr int kMaxFocalIndex = 23;
@@ -211,8 +212,10 @@ void Convert(const CanonRecord& record, const CanonField& field, const TiffValue
         e.text = "n/a";
         return;
     }
+    // A rational of zero denominator, say, has no whole number to look up.
+    const std::optional<int64_t> whole = WholeNumber<int64_t>(raw);
     const std::string_view known =
-        CanonValueText(record.name, field.name, static_cast<int64_t>(raw));
+        whole ? CanonValueText(record.name, field.name, *whole) : std::string_view();
     if (!known.empty()) {
         e.text = std::string(known);
         return;
@@ -558,7 +561,7 @@ void ListPlainEntry(uint16_t tag, const TiffEntry& entry, const TiffValue* value
                 SetEntryText(*e, std::string(name, n));
         }
         break;
-    case 0x0095:
+    case kLensModel:
         if (text)
             state.lensModel = e->value.text;
         break;
@@ -673,6 +676,10 @@ bool ReadCanonDirectory(const MakerNoteFrame& frame, uint64_t offset, MakerNoteL
 
     for (uint32_t i = 0; i < count && !list.Full(); ++i) {
         const TiffEntry entry = directory.Entry(i);
+        // The lens alone takes the settings and file info read above, and
+        // the lens model.
+        if (list.LensOnly() && entry.tag != kLensModel)
+            continue;
         TiffValue value;
         const TiffValueFault fault = frame.Locate(directory, entry, value);
         if (fault != TiffValueFault::None) {

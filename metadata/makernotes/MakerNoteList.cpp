@@ -24,7 +24,7 @@ MetadataEntry* MakerNoteList::Add(const std::string& group, int32_t id,
     if (m_keep == Keep::Everything && m_entries.empty())
         m_entries.reserve(kUsualEntries);
     MetadataEntry& e = m_keep == Keep::Everything ? m_entries.emplace_back() : m_scratch;
-    if (m_keep == Keep::Summary) {
+    if (m_keep == Keep::Lens) {
         // Emptied in place: its texts keep their room for the next entry.
         e.value.Clear();
         e.text.clear();

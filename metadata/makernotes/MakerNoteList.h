@@ -20,19 +20,21 @@ public:
     static constexpr uint32_t kMaxDirectoryEntries = 512;
     static constexpr size_t kUsualEntries = 256;
 
-    // What the list keeps: every entry, or the summary alone (for a caller
-    // that wants only the lens: the entries are read, for what the summary
-    // takes from them, and dropped at once).
-    enum class Keep { Everything, Summary };
+    // What the list keeps: every entry, or the lens alone (for a caller
+    // that wants only the lens): the entries read for it are dropped at
+    // once, and readers pass over those that cannot name it.
+    enum class Keep { Everything, Lens };
 
     explicit MakerNoteList(std::string group, Keep keep = Keep::Everything)
         : m_group(std::move(group)), m_keep(keep) {}
 
     const std::string& Group() const { return m_group; }
+    // Only the Lens summary row is wanted (Keep::Lens).
+    bool LensOnly() const { return m_keep == Keep::Lens; }
 
     // A new entry of `group` (the note's own unless given), or nullptr once
     // the note has kMaxEntries. The pointer holds until the next Add (with
-    // Keep::Summary it is the one scratch entry, emptied by each Add). The
+    // Keep::Lens it is the one scratch entry, emptied by each Add). The
     // name is kept as a view: a table's or a literal, never a temporary
     // (give those to the entry's name afterwards).
     MetadataEntry* Add(int32_t id, std::string_view constantName, uint16_t type, uint32_t count);
@@ -44,7 +46,7 @@ public:
     bool Full() const { return m_added >= kMaxEntries; }
     // The entries added, kept or not.
     size_t Size() const { return m_added; }
-    // The entries kept: none with Keep::Summary.
+    // The entries kept: none with Keep::Lens.
     const std::vector<MetadataEntry>& Entries() const { return m_entries; }
 
     // The summary rows, in this order whatever order they are set in; an

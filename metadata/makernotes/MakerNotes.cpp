@@ -139,8 +139,8 @@ bool DngNoteSource(const TiffSpan& block, size_t position, size_t length, std::s
     return true;
 }
 
-// The note's lens, its summary read alone; empty from makers whose notes
-// never name one (their lens is in EXIF's LensModel).
+// The note's lens, read alone; empty from makers whose notes never name
+// one (their lens is in EXIF's LensModel).
 std::string NoteLens(const MakerNoteSource& source) {
     if (!NoteFits(source))
         return {};
@@ -155,7 +155,7 @@ std::string NoteLens(const MakerNoteSource& source) {
     default:
         break;
     }
-    MakerNoteList list{std::string(kind.group), MakerNoteList::Keep::Summary};
+    MakerNoteList list{std::string(kind.group), MakerNoteList::Keep::Lens};
     if (!ReadNote(source, kind, list))
         return {};
     return std::string(list.SummaryText(MakerNoteList::Summary::Lens));

@@ -3,6 +3,7 @@
 #include "metadata/tags/TagText.h"
 #include "metadata/tags/TextEncoding.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -98,8 +99,18 @@ uint32_t ListTableDirectory(const MakerNoteFrame& frame, const TiffDirectory& di
         return 0;
     const uint32_t count = ListedCount(directory);
     uint32_t listed = 0;
+    const auto namesLens = [summary](uint16_t tag) {
+        return std::any_of(summary.begin(), summary.end(), [tag](const MakerSummaryTag& s) {
+            return s.tag == tag && s.row == MakerNoteList::Summary::Lens;
+        });
+    };
     for (uint32_t i = 0; i < count; ++i) {
         const TiffEntry entry = directory.Entry(i);
+        // Passed over, but counted as listed: the lens alone is wanted.
+        if (list.LensOnly() && !namesLens(entry.tag)) {
+            ++listed;
+            continue;
+        }
         const MakerTag* row = FindMakerTag(table, entry.tag);
         MetadataEntry* e = list.AddTag(entry.tag, row != nullptr ? row->name : std::string_view(),
                                        entry.type, entry.count);

@@ -6,6 +6,7 @@
 #include "metadata/makernotes/NikonCustomSettings.h"
 #include "metadata/makernotes/NikonRecords.h"
 #include "metadata/makernotes/NikonTagNames.h"
+#include "metadata/makernotes/WholeNumber.h"
 #include "metadata/tags/FixedDecimals.h"
 #include "metadata/tags/TagText.h"
 #include "metadata/tags/TextEncoding.h"
@@ -195,8 +196,9 @@ bool ListField(const NikonRecord& record, const NikonField& field, const unsigne
                 field.conv, ComponentAt(p + i * FormatSize(field.format), field.format, order)));
     }
     e->text = field.count == 1 ? ConvertedText(field.conv, e->value.numbers[0]) : RawText(*e);
+    const std::optional<int32_t> whole = WholeNumber<int32_t>(raw);
     for (const NikonChoice& choice : field.texts) {
-        if (choice.value == static_cast<int32_t>(raw)) {
+        if (whole && choice.value == *whole) {
             e->text = std::string(choice.text);
             break;
         }

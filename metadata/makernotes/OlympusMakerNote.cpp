@@ -2,6 +2,7 @@
 
 #include "metadata/makernotes/LensChoice.h"
 #include "metadata/makernotes/ValueTextRow.h"
+#include "metadata/makernotes/WholeNumber.h"
 #include "metadata/tags/TagText.h"
 #include "metadata/tiff/TiffHeader.h"
 #include "metadata/tiff/VisitedDirectories.h"
@@ -44,8 +45,11 @@ struct SubDirectory {
     NameTable names;
 };
 
+constexpr uint16_t kEquipment = 0x2010;
+constexpr uint16_t kLensType = 0x0201; // in Equipment
+
 constexpr SubDirectory kSubDirectories[] = {
-    {0x2010, Names(kOlympusEquipment)},       {0x2020, Names(kOlympusCameraSettings)},
+    {kEquipment, Names(kOlympusEquipment)},   {0x2020, Names(kOlympusCameraSettings)},
     {0x2030, Names(kOlympusRawDevelopment)},  {0x2031, Names(kOlympusRawDevelopment2)},
     {0x2040, Names(kOlympusImageProcessing)}, {0x2050, Names(kOlympusFocusInfo)},
 };
@@ -101,10 +105,10 @@ void Refine(uint16_t parent, const TiffEntry& entry, const TiffValue& value, Met
         e.text = RawText(e);
         return;
     }
-    if (parent != 0x2010)
+    if (parent != kEquipment)
         return;
     switch (entry.tag) {
-    case 0x0201: // LensType: make, unused, model, sub-model, ...
+    case kLensType: // make, unused, model, sub-model, ...
         if (value.size >= 4) {
             char text[16];
             std::snprintf(text, sizeof text, "%x %02x %02x", value.data[0], value.data[2],
@@ -133,8 +137,8 @@ void Refine(uint16_t parent, const TiffEntry& entry, const TiffValue& value, Met
             state.lensSerial = e.value.text;
         break;
     case 0x0104: // BodyFirmwareVersion: 0x1102 is 1.102
-        if (value.Has(0)) {
-            const uint32_t v = static_cast<uint32_t>(TiffNumberAt(value, 0));
+        if (const std::optional<uint32_t> number = WholeNumber<uint32_t>(TiffNumberAt(value, 0))) {
+            const uint32_t v = *number;
             char text[16];
             std::snprintf(text, sizeof text, "%x.%03x", v >> 12, v & 0xFFF);
             state.firmware = text;
@@ -186,6 +190,9 @@ public:
         const uint32_t count = ListedCount(directory);
         for (uint32_t i = 0; i < count; ++i) {
             const TiffEntry entry = directory.Entry(i);
+            // The lens alone is the Equipment's LensType.
+            if (m_list.LensOnly() && entry.tag != (parent == 0 ? kEquipment : kLensType))
+                continue;
             TiffValue value;
             const TiffValueFault fault = m_frame.Locate(directory, entry, value);
             if (parent == 0 && fault == TiffValueFault::None && Follow(entry, value))

@@ -229,7 +229,7 @@ bool ReadSonyNote(const unsigned char* note, size_t size, TiffByteOrder order,
     TiffValue value;
     if (directory.Find(0xB001, found) &&
         frame.Locate(directory, found, value) == TiffValueFault::None)
-        state.modelId = static_cast<uint32_t>(TiffNumberAt(value, 0));
+        state.modelId = WholeNumber<uint32_t>(TiffNumberAt(value, 0)).value_or(0);
     if (directory.Find(0x9400, found) &&
         frame.Locate(directory, found, value) == TiffValueFault::None && value.size > 0) {
         state.first9400 = value.data[0]; // its layout is told by the byte as stored
@@ -253,6 +253,9 @@ bool ReadSonyNote(const unsigned char* note, size_t size, TiffByteOrder order,
             if (!text.empty())
                 e->text = std::string(text);
         }
+        // The first number as a whole one, when it is one.
+        const std::optional<uint32_t> first =
+            value.Has(0) ? WholeNumber<uint32_t>(TiffNumberAt(value, 0)) : std::nullopt;
         if (entry.tag == 0xB02A && value.size >= 8) {
             e->value = {};
             e->value.kind = MetadataValue::Kind::Text;
@@ -262,9 +265,9 @@ bool ReadSonyNote(const unsigned char* note, size_t size, TiffByteOrder order,
             // Written height first; shown width first as everywhere else.
             std::swap(e->value.numbers[0], e->value.numbers[1]);
             e->text = RawText(*e);
-        } else if (entry.tag == 0x200A && entry.count == 1 && value.Has(0)) {
+        } else if (entry.tag == 0x200A && entry.count == 1 && first) {
             // HDR: the setting in the low half, the result in the high.
-            const uint32_t v = static_cast<uint32_t>(TiffNumberAt(value, 0));
+            const uint32_t v = *first;
             e->value.numbers.clear();
             e->value.numbers.push_back(v & 0xFFFF);
             e->value.numbers.push_back(v >> 16);
@@ -276,8 +279,8 @@ bool ReadSonyNote(const unsigned char* note, size_t size, TiffByteOrder order,
             for (int k = 0; k < 3; ++k)
                 e->value.numbers.push_back(TiffRead16(value.data + 2 * k, order));
             e->text = RawText(*e);
-        } else if (entry.tag == 0xB027 && value.Has(0)) {
-            state.lensType = static_cast<uint32_t>(TiffNumberAt(value, 0));
+        } else if (entry.tag == 0xB027 && first) {
+            state.lensType = *first;
             state.hasLensType = true;
         } else if (entry.tag == 0x2031 && e->value.kind == MetadataValue::Kind::Text) {
             state.serial = e->value.text;

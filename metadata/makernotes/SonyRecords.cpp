@@ -1,5 +1,6 @@
 #include "metadata/makernotes/SonyRecords.h"
 
+#include "metadata/makernotes/WholeNumber.h"
 #include "metadata/tags/TagText.h"
 
 #include <cmath>
@@ -263,7 +264,8 @@ uint32_t ListSonyRecord(const unsigned char* data, size_t size, TiffByteOrder or
         double converted;
         if (Convert(f.name, raw, converted))
             SetNumber(*e, converted);
-        const uint32_t whole = static_cast<uint32_t>(raw);
+        // A signed field's negative number is no count or lens number.
+        const uint32_t whole = WholeNumber<uint32_t>(raw).value_or(0);
         if (f.name == "ShutterCount" && !facts.hasShutterCount) {
             facts.shutterCount = whole;
             facts.hasShutterCount = true;

@@ -3,6 +3,8 @@
 #include "metadata/makernotes/MakerNotes.h"
 #include "metadata/makernotes/MakerNoteList.h"
 #include "metadata/makernotes/MakerNoteMaker.h"
+#include "tests/fixtures/MakerNoteSamples.h"
+#include "tests/fixtures/SonyOlympusNotes.h"
 #include "tests/metadata/makernotes/MakerNoteTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -197,5 +199,72 @@ TEST(MakerNotes, DirectoriesOfImplausibleSizeAreNotRead) {
                   entries <= MakerNoteList::kMaxDirectoryEntries ? entries : 0u);
         EXPECT_NE(l.Find("ExifIFD", 0x927C), nullptr);
         EXPECT_NE(l.Find("ExifIFD", 0x9003), nullptr);
+    }
+}
+
+// The lens read alone, as the file list's Lens column reads it (passing over
+// the rest of the note), is the Lens row of the note listed whole.
+TEST(MakerNotes, TheLensReadAloneIsTheLensRowOfTheWholeNote) {
+    std::vector<int32_t> settings(27, 0);
+    settings[0] = 54;  // the record's length in bytes
+    settings[22] = 52; // LensType, told apart from its namesakes by the range
+    settings[23] = 550;
+    settings[24] = 180;
+    settings[25] = 10;
+    MakerNoteBuilder canon(ByteOrder::Little);
+    canon.Shorts(0x0001, settings).Ascii(0x0006, "Canon EOS 600D");
+    const Bytes olympus =
+        fixture::TiffWithMakerNote(ByteOrder::Little, "OLYMPUS IMAGING CORP.", [](uint32_t) {
+            return fixture::OlympusNote(ByteOrder::Big, false);
+        });
+    const struct {
+        const char* make;
+        Bytes tiff;
+    } cases[] = {
+        {"Canon", WithCanonNote(SmallCanonNote(ByteOrder::Big))},
+        {"Canon", WithCanonNote(canon)},
+        {"OLYMPUS IMAGING CORP.", olympus},
+        {"Panasonic", fixture::PanasonicTiff(ByteOrder::Little)},
+        {"PENTAX Corporation", fixture::PentaxTiff(ByteOrder::Big, fixture::PentaxHeader::Aoc)},
+        {"SAMSUNG", fixture::SamsungTiff(ByteOrder::Little)},
+    };
+    for (const auto& c : cases) {
+        const Listed whole(c.tiff);
+        const MetadataEntry* row = nullptr;
+        for (const MetadataEntry& e : whole.out.Entries())
+            if (row == nullptr && e.id == -1 && e.name == "Lens")
+                row = &e;
+        ASSERT_NE(row, nullptr) << c.make;
+        EXPECT_EQ(MakerNoteLens(whole.data.get(), whole.size, TiffRole::Main, c.make), row->text)
+            << c.make;
+    }
+}
+
+// Numbers no whole number holds, where a reader looks one up or splits it:
+// a rational over zero, a negative or huge value of a type the maker never
+// writes there. They are listed as they stand, named by nothing.
+TEST(MakerNotes, NumbersNoWholeNumberHoldsAreListedAsTheyStand) {
+    const Bytes minusOne = {0xFF, 0xFF, 0xFF, 0xFF};
+    MakerNoteBuilder canon(ByteOrder::Little);
+    // AFMicroAdj: its value a SRATIONAL of zero denominator.
+    canon.Longs(0x4013, {20, 1, 5, 0, 0});
+    MakerNoteBuilder sony(ByteOrder::Little);
+    // LensType and HDR: LONGs as cameras write them.
+    sony.Header({'S', 'O', 'N', 'Y', ' ', 'D', 'S', 'C', ' ', 0, 0, 0})
+        .Add(0x200A, fixture::kSLong, 1, minusOne)
+        .Add(0xB027, fixture::kSLong, 1, minusOne);
+    const struct {
+        const char* group;
+        int32_t id;
+        Bytes tiff;
+    } cases[] = {
+        {"Canon", 2, WithCanonNote(canon)},
+        {"Sony", 0xB027, WithCanonNote(sony, "SONY")},
+        {"Sony", 0x200A, WithCanonNote(sony, "SONY")},
+    };
+    for (const auto& c : cases) {
+        const Listed l(c.tiff);
+        ASSERT_NE(l.Find(c.group, c.id), nullptr) << c.group << " " << c.id;
+        EXPECT_EQ(l.Find(c.group, c.id)->value.numbers.size(), 1u) << c.group << " " << c.id;
     }
 }
