@@ -2,6 +2,7 @@
 
 #include "metadata/makernotes/LensNames.h"
 #include "metadata/makernotes/MakerTagTable.h"
+#include "metadata/makernotes/WholeNumber.h"
 
 namespace {
 
@@ -67,11 +68,12 @@ constexpr MakerTag kTags[] = {
 
 // LensType: a SHORT (0: a built-in or manual lens).
 std::string LensText(const MetadataEntry& e) {
-    if (e.id != 0xA003 || !e.value.IsSingleNumber() || e.value.numbers[0] < 0 ||
-        e.value.numbers[0] > 0xFFFF)
+    // A hostile file may write it as a rational over zero: no number.
+    const std::optional<uint16_t> type =
+        e.value.IsSingleNumber() ? WholeNumber<uint16_t>(e.value.numbers[0]) : std::nullopt;
+    if (e.id != 0xA003 || !type || e.value.numbers[0] < 0)
         return {};
-    const LensCandidates lenses =
-        FindLenses(LensTable::Samsung, static_cast<uint64_t>(e.value.numbers[0]));
+    const LensCandidates lenses = FindLenses(LensTable::Samsung, *type);
     return lenses.empty() ? std::string() : std::string(lenses.front().name);
 }
 

@@ -253,12 +253,15 @@ TEST(MakerNotes, NumbersNoWholeNumberHoldsAreListedAsTheyStand) {
     sony.Header({'S', 'O', 'N', 'Y', ' ', 'D', 'S', 'C', ' ', 0, 0, 0})
         .Add(0x200A, fixture::kSLong, 1, minusOne)
         .Add(0xB027, fixture::kSLong, 1, minusOne);
+    MakerNoteBuilder samsung(ByteOrder::Little);
+    samsung.SRationals(0xA003, {{0, 0}}).Ascii(0xA002, "1234"); // LensType, SerialNumber
     const struct {
         const char* group;
         int32_t id;
         Bytes tiff;
     } cases[] = {
         {"Canon", 2, WithCanonNote(canon)},
+        {"Samsung", 0xA003, WithCanonNote(samsung, "SAMSUNG")},
         {"Sony", 0xB027, WithCanonNote(sony, "SONY")},
         {"Sony", 0x200A, WithCanonNote(sony, "SONY")},
     };
