@@ -5,17 +5,75 @@
 #include "presentation/window/PhotoFacts.h"
 
 #include <chrono>
+#include <functional>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace {
+
+// The texts many photos share ("Canon EOS 40D", "f/2.8", "1/250"), made
+// once on each reading thread and shared by the cells that show them: a
+// search lists tens of thousands of photos, and a text made anew for each
+// is an allocation kept with its row. Bounded: it starts over when full.
+class SharedTexts {
+public:
+    // The text made of `key` by `make`, made only the first time.
+    template <typename Make> QString Of(std::string_view key, const Make& make) {
+        const auto found = m_texts.find(key);
+        if (found != m_texts.end())
+            return found->second;
+        if (m_texts.size() >= kMost)
+            m_texts.clear();
+        return m_texts.emplace(std::string(key), make()).first->second;
+    }
+
+private:
+    static constexpr size_t kMost = 1024;
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    std::unordered_map<std::string, QString, Hash, std::equal_to<>> m_texts;
+};
+
+const std::string* RowText(const std::vector<TagRow>& rows, std::string_view label) {
+    for (const TagRow& row : rows)
+        if (row.label == label)
+            return &row.value;
+    return nullptr;
+}
 
 // The value of the row labelled `label`, as the pane shows it but without
 // the blanks the fixed-width numbers carry; empty when the row is absent.
 QString RowValue(const std::vector<TagRow>& rows, std::string_view label) {
-    for (const TagRow& row : rows)
-        if (row.label == label)
-            return QString::fromUtf8(row.value).trimmed();
-    return {};
+    const std::string* value = RowText(rows, label);
+    return value != nullptr ? QString::fromUtf8(*value).trimmed() : QString();
+}
+
+// The same, shared with the cells of other photos.
+QString SharedRowValue(const std::vector<TagRow>& rows, std::string_view label) {
+    thread_local SharedTexts values;
+    const std::string* value = RowText(rows, label);
+    if (value == nullptr)
+        return {};
+    return values.Of(*value, [value] { return QString::fromUtf8(*value).trimmed(); });
+}
+
+// The camera as CameraName names it from the make and model rows.
+QString CameraCell(const std::vector<TagRow>& rows) {
+    thread_local SharedTexts cameras;
+    const std::string* make = RowText(rows, "Camera make");
+    const std::string* model = RowText(rows, "Camera model");
+    std::string key = make != nullptr ? *make : std::string();
+    key += '\0';
+    key += model != nullptr ? *model : std::string();
+    return cameras.Of(key, [&rows] {
+        return QString::fromUtf8(CameraName(RowValue(rows, "Camera make").toStdString(),
+                                            RowValue(rows, "Camera model").toStdString()));
+    });
 }
 
 // A cell sorted by `number`, only when the row is there.
@@ -109,19 +167,20 @@ std::vector<FileColumnCell> PhotoColumns::CellsOf(const FileReport& report) {
     const ExifSummary& r = report.record;
     const std::vector<TagRow>& rows = report.rows;
     std::vector<FileColumnCell> cells(Count);
+    // Each photo's own date; every other text is shared with other photos.
     cells[DateTaken] = DateCell(RowValue(rows, "Date/Time"));
     // Named as the Overview's chart and the camera:= query name it.
-    cells[Camera] = {QString::fromUtf8(CameraName(RowValue(rows, "Camera make").toStdString(),
-                                                  RowValue(rows, "Camera model").toStdString())),
-                     std::nullopt};
+    cells[Camera] = {CameraCell(rows), std::nullopt};
     // The pane writes "0 ,0" for a picture of unknown size.
     if (r.width > 0 || r.height > 0)
-        cells[Dimensions] =
-            NumberCell(RowValue(rows, "Width and Height"), double(r.width) * double(r.height));
-    cells[Exposure] = NumberCell(RowValue(rows, "Exposure Time"), r.exposureTime);
-    cells[Aperture] = NumberCell(RowValue(rows, "Aperture"), r.fNumber);
-    cells[Iso] = NumberCell(RowValue(rows, "ISO Equiv"), r.isoEquivalent);
-    cells[FocalLength] = NumberCell(RowValue(rows, "Focal length"), r.focalLength);
-    cells[Lens] = {QString::fromUtf8(report.lens), std::nullopt};
+        cells[Dimensions] = NumberCell(SharedRowValue(rows, "Width and Height"),
+                                       double(r.width) * double(r.height));
+    cells[Exposure] = NumberCell(SharedRowValue(rows, "Exposure Time"), r.exposureTime);
+    cells[Aperture] = NumberCell(SharedRowValue(rows, "Aperture"), r.fNumber);
+    cells[Iso] = NumberCell(SharedRowValue(rows, "ISO Equiv"), r.isoEquivalent);
+    cells[FocalLength] = NumberCell(SharedRowValue(rows, "Focal length"), r.focalLength);
+    thread_local SharedTexts lenses;
+    cells[Lens] = {lenses.Of(report.lens, [&report] { return QString::fromUtf8(report.lens); }),
+                   std::nullopt};
     return cells;
 }

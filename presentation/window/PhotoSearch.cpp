@@ -83,6 +83,7 @@ struct PhotoSearch::Run final : FileJob {
 
     // Delivery: one at a time, on the pool's threads.
     std::vector<FolderEntry> batch;
+    size_t lastBatch = 0;
     SearchProgress progress;
     bool sentAny = false;
     QElapsedTimer sinceSent;
@@ -146,6 +147,10 @@ void PhotoSearch::Run::Deliver(const FoundFile& file, size_t slot) {
     ++progress.photos;
     if (std::optional<FolderEntry>& result = results[slot]) {
         ++progress.matches;
+        // Room for as many as the last hand-over held: a batch that grows
+        // row by row moves its rows each time into new memory.
+        if (batch.capacity() == 0)
+            batch.reserve(std::clamp<size_t>(lastBatch + lastBatch / 4, 16, kMostPerHandOver));
         batch.push_back(std::move(*result));
         result.reset();
     }
@@ -159,6 +164,7 @@ void PhotoSearch::Run::Send(bool done) {
     progress.folders = folders.load();
     progress.done = done;
     sentAny = sentAny || !batch.empty();
+    lastBatch = batch.size();
     sinceSent.restart();
     QMetaObject::invokeMethod(
         receiver,
