@@ -137,7 +137,8 @@ void Refine(uint16_t parent, const TiffEntry& entry, const TiffValue& value, Met
             state.lensSerial = e.value.text;
         break;
     case 0x0104: // BodyFirmwareVersion: 0x1102 is 1.102
-        if (const std::optional<uint32_t> number = WholeNumber<uint32_t>(TiffNumberAt(value, 0))) {
+        if (const std::optional<uint32_t> number =
+                value.Has(0) ? WholeNumber<uint32_t>(TiffNumberAt(value, 0)) : std::nullopt) {
             const uint32_t v = *number;
             char text[16];
             std::snprintf(text, sizeof text, "%x.%03x", v >> 12, v & 0xFFF);
