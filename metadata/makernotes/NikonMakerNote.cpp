@@ -483,6 +483,11 @@ bool ListNote(const MakerNoteFrame& frame, const TiffDirectory& directory, bool 
     uint32_t listed = 0;
     for (uint32_t i = 0; i < count; ++i) {
         const TiffEntry entry = directory.Entry(i);
+        // The lens alone is in the lens data, beside what Learn took above.
+        if (list.LensOnly() && entry.tag != kLensData) {
+            ++listed;
+            continue;
+        }
         TiffValue value;
         const TiffValueFault fault = frame.Locate(directory, entry, value);
         if (named && fault == TiffValueFault::None &&

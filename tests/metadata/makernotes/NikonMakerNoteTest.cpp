@@ -1,6 +1,7 @@
 // Nikon's maker note through the every-tag walk: the three layouts, the
 // cipher of its records, lens data of every version, shot info, the summary
 // and notes that lie.
+#include "metadata/makernotes/MakerNotes.h"
 #include "metadata/makernotes/NikonCipher.h"
 #include "metadata/tags/TextEncoding.h"
 #include "tests/fixtures/NikonNoteBuilder.h"
@@ -160,6 +161,9 @@ TEST(NikonMakerNote, LensDataOfEveryLayout) {
         const Listed l(NikonTiff(NikonType3Note(note), ByteOrder::Little));
         EXPECT_EQ(l.Number("Nikon", c.idAt, "LensIDNumber"), 0x7F) << c.version;
         EXPECT_EQ(SummaryText(l, "Lens"), c.lens) << c.version;
+        // The lens read alone, as the Lens column reads it.
+        EXPECT_EQ(MakerNoteLens(l.data.get(), l.size, TiffRole::Main, "NIKON CORPORATION"), c.lens)
+            << c.version;
     }
 }
 
