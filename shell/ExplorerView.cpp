@@ -15,11 +15,13 @@
 namespace {
 
 // Results are made on the readers' threads, in their memory arenas, which
-// the window's thread does not reuse; the rows of a large search are given
-// back to the system when they go, so the next search does not add to them.
-constexpr int kRowsWorthTrimming = 10000;
+// the window's thread does not reuse: what a large search freed (the rows it
+// replaced, the batches it handed over) is given back to the system when
+// the rows go and when it ends, so the next search does not add to them. A
+// new search's readers may start in other arenas than the last one's.
+constexpr qint64 kRowsWorthTrimming = 10000;
 
-void ReleaseDroppedRows(int rows) {
+void ReleaseFreedRows(qint64 rows) {
     if (rows >= kRowsWorthTrimming)
         ::malloc_trim(0);
 }
@@ -56,6 +58,8 @@ CExplorerView::CExplorerView(CommandRouter& router, QWidget* parent)
     connect(&m_search, &PhotoSearch::progressed, this, [this](const SearchProgress& progress) {
         emit searchStatus(SearchProgressText(progress), !progress.done);
     });
+    connect(&m_search, &PhotoSearch::finished, this,
+            [this] { ReleaseFreedRows(m_search.Progress().matches); });
     connect(&m_shellList, &ShellFileList::itemClicked, this,
             [this](int item, int column, const QString&) { OnClick(item, column); });
     // The keyboard shows the current file as a click on its name would.
@@ -122,7 +126,7 @@ bool CExplorerView::Search(const QString& query, QueryError& error) {
         return false;
     const int dropped = m_shellList.ShowsResults() ? m_shellList.GetItemCount() : 0;
     m_shellList.ShowResults(folder);
-    ReleaseDroppedRows(dropped);
+    ReleaseFreedRows(dropped);
     m_kept.insert(folder, query);
     UpdateAddressBox();
     emit searchStatus(SearchProgressText({}), true);
@@ -138,7 +142,7 @@ void CExplorerView::EndSearch() {
     if (m_shellList.ShowsResults()) {
         const int dropped = m_shellList.GetItemCount();
         m_shellList.DisplayFolder(folder);
-        ReleaseDroppedRows(dropped);
+        ReleaseFreedRows(dropped);
     }
     emit searchStatus(QString(), false);
 }
