@@ -22,6 +22,8 @@ namespace {
 
 // The largest record deciphered: 0x9416 and 0x2010 hold a few kilobytes.
 constexpr size_t kMaxRecord = 64 * 1024;
+// The A-mount lens's number; E-mount lenses write 65535 there.
+constexpr uint16_t kLensType = 0xB027;
 
 TiffByteOrder OtherOrder(TiffByteOrder order) {
     return order == TiffByteOrder::Big ? TiffByteOrder::Little : TiffByteOrder::Big;
@@ -239,6 +241,15 @@ bool ReadSonyNote(const unsigned char* note, size_t size, TiffByteOrder order,
     std::vector<TiffEntry> records;
     for (uint32_t i = 0; i < count; ++i) {
         const TiffEntry entry = directory.Entry(i);
+        SonyRecordKind kind;
+        bool enciphered;
+        const bool record = RecordKindOf(entry.tag, kind, enciphered);
+        // The lens alone is LensType's and the records' (read below).
+        if (list.LensOnly() && entry.tag != kLensType) {
+            if (record)
+                records.push_back(entry);
+            continue;
+        }
         const std::string_view known = SonyTagName(entry.tag);
         MetadataEntry* e = list.AddTag(entry.tag, known, entry.type, entry.count);
         if (e == nullptr)
@@ -279,15 +290,13 @@ bool ReadSonyNote(const unsigned char* note, size_t size, TiffByteOrder order,
             for (int k = 0; k < 3; ++k)
                 e->value.numbers.push_back(TiffRead16(value.data + 2 * k, order));
             e->text = RawText(*e);
-        } else if (entry.tag == 0xB027 && first) {
+        } else if (entry.tag == kLensType && first) {
             state.lensType = *first;
             state.hasLensType = true;
         } else if (entry.tag == 0x2031 && e->value.kind == MetadataValue::Kind::Text) {
             state.serial = e->value.text;
         }
-        SonyRecordKind kind;
-        bool enciphered;
-        if (RecordKindOf(entry.tag, kind, enciphered))
+        if (record)
             records.push_back(entry);
     }
     std::vector<unsigned char> buffer;

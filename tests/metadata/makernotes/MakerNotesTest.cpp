@@ -221,6 +221,7 @@ TEST(MakerNotes, TheLensReadAloneIsTheLensRowOfTheWholeNote) {
         {"Panasonic", "Panasonic", fixture::PanasonicTiff(ByteOrder::Little)},
         {"PENTAX", "Pentax", fixture::PentaxTiff(ByteOrder::Big, fixture::PentaxHeader::Aoc)},
         {"SAMSUNG", "Samsung", fixture::SamsungTiff(ByteOrder::Little)},
+        {"SONY", "Sony", WithCanonNote(fixture::SonyNote(ByteOrder::Big), "SONY")},
     };
     for (const auto& c : cases) {
         const Listed whole(c.tiff);
