@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 // For every real file beside the repository, the Lens column (which reads
-// the note for its summary alone) names the lens the Metadata pane shows:
-// EXIF's LensModel, else the first line of the maker's group.
+// only what in the note can name the lens) names the lens the Metadata pane
+// shows: EXIF's LensModel, else the first line of the maker's group.
 TEST(PhotoColumnsLensCorpus, NamesTheLensThePaneShows) {
     int files = 0;
     for (const char* folder : {"dev", "formats", "more"}) {
