@@ -46,10 +46,9 @@ const std::string* RowText(const std::vector<TagRow>& rows, std::string_view lab
     return nullptr;
 }
 
-// The value of the row labelled `label`, as the pane shows it but without
-// the blanks the fixed-width numbers carry; empty when the row is absent.
-QString RowValue(const std::vector<TagRow>& rows, std::string_view label) {
-    const std::string* value = RowText(rows, label);
+// A row's value as the pane shows it but without the blanks the
+// fixed-width numbers carry; empty when the row is absent.
+QString Trimmed(const std::string* value) {
     return value != nullptr ? QString::fromUtf8(*value).trimmed() : QString();
 }
 
@@ -59,7 +58,7 @@ QString SharedRowValue(const std::vector<TagRow>& rows, std::string_view label) 
     const std::string* value = RowText(rows, label);
     if (value == nullptr)
         return {};
-    return values.Of(*value, [value] { return QString::fromUtf8(*value).trimmed(); });
+    return values.Of(*value, [value] { return Trimmed(value); });
 }
 
 // The camera as CameraName names it from the make and model rows.
@@ -70,9 +69,9 @@ QString CameraCell(const std::vector<TagRow>& rows) {
     std::string key = make != nullptr ? *make : std::string();
     key += '\0';
     key += model != nullptr ? *model : std::string();
-    return cameras.Of(key, [&rows] {
-        return QString::fromUtf8(CameraName(RowValue(rows, "Camera make").toStdString(),
-                                            RowValue(rows, "Camera model").toStdString()));
+    return cameras.Of(key, [make, model] {
+        return QString::fromUtf8(
+            CameraName(Trimmed(make).toStdString(), Trimmed(model).toStdString()));
     });
 }
 
@@ -168,7 +167,7 @@ std::vector<FileColumnCell> PhotoColumns::CellsOf(const FileReport& report) {
     const std::vector<TagRow>& rows = report.rows;
     std::vector<FileColumnCell> cells(Count);
     // Each photo's own date; every other text is shared with other photos.
-    cells[DateTaken] = DateCell(RowValue(rows, "Date/Time"));
+    cells[DateTaken] = DateCell(Trimmed(RowText(rows, "Date/Time")));
     // Named as the Overview's chart and the camera:= query name it.
     cells[Camera] = {CameraCell(rows), std::nullopt};
     // The pane writes "0 ,0" for a picture of unknown size.

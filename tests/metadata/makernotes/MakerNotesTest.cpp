@@ -259,7 +259,7 @@ TEST(MakerNotes, NumbersNoWholeNumberHoldsAreListedAsTheyStand) {
     };
     for (const auto& c : cases) {
         const Listed l(c.tiff);
-        ASSERT_NE(l.Find(c.group, c.id), nullptr) << c.group << " " << c.id;
-        EXPECT_EQ(l.Find(c.group, c.id)->value.numbers.size(), 1u) << c.group << " " << c.id;
+        const MetadataEntry* e = l.Find(c.group, c.id);
+        EXPECT_TRUE(e != nullptr && e->value.numbers.size() == 1) << c.group << " " << c.id;
     }
 }
