@@ -93,7 +93,7 @@ size_t UsableCores() {
 ReadingPool::ReadingPool(FileJob& job, const ReadingSettings& settings)
     : m_job(job), m_threads(std::clamp(settings.threads, 0, kMostThreads)),
       m_priority(settings.priority), m_inlineWhileCached(settings.inlineWhileCached),
-      m_cores(UsableCores()), m_busy(settings.busy),
+      m_cores(UsableCores()), m_busy(settings.busy), m_answering(settings.answering),
       m_busyThreads(std::max(settings.busyThreads, 0)),
       m_slots(static_cast<size_t>(std::max(settings.window, 1))) {
     m_readers.reserve(static_cast<size_t>(m_threads));
@@ -298,7 +298,9 @@ void ReadingPool::StartReading(bool& idle) {
     int held = 0;
     for (;;) {
         int reading = m_readingNow.load();
-        if (m_busy && held < kMostHoldMs && reading >= m_busyThreads &&
+        const int allowed =
+            m_answering && m_answering->load(std::memory_order_relaxed) ? 0 : m_busyThreads;
+        if (m_busy && held < kMostHoldMs && reading >= allowed &&
             m_busy->load(std::memory_order_relaxed) && !Cancelled()) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             ++held;

@@ -93,6 +93,9 @@ struct ReadingSettings {
     // at most kMostHoldMs, so that the window has the cores.
     std::shared_ptr<const std::atomic<bool>> busy;
     int busyThreads = 1;
+    // While this one is set too (the window has an input to answer), none
+    // starts a file, again for at most kMostHoldMs each.
+    std::shared_ptr<const std::atomic<bool>> answering;
 };
 
 // The cores this process may run on (at least 1).
@@ -165,6 +168,7 @@ private:
     const bool m_inlineWhileCached;
     const size_t m_cores;
     const std::shared_ptr<const std::atomic<bool>> m_busy;
+    const std::shared_ptr<const std::atomic<bool>> m_answering;
     const int m_busyThreads;
     std::atomic<int> m_readingNow{0};
     std::vector<Slot> m_slots;

@@ -78,6 +78,7 @@ void FileColumnReader::Read(const QByteArray& folder, const std::vector<QByteArr
     settings.threads = kThreads;
     settings.priority = ReadingSettings::Priority::Low;
     settings.busy = m_activity.Busy();
+    settings.answering = m_activity.Answering();
     settings.busyThreads = std::max(1, std::min(kThreads, QThread::idealThreadCount() - 1));
     ++m_readsOut;
     m_reading.Start(run, settings,

@@ -208,6 +208,7 @@ bool PhotoSearch::Start(const QString& folder, const QString& query, QueryError&
     // The window's thread goes first.
     settings.priority = ReadingSettings::Priority::Low;
     settings.busy = m_activity.Busy();
+    settings.answering = m_activity.Answering();
     settings.busyThreads = std::max(1, std::min(settings.threads, cores - 1));
     m_run = run;
     m_progress = {};

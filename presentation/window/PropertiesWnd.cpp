@@ -59,6 +59,9 @@ bool CPropertiesWnd::FillTagList(const ExifSummary& record) {
 bool CPropertiesWnd::FillTagRows(const std::vector<TagRow>& rows) {
     for (const TagRow& row : rows)
         AddTagRow(QString::fromUtf8(row.label), QString::fromUtf8(row.value));
+    // Laid out now, not on the next turn of the event loop: the rows are
+    // painted with the click that chose the file, not a frame after it.
+    m_tagList.doItemsLayout();
     return true;
 }
 

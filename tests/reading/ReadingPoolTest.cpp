@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
 #include <sched.h>
 #include <sys/resource.h>
 #include <thread>
@@ -213,6 +214,37 @@ TEST(ReadingPool, ReadersHoldBackWhileTheWindowIsBusy) {
         EXPECT_LT(Clock::now() - start,
                   milliseconds(ReadingPool::kMostHoldMs * c.files) + std::chrono::seconds(10));
     }
+}
+
+// While the window answers an input no reader starts a file, however many
+// a busy window lets read; they start once the answer is given.
+TEST(ReadingPool, NoReaderStartsAFileWhileTheWindowAnswersAnInput) {
+    struct FirstReadJob : FileJob {
+        void Read(const FoundFile&, size_t) override {
+            const std::lock_guard<std::mutex> lock(mutex);
+            if (first == Clock::time_point{})
+                first = Clock::now();
+        }
+        void Deliver(const FoundFile&, size_t) override { ++delivered; }
+        std::mutex mutex;
+        Clock::time_point first;
+        std::atomic<int> delivered{0};
+    };
+    FirstReadJob job;
+    ReadingSettings settings{.threads = 2, .window = 16};
+    settings.busy = std::make_shared<std::atomic<bool>>(true);
+    settings.busyThreads = 2;
+    auto answering = std::make_shared<std::atomic<bool>>(true);
+    settings.answering = answering;
+    ReadingPool pool(job, settings);
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(pool.Submit(Item(i)));
+    std::this_thread::sleep_for(milliseconds(30));
+    const Clock::time_point answered = Clock::now();
+    *answering = false;
+    ASSERT_TRUE(pool.Finish());
+    EXPECT_EQ(job.delivered, 4);
+    EXPECT_GE(job.first, answered);
 }
 
 // A window's walk thread yields as the readers do: lowered with them, and

@@ -4,8 +4,10 @@
 #include "framework/views/UserActivity.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -202,6 +204,25 @@ TEST_F(FileColumnsFixture, CellsWaitWhileTheUserClicks) {
     QTest::qWait(UserActivity::kBusyMs / 2);
     EXPECT_EQ(filled(), atClick);
     EXPECT_TRUE(QTest::qWaitFor([&] { return filled() == kFiles; }, kTimeoutMs));
+}
+
+// An input is answered before any background reading goes on, and the
+// window stays busy a while after.
+TEST(UserActivity, AnInputIsAnsweredFirstThenTheWindowStaysBusy) {
+    UserActivity activity;
+    QWidget widget;
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QElapsedTimer clock;
+    clock.start();
+    QCoreApplication::sendEvent(&widget, &key);
+    EXPECT_TRUE(*activity.Answering());
+    EXPECT_TRUE(activity.IsBusy());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !*activity.Answering(); }, kTimeoutMs));
+    EXPECT_GE(clock.elapsed(), UserActivity::kAnsweringMs);
+    if (clock.elapsed() < UserActivity::kBusyMs)
+        EXPECT_TRUE(activity.IsBusy());
+    activity.Calm();
+    EXPECT_FALSE(activity.IsBusy());
 }
 
 TEST_F(FileColumnsFixture, TheHeaderMenuShowsAndHidesColumnsButNeverTheName) {
