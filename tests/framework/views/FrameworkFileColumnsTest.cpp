@@ -218,7 +218,8 @@ TEST(UserActivity, AnInputIsAnsweredFirstThenTheWindowStaysBusy) {
     EXPECT_TRUE(*activity.Answering());
     EXPECT_TRUE(activity.IsBusy());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !*activity.Answering(); }, kTimeoutMs));
-    EXPECT_GE(clock.elapsed(), UserActivity::kAnsweringMs);
+    // A coarse timer may fire a little early.
+    EXPECT_GE(clock.elapsed(), UserActivity::kAnsweringMs * 9 / 10);
     if (clock.elapsed() < UserActivity::kBusyMs)
         EXPECT_TRUE(activity.IsBusy());
     activity.Calm();
