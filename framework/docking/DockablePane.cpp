@@ -342,6 +342,8 @@ bool DockablePane::IsSlidIn() const {
 bool DockablePane::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &m_client && event->type() == QEvent::Resize) {
         AdjustLayout();
+    } else if (watched == &m_client && event->type() == QEvent::Show) {
+        ClientShown();
     } else if (watched == m_frame && event->type() == QEvent::Resize && IsSlidIn()) {
         // Keep the slid-in panel against its edge while the frame changes size.
         m_overlay->SlideIn(OverlayTarget(), m_autoHideEdge, false);

@@ -100,6 +100,10 @@ protected:
     // area's focus proxy. A pane whose Tab order starts elsewhere than where
     // its work is (a filter box above rows) names the latter here.
     virtual QWidget* ActivationFocus();
+    // The client area has come into sight: with the pane, slid in, or with
+    // its tab chosen. A pane that puts off work while out of sight (a tab
+    // behind another, as on a first start) does it here.
+    virtual void ClientShown() {}
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;

@@ -34,7 +34,6 @@ CMetadataWnd::CMetadataWnd(QWidget* parent)
         QStringLiteral("Shows only the tags whose name or value contains the text"));
     m_filterBox.setClearButtonEnabled(true);
     m_filterBox.installEventFilter(this);
-    m_tree.installEventFilter(this);
     connect(&m_filterBox, &QLineEdit::textChanged, this, &CMetadataWnd::ApplyFilter);
 
     m_tree.setObjectName(QStringLiteral("metadataTree"));
@@ -239,8 +238,6 @@ void CMetadataWnd::AdjustLayout() {
 }
 
 bool CMetadataWnd::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &m_tree && event->type() == QEvent::Show)
-        BuildPending();
     if (watched == &m_filterBox && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape && !m_filterBox.text().isEmpty()) {

@@ -84,6 +84,7 @@ public:
 protected:
     void AdjustLayout() override;
     QWidget* ActivationFocus() override;
+    void ClientShown() override { BuildPending(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -46,7 +46,6 @@ COverviewWnd::COverviewWnd(QWidget* parent)
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(kRefreshMs);
     connect(&m_refresh, &QTimer::timeout, this, &COverviewWnd::Refresh);
-    m_body.installEventFilter(this);
     Refresh();
 }
 
@@ -162,10 +161,9 @@ void COverviewWnd::Refresh() {
         m_views[i]->SetLeastLabelWidth(labels);
 }
 
-bool COverviewWnd::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &m_body && event->type() == QEvent::Show && (m_recount || !m_pending.empty()))
+void COverviewWnd::ClientShown() {
+    if (m_recount || !m_pending.empty())
         Refresh();
-    return DockablePane::eventFilter(watched, event);
 }
 
 BarChartView* COverviewWnd::ChartView(const std::string& key) const {

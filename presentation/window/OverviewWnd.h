@@ -71,7 +71,7 @@ signals:
 
 protected:
     QWidget* ActivationFocus() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void ClientShown() override;
 
 private:
     void Count(const std::vector<FileFactsPtr>& facts);

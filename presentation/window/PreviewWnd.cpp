@@ -242,11 +242,12 @@ void CPreviewWnd::SharpenAfterResize() {
 }
 
 bool CPreviewWnd::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &m_view) {
-        if (event->type() == QEvent::Show && m_stale && !m_path.isEmpty())
-            Request(m_view.GetZoom() == PreviewView::Zoom::Actual);
-        else if (event->type() == QEvent::Resize)
-            m_resizeSettle.start();
-    }
+    if (watched == &m_view && event->type() == QEvent::Resize)
+        m_resizeSettle.start();
     return DockablePane::eventFilter(watched, event);
+}
+
+void CPreviewWnd::ClientShown() {
+    if (m_stale && !m_path.isEmpty())
+        Request(m_view.GetZoom() == PreviewView::Zoom::Actual);
 }

@@ -73,6 +73,7 @@ signals:
     void pictureShown();
 
 protected:
+    void ClientShown() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
